@@ -1,0 +1,41 @@
+# Helpers so each layer's folder declares its library in one line and picks up new files itself.
+
+# ktv_library(<target> <folder> [QT] [DEPS libs...])
+# Builds every .cpp under <folder> (except files named main.cpp) into a static library.
+function(ktv_library target folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       "${folder}/*.cpp" "${folder}/*.h")
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  list(FILTER sources INCLUDE REGEX ".*")
+  set(cpp ${sources})
+  list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+  if(cpp)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  else()
+    # A layer that has no code yet still exists, so the layers above can name it.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+# ktv_test(<name> <folder> DEPS libs...)
+# One GoogleTest executable per test folder; every .cpp in it is a test source.
+function(ktv_test name folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${folder}/*.cpp" "${folder}/*.h")
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} ktv_testsupport GTest::gtest GTest::gmock)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KTV_APP_DIR=${KTV_APP_DIR};KTV_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

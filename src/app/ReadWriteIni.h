@@ -1,0 +1,21 @@
+// The settings routine: the one way the program reads and writes its settings file.
+#pragma once
+
+#include "app/Value.h"
+
+#include <optional>
+#include <string>
+
+namespace ktv {
+
+// Mode "GET" or "WRITE" (any letter case). Returns the value read, or empty text; argument
+// errors come back as text ("Mode Hatası", "Secname Hatası", "Keyname Hatası",
+// "ERROR KeyValue"). A file that cannot be written ends the program through the error
+// report with the place "System: ReadWriteIni".
+std::string ReadWriteIni(const std::string& mode, const std::string& fileName, const std::string& section,
+                         const std::string& key, const std::optional<Value>& value = std::nullopt);
+
+// The settings file of this program: Vedaz.ini in the executable's folder.
+std::string SettingsFilePath();
+
+} // namespace ktv

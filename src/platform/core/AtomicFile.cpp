@@ -1,0 +1,82 @@
+#include "platform/core/AtomicFile.h"
+
+#include "platform/core/Error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ktv {
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const std::string& path, int err)
+{
+    // 75: the runtime's "Path/File access error".
+    throw Error(75, what + " " + path + ": " + std::strerror(err));
+}
+
+} // namespace
+
+void writeFileAtomically(const std::string& path, std::string_view content,
+                         const std::function<void()>& beforeRename)
+{
+    std::string tmpl = path + ".tmp.XXXXXX";
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        fail("Dosya yazılamıyor:", path, errno);
+    const std::string tmp = tmpl;
+    auto abandon = [&](const char* what) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        fail(what, path, err);
+    };
+    // Keep the permissions of the file being replaced; a new file gets the usual 0644.
+    struct stat st {};
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    ::fchmod(fd, mode);
+    const char* p = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t w = ::write(fd, p, left);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            abandon("Dosya yazılamıyor:");
+        }
+        p += w;
+        left -= static_cast<std::size_t>(w);
+    }
+    if (::fsync(fd) != 0)
+        abandon("Dosya diske yazılamıyor:");
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        fail("Dosya kapatılamıyor:", path, err);
+    }
+    if (beforeRename)
+        beforeRename();
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        fail("Dosya değiştirilemiyor:", path, err);
+    }
+}
+
+bool readWholeFile(const std::string& path, std::string& content)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    content = ss.str();
+    return true;
+}
+
+} // namespace ktv

@@ -1,0 +1,20 @@
+// Replaces a file's whole content so that readers see either the old file or the new
+// one, never half of it: write a temporary file beside it, flush it to disk, rename.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace ktv {
+
+// Throws ktv::Error when the file cannot be written; the old file then stays as it was.
+// beforeRename runs after the temporary file is complete and before it replaces the old
+// one (the moment a crash would matter most).
+void writeFileAtomically(const std::string& path, std::string_view content,
+                         const std::function<void()>& beforeRename = {});
+
+// Reads a whole file; returns false when it cannot be opened.
+bool readWholeFile(const std::string& path, std::string& content);
+
+} // namespace ktv

@@ -1,0 +1,25 @@
+// Ending the program on a failure path. Whatever must survive the end (pending database
+// writes) registers a hook; endProgram runs the hooks, then leaves with the status.
+#pragma once
+
+#include <functional>
+
+namespace ktv {
+
+using ExitHookId = int;
+
+ExitHookId addExitHook(std::function<void()> hook);
+void removeExitHook(ExitHookId id);
+
+// Runs every hook, then hands the status to the exit handler. The default handler ends
+// the process at once (no further events, no destructors of the window objects).
+[[noreturn]] void endProgram(int status);
+
+// Tests replace the handler with one that throws, so that "the program ends" is observable.
+// The handler must not return.
+void setExitHandler(std::function<void(int)> handler);
+
+// Runs the hooks without ending (before a normal exit).
+void runExitHooks();
+
+} // namespace ktv

@@ -1,0 +1,57 @@
+// Shared helpers of the tests: temporary folders, scripted message boxes, and an exit
+// handler that turns "the program ends" into an exception a test can expect.
+#pragma once
+
+#include "platform/core/MessageBox.h"
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace ktv::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+    std::string str() const { return m_path.string(); }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Thrown by the test exit handler instead of ending the process.
+struct ProgramEnded {
+    int status;
+};
+
+// Installs the throwing exit handler for the lifetime of the object.
+class ExitCatcher {
+public:
+    ExitCatcher();
+    ~ExitCatcher();
+};
+
+// Records every box and answers from a script (Yes/OK when the script is empty).
+class ScriptedMessageBoxes final : public MessageBoxService {
+public:
+    ScriptedMessageBoxes();
+    ~ScriptedMessageBoxes() override;
+    MsgAnswer show(const MessageRequest& request) override;
+    void answer(MsgAnswer a) { m_answers.push_back(a); }
+    std::vector<MessageRequest> shown;
+
+private:
+    std::deque<MsgAnswer> m_answers;
+    MessageBoxService* m_previous = nullptr;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+
+} // namespace ktv::test
