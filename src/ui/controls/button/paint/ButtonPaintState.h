@@ -1,0 +1,59 @@
+// Everything the button painter needs to know about one qvButtons_H for one redraw: the
+// properties and run-time state flags, by their own names, filled in by the widget.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+namespace ktv {
+
+struct ButtonPaintState {
+    // Client size in pixels. The surface, the regions and the layout follow it.
+    int Width = 0;
+    int Height = 0;
+
+    // Properties. Colours use the shared encoding (top bit set: system colour index in the low byte;
+    // otherwise RGB with red in the lowest byte).
+    int ButtonStyle = 0;   // 0 to 7
+    int Mode = 0;          // 0 push button, 1 check box, 2 option button
+    QString Caption;       // "&" marks the access key, "||" is a line break
+    int CaptionAlign = 2;  // 0 left, 1 right, 2 centre
+    int CaptionStyle = 0;  // 0 flat, 1 embossed, 2 engraved
+    int CustomClick = 0;   // 0 to 8
+    int ButtonShape = 0;   // 0 to 8
+    QImage Picture;        // the loaded picture (null when none); icons and cursors keep their alpha
+    bool PictureIsIcon = false; // the icon flag: the picture is an icon or cursor, not a bitmap/JPEG
+    int PictureAlign = 0;  // 0 to 5
+    bool Enabled = true;
+    bool ShowFocusRect = true;
+    bool Value = false;
+    int PictureSize = 16;  // the held pixel size: 16, 24, 32, 40 or 48 (0 is taken as 16)
+    QFont Font;
+    std::uint32_t ForeColor = 0x80000012u;
+    std::uint32_t BackColor = 0x8000000Fu;
+    std::uint32_t GradientColor = 0;
+    int GradientMode = 0;  // 0 none, 1 to 4 directions
+    std::uint32_t HoverForeColor = 0x80000012u;
+    std::uint32_t HoverBackColor = 0x8000000Fu;
+
+    // Run-time state.
+    std::uint8_t StateFlags = 0; // bit 0 (1) default button, bit 1 (2) pressed, bit 2 (4) hover look
+    bool Hovering = false;       // the mouse is over the button and the hover timer runs
+    bool Held = false;           // the left mouse button or the space bar is held down on it
+    bool DesignMode = false;     // a form designer hosts the control
+    std::uint32_t ContainerBackColor = 0xFFFFFFu; // the container's back colour as RGB
+
+    static constexpr std::uint8_t StateDefault = 1;
+    static constexpr std::uint8_t StatePressed = 2;
+    static constexpr std::uint8_t StateHover = 4;
+
+    bool isDefault() const { return (StateFlags & StateDefault) != 0; }
+    bool isPressed() const { return (StateFlags & StatePressed) != 0; }
+    bool isHoverLook() const { return (StateFlags & StateHover) != 0; }
+    // Pushed: the pressed and the hover-look flags are both set.
+    bool isPushed() const { return isPressed() && isHoverLook(); }
+};
+
+} // namespace ktv
