@@ -22,10 +22,12 @@ function(ktv_library target folder)
   endif()
 endfunction()
 
-# ktv_test(<name> <folder> DEPS libs...)
-# One GoogleTest executable per test folder; every .cpp in it is a test source.
+# ktv_test(<name> <folder> [QT] DEPS libs...)
+# One GoogleTest executable per test folder; every .cpp in it is a test source. A folder
+# with its own main.cpp keeps it; otherwise QT tests get a main that creates the
+# QApplication, the others GoogleTest's own main.
 function(ktv_test name folder)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${folder}/*.cpp" "${folder}/*.h")
   if(NOT sources)
     return()
@@ -34,6 +36,15 @@ function(ktv_test name folder)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/src")
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} ktv_testsupport GTest::gtest GTest::gmock)
+  set(own_main ${sources})
+  list(FILTER own_main INCLUDE REGEX "/main\\.cpp$")
+  if(NOT own_main)
+    if(ARG_QT)
+      target_link_libraries(${name} PRIVATE ktv_qt_test_main)
+    else()
+      target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests"
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KTV_APP_DIR=${KTV_APP_DIR};KTV_SOURCE_DIR=${PROJECT_SOURCE_DIR}"

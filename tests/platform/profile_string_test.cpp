@@ -1,0 +1,140 @@
+// The private-profile reader and writer: lookups, the writer's surgical edits, atomic
+// replacement, and hostile files.
+#include "platform/core/Error.h"
+#include "platform/core/ProfileString.h"
+#include "platform/core/AtomicFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ktv;
+using ktv::test::readFile;
+using ktv::test::writeFile;
+
+namespace {
+
+std::string get(const std::string& file, const std::string& sec, const std::string& key, std::size_t size = 255)
+{
+    return profile::GetPrivateProfileString(sec, key, "Failed", size, file);
+}
+
+} // namespace
+
+TEST(ProfileString, ReadsKeysWithoutRegardToCaseAndTrimsValues)
+{
+    test::TempDir dir;
+    const auto f = dir.file("a.ini");
+    writeFile(f, "; comment\r\n[Other]\r\nKLASOR=wrong\r\n[cevrim]\r\n  klasor  =  /data/src  \r\nDOSYA=\"quoted name\"\r\nEMPTY=\r\n");
+    EXPECT_EQ(get(f, "CEVRIM", "KLASOR"), "/data/src");
+    EXPECT_EQ(get(f, "CEVRIM", "DOSYA"), "quoted name");
+    EXPECT_EQ(get(f, "CEVRIM", "EMPTY"), "");
+    EXPECT_EQ(get(f, "CEVRIM", "MISSING"), "Failed");
+    EXPECT_EQ(get(f, "NOSECTION", "KLASOR"), "Failed");
+    EXPECT_EQ(get(dir.file("missing.ini"), "CEVRIM", "KLASOR"), "Failed");
+}
+
+TEST(ProfileString, ValueIsCutToTheCallersBuffer)
+{
+    test::TempDir dir;
+    const auto f = dir.file("a.ini");
+    writeFile(f, "[S]\nK=" + std::string(300, 'x') + "\nT=ğğğğ\n");
+    EXPECT_EQ(get(f, "S", "K").size(), 254u);
+    EXPECT_EQ(get(f, "S", "T", 3), "ğğ"); // characters, not bytes
+}
+
+TEST(ProfileString, WriterKeepsEveryOtherByteOfTheFile)
+{
+    test::TempDir dir;
+    const auto f = dir.file("a.ini");
+    const std::string before = "; the operator's notes\r\n\r\n[Other]\r\nX = 1 \r\n\r\n[CEVRIM]\r\nKLASOR=/old\r\nDOSYA=a.ktd\r\n\r\n[Tail]\r\nY=2";
+    writeFile(f, before);
+    profile::WritePrivateProfileString("CEVRIM", "KLASOR", "/new", f);
+    std::string expected = before;
+    expected.replace(expected.find("KLASOR=/old"), 11, "KLASOR=/new");
+    EXPECT_EQ(readFile(f), expected);
+
+    // A new key goes after the last line of its section, before the blank line.
+    profile::WritePrivateProfileString("CEVRIM", "KTDPVD", "1", f);
+    expected.replace(expected.find("DOSYA=a.ktd\r\n") + 13, 0, "KTDPVD=1\r\n");
+    EXPECT_EQ(readFile(f), expected);
+}
+
+TEST(ProfileString, NewFileListsKeysInWritingOrder)
+{
+    test::TempDir dir;
+    const auto f = dir.file("new.ini");
+    profile::WritePrivateProfileString("CEVRIM", "KLASOR", ".", f);
+    profile::WritePrivateProfileString("CEVRIM", "DOSYA", "x.ktd", f);
+    profile::WritePrivateProfileString("CEVRIM", "KTDPVD", "0", f);
+    EXPECT_EQ(readFile(f), "[CEVRIM]\r\nKLASOR=.\r\nDOSYA=x.ktd\r\nKTDPVD=0\r\n");
+}
+
+TEST(ProfileString, LineBreaksInAValueCannotForgeNewKeys)
+{
+    test::TempDir dir;
+    const auto f = dir.file("a.ini");
+    profile::WritePrivateProfileString("CEVRIM", "KLASOR", "/a\r\nDOSYA=evil", f);
+    EXPECT_EQ(get(f, "CEVRIM", "DOSYA"), "Failed");
+    EXPECT_EQ(get(f, "CEVRIM", "KLASOR"), "/aDOSYA=evil");
+}
+
+TEST(ProfileString, LegacyCodePageFileIsDecoded)
+{
+    test::TempDir dir;
+    const auto f = dir.file("a.ini");
+    // "Çalışma" in Windows-1254
+    writeFile(f, "[CEVRIM]\r\nKLASOR=C:\\\xC7\x61l\xFD\xFEma\r\n");
+    EXPECT_EQ(get(f, "CEVRIM", "KLASOR"), "C:\\Çalışma");
+}
+
+TEST(ProfileString, HostileFilesNeitherCrashNorHang)
+{
+    test::TempDir dir;
+    const auto f = dir.file("big.ini");
+    std::string big = "[CEVRIM]\n";
+    std::mt19937 rng(7);
+    while (big.size() < 10 * 1024 * 1024)
+        big += static_cast<char>(rng() & 0xFF);
+    big += "\nKLASOR=end\n";
+    writeFile(f, big);
+    (void)get(f, "CEVRIM", "KLASOR");
+    profile::WritePrivateProfileString("CEVRIM", "DOSYA", "z", f);
+    EXPECT_EQ(get(f, "CEVRIM", "DOSYA"), "z");
+
+    const auto n = dir.file("nul.ini");
+    writeFile(n, std::string("[CEVRIM]\nKLASOR=ab\0cd\nDOSYA=\xff\xfe\n", 30));
+    EXPECT_EQ(get(n, "CEVRIM", "KLASOR"), "ab");
+    EXPECT_FALSE(get(n, "CEVRIM", "DOSYA").empty());
+
+    // A directory where the file should be: reads give the default, writes fail cleanly.
+    std::filesystem::create_directory(dir.file("dir.ini"));
+    EXPECT_EQ(get(dir.file("dir.ini"), "CEVRIM", "KLASOR"), "Failed");
+    EXPECT_THROW(profile::WritePrivateProfileString("CEVRIM", "K", "v", dir.file("dir.ini")), Error);
+}
+
+TEST(AtomicFile, InterruptedWriteLeavesTheOldFileIntact)
+{
+    test::TempDir dir;
+    const auto f = dir.file("Vedaz.ini");
+    writeFile(f, "[CEVRIM]\r\nKLASOR=/old\r\n");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // The process dies after the new content is complete but before it replaces the file.
+        writeFileAtomically(f, "[CEVRIM]\r\nKLASOR=/new\r\n", [] { _exit(9); });
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 9);
+    EXPECT_EQ(readFile(f), "[CEVRIM]\r\nKLASOR=/old\r\n");
+
+    writeFileAtomically(f, "fresh");
+    EXPECT_EQ(readFile(f), "fresh");
+}
