@@ -1,0 +1,44 @@
+// The header page of a Jet 3 / Jet 4 database file: signature, version, code page, page
+// encoding key and the database password, read from the file's first bytes without libmdb.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ktv::jet {
+
+class JetHeader {
+public:
+    enum class Version { Jet3, Jet4 };
+
+    // Bytes a caller must read from the start of a file to parse its header.
+    static constexpr std::size_t kSize = 0x18 + 128;
+
+    // True when the bytes start with the Jet signature ("Standard Jet DB" at offset 4),
+    // whatever version byte follows: enough to tell a Jet file from any other format.
+    static bool LooksLikeJet(std::string_view firstBytes);
+
+    // The parsed header, or nothing when the bytes are not a Jet 3 or Jet 4 header.
+    static std::optional<JetHeader> Parse(std::string_view firstBytes);
+
+    Version version() const { return m_version; }
+    std::uint16_t codePage() const { return m_codePage; }
+    // Non-zero when every page after the header is RC4-encoded with this key.
+    std::uint32_t encodingKey() const { return m_encodingKey; }
+    bool hasPassword() const { return !m_password.empty(); }
+    // The database password as UTF-8 (empty when the file is not protected).
+    const std::string& password() const { return m_password; }
+
+    // The iconv name of a Windows code page ("CP1254"); CP1252 when unknown or zero.
+    static std::string CharsetOfCodePage(std::uint16_t codePage);
+
+private:
+    Version m_version = Version::Jet4;
+    std::uint16_t m_codePage = 0;
+    std::uint32_t m_encodingKey = 0;
+    std::string m_password;
+};
+
+} // namespace ktv::jet

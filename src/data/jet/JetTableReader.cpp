@@ -1,0 +1,253 @@
+// Reads one Jet table row by row through libmdb. Numbers, dates, currency and booleans are
+// decoded from the row's raw bytes, never from libmdb's printf text, so the user's locale
+// cannot change them and doubles stay exact; text comes from libmdb already in UTF-8.
+#include "data/jet/JetTableReader.h"
+
+#include "data/jet/JetErrors.h"
+#include "data/jet/MdbSession.h"
+
+#include <charconv>
+#include <cstring>
+#include <strings.h>
+
+namespace ktv::jet {
+
+namespace {
+
+// A bound text value this close to libmdb's bind size may have been cut by it.
+constexpr int kCutMargin = 4;
+
+bool bindsText(int type)
+{
+    switch (type) {
+    case MDB_TEXT:
+    case MDB_MEMO:
+    case MDB_NUMERIC:
+    case MDB_REPID:
+    case MDB_BINARY:
+    case MDB_BOOL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int fixedSize(int type)
+{
+    switch (type) {
+    case MDB_BYTE: return 1;
+    case MDB_INT: return 2;
+    case MDB_LONGINT:
+    case MDB_FLOAT:
+    case MDB_COMPLEX: return 4;
+    case MDB_MONEY:
+    case MDB_DOUBLE:
+    case MDB_DATETIME: return 8;
+    default: return 0;
+    }
+}
+
+template <typename T>
+T readLe(const unsigned char* p)
+{
+    T v;
+    std::memcpy(&v, p, sizeof v); // the files are little-endian, and so is every host we build for
+    return v;
+}
+
+std::string hexText(const char* data, int len)
+{
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(static_cast<std::size_t>(len) * 2);
+    for (int i = 0; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 0x0F]);
+    }
+    return out;
+}
+
+} // namespace
+
+struct JetTableReader::Impl {
+    std::unique_ptr<MdbSession> session;
+    MdbTableDef* table = nullptr;
+    std::string name;
+    std::vector<std::string> columnNames;
+    std::vector<MdbColumn*> columns;
+    std::vector<std::vector<char>> buffers;
+    std::vector<int> lengths;
+    std::vector<Value> row;
+    long rowsRead = 0;
+    bool atEnd = false;
+
+    ~Impl()
+    {
+        if (table)
+            mdb_free_tabledef(table);
+    }
+
+    [[noreturn]] void fail(const std::string& detail) const
+    {
+        throw corrupt(session->path(), "table '" + name + "': " + detail);
+    }
+
+    Value decode(std::size_t i)
+    {
+        MdbColumn* col = columns[i];
+        const int type = col->col_type;
+        if (type == MDB_BOOL) {
+            const char* text = buffers[i].data();
+            return Value(text[0] == '1' || text[0] == 'T' || text[0] == 't');
+        }
+        if (col->cur_value_len == 0)
+            return Value();
+        if (const int size = fixedSize(type)) {
+            MdbHandle* mdb = session->handle();
+            const int start = col->cur_value_start;
+            if (col->cur_value_len != size || start < 0 || start + size > mdb->fmt->pg_size)
+                fail("column '" + std::string(col->name) + "' has a value of the wrong size");
+            const unsigned char* p = mdb->pg_buf + start;
+            switch (type) {
+            case MDB_BYTE: return Value(static_cast<std::int64_t>(p[0]));
+            case MDB_INT: return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
+            case MDB_LONGINT:
+            case MDB_COMPLEX: return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
+            case MDB_FLOAT: return Value(static_cast<double>(readLe<float>(p)));
+            case MDB_DOUBLE: return Value(readLe<double>(p));
+            case MDB_MONEY: return Value(Currency {readLe<std::int64_t>(p)});
+            case MDB_DATETIME: return Value(Date {readLe<double>(p)});
+            default: break;
+            }
+        }
+        const char* text = buffers[i].data();
+        const int len = lengths[i];
+        if (len < 0 || static_cast<std::size_t>(len) >= buffers[i].size())
+            fail("column '" + std::string(col->name) + "' overflowed its buffer");
+        switch (type) {
+        case MDB_TEXT:
+        case MDB_MEMO:
+            if (len == 0)
+                return Value();
+            if (static_cast<std::size_t>(len) + kCutMargin >= session->handle()->bind_size)
+                fail("column '" + std::string(col->name) + "' holds text longer than can be read");
+            return Value(std::string(text, static_cast<std::size_t>(len)));
+        case MDB_NUMERIC: {
+            // libmdb writes the decimal with '.' by its own digit arithmetic; read it in the C
+            // form, whatever the user's locale.
+            std::string plain(text, static_cast<std::size_t>(len));
+            for (char& c : plain)
+                if (c == ',')
+                    c = '.';
+            double d = 0;
+            const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), d);
+            if (ec != std::errc() || end != plain.data() + plain.size())
+                fail("column '" + std::string(col->name) + "' holds an unreadable decimal");
+            return Value(d);
+        }
+        case MDB_REPID: return Value(std::string(text, static_cast<std::size_t>(len)));
+        case MDB_BINARY: return Value(hexText(text, len));
+        default: return Value(); // OLE objects are not values a conversion can carry
+        }
+    }
+};
+
+std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> session, MdbCatalogEntry* entry)
+{
+    auto impl = std::make_unique<JetTableReader::Impl>();
+    const std::string path = session->path();
+    impl->session = std::move(session);
+    impl->name = entry->object_name;
+    impl->table = mdb_read_table(entry);
+    if (!impl->table)
+        throw corrupt(path, "table '" + impl->name + "' has no readable definition");
+    if (!mdb_read_columns(impl->table) || impl->table->num_cols != impl->table->columns->len || impl->table->num_cols == 0 ||
+        impl->table->num_cols > MDB_MAX_COLS)
+        throw corrupt(path, "table '" + impl->name + "' has unreadable columns");
+    mdb_rewind_table(impl->table);
+
+    MdbHandle* mdb = impl->session->handle();
+    const std::size_t n = impl->table->num_cols;
+    impl->columns.resize(n);
+    impl->columnNames.resize(n);
+    impl->buffers.resize(n);
+    impl->lengths.assign(n, 0);
+    impl->row.assign(n, Value());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto* col = static_cast<MdbColumn*>(g_ptr_array_index(impl->table->columns, i));
+        impl->columns[i] = col;
+        impl->columnNames[i] = col->name;
+        if (bindsText(col->col_type)) {
+            // libmdb writes up to its bind size plus the terminator; the margin guards the rest.
+            impl->buffers[i].assign(mdb->bind_size + 16, '\0');
+            mdb_bind_column(impl->table, static_cast<int>(i) + 1, impl->buffers[i].data(), &impl->lengths[i]);
+        }
+    }
+    return std::make_unique<JetTableReader>(std::move(impl));
+}
+
+JetTableReader::JetTableReader(std::unique_ptr<Impl> impl) : m(std::move(impl)) {}
+JetTableReader::~JetTableReader() = default;
+
+const std::string& JetTableReader::TableName() const
+{
+    return m->name;
+}
+
+const std::vector<std::string>& JetTableReader::ColumnNames() const
+{
+    return m->columnNames;
+}
+
+int JetTableReader::ColumnIndex(const std::string& name) const
+{
+    for (std::size_t i = 0; i < m->columnNames.size(); ++i)
+        if (strcasecmp(m->columnNames[i].c_str(), name.c_str()) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+long JetTableReader::RowCountDeclared() const
+{
+    return static_cast<long>(m->table->num_rows);
+}
+
+bool JetTableReader::Next()
+{
+    if (m->atEnd)
+        return false;
+    if (!mdb_fetch_row(m->table)) {
+        m->atEnd = true;
+        m->row.assign(m->row.size(), Value());
+        if (m->rowsRead != RowCountDeclared())
+            m->fail("declares " + std::to_string(RowCountDeclared()) + " rows but only " + std::to_string(m->rowsRead) +
+                    " could be read");
+        return false;
+    }
+    if (++m->rowsRead > RowCountDeclared())
+        m->fail("holds more rows than the " + std::to_string(RowCountDeclared()) + " it declares");
+    for (std::size_t i = 0; i < m->row.size(); ++i)
+        m->row[i] = m->decode(i);
+    return true;
+}
+
+void JetTableReader::Rewind()
+{
+    mdb_rewind_table(m->table);
+    m->rowsRead = 0;
+    m->atEnd = false;
+    m->row.assign(m->row.size(), Value());
+}
+
+const Value& JetTableReader::Get(int column) const
+{
+    return m->row.at(static_cast<std::size_t>(column));
+}
+
+long JetTableReader::RowsRead() const
+{
+    return m->rowsRead;
+}
+
+} // namespace ktv::jet

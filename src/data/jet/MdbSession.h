@@ -1,0 +1,36 @@
+// Internal to the Jet module: one libmdb handle with our settings applied (text to UTF-8
+// from the file's code page, booleans as digits). Included by the module's .cpp files only,
+// so no libmdb type reaches the rest of the program.
+#pragma once
+
+#include "data/jet/JetHeader.h"
+
+#include <mdbtools.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ktv::jet {
+
+class MdbSession {
+public:
+    // Opens the file read-only and reads its catalog; throws ktv::Error 3343 on failure.
+    static std::unique_ptr<MdbSession> Open(const std::string& path, const JetHeader& header);
+    ~MdbSession();
+    MdbSession(const MdbSession&) = delete;
+    MdbSession& operator=(const MdbSession&) = delete;
+
+    MdbHandle* handle() const { return m_mdb; }
+    const std::string& path() const { return m_path; }
+    std::vector<std::string> userTables() const;
+    // The catalog entry of a user table by name (case-insensitive), or null.
+    MdbCatalogEntry* findTable(const std::string& name) const;
+
+private:
+    MdbSession(MdbHandle* mdb, std::string path) : m_mdb(mdb), m_path(std::move(path)) {}
+    MdbHandle* m_mdb;
+    std::string m_path;
+};
+
+} // namespace ktv::jet
