@@ -46,13 +46,14 @@ std::unique_ptr<JetFile> JetFile::Open(const std::string& path, const std::strin
     const std::uintmax_t pageSize = header->version() == JetHeader::Version::Jet3 ? 2048 : 4096;
     if (size % pageSize != 0 || size < 3 * pageSize)
         throw unrecognizedFormat(path);
-    if (header->hasPassword() && header->password() != password)
-        throw notValidPassword();
-
+    // The structure is checked before the password, so that a damaged file, whose header
+    // holds garbage where the password would be, reads as damaged and not as protected.
     auto impl = std::make_unique<Impl>();
     impl->path = path;
     impl->header = *header;
     impl->session = MdbSession::Open(path, *header);
+    if (header->hasPassword() && header->password() != password)
+        throw notValidPassword();
     return std::unique_ptr<JetFile>(new JetFile(std::move(impl)));
 }
 

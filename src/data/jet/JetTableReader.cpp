@@ -93,6 +93,39 @@ struct JetTableReader::Impl {
         throw corrupt(session->path(), "table '" + name + "': " + detail);
     }
 
+    // libmdb turns a memo whose pages cannot be read into empty or partial text without
+    // saying so; walking the memo's page chain here finds that out.
+    void checkMemoPages(MdbColumn* col)
+    {
+        MdbHandle* mdb = session->handle();
+        const int start = col->cur_value_start;
+        if (col->cur_value_len < MDB_MEMO_OVERHEAD || start < 0 || start + MDB_MEMO_OVERHEAD > mdb->fmt->pg_size)
+            fail("column '" + std::string(col->name) + "' has a damaged memo reference");
+        const auto header = readLe<std::uint32_t>(mdb->pg_buf + start);
+        const std::uint32_t length = header & 0x3FFFFFFF;
+        if (header & 0x80000000)
+            return; // stored inside the row
+        int pgRow = readLe<std::int32_t>(mdb->pg_buf + start + 4);
+        const bool singlePage = header & 0x40000000;
+        std::size_t found = 0;
+        for (int pages = 0; pgRow >> 8; ++pages) {
+            void* buf = nullptr;
+            int off = 0;
+            std::size_t len = 0;
+            if (pages > 0x10000 || mdb_find_pg_row(mdb, pgRow, &buf, &off, &len) != 0 || off < 0 ||
+                static_cast<std::size_t>(off) + len > static_cast<std::size_t>(mdb->fmt->pg_size) || len < 4)
+                fail("a memo of column '" + std::string(col->name) + "' lies on a page that cannot be read");
+            if (singlePage) {
+                found = len;
+                break;
+            }
+            found += len - 4;
+            pgRow = readLe<std::int32_t>(static_cast<unsigned char*>(buf) + off);
+        }
+        if (found < length)
+            fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
+    }
+
     Value decode(std::size_t i)
     {
         MdbColumn* col = columns[i];
@@ -125,6 +158,8 @@ struct JetTableReader::Impl {
         const int len = lengths[i];
         if (len < 0 || static_cast<std::size_t>(len) >= buffers[i].size())
             fail("column '" + std::string(col->name) + "' overflowed its buffer");
+        if (type == MDB_MEMO)
+            checkMemoPages(col);
         switch (type) {
         case MDB_TEXT:
         case MDB_MEMO:

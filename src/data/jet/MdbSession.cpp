@@ -7,6 +7,7 @@
 #include "data/jet/JetFile.h"
 #include "platform/core/Error.h"
 
+#include <cstring>
 #include <strings.h>
 
 namespace ktv::jet {
@@ -22,6 +23,31 @@ void applyCharset(MdbHandle* mdb, const JetHeader& header)
     mdb->iconv_out = iconv_open(fileCharset.c_str(), "UTF-8");
 }
 
+// libmdb reads the catalog (MSysObjects, table definition on page 2) until its pages run
+// out and keeps whatever it found; a cut file would then just lack some tables. Reading the
+// catalog table once more and counting its rows against its definition tells the two apart.
+bool catalogIsWhole(MdbHandle* mdb)
+{
+    MdbCatalogEntry entry {};
+    entry.mdb = mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    std::strncpy(entry.object_name, "MSysObjects", MDB_MAX_OBJ_NAME);
+    MdbTableDef* table = mdb_read_table(&entry);
+    if (!table)
+        return false;
+    bool whole = false;
+    if (mdb_read_columns(table)) {
+        mdb_rewind_table(table);
+        unsigned rows = 0;
+        while (rows <= table->num_rows && mdb_fetch_row(table))
+            ++rows;
+        whole = rows == table->num_rows;
+    }
+    mdb_free_tabledef(table);
+    return whole;
+}
+
 } // namespace
 
 std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetHeader& header)
@@ -34,7 +60,7 @@ std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetH
         throw unrecognizedFormat(path);
     applyCharset(mdb, header);
     mdb_set_boolean_fmt_numbers(mdb);
-    if (!mdb_read_catalog(mdb, MDB_TABLE))
+    if (!mdb_read_catalog(mdb, MDB_TABLE) || !catalogIsWhole(mdb))
         throw unrecognizedFormat(path);
     return session;
 }
