@@ -1,0 +1,551 @@
+// The button's properties, their side effects and the redraw operation.
+#include "ui/controls/button/qvButtons_H.h"
+
+#include "platform/qt/ControlHost.h"
+#include "platform/qt/HostTimers.h"
+#include "platform/qt/SystemColors.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace ktv {
+
+namespace {
+
+constexpr uint32_t kButtonFace = 0x8000000Fu;
+constexpr uint32_t kButtonText = 0x80000012u;
+
+bool isCustomShape(int shape) { return shape == 7 || shape == 8; }
+
+// The position of the access-key marker: the last "&" that is not half of a literal "&&".
+// Pairs are taken from the left, as the caption is drawn, so the key is the letter that shows
+// underlined. -1: the caption has no single "&".
+int accessMarker(const QString& caption)
+{
+    int marker = -1;
+    for (int i = 0; i < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&'))
+            continue;
+        if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+            ++i; // a literal ampersand
+            continue;
+        }
+        marker = i;
+    }
+    return marker;
+}
+
+Qt::CursorShape cursorShape(int pointer)
+{
+    switch (pointer) {
+    case 2: return Qt::CrossCursor;
+    case 3: return Qt::IBeamCursor;
+    case 5: case 15: return Qt::SizeAllCursor;
+    case 6: return Qt::SizeBDiagCursor;
+    case 7: return Qt::SizeVerCursor;
+    case 8: return Qt::SizeFDiagCursor;
+    case 9: return Qt::SizeHorCursor;
+    case 10: return Qt::UpArrowCursor;
+    case 11: return Qt::WaitCursor;
+    case 12: return Qt::ForbiddenCursor;
+    case 13: return Qt::BusyCursor;
+    case 14: return Qt::WhatsThisCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+} // namespace
+
+qvButtons_H::qvButtons_H(QWidget* parent, ControlHost* host)
+    : QWidget(parent), m_host(host ? host : &ControlHost::running())
+{
+    // The class's own colours before any property is set.
+    p.ForeColor = kButtonText;
+    p.BackColor = kButtonFace;
+    setMouseTracking(true); // moves without a pressed button start the hover tracking
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_host->attach(this);
+}
+
+qvButtons_H::~qvButtons_H()
+{
+    if (!m_terminated)
+        Terminate();
+    // Group members are found by address: a destroyed button must not stay in its group.
+    if (p.Mode == ModeOption)
+        OptionToggle(-1);
+    m_host->detach(this);
+}
+
+QWidget* qvButtons_H::container() const { return m_container ? m_container.data() : parentWidget(); }
+
+void qvButtons_H::notify(const char* storedName)
+{
+    m_host->propertyChanged(this, QString::fromLatin1(storedName));
+}
+
+void qvButtons_H::designMessage(const QString& text)
+{
+    if (m_host->designMode())
+        m_host->messageBox(text, MsgButtons::Ok, MsgIcon::Information);
+}
+
+// ---------------------------------------------------------------- properties
+
+void qvButtons_H::setButtonStyle(int value)
+{
+    if (value < 0 || value > 7)
+        return;
+    const int old = p.ButtonStyle;
+    p.ButtonStyle = value;
+    if (((old == 5 || value == 5) && p.ButtonShape < 7) || p.ButtonShape < 4)
+        BuildRegions();
+    LayoutContent();
+    RefreshResources(QStringLiteral("BackColor"));
+    RedrawButton();
+    notify("BackStyle");
+}
+
+void qvButtons_H::setMode(int value)
+{
+    if (value < ModeCommand || value > ModeOption)
+        return;
+    const int old = p.Mode;
+    if (old == ModeOption && value != ModeOption)
+        OptionToggle(-1);
+    else if (value == ModeOption && old != ModeOption)
+        OptionToggle(1);
+    if (value == ModeCommand && old != ModeCommand && p.Value) {
+        p.Value = false;
+        notify("Value");
+    }
+    p.Mode = value;
+    RedrawButton();
+    notify("Mode");
+}
+
+void qvButtons_H::setCaption(const QString& value)
+{
+    const int marker = accessMarker(value);
+    if (marker >= 0)
+        m_host->setAccessKeys(this, marker + 1 < value.size() ? QString(value[marker + 1]) : QString());
+    p.Caption = value;
+    LayoutContent();
+    RedrawButton();
+    notify("Caption");
+}
+
+void qvButtons_H::setCaptionAlign(int value)
+{
+    if (value < CaptionLeft || value > CaptionCenter)
+        return;
+    if (!p.Picture.isNone() && (p.PictureAlign == PictureTopCenter || p.PictureAlign == PictureBottomCenter) &&
+        value != CaptionCenter) {
+        designMessage(QStringLiteral("When button images are aligned top/bottom center, \n"
+                                     "button captions can only be center aligned"));
+        return;
+    }
+    p.CaptionAlign = value;
+    LayoutContent();
+    RedrawButton();
+    notify("CapAlign");
+}
+
+void qvButtons_H::setCaptionStyle(int value)
+{
+    if (value < CaptionFlat || value > CaptionEngraved)
+        return;
+    p.CaptionStyle = value;
+    notify("CapStyle");
+    if (!p.Caption.isEmpty()) {
+        LayoutContent();
+        RedrawButton();
+    }
+}
+
+void qvButtons_H::setCustomClick(int value)
+{
+    if (value < 0 || value > 8)
+        return;
+    p.CustomClick = value;
+    notify("CustomClick");
+    if (value >= 1 && p.ButtonShape < 7)
+        designMessage(QStringLiteral("This property has no effect unless the Button Shape is a custom shape."));
+}
+
+void qvButtons_H::setButtonShape(int value)
+{
+    if (value < 0 || value > 8)
+        return;
+    if (isCustomShape(value)) {
+        if (p.Picture.isNone() || p.Picture.icon) {
+            designMessage(QStringLiteral("The Picture Property must be assigned first and must be a bitmap or JPEG."));
+            return;
+        }
+        if (PictureSize() != PictureSize48) {
+            m_delayDrawing = true;
+            setPictureSize(PictureSize48);
+            m_delayDrawing = false;
+        }
+    }
+    p.ButtonShape = value;
+    if (p.CaptionAlign != CaptionCenter) {
+        p.CaptionAlign = CaptionCenter;
+        notify("CapAlign");
+    }
+    Resize();
+    Refresh();
+    notify("Shape");
+}
+
+void qvButtons_H::setPicture(const ButtonPicture& value)
+{
+    p.Picture = value;
+    if (p.PictureSizePixels == 0)
+        p.PictureSizePixels = 16;
+    RefreshResources(QStringLiteral("Picture"));
+    if (!isCustomShape(p.ButtonShape)) {
+        LayoutContent();
+        RedrawButton();
+    } else {
+        if (value.isNone()) {
+            p.ButtonShape = ShapeRectangle;
+        } else if (value.icon) {
+            p.ButtonShape = ShapeRectangle;
+            designMessage(QStringLiteral("Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\n"
+                                         "Button was changed to Rectangular shaped."));
+        }
+        Resize();
+    }
+    notify("Image");
+}
+
+void qvButtons_H::setPictureAlign(int value)
+{
+    if (value < PictureLeftEdge || value > PictureBottomCenter)
+        return;
+    p.PictureAlign = value;
+    if (value == PictureTopCenter || value == PictureBottomCenter)
+        p.CaptionAlign = CaptionCenter;
+    LayoutContent();
+    RedrawButton();
+    notify("ImgAlign");
+}
+
+void qvButtons_H::setShowFocusRect(bool value)
+{
+    p.ShowFocusRect = value;
+    if (m_state & StateDefault) {
+        if (!m_host->designMode()) {
+            m_state &= uint8_t(~StateDefault);
+            RedrawButton();
+        } else {
+            designMessage(QStringLiteral("The focus rectangle may appear on default buttons ONLY while in design mode, \n"
+                                         "but will not appear when the form is running."));
+        }
+    } else {
+        RedrawButton();
+    }
+    notify("Focus");
+}
+
+void qvButtons_H::setValue(bool value)
+{
+    if (value && p.Mode == ModeCommand) {
+        designMessage(QStringLiteral("This property is not applicable for command button modes."));
+        return;
+    }
+    p.Value = value;
+    if (value && p.Mode == ModeOption)
+        OptionToggle(0);
+    RedrawButton();
+    notify("Value");
+}
+
+int qvButtons_H::PictureSize() const
+{
+    const int pixels = p.PictureSizePixels == 0 ? 16 : p.PictureSizePixels;
+    return pixels / 8 - 2;
+}
+
+void qvButtons_H::setPictureSize(int value)
+{
+    if (value < PictureSize16 || value > PictureSize48)
+        return;
+    if (isCustomShape(p.ButtonShape)) {
+        designMessage(QStringLiteral("The picture size cannot be changed for Shaped buttons"));
+        return;
+    }
+    p.PictureSizePixels = (value + 2) * 8;
+    LayoutContent();
+    RedrawButton();
+    notify("ImgSize");
+}
+
+void qvButtons_H::applyMousePointer()
+{
+    if (p.MousePointer == 0)
+        unsetCursor();
+    else if (p.MousePointer == 99)
+        p.MouseIcon.isNone() ? unsetCursor() : setCursor(QCursor(QPixmap::fromImage(p.MouseIcon.image)));
+    else
+        setCursor(cursorShape(p.MousePointer));
+}
+
+void qvButtons_H::setMousePointer(int value)
+{
+    // The window knows the pointers 0 to 15 and 99 (the custom cursor); it refuses others.
+    if (value < 0 || (value > 15 && value != 99))
+        return;
+    p.MousePointer = value;
+    applyMousePointer();
+    notify("mPointer");
+}
+
+void qvButtons_H::setMouseIcon(const ButtonPicture& value)
+{
+    if (!value.isNone() && !value.icon) {
+        // The window takes only icons and cursors for its pointer.
+        if (m_host->designMode())
+            m_host->messageBox(QStringLiteral("Invalid property value"), MsgButtons::Ok, MsgIcon::Information,
+                               QStringLiteral("Select .ico Or .cur Files Only"));
+        return;
+    }
+    p.MouseIcon = value;
+    if (!value.isNone())
+        p.MousePointer = 99;
+    applyMousePointer();
+    notify("mIcon");
+}
+
+int qvButtons_H::FontStyle() const
+{
+    const QFont f = font();
+    return (f.bold() ? 2 : 0) | (f.italic() ? 4 : 0) | (f.underline() ? 8 : 0);
+}
+
+void qvButtons_H::setFontStyle(int value)
+{
+    QFont f = font();
+    f.setBold(value & 2);
+    f.setItalic(value & 4);
+    f.setUnderline(value & 8);
+    setFont(f); // the font change refreshes, lays out, notifies "Font" and redraws
+}
+
+void qvButtons_H::setForeColor(uint32_t value)
+{
+    if (value == p.ForeColor)
+        return;
+    p.ForeColor = value;
+    if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverBack)
+        setHoverForeColor(value);
+    m_delayDrawing = false;
+    RedrawButton();
+    notify("cFore");
+}
+
+void qvButtons_H::setBackColor(uint32_t value)
+{
+    p.BackColor = value;
+    if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore)
+        setHoverBackColor(p.GradientMode != 0 ? p.GradientColor : value);
+    RefreshResources(QStringLiteral("BackColor"));
+    RedrawButton();
+    notify("cBack");
+}
+
+void qvButtons_H::setGradientColor(uint32_t value)
+{
+    if ((p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) && p.GradientMode > 0)
+        p.HoverBackColor = value;
+    p.GradientColor = value;
+    RefreshResources(QStringLiteral("BackColor"));
+    if (p.GradientMode != 0)
+        RedrawButton();
+    notify("cGradient");
+}
+
+void qvButtons_H::setGradientMode(int value)
+{
+    if (value < 0 || value > 4)
+        return;
+    p.GradientMode = value;
+    if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) {
+        p.HoverBackColor = value == 0 ? p.BackColor : p.GradientColor;
+        RefreshResources(QStringLiteral("BackColor"));
+    }
+    RedrawButton();
+    notify("Gradient");
+}
+
+void qvButtons_H::setResetDefaultColors(bool value)
+{
+    if (!value || !m_host->designMode())
+        return;
+    m_delayDrawing = true;
+    p.BackColor = kButtonFace;
+    p.ForeColor = kButtonText;
+    p.GradientColor = kButtonFace;
+    p.GradientMode = 0;
+    setHoverColorLocks(LockNone);
+    RefreshResources(QStringLiteral("BackColor"));
+    Refresh();
+    notify("cGradient");
+    notify("cBack");
+}
+
+void qvButtons_H::setHoverColorLocks(int value)
+{
+    p.HoverColorLocks = value;
+    if (value == LockNone || value == LockHoverFore) {
+        p.HoverBackColor = p.GradientMode != 0 ? p.GradientColor : p.BackColor;
+        notify("cBHover");
+    }
+    if (value == LockNone || value == LockHoverBack) {
+        p.HoverForeColor = p.ForeColor;
+        notify("cFHover");
+    }
+    RefreshResources(QStringLiteral("BackColor"));
+    notify("LockHover");
+}
+
+void qvButtons_H::setHoverForeColor(uint32_t value)
+{
+    if (value == p.HoverForeColor)
+        return;
+    p.HoverForeColor = value;
+    notify("cFHover");
+    if (value != p.ForeColor) {
+        if (p.HoverColorLocks == LockNone)
+            p.HoverColorLocks = LockHoverFore;
+        else if (p.HoverColorLocks == LockHoverBack)
+            p.HoverColorLocks = LockBoth;
+    }
+}
+
+void qvButtons_H::setHoverBackColor(uint32_t value)
+{
+    if (value == p.HoverBackColor)
+        return;
+    p.HoverBackColor = value;
+    if (value != p.BackColor) {
+        if (p.HoverColorLocks == LockNone)
+            p.HoverColorLocks = LockHoverBack;
+        else if (p.HoverColorLocks == LockHoverFore)
+            p.HoverColorLocks = LockBoth;
+    }
+    RefreshResources(QStringLiteral("BackColor"));
+    notify("cBHover");
+}
+
+void qvButtons_H::Refresh()
+{
+    m_delayDrawing = false;
+    RedrawButton();
+}
+
+void qvButtons_H::DelayDrawing(bool delay)
+{
+    m_delayDrawing = delay;
+    if (!delay)
+        Refresh();
+}
+
+// ---------------------------------------------------------------- window changes
+
+void qvButtons_H::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        if (p.ButtonStyle == 3 && p.Mode == ModeCommand && p.ButtonShape < 4) {
+            // Style 3 cuts its corners only while enabled.
+            m_delayDrawing = true;
+            BuildRegions();
+            LayoutContent();
+            Refresh();
+        } else {
+            RedrawButton();
+        }
+        if (!m_reading)
+            notify("Enabled");
+    } else if (event->type() == QEvent::FontChange) {
+        RefreshResources(QStringLiteral("Font"));
+        LayoutContent();
+        RedrawButton();
+        if (!m_reading)
+            notify("Font");
+    }
+}
+
+// ---------------------------------------------------------------- drawing
+
+void qvButtons_H::RedrawButton()
+{
+    if (m_delayDrawing)
+        return;
+    renderSurface();
+    m_host->refresh(this);
+}
+
+void qvButtons_H::LayoutContent() {}
+
+void qvButtons_H::BuildRegions() {}
+
+void qvButtons_H::RefreshResources(const QString& what)
+{
+    if (what.compare(QLatin1String("Picture"), Qt::CaseInsensitive) == 0) {
+        m_pictureWidth = p.Picture.isNone() ? 0 : p.Picture.image.width();
+        m_pictureHeight = p.Picture.isNone() ? 0 : p.Picture.image.height();
+        m_pictureIsIcon = !p.Picture.isNone() && p.Picture.icon;
+    }
+}
+
+void qvButtons_H::renderSurface()
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    if (m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    // A plain face with the caption; the styles' painter draws the full look.
+    const bool down = pushed() || (p.Mode != ModeCommand && p.Value);
+    uint32_t face = m_hovering && !pushed() ? p.HoverBackColor : p.BackColor;
+    QColor faceColor = TranslateColor(face);
+    if (down)
+        faceColor = faceColor.darker(115);
+    QPainter painter(&m_surface);
+    painter.fillRect(m_surface.rect(), faceColor);
+    painter.setPen(QColor(0x80, 0x80, 0x80));
+    painter.drawRect(m_surface.rect().adjusted(0, 0, -1, -1));
+    if (!p.Caption.isEmpty()) {
+        QString text = p.Caption;
+        text.replace(QLatin1String("||"), QLatin1String("\n"));
+        const int align = p.CaptionAlign == CaptionLeft    ? Qt::AlignLeft
+                          : p.CaptionAlign == CaptionRight ? Qt::AlignRight
+                                                           : Qt::AlignHCenter;
+        QRect box = m_surface.rect().adjusted(4, 4, -4, -4);
+        if (down)
+            box.translate(1, 1);
+        painter.setFont(font());
+        painter.setPen(isEnabled() ? TranslateColor(m_hovering && !pushed() ? p.HoverForeColor : p.ForeColor)
+                                   : QColor(0x80, 0x80, 0x80));
+        painter.drawText(box, align | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text);
+    }
+    if ((m_state & StateDefault) && p.ShowFocusRect) {
+        QPen dotted(Qt::black, 1, Qt::DotLine);
+        painter.setPen(dotted);
+        painter.drawRect(m_surface.rect().adjusted(3, 3, -4, -4));
+    }
+}
+
+void qvButtons_H::paintEvent(QPaintEvent*)
+{
+    // The window's paint notification: clear delay drawing and redraw, then show the surface.
+    m_delayDrawing = false;
+    renderSurface();
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_surface);
+}
+
+} // namespace ktv

@@ -1,0 +1,234 @@
+// The owner-drawn push, check and option button: properties and their persistence, life cycle,
+// mouse and keyboard interaction, option groups and hover tracking. Drawing goes through one
+// redraw operation that paints an off-screen surface and hands it to the host.
+#pragma once
+
+#include "platform/qt/HostedControl.h"
+#include "ui/controls/button/ButtonPicture.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+
+class QMimeData;
+
+namespace ktv {
+
+class ControlHost;
+
+class qvButtons_H : public QWidget, public HostedControl {
+    Q_OBJECT
+
+public:
+    enum ModeValue { ModeCommand = 0, ModeCheck = 1, ModeOption = 2 };
+    enum CaptionAlignValue { CaptionLeft = 0, CaptionRight = 1, CaptionCenter = 2 };
+    enum CaptionStyleValue { CaptionFlat = 0, CaptionEmbossed = 1, CaptionEngraved = 2 };
+    enum ShapeValue { ShapeRectangle = 0 };
+    enum PictureAlignValue {
+        PictureLeftEdge = 0,
+        PictureLeftOfCaption = 1,
+        PictureRightEdge = 2,
+        PictureRightOfCaption = 3,
+        PictureTopCenter = 4,
+        PictureBottomCenter = 5
+    };
+    enum PictureSizeValue { PictureSize16 = 0, PictureSize24, PictureSize32, PictureSize40, PictureSize48 };
+    enum HoverLockValue { LockNone = 0, LockHoverBack = 1, LockHoverFore = 2, LockBoth = 3 };
+    enum StateFlag : uint8_t { StateDefault = 1, StatePressed = 2, StateHover = 4 };
+    static constexpr int kHoverTimerId = 237;
+    static constexpr int kHoverIntervalMs = 50;
+
+    // A button hosted by `host` (the running-form host when none is given). Its properties keep
+    // their zero values until the host runs InitProperties (a new button) or ReadProperties.
+    explicit qvButtons_H(QWidget* parent = nullptr, ControlHost* host = nullptr);
+    ~qvButtons_H() override;
+
+    // --- public properties (getter, setter)
+    int ButtonStyle() const { return p.ButtonStyle; }
+    void setButtonStyle(int value);
+    int Mode() const { return p.Mode; }
+    void setMode(int value);
+    QString Caption() const { return p.Caption; }
+    void setCaption(const QString& value);
+    int CaptionAlign() const { return p.CaptionAlign; }
+    void setCaptionAlign(int value);
+    int CaptionStyle() const { return p.CaptionStyle; }
+    void setCaptionStyle(int value);
+    int CustomClick() const { return p.CustomClick; }
+    void setCustomClick(int value);
+    int ButtonShape() const { return p.ButtonShape; }
+    void setButtonShape(int value);
+    const ButtonPicture& Picture() const { return p.Picture; }
+    void setPicture(const ButtonPicture& value);
+    int PictureAlign() const { return p.PictureAlign; }
+    void setPictureAlign(int value);
+    bool Enabled() const { return isEnabled(); } // set with QWidget::setEnabled
+    bool ShowFocusRect() const { return p.ShowFocusRect; }
+    void setShowFocusRect(bool value);
+    bool Value() const { return p.Value; }
+    void setValue(bool value);
+    int PictureSize() const;
+    void setPictureSize(int value);
+    int MousePointer() const { return p.MousePointer; }
+    void setMousePointer(int value);
+    const ButtonPicture& MouseIcon() const { return p.MouseIcon; }
+    void setMouseIcon(const ButtonPicture& value);
+    QFont Font() const { return font(); } // set with QWidget::setFont
+    int FontStyle() const;
+    void setFontStyle(int value);
+    uint32_t ForeColor() const { return p.ForeColor; }
+    void setForeColor(uint32_t value);
+    uint32_t BackColor() const { return p.BackColor; }
+    void setBackColor(uint32_t value);
+    uint32_t GradientColor() const { return p.GradientColor; }
+    void setGradientColor(uint32_t value);
+    int GradientMode() const { return p.GradientMode; }
+    void setGradientMode(int value);
+    bool ResetDefaultColors() const { return false; }
+    void setResetDefaultColors(bool value);
+    int HoverColorLocks() const { return p.HoverColorLocks; }
+    void setHoverColorLocks(int value);
+    uint32_t HoverForeColor() const { return p.HoverForeColor; }
+    void setHoverForeColor(uint32_t value);
+    uint32_t HoverBackColor() const { return p.HoverBackColor; }
+    void setHoverBackColor(uint32_t value);
+    QPaintDevice* hDC() { return this; }
+    QWidget* hWnd() { return this; }
+
+    void Refresh();
+    void DelayDrawing(bool delay);
+
+    // --- life cycle
+    QWidget* controlWindow() override { return this; }
+    void InitProperties() override;
+    void ReadProperties(const PropertyBag& bag) override;
+    void WriteProperties(PropertyBag& bag) override;
+    void AmbientChanged(const QString& name) override;
+    void AccessKeyPress(int keyAscii) override;
+    void Show();
+    void Resize();
+    void Terminate();
+
+    // Drag and drop: 0 no drops, 1 drops raise OLEDragOver and OLEDragDrop.
+    void setOLEDropMode(int mode);
+    // Starts a drag from the button (OLEStartDrag, OLEGiveFeedback, OLECompleteDrag).
+    void OLEDrag();
+
+    // Run by the hover timer's callback.
+    void CheckMouseOver(int timerId);
+
+    // --- run-time state, read only
+    uint8_t stateFlags() const { return m_state; }
+    short lastMouseButton() const { return m_lastButton; }
+    bool hovering() const { return m_hovering; }
+    bool held() const { return m_held; }
+    bool delayDrawing() const { return m_delayDrawing; }
+    QWidget* container() const;
+    uint32_t containerBackRGB() const { return m_containerBack; }
+    ControlHost& host() const { return *m_host; }
+    const QImage& surface() const { return m_surface; } // the last painted image of the button
+
+signals:
+    void MouseDown(short& Button, short& Shift, float& X, float& Y);
+    void MouseUp(short& Button, short& Shift, float& X, float& Y);
+    void MouseMove(short& Button, short& Shift, float& X, float& Y);
+    void KeyDown(short& KeyCode, short& Shift);
+    void KeyPress(short& KeyAscii);
+    void KeyUp(short& KeyCode, short& Shift);
+    void MouseOnButton(bool& OnButton);
+    void Click();
+    void DoubleClick(short& Button);
+    void OLECompleteDrag(int& Effect);
+    void OLEDragDrop(const QMimeData* Data, int& Effect, short& Button, short& Shift, float& X, float& Y);
+    void OLEDragOver(const QMimeData* Data, int& Effect, short& Button, short& Shift, float& X, float& Y,
+                     short& State);
+    void OLEGiveFeedback(int& Effect, bool& DefaultCursors);
+    void OLESetData(QMimeData* Data, short& DataFormat);
+    void OLEStartDrag(QMimeData* Data, int& AllowedEffects);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The persisted and drawn properties, under their own names, as the painter takes them.
+    struct Properties {
+        int ButtonStyle = 0;
+        int Mode = ModeCommand;
+        QString Caption;
+        int CaptionAlign = 0;
+        int CaptionStyle = 0;
+        int CustomClick = 0;
+        int ButtonShape = 0;
+        ButtonPicture Picture;
+        int PictureAlign = 0;
+        bool ShowFocusRect = false;
+        bool Value = false;
+        int PictureSizePixels = 0; // held as pixels; 0 is used as 16
+        int MousePointer = 0;
+        ButtonPicture MouseIcon;
+        uint32_t ForeColor = 0;
+        uint32_t BackColor = 0;
+        uint32_t GradientColor = 0;
+        int GradientMode = 0;
+        int HoverColorLocks = LockNone;
+        uint32_t HoverForeColor = 0;
+        uint32_t HoverBackColor = 0;
+    };
+
+    // drawing (the painter's entry points)
+    void RedrawButton();
+    void LayoutContent();
+    void BuildRegions();
+    void RefreshResources(const QString& what);
+    void renderSurface();
+
+    // interaction (qvButtons_HInput.cpp)
+    void onMouseDown(short button, short shift, float x, float y);
+    void onMouseMove(short button, short shift, float x, float y);
+    void onMouseUp(short button, short shift, float x, float y);
+    void onClick();
+    void onKeyDown(short keyCode, short shift);
+    void onKeyUp(short keyCode, short shift);
+    void onGotFocus();
+    void startHover(short button);
+    bool OptionToggle(int action);
+
+    void notify(const char* storedName);
+    void designMessage(const QString& text);
+    bool pushed() const { return (m_state & (StatePressed | StateHover)) == (StatePressed | StateHover); }
+    void applyMousePointer();
+
+    ControlHost* m_host;
+    Properties p;
+    uint8_t m_state = 0;
+    short m_lastButton = 0;
+    bool m_hovering = false;
+    bool m_held = false;
+    bool m_delayDrawing = false;
+    bool m_reading = false;       // loading: the window's own change events notify nothing
+    bool m_afterDoubleClick = false;
+    bool m_terminated = false;
+    QPointer<QWidget> m_container;
+    uint32_t m_containerBack = 0; // RGB
+    int m_pictureWidth = 0;
+    int m_pictureHeight = 0;
+    bool m_pictureIsIcon = false;
+    QImage m_surface;
+};
+
+} // namespace ktv

@@ -1,0 +1,217 @@
+// The button's life cycle: a new instance, loading and saving through the host's property store,
+// ambient changes, showing, resizing and the end of the instance.
+#include "ui/controls/button/qvButtons_H.h"
+
+#include "platform/qt/ControlHost.h"
+#include "platform/qt/HostTimers.h"
+#include "platform/qt/PropertyBag.h"
+#include "platform/qt/SystemColors.h"
+
+namespace ktv {
+
+namespace {
+
+constexpr uint32_t kButtonFace = 0x8000000Fu;
+constexpr uint32_t kButtonText = 0x80000012u;
+
+// A stored whole number, or the read default when it is missing, not a number or out of range:
+// a damaged store never puts a value into the button that no setter would accept.
+int readInt(const PropertyBag& bag, const char* name, int def, int lo, int hi)
+{
+    bool ok = false;
+    const int v = bag.ReadProperty(QString::fromLatin1(name), def).toInt(&ok);
+    return ok && v >= lo && v <= hi ? v : def;
+}
+
+uint32_t readColor(const PropertyBag& bag, const char* name, uint32_t def)
+{
+    bool ok = false;
+    const QVariant stored = bag.ReadProperty(QString::fromLatin1(name), def);
+    const qlonglong v = stored.toLongLong(&ok);
+    // Colours may come back as signed 32-bit numbers (the top bit marks system colours).
+    return ok && v >= INT32_MIN && v <= qlonglong(UINT32_MAX) ? uint32_t(v) : def;
+}
+
+bool readBool(const PropertyBag& bag, const char* name, bool def)
+{
+    const QVariant v = bag.ReadProperty(QString::fromLatin1(name), def);
+    return v.canConvert<bool>() ? v.toBool() : def;
+}
+
+ButtonPicture readPicture(const PropertyBag& bag, const char* name)
+{
+    const QVariant v = bag.ReadProperty(QString::fromLatin1(name), QVariant());
+    if (v.canConvert<ButtonPicture>())
+        return v.value<ButtonPicture>();
+    if (v.canConvert<QImage>())
+        return ButtonPicture::bitmap(v.value<QImage>());
+    return {};
+}
+
+QVariant pictureValue(const ButtonPicture& picture) { return QVariant::fromValue(picture); }
+
+} // namespace
+
+void qvButtons_H::InitProperties()
+{
+    m_reading = true;
+    m_container = m_host->containerWindow(this);
+    p.Caption = m_host->displayName(this);
+    p.CaptionAlign = CaptionCenter;
+    p.ShowFocusRect = true;
+    p.HoverForeColor = kButtonText;
+    p.HoverBackColor = kButtonFace;
+    if (!m_host->containerIsMdiParent(this))
+        setFont(m_host->ambientFont(this));
+    m_containerBack = ColorToValue(TranslateColor(m_host->ambientBackColor(this)));
+    p.BackColor = kButtonFace;
+    RefreshResources(QStringLiteral("BackColor"));
+    m_reading = false;
+    for (const char* name : {"Caption", "CapAlign", "Focus", "cFHover", "cBHover", "Font"})
+        notify(name);
+}
+
+void qvButtons_H::ReadProperties(const PropertyBag& bag)
+{
+    m_reading = true;
+    m_container = m_host->containerWindow(this);
+    const uint32_t ambientBack = m_host->ambientBackColor(this);
+    m_containerBack = ColorToValue(TranslateColor(ambientBack));
+    m_delayDrawing = true;
+
+    const QString caption = bag.ReadProperty(QStringLiteral("Caption"), QString()).toString();
+    p.Caption = caption;
+    p.CaptionAlign = readInt(bag, "CapAlign", CaptionCenter, CaptionLeft, CaptionCenter);
+    p.ButtonStyle = readInt(bag, "BackStyle", 0, 0, 7);
+    p.ButtonShape = readInt(bag, "Shape", 0, 0, 8);
+    p.GradientMode = readInt(bag, "Gradient", 0, 0, 4);
+    p.GradientColor = readColor(bag, "cGradient", kButtonFace);
+    p.ForeColor = readColor(bag, "cFore", kButtonText);
+    const QVariant storedFont = bag.ReadProperty(QStringLiteral("Font"), QVariant());
+    if (storedFont.canConvert<QFont>() && storedFont.isValid())
+        setFont(storedFont.value<QFont>());
+    p.ShowFocusRect = readBool(bag, "Focus", true);
+    p.Mode = readInt(bag, "Mode", ModeCommand, ModeCommand, ModeOption);
+    // A push button is never on, whatever the store says.
+    p.Value = readBool(bag, "Value", false) && p.Mode != ModeCommand;
+    p.CustomClick = readInt(bag, "CustomClick", 0, 0, 8);
+    p.Picture = readPicture(bag, "Image");
+    const int pixels = readInt(bag, "ImgSize", 16, 16, 48);
+    p.PictureSizePixels = pixels % 8 == 0 ? pixels : 16;
+    p.PictureAlign = readInt(bag, "ImgAlign", PictureLeftEdge, PictureLeftEdge, PictureBottomCenter);
+    p.HoverForeColor = readColor(bag, "cFHover", kButtonText);
+    setEnabled(readBool(bag, "Enabled", true));
+    p.BackColor = readColor(bag, "cBack", ambientBack);
+    p.HoverBackColor = readColor(bag, "cBHover", p.BackColor);
+    p.HoverColorLocks = readInt(bag, "LockHover", LockNone, LockNone, LockBoth);
+    p.CaptionStyle = readInt(bag, "CapStyle", CaptionFlat, CaptionFlat, CaptionEngraved);
+    setMouseIcon(readPicture(bag, "mIcon"));
+    setMousePointer(readInt(bag, "mPointer", 0, 0, 99));
+
+    // What follows cannot spoil the values read above.
+    RefreshResources(QStringLiteral("Picture"));
+    RefreshResources(QStringLiteral("BackColor"));
+    setCaption(caption);
+    if (p.Mode == ModeOption)
+        OptionToggle(1);
+    m_reading = false;
+
+    m_delayDrawing = false;
+    Resize();
+}
+
+void qvButtons_H::WriteProperties(PropertyBag& bag)
+{
+    const QVariant always; // no default: always stored
+    auto put = [&bag](const char* name, const QVariant& value, const QVariant& def) {
+        bag.WriteProperty(QString::fromLatin1(name), value, def);
+    };
+    put("Caption", p.Caption, QString());
+    put("CapAlign", p.CaptionAlign, int(CaptionCenter));
+    put("BackStyle", p.ButtonStyle, 0);
+    put("Shape", p.ButtonShape, 0);
+    put("Font", font(), always);
+    put("cFore", p.ForeColor, kButtonText);
+    put("cFHover", p.HoverForeColor, kButtonText);
+    put("cBhover", p.HoverBackColor, p.BackColor);
+    put("Focus", p.ShowFocusRect, true);
+    put("LockHover", p.HoverColorLocks, int(LockNone));
+    put("cGradient", p.GradientColor, kButtonFace);
+    put("Gradient", p.GradientMode, 0);
+    put("CapStyle", p.CaptionStyle, int(CaptionFlat));
+    put("Mode", p.Mode, always);
+    put("Value", p.Value, always);
+    put("CustomClick", p.CustomClick, 0);
+    put("ImgAlign", p.PictureAlign, int(PictureLeftEdge));
+    put("Image", pictureValue(p.Picture), pictureValue(ButtonPicture()));
+    put("ImgSize", p.PictureSizePixels == 0 ? 16 : p.PictureSizePixels, 16);
+    put("Enabled", isEnabled(), true);
+    put("cBack", p.BackColor, always);
+    put("mPointer", p.MousePointer, 0);
+    put("mIcon", pictureValue(p.MouseIcon), pictureValue(ButtonPicture()));
+}
+
+void qvButtons_H::AmbientChanged(const QString& name)
+{
+    if (name.compare(QLatin1String("DisplayAsDefault"), Qt::CaseInsensitive) == 0) {
+        const bool isDefault =
+            m_host->displayAsDefault(this) && (p.ShowFocusRect || m_host->designMode());
+        m_state = isDefault ? uint8_t(m_state | StateDefault) : uint8_t(m_state & ~StateDefault);
+        if (p.ButtonShape >= 7 && m_host->designMode()) {
+            // Custom shapes show the default state through their hover frame; only for this redraw.
+            const bool wasHovering = m_hovering;
+            m_hovering = isDefault;
+            RedrawButton();
+            m_hovering = wasHovering; // the real hover state, not the designer's one-off look
+        } else {
+            RedrawButton();
+        }
+    } else if (name.compare(QLatin1String("BackColor"), Qt::CaseInsensitive) == 0) {
+        m_containerBack = ColorToValue(TranslateColor(m_host->ambientBackColor(this)));
+        if (p.ButtonShape >= 4 || p.ButtonStyle == 5)
+            RedrawButton();
+    }
+}
+
+void qvButtons_H::Show()
+{
+    if (m_host->designMode() && m_host->displayAsDefault(this) && p.ShowFocusRect) {
+        m_state |= StateDefault;
+        RedrawButton();
+    }
+}
+
+void qvButtons_H::Resize()
+{
+    // The surface follows the client size; the painter rebuilds it on the next redraw.
+    if (!size().isEmpty() && m_surface.size() != size())
+        m_surface = QImage();
+    if (!m_delayDrawing) {
+        BuildRegions();
+        LayoutContent();
+        RedrawButton();
+    }
+}
+
+void qvButtons_H::Terminate()
+{
+    m_terminated = true;
+    if (m_hovering || m_host->timers().isActive(this, kHoverTimerId))
+        m_host->timers().killTimer(this, kHoverTimerId);
+    m_hovering = false;
+    m_surface = QImage();
+}
+
+void qvButtons_H::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Resize();
+}
+
+void qvButtons_H::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Show();
+}
+
+} // namespace ktv
