@@ -1,0 +1,314 @@
+// Opening checks, journal mode, implicit transactions and the table catalogue of the
+// built-in backend. Implicit transactions: the first Update opens BEGIN IMMEDIATE, and the
+// transaction is committed once 50 ms have passed (at the next engine call), on Close, in
+// the destructor and by the exit hook, so a killed process loses at most the last ~50 ms.
+#include "data/SqliteDatabase.h"
+
+#include "data/DaoErrors.h"
+#include "data/FileSystemKind.h"
+#include "data/PasswordHash.h"
+#include "data/SqliteDynaset.h"
+#include "data/SqliteSnapshot.h"
+#include "platform/core/ProgramExit.h"
+
+#include <cctype>
+#include <filesystem>
+#include <thread>
+
+namespace ktv::dao {
+
+namespace {
+
+constexpr auto kBusyTimeout = std::chrono::seconds(10);
+
+std::string lower(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::uintmax_t fileSize(const std::string& path)
+{
+    std::error_code ec;
+    const auto n = std::filesystem::file_size(path, ec);
+    return ec ? 0 : n;
+}
+
+} // namespace
+
+bool equalsNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && lower(a) == lower(b); }
+
+int TableInfo::columnIndex(const std::string& n) const
+{
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (equalsNoCase(columns[i].name, n))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string TableInfo::selectList() const
+{
+    std::string out;
+    for (const auto& c : columns)
+        out += (out.empty() ? "" : ",") + quoteIdent(c.name);
+    return out;
+}
+
+SqliteDatabase::SqliteDatabase(const OpenRequest& request)
+    : m_path(request.path), m_readOnly(request.readOnly), m_exclusive(request.exclusive)
+{
+}
+
+std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const OpenRequest& request)
+{
+    std::unique_ptr<SqliteDatabase> db(new SqliteDatabase(request));
+    db->connect(request.password);
+    return db;
+}
+
+SqliteDatabase::~SqliteDatabase()
+{
+    try {
+        close();
+    } catch (...) {
+        // nothing can be reported from a destructor; Close reports the same failure
+    }
+}
+
+int SqliteDatabase::busyHandler(void* self, int count)
+{
+    // Short polls instead of SQLite's growing sleeps: a waiting writer gets its turn as soon
+    // as the other side commits a batch, so two writers share the file fairly.
+    auto* db = static_cast<SqliteDatabase*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (count == 0)
+        db->m_busySince = now;
+    if (now - db->m_busySince >= kBusyTimeout)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
+void SqliteDatabase::connect(const std::string& password)
+{
+    sqlite3* raw = nullptr;
+    const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(m_path.c_str(), &raw, flags, nullptr);
+    m_db.reset(raw);
+    if (rc != SQLITE_OK) {
+        if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_PERM)
+            raise(err::CannotOpen, m_path);
+        checkSqlite(rc, m_db.get(), m_path);
+    }
+    sqlite3_extended_result_codes(m_db.get(), 1);
+    checkSqlite(sqlite3_busy_handler(m_db.get(), &SqliteDatabase::busyHandler, this), m_db.get());
+    if (m_exclusive)
+        execute(m_db.get(), "PRAGMA locking_mode=EXCLUSIVE");
+    validate(password);
+    if (!m_readOnly) {
+        chooseJournalMode();
+        m_exitHook = addExitHook([this] { commitPending(); });
+    }
+}
+
+void SqliteDatabase::validate(const std::string& password)
+{
+    // All checks in one read transaction: the first read also rolls back a hot journal or
+    // recovers a WAL left by a killed writer, so sizes are compared on the settled file.
+    execute(m_db.get(), "BEGIN");
+    try {
+        std::string format;
+        std::string stored;
+        try {
+            format = queryText(m_db.get(), std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'format'");
+            stored = queryText(m_db.get(), std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'password'");
+        } catch (const Error& e) {
+            if (e.number() == err::Locked)
+                throw;
+            raise(err::UnrecognizedFormat, m_path); // not SQLite, damaged, or not this program's file
+        }
+        if (format != kFormatMark)
+            raise(err::UnrecognizedFormat, m_path);
+        // A file cut short can still pass SQLite's own checks: its size must be whole pages.
+        const auto pageSize = static_cast<std::uintmax_t>(queryInt(m_db.get(), "PRAGMA page_size"));
+        const auto pageCount = static_cast<std::uintmax_t>(queryInt(m_db.get(), "PRAGMA page_count"));
+        const std::uintmax_t size = fileSize(m_path);
+        const bool walPending = queryText(m_db.get(), "PRAGMA journal_mode") == "wal" && fileSize(m_path + "-wal") > 0;
+        const bool sizeOk = pageSize > 0 && (walPending ? size % pageSize == 0 && size <= pageSize * pageCount
+                                                        : size == pageSize * pageCount);
+        if (!sizeOk)
+            raise(err::UnrecognizedFormat, m_path);
+        if (!stored.empty() && !verifyPassword(password, stored))
+            raise(err::NotValidPassword);
+        execute(m_db.get(), "COMMIT");
+    } catch (...) {
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void SqliteDatabase::chooseJournalMode()
+{
+    // WAL lets several writers share a local file fairly; it needs shared memory between
+    // the processes, which network file systems do not give, so there the rollback journal.
+    const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
+    const bool network = isNetworkFileSystem(folder.string());
+    const std::string wanted = network ? "delete" : "wal";
+    const std::string inForce = lower(queryText(m_db.get(), "PRAGMA journal_mode=" + wanted));
+    if (inForce != wanted && network && inForce == "wal")
+        raiseText(err::CannotOpen, "The database '" + m_path +
+                                       "' is in WAL mode on a network file system and is in use elsewhere; "
+                                       "close the other programs and try again.");
+    m_wal = inForce == "wal";
+    // WAL with NORMAL survives a killed process intact; the rollback journal needs FULL.
+    execute(m_db.get(), m_wal ? "PRAGMA synchronous=NORMAL" : "PRAGMA synchronous=FULL");
+}
+
+std::vector<std::string> SqliteDatabase::tableNames() const
+{
+    if (!m_db)
+        raise(err::ObjectClosed);
+    std::vector<std::string> names;
+    Statement st = prepare(m_db.get(), std::string("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                                   "'sqlite\\_%' ESCAPE '\\' AND name <> '") +
+                                           kMetaTable + "' ORDER BY rowid");
+    while (stepRow(st.get()))
+        names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    return names;
+}
+
+const TableInfo& SqliteDatabase::table(const std::string& name)
+{
+    const std::string key = lower(name);
+    if (auto it = m_tables.find(key); it != m_tables.end())
+        return it->second;
+    if (key == kMetaTable || key.rfind("sqlite_", 0) == 0)
+        raise(err::TableNotFound, name);
+    Statement st = prepare(m_db.get(), "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    bindValue(st.get(), 1, Value(name));
+    if (!stepRow(st.get()))
+        raise(err::TableNotFound, name);
+    TableInfo info;
+    info.name = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+    Statement cols = prepare(m_db.get(), "PRAGMA table_info(" + quoteIdent(info.name) + ")");
+    while (stepRow(cols.get())) {
+        const auto* n = reinterpret_cast<const char*>(sqlite3_column_text(cols.get(), 1));
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(cols.get(), 2));
+        info.columns.push_back(columnFromDeclared(n ? n : "", t ? t : ""));
+    }
+    return m_tables.emplace(key, std::move(info)).first->second;
+}
+
+std::string SqliteDatabase::whereClause(const TableInfo& t, const ParsedStatement& st, std::vector<Value>& params) const
+{
+    std::string where;
+    for (const auto& c : st.conditions) {
+        const int idx = t.columnIndex(c.column);
+        if (idx < 0)
+            raise(err::TooFewParameters);
+        const ColumnInfo& col = t.columns[static_cast<std::size_t>(idx)];
+        const std::string n = std::to_string(params.size() + 1);
+        where += where.empty() ? " WHERE " : " AND ";
+        if (isTextKind(col.kind) || col.kind == ColumnKind::Other) {
+            // Text conditions ignore ASCII letter case, like the lookup indexes (COLLATE NOCASE).
+            where += quoteIdent(col.name) + " = ?" + n + " COLLATE NOCASE";
+            params.emplace_back(c.literal);
+        } else {
+            Value v;
+            try {
+                v = convertForColumn(col, Value(c.literal));
+            } catch (const Error&) {
+                raise(err::CriteriaMismatch);
+            }
+            where += quoteIdent(col.name) + " = ?" + n;
+            params.push_back(std::move(v));
+        }
+    }
+    return where;
+}
+
+Statement SqliteDatabase::prepareBound(const std::string& sql, const std::vector<Value>& params) const
+{
+    Statement st = prepare(m_db.get(), sql);
+    for (std::size_t i = 0; i < params.size(); ++i)
+        bindValue(st.get(), static_cast<int>(i + 1), params[i]);
+    return st;
+}
+
+std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStatement& statement, RecordsetType type)
+{
+    if (!m_db)
+        raise(err::ObjectClosed);
+    commitIfDue();
+    const TableInfo& t = table(statement.table);
+    std::vector<Value> params;
+    std::string where = whereClause(t, statement, params);
+    std::unique_ptr<SqliteRecordsetBase> rs;
+    if (type == RecordsetType::Snapshot)
+        rs = std::make_unique<SqliteSnapshot>(*this, t, std::move(where), std::move(params));
+    else
+        rs = std::make_unique<SqliteDynaset>(*this, t, std::move(where), std::move(params));
+    m_recordsets.insert(rs.get());
+    return rs;
+}
+
+void SqliteDatabase::beginWrite()
+{
+    if (!m_db)
+        raise(err::ObjectClosed);
+    if (m_readOnly)
+        raise(err::ReadOnly);
+    commitIfDue();
+    if (m_inBatch)
+        return;
+    execute(m_db.get(), "BEGIN IMMEDIATE");
+    m_inBatch = true;
+    m_deadline = engineNow() + kCommitDelay;
+}
+
+void SqliteDatabase::commitIfDue()
+{
+    if (m_inBatch && engineNow() >= m_deadline)
+        commitPending();
+}
+
+void SqliteDatabase::commitPending()
+{
+    if (!m_inBatch || !m_db)
+        return;
+    // A failed COMMIT (busy beyond the timeout) leaves the transaction open for a later try.
+    execute(m_db.get(), "COMMIT");
+    m_inBatch = false;
+    if (!m_wal) {
+        // The rollback journal has no queue: pause so a writer waiting on the lock gets it.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void SqliteDatabase::close()
+{
+    if (!m_db)
+        return;
+    const auto open = m_recordsets;
+    for (auto* rs : open)
+        rs->detach();
+    m_recordsets.clear();
+    std::exception_ptr failure;
+    try {
+        commitPending();
+    } catch (...) {
+        failure = std::current_exception();
+        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_inBatch = false;
+    }
+    if (m_exitHook)
+        removeExitHook(m_exitHook);
+    m_exitHook = 0;
+    m_db.reset();
+    m_tables.clear();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace ktv::dao

@@ -1,0 +1,207 @@
+// Lookups hold only the rowids of their (few) records; values are converted when assigned,
+// so a refused value fails at SetField and leaves nothing half-stored.
+#include "data/SqliteDynaset.h"
+
+#include "data/DaoErrors.h"
+
+namespace ktv::dao {
+
+SqliteDynaset::SqliteDynaset(SqliteDatabase& db, TableInfo table, std::string where, std::vector<Value> params)
+    : m_db(&db), m_table(std::move(table))
+{
+    Statement st = db.prepareBound("SELECT rowid FROM " + quoteIdent(m_table.name) + where + " ORDER BY rowid", params);
+    while (stepRow(st.get()))
+        m_rowids.push_back(sqlite3_column_int64(st.get(), 0));
+    if (!m_rowids.empty())
+        moveTo(0);
+}
+
+SqliteDynaset::~SqliteDynaset()
+{
+    if (m_db)
+        m_db->forget(this);
+}
+
+SqliteDatabase& SqliteDynaset::db() const
+{
+    if (!m_db)
+        raise(err::ObjectClosed);
+    return *m_db;
+}
+
+void SqliteDynaset::loadCurrent()
+{
+    Statement st = db().prepareBound("SELECT " + m_table.selectList() + " FROM " + quoteIdent(m_table.name) +
+                                         " WHERE rowid = ?1",
+                                     {Value(m_rowids[m_pos])});
+    m_row.clear();
+    m_deleted = !stepRow(st.get());
+    if (!m_deleted)
+        for (std::size_t i = 0; i < m_table.columns.size(); ++i)
+            m_row.push_back(readValue(st.get(), static_cast<int>(i), m_table.columns[i]));
+}
+
+void SqliteDynaset::moveTo(std::size_t pos)
+{
+    m_mode = Mode::None; // moving cancels a pending AddNew or Edit, as it did in the original
+    m_pending.clear();
+    if (pos >= m_rowids.size()) {
+        m_eof = true;
+        m_row.clear();
+        return;
+    }
+    m_pos = pos;
+    m_eof = false;
+    loadCurrent();
+}
+
+long SqliteDynaset::recordCount() const
+{
+    db();
+    return static_cast<long>(m_rowids.size());
+}
+
+void SqliteDynaset::moveFirst()
+{
+    db().commitIfDue();
+    if (m_rowids.empty())
+        raise(err::NoCurrentRecord);
+    moveTo(0);
+}
+
+void SqliteDynaset::moveLast()
+{
+    db().commitIfDue();
+    if (m_rowids.empty())
+        raise(err::NoCurrentRecord);
+    moveTo(m_rowids.size() - 1);
+}
+
+void SqliteDynaset::moveNext()
+{
+    db().commitIfDue();
+    if (m_eof)
+        raise(err::NoCurrentRecord);
+    moveTo(m_pos + 1);
+}
+
+int SqliteDynaset::column(const std::string& name) const
+{
+    const int idx = m_table.columnIndex(name);
+    if (idx < 0)
+        raise(err::ItemNotFound);
+    return idx;
+}
+
+Value SqliteDynaset::field(const std::string& name) const
+{
+    db();
+    const int idx = column(name);
+    if (auto it = m_pending.find(idx); it != m_pending.end())
+        return it->second;
+    if (m_mode == Mode::Adding)
+        return Value(Null{});
+    if (m_eof)
+        raise(err::NoCurrentRecord);
+    if (m_deleted)
+        raise(err::RecordDeleted);
+    return m_row[static_cast<std::size_t>(idx)];
+}
+
+std::vector<std::string> SqliteDynaset::fieldNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& c : m_table.columns)
+        names.push_back(c.name);
+    return names;
+}
+
+void SqliteDynaset::setField(const std::string& name, const Value& v)
+{
+    db();
+    const int idx = column(name);
+    if (m_mode == Mode::None)
+        raise(err::UpdateWithoutAddNew);
+    m_pending[idx] = convertForColumn(m_table.columns[static_cast<std::size_t>(idx)], v);
+}
+
+void SqliteDynaset::addNew()
+{
+    if (db().isReadOnly())
+        raise(err::ReadOnly);
+    db().commitIfDue();
+    m_mode = Mode::Adding;
+    m_pending.clear();
+}
+
+void SqliteDynaset::edit()
+{
+    if (db().isReadOnly())
+        raise(err::ReadOnly);
+    db().commitIfDue();
+    if (m_eof)
+        raise(err::NoCurrentRecord);
+    if (m_deleted)
+        raise(err::RecordDeleted);
+    m_mode = Mode::Editing;
+    m_pending.clear();
+}
+
+void SqliteDynaset::update()
+{
+    SqliteDatabase& d = db();
+    if (m_mode == Mode::None)
+        raise(err::UpdateWithoutAddNew);
+    std::vector<Value> params;
+    std::string sql;
+    const std::string table = quoteIdent(m_table.name);
+    if (m_mode == Mode::Adding) {
+        std::string cols;
+        std::string marks;
+        for (const auto& [idx, v] : m_pending) {
+            cols += (cols.empty() ? "" : ",") + quoteIdent(m_table.columns[static_cast<std::size_t>(idx)].name);
+            marks += (marks.empty() ? "?" : ",?") + std::to_string(params.size() + 1);
+            params.push_back(v);
+        }
+        sql = cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                           : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")";
+    } else {
+        std::string sets;
+        for (const auto& [idx, v] : m_pending) {
+            sets += (sets.empty() ? "" : ",") + quoteIdent(m_table.columns[static_cast<std::size_t>(idx)].name) +
+                    " = ?" + std::to_string(params.size() + 1);
+            params.push_back(v);
+        }
+        if (sets.empty()) {
+            m_mode = Mode::None;
+            return;
+        }
+        params.emplace_back(m_rowids[m_pos]);
+        sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?" + std::to_string(params.size());
+    }
+    d.beginWrite();
+    Statement st = d.prepareBound(sql, params);
+    if (stepRow(st.get()))
+        raiseText(err::EngineFailure, "Database engine error: the update returned rows.");
+    if (m_mode == Mode::Adding) {
+        m_rowids.push_back(sqlite3_last_insert_rowid(d.handle()));
+    } else if (sqlite3_changes(d.handle()) != 1) {
+        raise(err::RecordDeleted);
+    }
+    const bool wasEditing = m_mode == Mode::Editing;
+    m_mode = Mode::None;
+    m_pending.clear();
+    if (wasEditing)
+        loadCurrent();
+}
+
+void SqliteDynaset::close()
+{
+    if (m_db)
+        m_db->forget(this);
+    m_db = nullptr;
+}
+
+void SqliteDynaset::detach() noexcept { m_db = nullptr; }
+
+} // namespace ktv::dao

@@ -1,0 +1,48 @@
+// A dynaset: the keys (rowids) of the matching records, with the current record read on
+// demand, AddNew/Edit buffers and Update storing them through the implicit transaction.
+#pragma once
+
+#include "data/SqliteDatabase.h"
+
+#include <map>
+
+namespace ktv::dao {
+
+class SqliteDynaset final : public SqliteRecordsetBase {
+public:
+    SqliteDynaset(SqliteDatabase& db, TableInfo table, std::string where, std::vector<Value> params);
+    ~SqliteDynaset() override;
+
+    long recordCount() const override;
+    void moveFirst() override;
+    void moveLast() override;
+    void moveNext() override;
+    bool eof() const override { return m_eof; }
+    Value field(const std::string& name) const override;
+    std::vector<std::string> fieldNames() const override;
+    void setField(const std::string& name, const Value& v) override;
+    void addNew() override;
+    void edit() override;
+    void update() override;
+    void close() override;
+    void detach() noexcept override;
+
+private:
+    enum class Mode { None, Adding, Editing };
+    SqliteDatabase& db() const;
+    void moveTo(std::size_t pos);
+    void loadCurrent();
+    int column(const std::string& name) const;
+
+    SqliteDatabase* m_db;
+    TableInfo m_table;
+    std::vector<std::int64_t> m_rowids;
+    std::size_t m_pos = 0;
+    bool m_eof = true;
+    bool m_deleted = false; // the current record was removed by someone else
+    std::vector<Value> m_row;
+    Mode m_mode = Mode::None;
+    std::map<int, Value> m_pending;
+};
+
+} // namespace ktv::dao

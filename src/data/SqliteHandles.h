@@ -1,0 +1,38 @@
+// RAII owners of SQLite connections and statements, and the one check every SQLite call
+// result goes through (a failure becomes a ktv::Error, never an ignored return code).
+#pragma once
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+
+namespace ktv::dao {
+
+struct SqliteCloser {
+    void operator()(sqlite3* db) const noexcept { sqlite3_close_v2(db); }
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* st) const noexcept { sqlite3_finalize(st); }
+};
+using SqliteConnection = std::unique_ptr<sqlite3, SqliteCloser>;
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// Throws for anything but SQLITE_OK/ROW/DONE: busy and locked as err::Locked, a damaged
+// or foreign file as err::UnrecognizedFormat (naming `file` when given), others with
+// SQLite's own message.
+void checkSqlite(int rc, sqlite3* db, const std::string& file = {});
+
+Statement prepare(sqlite3* db, const std::string& sql);
+// Runs a statement that returns no rows (or whose rows are not wanted).
+void execute(sqlite3* db, const std::string& sql);
+// Steps once; true on a row, false when done; throws otherwise.
+bool stepRow(sqlite3_stmt* st);
+// The first column of the first row as text ("" when there is none).
+std::string queryText(sqlite3* db, const std::string& sql);
+std::int64_t queryInt(sqlite3* db, const std::string& sql);
+
+// "name" with inner quotes doubled: identifiers never reach SQL unquoted.
+std::string quoteIdent(const std::string& name);
+
+} // namespace ktv::dao
