@@ -45,6 +45,11 @@ struct ButtonPaintState {
     bool DesignMode = false;     // a form designer hosts the control
     std::uint32_t ContainerBackColor = 0xFFFFFFu; // the container's back colour as RGB
 
+    // The screen's size in pixels; a gradient spanning more than a quarter of it uses two-pixel
+    // bands. 0 asks the primary screen.
+    int ScreenWidth = 0;
+    int ScreenHeight = 0;
+
     static constexpr std::uint8_t StateDefault = 1;
     static constexpr std::uint8_t StatePressed = 2;
     static constexpr std::uint8_t StateHover = 4;

@@ -1,0 +1,296 @@
+// The paint pipeline of qvButtons_H: surface, cached resources, background, gradient, clipping,
+// and the presentation of the finished surface with the shape frame.
+#include "ui/controls/button/paint/ButtonPainter.h"
+
+#include "platform/qt/gdi/GdiRegions.h"
+#include "ui/controls/button/paint/ButtonContent.h"
+#include "ui/controls/button/paint/ButtonShapes.h"
+#include "ui/controls/button/paint/ButtonStyles.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace ktv {
+
+ButtonPainter::ButtonPainter(const ButtonPaintState& state, ButtonResources& res)
+    : m_s(state), m_r(res)
+{
+}
+
+ButtonRedraw ButtonPainter::RedrawButton(const ButtonPaintState& state, ButtonResources& res)
+{
+    ButtonRedraw out;
+    if (state.Width <= 0 || state.Height <= 0)
+        return out;
+    ButtonPainter painter(state, res);
+    painter.refreshCaches();
+
+    EdgeColors colors;
+    colors.fill(-1);
+    EdgePoints points{};
+    int look = 0;
+    int code = 0;
+    ButtonStyles(painter).PaintStyle(points, colors, look, code);
+    const PaintColor frameColor = colors[12];
+
+    out.moveBy = painter.m_moveBy;
+    out.paintCode = code;
+    if (code == 0) {
+        // CustomClickMove presented the surface as it was when it moved the window.
+        if (!out.moveBy.isNull())
+            out.image = painter.PresentSurface();
+        return out;
+    }
+    out.image = painter.PresentSurface();
+    if (code > 1)
+        out.image = painter.frameShape(out.image, frameColor);
+    return out;
+}
+
+ButtonShape ButtonPainter::BuildRegions(const ButtonPaintState& state, ButtonResources& res)
+{
+    ButtonPainter painter(state, res);
+    if (!res.surfaceCreated || res.surface.width() != state.Width || res.surface.height() != state.Height)
+        painter.CreateSurface();
+    return ButtonShapes(painter).BuildRegions();
+}
+
+void ButtonPainter::RefreshResources(const ButtonPaintState& state, ButtonResources& res, const QString& name)
+{
+    ButtonPainter painter(state, res);
+    if (name.compare(QLatin1String("Font"), Qt::CaseInsensitive) == 0) {
+        res.surface.setFont(state.Font);
+        res.fontKey = state.Font;
+        res.layoutKey.reset();
+    } else if (name.compare(QLatin1String("BackColor"), Qt::CaseInsensitive) == 0) {
+        ButtonStyles(painter).RefreshColors();
+        res.colorKey = ButtonResources::ColorKey{state.BackColor, state.HoverBackColor, state.ButtonStyle};
+    } else if (name.compare(QLatin1String("Picture"), Qt::CaseInsensitive) == 0) {
+        ButtonContent(painter).RefreshPicture();
+        res.pictureKey = state.Picture.cacheKey();
+        res.layoutKey.reset();
+    }
+}
+
+void ButtonPainter::refreshCaches()
+{
+    if (!m_r.surfaceCreated || m_r.surface.width() != m_s.Width || m_r.surface.height() != m_s.Height)
+        CreateSurface();
+    if (m_r.fontKey != m_s.Font)
+        RefreshResources(m_s, m_r, QStringLiteral("Font"));
+    if (m_r.colorKey != ButtonResources::ColorKey{m_s.BackColor, m_s.HoverBackColor, m_s.ButtonStyle})
+        RefreshResources(m_s, m_r, QStringLiteral("BackColor"));
+    if (m_r.pictureKey != m_s.Picture.cacheKey())
+        RefreshResources(m_s, m_r, QStringLiteral("Picture"));
+    if (m_r.rightLimit == 0)
+        m_r.rightLimit = m_s.Width;
+    ButtonContent(*this).LayoutIfChanged();
+}
+
+void ButtonPainter::CreateSurface()
+{
+    // The surface starts with a black brush and a black one-pixel pen, and draws text without
+    // filling its background.
+    m_r.surface.resize(m_s.Width, m_s.Height);
+    m_r.surface.setBackgroundMode(gdi::BackgroundMode::Transparent);
+    m_r.surface.setBrush(0);
+    m_r.surface.setPen(0, 1);
+    m_r.surface.setFont(m_s.Font);
+    m_r.fontKey = m_s.Font;
+    m_r.surfaceCreated = true;
+}
+
+QImage ButtonPainter::PresentSurface() const
+{
+    return m_r.surface.image().copy();
+}
+
+void ButtonPainter::SelectTool(bool create, int kind, PaintColor color, bool withPen, int penWidth)
+{
+    gdi::GdiSurface& surface = m_r.surface;
+    if (!create) {
+        surface.setBrush(0);
+        surface.setPen(0, 1);
+        return;
+    }
+    switch (kind) {
+    case 0:
+        surface.setBrush(gdi::ColorRef(color));
+        if (withPen)
+            surface.setPen(gdi::ColorRef(color), penWidth);
+        break;
+    case 1: surface.setPen(gdi::ColorRef(color), penWidth); break;
+    case 2: surface.setTextColor(gdi::ColorRef(ButtonColors::TranslateColor(std::uint32_t(color)))); break;
+    default: break;
+    }
+}
+
+void ButtonPainter::FillBox(int left, int top, int right, int bottom, PaintColor fill, PaintColor outline,
+                            int outlineWidth)
+{
+    if (outline != -1)
+        SelectTool(true, 1, outline, false, outlineWidth);
+    SelectTool(true, 0, fill, outline == -1, 1);
+    m_r.surface.rectangle(left, top, right, bottom);
+}
+
+void ButtonPainter::ClipTo(const QRegion& region)
+{
+    // Shapes 0 to 3 have no regions: clipping to them removes the clipping.
+    if (m_r.hasShapeRegions)
+        m_r.surface.setClip(region);
+    else
+        m_r.surface.clearClip();
+}
+
+void ButtonPainter::DrawBackground(PaintColor back, int& look, int& paintCode, PaintColor gradient, PaintColor hover)
+{
+    PrepareClip(paintCode);
+    if (paintCode == 0)
+        return;
+    const bool pushed = m_s.isPushed();
+    look = pushed ? 2 : (m_s.isDefault() ? 1 : 0);
+    if (hover < 0)
+        hover = back;
+    PaintColor fill = back;
+    if (m_s.Mode == 0 && !pushed)
+        fill = m_s.Hovering ? hover : back;
+    else
+        fill = (m_s.Mode != 0 && !m_s.Value && m_s.Hovering) ? hover : back;
+
+    const int w = width(), h = height();
+    if (m_s.GradientMode == 0 || m_s.ButtonShape == 7 || m_s.ButtonShape == 8 || m_s.Value) {
+        if ((m_s.Mode == 0 && !m_s.Enabled) || m_s.ButtonStyle != 2) {
+            FillBox(0, 0, w, h, fill);
+        } else {
+            // Style 2 shades its face row by row, about 25 steps darker at the bottom.
+            for (int y = 0; y <= h; ++y) {
+                const int amount = int(std::nearbyint(-25.0 * y / h));
+                FillBox(0, y, w, y + 1, ButtonColors::Shift(fill, amount, true));
+            }
+        }
+        return;
+    }
+    if (m_s.Hovering && !pushed && m_s.GradientColor != m_s.HoverBackColor) {
+        FillBox(0, 0, w, h, hover);
+        return;
+    }
+    if (gradient < 0)
+        gradient = back;
+    GradientFill(back, gradient, m_s.GradientMode);
+}
+
+void ButtonPainter::GradientFill(PaintColor first, PaintColor second, int mode)
+{
+    if (mode < 1 || mode > 4)
+        return;
+    const bool across = mode <= 2;
+    const int w = width(), h = height();
+    const int n = across ? w : h;
+    if (n <= 0)
+        return;
+    int screen = across ? m_s.ScreenWidth : m_s.ScreenHeight;
+    if (screen <= 0) {
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        const QSize size = primary ? primary->size() : QSize(1024, 768);
+        screen = across ? size.width() : size.height();
+    }
+    int band = 1;
+    int count = n;
+    if (screen / n < 4 && n >= 2) {
+        band = 2;
+        count = n / 2;
+    }
+    const std::vector<PaintColor> list = ButtonColors::BlendColors(count, first, second);
+    for (int i = 0; i < count; ++i) {
+        const PaintColor color = (mode == 1 || mode == 3) ? list[i] : list[count - 1 - i];
+        // With two-pixel bands over an odd length the last band also takes the odd pixel, so no
+        // row or column keeps the previous redraw's colour.
+        const int start = i * band;
+        const int end = (i == count - 1) ? n : start + band;
+        if (across)
+            FillBox(start, 0, end, h, color);
+        else
+            FillBox(0, start, w, end, color);
+    }
+}
+
+void ButtonPainter::PrepareClip(int& paintCode)
+{
+    bool moved = false;
+    m_moveBy += ButtonShapes(*this).CustomClickMove(moved);
+    if (moved) {
+        paintCode = 0;
+        return;
+    }
+    paintCode = 1;
+    const bool pushed = m_s.isPushed();
+    const int shape = m_s.ButtonShape;
+    const int style = m_s.ButtonStyle;
+    if (style == 5 && !m_s.Hovering && !pushed && !m_s.Value) {
+        m_r.surface.clearClip();
+        return;
+    }
+    m_r.surface.clearClip();
+    const bool ringless = shape == 6 || shape == 7;
+    if (style == 5 && !(!m_s.Value && ringless)) {
+        GradientFill(ButtonColors::White, ButtonColors::Grey, 3);
+        ClipTo(m_r.innerRegion);
+        paintCode = 4;
+    }
+    if ((pushed || m_s.Value) && !ringless) {
+        ClipTo(m_r.shapeRegion);
+        GradientFill(ButtonColors::Grey, ButtonColors::White, 3);
+        ClipTo(m_r.innerRegion);
+        paintCode = 4;
+        return;
+    }
+    if (!ringless) {
+        ClipTo(m_r.shapeRegion);
+        paintCode = 3;
+        return;
+    }
+    if (shape == 6 && !m_s.Hovering)
+        return;
+    const PaintColor frame = shape == 6 ? ButtonColors::Black : ButtonColors::TranslateColor(m_s.BackColor);
+    m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(frame), 1, 1);
+    ClipTo(m_r.shapeRegion);
+    paintCode = 3;
+}
+
+QImage ButtonPainter::frameShape(QImage image, PaintColor frameColor) const
+{
+    const int shape = m_s.ButtonShape;
+    const bool pushed = m_s.isPushed();
+    const int style = m_s.ButtonStyle;
+    QRegion region;
+    PaintColor color = frameColor;
+    if (shape >= 4 && shape <= 6) {
+        if (style == 2 && !pushed)
+            region = m_r.shapeRegion;
+        else if (shape == 6)
+            region = m_r.windowShape;
+    } else if (shape == 7 || shape == 8) {
+        if (!m_s.Hovering || pushed) {
+            if (m_s.isDefault()) {
+                region = shape == 8 ? m_r.innerRegion : m_r.shapeRegion;
+                if (m_s.Value && style != 2)
+                    color = ButtonColors::Shift(m_r.shadeRGB, -32);
+            }
+        } else {
+            if (style != 2)
+                color = m_r.hoverRGB;
+            if (color != ButtonColors::TranslateColor(m_s.BackColor) || style == 2)
+                region = m_r.windowShape;
+        }
+    }
+    if (region.isEmpty() || color < 0)
+        return image;
+    gdi::GdiSurface window;
+    window.image() = std::move(image);
+    window.frameRegion(region, gdi::ColorRef(color), 1, 1);
+    return std::move(window.image());
+}
+
+} // namespace ktv
