@@ -4,9 +4,8 @@
 
 #include "ui/controls/textbox/TextBox.h"
 
+#include <QLineEdit>
 #include <QPointer>
-
-class QLineEdit;
 
 namespace ktv {
 

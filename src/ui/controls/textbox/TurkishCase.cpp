@@ -16,7 +16,7 @@ void convertEach(QString& text, Map map)
 {
     QString out;
     out.reserve(text.size());
-    for (const char32_t c : text.toUcs4()) {
+    for (const char32_t c : text.toStdU32String()) {
         const char32_t m = map(c);
         if (QChar::requiresSurrogates(m)) {
             out.append(QChar(QChar::highSurrogate(m)));

@@ -19,7 +19,7 @@ bool isLetter(char32_t c) { return (c >= U'A' && c <= U'Z') || (c >= U'a' && c <
 
 std::u32string chars(const QString& text) { return text.toStdU32String(); }
 QString fromChars(const std::u32string& text) { return QString::fromStdU32String(text); }
-int length(const QString& text) { return int(text.toUcs4().size()); }
+int length(const QString& text) { return int(text.toStdU32String().size()); }
 
 // The filters' final caret correction: outside the text means the end of the text.
 int clampToEnd(int position, size_t textLength)
