@@ -7,11 +7,19 @@ cd "$(dirname "$0")"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKTV_SANITIZE=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 APP="$PWD/build/app"
+# The sample sources are optional: the first .ktd among them, if there is one.
+SAMPLE="$(ls "$APP"/samples/*.ktd 2>/dev/null | head -n 1 || true)"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  # On the very first start the wizard opens on the sample sources, so there is something to pick.
+  if [ ! -f "$APP/Vedaz.ini" ] && [ -d "$APP/samples" ]; then
+    printf '[CEVRIM]\r\nKLASOR=%s\r\nDOSYA=%s\r\nKTDPVD=0\r\n' "$APP/samples" "$(basename "${SAMPLE:-.}")" > "$APP/Vedaz.ini"
+  fi
   exec "$APP/ktvedaz"
 fi
 echo "No display found: running the headless demo instead."
-if [ -x "$APP/ktvedaz-cli" ] && [ -f "$APP/samples/ornek.ktd" ]; then
-  "$APP/ktvedaz-cli" convert --type KTD --source "$APP/samples/ornek.ktd" --company 1 --year 2005 --name "Örnek Firma" --root "$APP"
+if [ -x "$APP/ktvedaz-cli" ] && [ -n "$SAMPLE" ]; then
+  "$APP/ktvedaz-cli" convert --type KTD --source "$SAMPLE" --company 1 --year 2005 --name "Örnek Firma" --root "$APP"
+else
+  echo "No sample source in $APP/samples (or no ktvedaz-cli): nothing to convert."
 fi
 echo "To start the wizard, run $APP/ktvedaz on a desktop (or: xvfb-run $APP/ktvedaz)."
