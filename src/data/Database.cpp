@@ -4,6 +4,7 @@
 
 #include "data/DaoErrors.h"
 #include "data/SqliteDatabase.h"
+#include "data/jet/JetDatabaseBackend.h"
 
 #include <cctype>
 #include <filesystem>
@@ -15,7 +16,9 @@ namespace {
 
 std::vector<BackendEntry>& backends()
 {
-    static std::vector<BackendEntry> list;
+    // Jet source files (.ktd/.pvd written by the rest of the product family) are read by the
+    // Jet backend; it recognises them by their signature.
+    static std::vector<BackendEntry> list {jet::jetBackendEntry()};
     return list;
 }
 
