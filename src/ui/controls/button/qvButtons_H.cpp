@@ -4,6 +4,7 @@
 #include "platform/qt/ControlHost.h"
 #include "platform/qt/HostTimers.h"
 #include "platform/qt/SystemColors.h"
+#include "ui/controls/button/paint/ButtonPainter.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -485,13 +486,31 @@ void qvButtons_H::RedrawButton()
 {
     if (m_delayDrawing)
         return;
-    renderSurface();
-    m_host->refresh(this);
+    if (renderSurface())
+        m_host->refresh(this);
 }
 
+// The layout is rebuilt by the painter whenever its inputs changed, so there is nothing to keep here.
 void qvButtons_H::LayoutContent() {}
 
-void qvButtons_H::BuildRegions() {}
+void qvButtons_H::BuildRegions()
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    const ktv::ButtonShape shape = ButtonPainter::BuildRegions(paintState(), m_res);
+    if (shape.size.isValid() && !shape.size.isEmpty() && shape.size != size()) {
+        // Slanted shapes need room for their cut and custom shapes take their picture's
+        // proportions: the button resizes itself without drawing in between.
+        const bool delay = m_delayDrawing;
+        m_delayDrawing = true;
+        resize(shape.size);
+        m_delayDrawing = delay;
+    }
+    if (shape.windowShape.isEmpty())
+        clearMask();
+    else
+        setMask(shape.windowShape);
+}
 
 void qvButtons_H::RefreshResources(const QString& what)
 {
@@ -500,43 +519,54 @@ void qvButtons_H::RefreshResources(const QString& what)
         m_pictureHeight = p.Picture.isNone() ? 0 : p.Picture.image.height();
         m_pictureIsIcon = !p.Picture.isNone() && p.Picture.icon;
     }
+    ButtonPainter::RefreshResources(paintState(), m_res, what);
 }
 
-void qvButtons_H::renderSurface()
+ButtonPaintState qvButtons_H::paintState() const
+{
+    ButtonPaintState s;
+    s.Width = width();
+    s.Height = height();
+    s.ButtonStyle = p.ButtonStyle;
+    s.Mode = p.Mode;
+    s.Caption = p.Caption;
+    s.CaptionAlign = p.CaptionAlign;
+    s.CaptionStyle = p.CaptionStyle;
+    s.CustomClick = p.CustomClick;
+    s.ButtonShape = p.ButtonShape;
+    s.Picture = p.Picture.image;
+    s.PictureIsIcon = p.Picture.icon;
+    s.PictureAlign = p.PictureAlign;
+    s.Enabled = isEnabled();
+    s.ShowFocusRect = p.ShowFocusRect;
+    s.Value = p.Value;
+    s.PictureSize = p.PictureSizePixels == 0 ? 16 : p.PictureSizePixels;
+    s.Font = font();
+    s.ForeColor = p.ForeColor;
+    s.BackColor = p.BackColor;
+    s.GradientColor = p.GradientColor;
+    s.GradientMode = p.GradientMode;
+    s.HoverForeColor = p.HoverForeColor;
+    s.HoverBackColor = p.HoverBackColor;
+    s.StateFlags = m_state;
+    s.Hovering = m_hovering;
+    s.Held = m_held;
+    s.DesignMode = m_host->designMode();
+    s.ContainerBackColor = m_containerBack;
+    return s;
+}
+
+bool qvButtons_H::renderSurface()
 {
     if (width() <= 0 || height() <= 0)
-        return;
-    if (m_surface.size() != size())
-        m_surface = QImage(size(), QImage::Format_RGB32);
-    // A plain face with the caption; the styles' painter draws the full look.
-    const bool down = pushed() || (p.Mode != ModeCommand && p.Value);
-    uint32_t face = m_hovering && !pushed() ? p.HoverBackColor : p.BackColor;
-    QColor faceColor = TranslateColor(face);
-    if (down)
-        faceColor = faceColor.darker(115);
-    QPainter painter(&m_surface);
-    painter.fillRect(m_surface.rect(), faceColor);
-    painter.setPen(QColor(0x80, 0x80, 0x80));
-    painter.drawRect(m_surface.rect().adjusted(0, 0, -1, -1));
-    if (!p.Caption.isEmpty()) {
-        QString text = p.Caption;
-        text.replace(QLatin1String("||"), QLatin1String("\n"));
-        const int align = p.CaptionAlign == CaptionLeft    ? Qt::AlignLeft
-                          : p.CaptionAlign == CaptionRight ? Qt::AlignRight
-                                                           : Qt::AlignHCenter;
-        QRect box = m_surface.rect().adjusted(4, 4, -4, -4);
-        if (down)
-            box.translate(1, 1);
-        painter.setFont(font());
-        painter.setPen(isEnabled() ? TranslateColor(m_hovering && !pushed() ? p.HoverForeColor : p.ForeColor)
-                                   : QColor(0x80, 0x80, 0x80));
-        painter.drawText(box, align | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text);
-    }
-    if ((m_state & StateDefault) && p.ShowFocusRect) {
-        QPen dotted(Qt::black, 1, Qt::DotLine);
-        painter.setPen(dotted);
-        painter.drawRect(m_surface.rect().adjusted(3, 3, -4, -4));
-    }
+        return false;
+    const ButtonRedraw redraw = ButtonPainter::RedrawButton(paintState(), m_res);
+    if (!redraw.moveBy.isNull())
+        move(pos() + redraw.moveBy); // a custom click moves the pressed button and back
+    if (redraw.image.isNull())
+        return false;
+    m_surface = redraw.image;
+    return true;
 }
 
 void qvButtons_H::paintEvent(QPaintEvent*)
@@ -545,7 +575,10 @@ void qvButtons_H::paintEvent(QPaintEvent*)
     m_delayDrawing = false;
     renderSurface();
     QPainter painter(this);
-    painter.drawImage(0, 0, m_surface);
+    if (m_surface.size() == size())
+        painter.drawImage(0, 0, m_surface);
+    else
+        painter.fillRect(rect(), TranslateColor(p.BackColor)); // nothing painted yet
 }
 
 } // namespace ktv

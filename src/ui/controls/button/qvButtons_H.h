@@ -5,6 +5,8 @@
 
 #include "platform/qt/HostedControl.h"
 #include "ui/controls/button/ButtonPicture.h"
+#include "ui/controls/button/paint/ButtonPaintState.h"
+#include "ui/controls/button/paint/ButtonResources.h"
 
 #include <QImage>
 #include <QPointer>
@@ -128,6 +130,8 @@ public:
     uint32_t containerBackRGB() const { return m_containerBack; }
     ControlHost& host() const { return *m_host; }
     const QImage& surface() const { return m_surface; } // the last painted image of the button
+    // Everything the painter needs for one redraw, taken from the properties and the state.
+    ButtonPaintState paintState() const;
 
 signals:
     void MouseDown(short& Button, short& Shift, float& X, float& Y);
@@ -195,7 +199,7 @@ private:
     void LayoutContent();
     void BuildRegions();
     void RefreshResources(const QString& what);
-    void renderSurface();
+    bool renderSurface(); // runs the painter; true when it presented a new image
 
     // interaction (qvButtons_HInput.cpp)
     void onMouseDown(short button, short shift, float x, float y);
@@ -229,6 +233,7 @@ private:
     int m_pictureHeight = 0;
     bool m_pictureIsIcon = false;
     QImage m_surface;
+    ButtonResources m_res; // the painter's surface, regions, derived colours and layout
 };
 
 } // namespace ktv

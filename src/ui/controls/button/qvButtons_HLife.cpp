@@ -183,9 +183,7 @@ void qvButtons_H::Show()
 
 void qvButtons_H::Resize()
 {
-    // The surface follows the client size; the painter rebuilds it on the next redraw.
-    if (!size().isEmpty() && m_surface.size() != size())
-        m_surface = QImage();
+    // The painter's surface follows the client size at its next use.
     if (!m_delayDrawing) {
         BuildRegions();
         LayoutContent();
@@ -199,6 +197,7 @@ void qvButtons_H::Terminate()
     if (m_hovering || m_host->timers().isActive(this, kHoverTimerId))
         m_host->timers().killTimer(this, kHoverTimerId);
     m_hovering = false;
+    m_res.Terminate();
     m_surface = QImage();
 }
 
