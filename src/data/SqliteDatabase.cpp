@@ -11,6 +11,9 @@
 #include "data/SqliteSnapshot.h"
 #include "platform/core/ProgramExit.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <thread>
@@ -26,6 +29,15 @@ std::string lower(std::string s)
     for (char& c : s)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
+}
+
+// Every open database of this process. Two handles on one file in one process would wait on
+// each other's implicit transaction forever (one thread), so a handle about to write first
+// commits what the others hold on the same file.
+std::vector<SqliteDatabase*>& openDatabases()
+{
+    static std::vector<SqliteDatabase*> list;
+    return list;
 }
 
 std::uintmax_t fileSize(const std::string& path)
@@ -106,6 +118,10 @@ void SqliteDatabase::connect(const std::string& password)
     if (m_exclusive)
         execute(m_db.get(), "PRAGMA locking_mode=EXCLUSIVE");
     validate(password);
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) == 0)
+        m_fileId = {static_cast<unsigned long>(st.st_dev), static_cast<unsigned long>(st.st_ino)};
+    openDatabases().push_back(this);
     if (!m_readOnly) {
         chooseJournalMode();
         m_exitHook = addExitHook([this] { commitPending(); });
@@ -262,6 +278,9 @@ void SqliteDatabase::beginWrite()
     commitIfDue();
     if (m_inBatch)
         return;
+    for (SqliteDatabase* other : openDatabases())
+        if (other != this && other->m_fileId == m_fileId)
+            other->commitPending();
     execute(m_db.get(), "BEGIN IMMEDIATE");
     m_inBatch = true;
     m_deadline = engineNow() + kCommitDelay;
@@ -302,6 +321,8 @@ void SqliteDatabase::close()
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         m_inBatch = false;
     }
+    auto& list = openDatabases();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
     if (m_exitHook)
         removeExitHook(m_exitHook);
     m_exitHook = 0;

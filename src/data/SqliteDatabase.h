@@ -58,6 +58,7 @@ private:
     static int busyHandler(void* self, int count);
 
     std::string m_path;
+    std::pair<unsigned long, unsigned long> m_fileId{}; // device and inode
     bool m_readOnly = false;
     bool m_exclusive = false;
     bool m_wal = false;
