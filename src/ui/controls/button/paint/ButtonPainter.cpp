@@ -53,6 +53,8 @@ ButtonShape ButtonPainter::BuildRegions(const ButtonPaintState& state, ButtonRes
     ButtonPainter painter(state, res);
     if (!res.surfaceCreated || res.surface.width() != state.Width || res.surface.height() != state.Height)
         painter.CreateSurface();
+    if (res.pictureKey != state.Picture.cacheKey())
+        RefreshResources(state, res, QStringLiteral("Picture"));
     return ButtonShapes(painter).BuildRegions();
 }
 
