@@ -350,3 +350,18 @@ TEST_F(ButtonDesigner, DefaultButtonShowsItsStateAndFocusRectangleAdviceOnlyInTh
     EXPECT_FALSE(b->stateFlags() & qvButtons_H::StateDefault);
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
+
+TEST_F(ButtonDesigner, TheWindowTakesItsShapeAndPaintedImageFromThePainter)
+{
+    auto* b = place();
+    b->resize(44, 40);
+    b->setButtonStyle(2);
+    ASSERT_FALSE(b->mask().isEmpty());
+    EXPECT_FALSE(b->mask().contains(QPoint(0, 0))); // rounded corners are cut off
+    EXPECT_TRUE(b->mask().contains(QPoint(20, 20)));
+    EXPECT_EQ(b->surface().size(), b->size());
+
+    b->setButtonShape(1); // a slant of 41 needs the width to exceed it by 5
+    EXPECT_EQ(b->width(), 49);
+    EXPECT_EQ(b->surface().size(), b->size());
+}
