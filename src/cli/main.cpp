@@ -1,8 +1,8 @@
 // ktvedaz-cli: the headless tool.
-#include <cstdio>
+#include "app/AppPath.h"
+#include "cli/Cli.h"
 
-int main()
+int main(int argc, char** argv)
 {
-    std::puts("ktvedaz-cli");
-    return 0;
+    return ktv::cli::Main(std::vector<std::string>(argv + 1, argv + argc), ktv::ExecutableFolder());
 }

@@ -1,0 +1,190 @@
+// Conversion speed: the wizard's per-record run (lookup, add, one update per card, a yield
+// before every record) against the same work done set-based in one SQLite transaction.
+// Prints records per second of both, their ratio, and the peak resident memory of the
+// per-record run at two sizes (it must not grow with the number of records).
+//
+// Usage: ktvedaz-bench-convert [records-in-all=1000000]
+#include "app/AppPath.h"
+#include "cli/Cli.h"
+#include "convert/ConversionRun.h"
+#include "data/CompanyDatabases.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+class QuietHost final : public ktv::ConversionHost {
+public:
+    bool confirm(const std::string&, const std::string&) override { return true; }
+    void setWaitCursor(bool) override {}
+    void setProgressVisible(bool) override {}
+    void setProgressMax(int) override {}
+    void setProgressMin(int) override {}
+    void setProgressValue(int v) override { m_value = v; }
+    int progressValue() const override { return m_value; }
+    void processEvents() override {}
+    void showMessage(const std::string&, const std::string&) override {}
+
+private:
+    int m_value = 0;
+};
+
+fs::path programFolder(const fs::path& base, const fs::path& templates)
+{
+    fs::create_directories(base);
+    for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
+        fs::copy_file(templates / t, base / t, fs::copy_options::overwrite_existing);
+    return base;
+}
+
+struct RunResult {
+    double seconds = 0;
+    long peakKiB = 0;
+};
+
+// The per-record run in a child process, so its peak memory is its own.
+RunResult perRecord(const fs::path& app, const fs::path& source)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        std::exit(1);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        ktv::InitAppPath(app.string());
+        ktv::CompanyDatabases set;
+        QuietHost host;
+        ktv::ConversionRun run(set, host);
+        ktv::ConversionRequest r;
+        r.sourceType = "KTD";
+        r.folder = source.parent_path().string();
+        r.fileName = source.filename().string();
+        r.companyCode = "1";
+        r.companyName = "Bench";
+        r.year = "2005";
+        r.askConfirmation = false;
+        const auto t0 = Clock::now();
+        run.Cmd_CevrimYap(r);
+        const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+        if (write(fds[1], &s, sizeof s) != sizeof s)
+            _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    RunResult result;
+    if (read(fds[0], &result.seconds, sizeof result.seconds) != sizeof result.seconds)
+        std::fprintf(stderr, "the per-record run failed\n");
+    close(fds[0]);
+    int status = 0;
+    struct rusage ru {};
+    wait4(pid, &status, 0, &ru);
+    result.peakKiB = ru.ru_maxrss;
+    return result;
+}
+
+void exec(sqlite3* db, const char* sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        std::fprintf(stderr, "baseline: %s\n", err ? err : "?");
+        std::exit(1);
+    }
+}
+
+// The same cleaning and the same first-record-wins key rule, one statement per table.
+double setBased(const fs::path& app, const fs::path& source)
+{
+    const fs::path target = app / "KTFIM.mdb";
+    fs::copy_file(app / "KTFIM.mdx", target, fs::copy_options::overwrite_existing);
+    sqlite3* db = nullptr;
+    sqlite3_open(target.c_str(), &db);
+    const auto t0 = Clock::now();
+    exec(db, ("ATTACH DATABASE '" + source.string() + "' AS src").c_str());
+    exec(db, "BEGIN IMMEDIATE");
+    exec(db,
+         "INSERT INTO AracKarti (AracKod, SurucuAd, AracPlaka) "
+         "SELECT k, substr(trim(coalesce(Isim,'')),1,50), substr(trim(coalesce(Plaka,'')),1,15) FROM "
+         "(SELECT substr(trim(coalesce(Kod,'')),1,10) AS k, Isim, Plaka, rowid AS r FROM src.AracKarti) s "
+         "WHERE r = (SELECT min(rowid) FROM src.AracKarti x WHERE substr(trim(coalesce(x.Kod,'')),1,10) = s.k) "
+         "AND NOT EXISTS (SELECT 1 FROM AracKarti t WHERE t.AracKod = s.k)");
+    exec(db,
+         "INSERT INTO CariKart (Tip, Kod, Ad, Yetkili, AracKod, Adres, SemtIlce, Sehir, Telefon, Fax, VergiDaire, "
+         "VergiNo, KrediLimit, Statu) "
+         "SELECT 'BAY', k, substr(trim(coalesce(Isim,'')),1,50), substr(trim(coalesce(Yetkili,'')),1,100), "
+         "substr(trim(coalesce(AracKod,'')),1,10), trim(coalesce(Adres,'')), substr(trim(coalesce(Semt,'')),1,50), "
+         "substr(trim(coalesce(Sehir,'')),1,50), substr(trim(coalesce(TelFaks,'')),1,15), "
+         "substr(trim(coalesce(TelFaks,'')),1,15), substr(trim(coalesce(VD,'')),1,50), substr(trim(coalesce(VN,'')),1,50), "
+         "CAST(coalesce(Kredi,0) AS INTEGER), CASE WHEN trim(coalesce(Durum,'')) = 'Çalışıyor' THEN 0 ELSE 1 END FROM "
+         "(SELECT substr(trim(coalesce(Kod,'')),1,10) AS k, *, rowid AS r FROM src.CariKart) s "
+         "WHERE r = (SELECT min(rowid) FROM src.CariKart x WHERE substr(trim(coalesce(x.Kod,'')),1,10) = s.k) "
+         "AND NOT EXISTS (SELECT 1 FROM CariKart t WHERE t.Tip = 'BAY' AND t.Kod = s.k)");
+    exec(db,
+         "INSERT INTO StokKart (Tip, Kod, Ad, Birim1, Katsayi, Birim2, KDV, Durum) "
+         "SELECT kind, k, substr(trim(coalesce(Isim,'')),1,50), substr(trim(coalesce(Birim1,'')),1,10), "
+         "CAST(round(coalesce(Katsayi,0)) AS INTEGER), substr(trim(coalesce(Birim2,'')),1,10), "
+         "CAST(round(coalesce(KDV,0)) AS INTEGER), substr(trim(coalesce(Duzey,'')),1,3) FROM "
+         "(SELECT CASE trim(coalesce(Tip,'')) WHEN 'Ürün' THEN 'U' WHEN 'Ara Ürün' THEN 'A' WHEN 'Malzeme' THEN 'M' END "
+         "AS kind, substr(trim(coalesce(Kod,'')),1,10) AS k, *, rowid AS r FROM src.StokKarti) s "
+         "WHERE kind IS NOT NULL AND r = (SELECT min(rowid) FROM src.StokKarti x WHERE "
+         "substr(trim(coalesce(x.Kod,'')),1,10) = s.k AND CASE trim(coalesce(x.Tip,'')) WHEN 'Ürün' THEN 'U' "
+         "WHEN 'Ara Ürün' THEN 'A' WHEN 'Malzeme' THEN 'M' END = s.kind) "
+         "AND NOT EXISTS (SELECT 1 FROM StokKart t WHERE t.Tip = s.kind AND t.Kod = s.k)");
+    exec(db, "COMMIT");
+    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+    sqlite3_close(db);
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const long total = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const long perTable = total / 3;
+    const fs::path templates = fs::path(ktv::ExecutableFolder()).parent_path() / "app";
+    const fs::path work = fs::temp_directory_path() / ("ktvbench." + std::to_string(getpid()));
+    fs::create_directories(work);
+
+    std::printf("records in all: %ld (%ld per table)\n", perTable * 3, perTable);
+    RunResult small;
+    {
+        const fs::path src = work / "small.ktd";
+        ktv::cli::WriteSampleSource(src.string(), "KTD", perTable / 10, 1, "7183");
+        small = perRecord(programFolder(work / "small", templates), src);
+    }
+    const fs::path src = work / "bench.ktd";
+    ktv::cli::WriteSampleSource(src.string(), "KTD", perTable, 1, "7183");
+    // The baseline's expression index on the source makes its key rule affordable; the
+    // per-record run never needs one.
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(src.c_str(), &db);
+        exec(db, "CREATE INDEX IF NOT EXISTS bench_a ON AracKarti(substr(trim(coalesce(Kod,'')),1,10))");
+        exec(db, "CREATE INDEX IF NOT EXISTS bench_c ON CariKart(substr(trim(coalesce(Kod,'')),1,10))");
+        exec(db, "CREATE INDEX IF NOT EXISTS bench_s ON StokKarti(substr(trim(coalesce(Kod,'')),1,10))");
+        sqlite3_close(db);
+    }
+    const RunResult big = perRecord(programFolder(work / "big", templates), src);
+    const double base = setBased(programFolder(work / "base", templates), src);
+
+    const double n = static_cast<double>(perTable * 3);
+    std::printf("per-record run : %10.0f records/s (%.2f s)\n", n / big.seconds, big.seconds);
+    std::printf("set-based      : %10.0f records/s (%.2f s)\n", n / base, base);
+    std::printf("ratio (set-based / per-record): %.2f\n", big.seconds / base);
+    std::printf("peak resident memory: %.1f MiB at %ld records, %.1f MiB at %ld records\n", small.peakKiB / 1024.0,
+                perTable / 10 * 3, big.peakKiB / 1024.0, perTable * 3);
+    fs::remove_all(work);
+    return 0;
+}

@@ -1,0 +1,26 @@
+// ktvedaz-cli: the conversion without a window, and the tools around it (sample sources,
+// passwords, table dumps).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ktv::cli {
+
+// Runs the tool; returns the exit status (0 success, 1 failure, 2 usage error).
+int Main(const std::vector<std::string>& args, const std::string& executableFolder);
+
+int Convert(const std::vector<std::string>& args, const std::string& executableFolder);
+int Protect(const std::vector<std::string>& args);
+int Sample(const std::vector<std::string>& args);
+int Dump(const std::vector<std::string>& args);
+
+// A sample source: N records in each source table, realistic Turkish data, deterministic
+// for the seed, protected with the password.
+void WriteSampleSource(const std::string& path, const std::string& type, long records, unsigned seed,
+                       const std::string& password);
+
+// RFC 4180 field quoting.
+std::string CsvField(const std::string& value);
+
+} // namespace ktv::cli

@@ -1,0 +1,93 @@
+// ktvedaz-cli convert: the wizard's conversion without confirmation.
+#include "cli/Args.h"
+#include "cli/Cli.h"
+#include "cli/CliHost.h"
+
+#include "app/AppPath.h"
+#include "convert/ConversionRun.h"
+#include "data/CompanyRegister.h"
+#include "platform/core/AtomicFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace ktv::cli {
+
+namespace {
+
+const char* kHelp =
+    "Usage: ktvedaz-cli convert --type KTD|PVD --source FILE --company CODE --year YEAR\n"
+    "                           [--name NAME] [--root DIR] [--dry-run] [--report FILE.json]\n"
+    "\n"
+    "Runs the same conversion as the wizard's convert button, without confirmation: records the\n"
+    "company in DIR/DATA/SABIT.mdb, creates its year databases from the templates when missing,\n"
+    "and adds the vehicle, dealer and stock cards of the source that are not there yet.\n"
+    "\n"
+    "  --type KTD|PVD     source type: KTD cards go to KTFIM.mdb, PVD cards to KTCHM.mdb\n"
+    "  --source FILE      the source file (password 7183)\n"
+    "  --company CODE     company code\n"
+    "  --year YEAR        year of the year databases\n"
+    "  --name NAME        company name; without it the registered name is kept (empty for a new code)\n"
+    "  --root DIR         program folder: DATA below it, the templates in it\n"
+    "                     (default: the folder of this executable)\n"
+    "  --dry-run          read source and target and report what would be added; write nothing\n"
+    "  --report FILE      also write the per-table report as JSON\n"
+    "\n"
+    "The per-table report goes to stdout; progress goes to stderr when it is a terminal.\n";
+
+void printReport(const ConversionReport& report)
+{
+    std::printf("%s%s\n", report.dryRun ? "would write: " : "target: ", report.target.c_str());
+    std::printf("%-10s %9s %9s %9s %9s %9s\n", "table", "read", "added", "present", "skipped", "cut");
+    for (const auto& t : report.tables)
+        std::printf("%-10s %9ld %9ld %9ld %9ld %9ld\n", t.table.c_str(), t.read, t.added, t.present, t.skipped,
+                    t.cut);
+}
+
+} // namespace
+
+int Convert(const std::vector<std::string>& argv, const std::string& executableFolder)
+{
+    for (const auto& a : argv)
+        if (a == "--help" || a == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+    const Args args(argv, {"type", "source", "company", "year", "name", "root", "report"}, {"dry-run"});
+    if (!args.positionals().empty())
+        throw UsageError("unexpected argument '" + args.positionals().front() + "'");
+    ConversionRequest request;
+    request.sourceType = args.require("type");
+    if (request.sourceType != "KTD" && request.sourceType != "PVD")
+        throw UsageError("--type must be KTD or PVD");
+    const std::filesystem::path source = std::filesystem::absolute(args.require("source"));
+    request.folder = source.parent_path().string();
+    request.fileName = source.filename().string();
+    request.companyCode = args.require("company");
+    request.year = args.require("year");
+    request.askConfirmation = false;
+    request.dryRun = args.has("dry-run");
+
+    std::string root = args.get("root").value_or(executableFolder);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(root, ec))
+        throw UsageError("--root '" + root + "' is not a folder");
+    InitAppPath(std::filesystem::absolute(root).string());
+
+    CompanyDatabases set;
+    if (const auto name = args.get("name"))
+        request.companyName = *name;
+    else if (!request.dryRun)
+        request.companyName = FirmaAdiBul(set, request.companyCode);
+
+    CliHost host(::isatty(STDERR_FILENO) == 1);
+    ConversionRun run(set, host);
+    const ConversionReport report = run.Cmd_CevrimYap(request);
+    printReport(report);
+    if (const auto file = args.get("report"))
+        writeFileAtomically(*file, ReportToJson(report));
+    return 0;
+}
+
+} // namespace ktv::cli

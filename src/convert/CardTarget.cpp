@@ -1,0 +1,58 @@
+#include "convert/CardTarget.h"
+
+#include "platform/core/Error.h"
+#include "platform/core/TextCodec.h"
+
+namespace ktv {
+
+std::string LookupStatement(const std::string& table, const std::vector<KeyCondition>& key)
+{
+    std::string sql = "SELECT * FROM " + table;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        sql += (i == 0 ? " WHERE " : " AND ") + key[i].first + " = " + dao::Quoted(key[i].second);
+    return sql;
+}
+
+bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
+                                  const std::vector<CardField>& fields, const std::string& errorContext)
+{
+    auto rs = m_db.OpenRecordset(LookupStatement(table, key), dao::RecordsetType::Dynaset);
+    if (rs->RecordCount() >= 1) {
+        rs->Close();
+        return false;
+    }
+    rs->AddNew();
+    for (const auto& [column, value] : fields) {
+        try {
+            rs->SetField(column, value);
+        } catch (const Error& e) {
+            // The same failure, told with the record and the column it happened on.
+            throw Error(e.number(), e.description() + " (" + errorContext + ", " + table + "." + column + ")");
+        }
+    }
+    rs->Update();
+    rs->Close();
+    return true;
+}
+
+bool DryRunCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
+                                const std::vector<CardField>&, const std::string&)
+{
+    // Conditions compare like the engine's: without regard to ASCII letter case.
+    std::string id = table;
+    for (const auto& [column, value] : key)
+        id += '\x1f' + column + '\x1e' + text::asciiUpper(value);
+    if (m_added.count(id))
+        return false;
+    if (m_db) {
+        auto rs = m_db->OpenRecordset(LookupStatement(table, key), dao::RecordsetType::Snapshot);
+        const bool found = rs->RecordCount() >= 1;
+        rs->Close();
+        if (found)
+            return false;
+    }
+    m_added.insert(id);
+    return true;
+}
+
+} // namespace ktv

@@ -1,0 +1,55 @@
+// Where the transfers put their cards. The year database adds a card when its lookup finds
+// none; the dry run only looks and remembers what it would have added.
+#pragma once
+
+#include "app/Value.h"
+#include "data/Dao.h"
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ktv {
+
+// One "column = 'value'" condition of a lookup.
+using KeyCondition = std::pair<std::string, std::string>;
+// One column of a new card, in the order the card is written.
+using CardField = std::pair<std::string, Value>;
+
+class CardTarget {
+public:
+    virtual ~CardTarget() = default;
+    // Looks the key up in the table and adds the card when none is there. Returns true when
+    // the card was added. errorContext names the source record for an error message.
+    virtual bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
+                          const std::vector<CardField>& fields, const std::string& errorContext) = 0;
+};
+
+// The lookup statement of a card: "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'".
+std::string LookupStatement(const std::string& table, const std::vector<KeyCondition>& key);
+
+class DatabaseCardTarget final : public CardTarget {
+public:
+    explicit DatabaseCardTarget(dao::Database& db) : m_db(db) {}
+    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
+                  const std::vector<CardField>& fields, const std::string& errorContext) override;
+
+private:
+    dao::Database& m_db;
+};
+
+// Looks in the existing target (when there is one, opened read-only) and in what this run
+// would already have added; writes nothing.
+class DryRunCardTarget final : public CardTarget {
+public:
+    explicit DryRunCardTarget(dao::Database* existing) : m_db(existing) {}
+    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
+                  const std::vector<CardField>& fields, const std::string& errorContext) override;
+
+private:
+    dao::Database* m_db;
+    std::set<std::string> m_added;
+};
+
+} // namespace ktv

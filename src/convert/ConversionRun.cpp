@@ -1,0 +1,121 @@
+#include "convert/ConversionRun.h"
+
+#include "app/AppPath.h"
+#include "app/Tools.h"
+#include "convert/Transfers.h"
+#include "data/CompanyRegister.h"
+
+#include <filesystem>
+
+namespace ktv {
+
+namespace {
+
+int TargetMember(const std::string& sourceType)
+{
+    if (sourceType == "KTD")
+        return CompanyDatabases::Ktfim;
+    if (sourceType == "PVD")
+        return CompanyDatabases::Ktchm;
+    return 0;
+}
+
+// Clears the running flag however the run ends.
+struct RunningGuard {
+    bool& flag;
+    explicit RunningGuard(bool& f) : flag(f) { flag = true; }
+    ~RunningGuard() { flag = false; }
+};
+
+} // namespace
+
+ConversionRun::ConversionRun(CompanyDatabases& set, ConversionHost& host) : m_set(set), m_host(host) {}
+
+ConversionRun::~ConversionRun() = default;
+
+std::string ConversionRun::SourcePath(const ConversionRequest& request)
+{
+    return request.folder + "/" + request.fileName;
+}
+
+ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
+{
+    ConversionReport report;
+    if (m_running)
+        return report; // a click while a run yields to events starts nothing
+    RunningGuard guard(m_running);
+
+    const int member = TargetMember(request.sourceType);
+    if (member == 0) {
+        // Without a source type there is no year database to write into; say so before
+        // anything is changed instead of failing half-way.
+        m_host.showMessage("Lütfen kaynak dosya tipini (KTD/PVD) seçiniz.", request.formCaption);
+        return report;
+    }
+    if (request.askConfirmation && !m_host.confirm("Çevrim yapmak istiyor musunuz ?", request.formCaption))
+        return report;
+    report.confirmed = true;
+    if (request.dryRun)
+        return dryRun(request);
+
+    m_host.setWaitCursor(true);
+    m_host.setProgressVisible(true);
+
+    const std::string code = N_Ts(Value(request.companyCode));
+    const std::string year = N_Ts(Value(request.year));
+    MakePath(AppPath() + "/DATA");
+    MakePath(AppPath() + "/DATA/" + code);
+    MakePath(AppPath() + "/DATA/" + code + "/" + year);
+
+    Firma_Kaydet(m_set, request.companyCode, request.companyName, request.year);
+
+    if (!m_set.IsOpen(member))
+        m_set.VeriTabani_Ac(member);
+    report.target = m_set.MemberPath(member);
+
+    m_source.reset(); // the new handle replaces the previous run's
+    m_source = dao::Database::OpenDatabase(SourcePath(request), false, false, std::string(";pwd=") + kSourcePassword);
+
+    if (!m_set.IsOpen(member)) {
+        // The year database could not be opened (already reported); the first lookup has
+        // nothing to run on, which the engine reports as a missing object.
+        throw Error(dao::err::ItemNotFound, "Object invalid or no longer set.");
+    }
+    DatabaseCardTarget target(m_set.Db(member));
+    TransferContext ctx{*m_source, target, m_host};
+    report.tables.push_back(Vedaz_AracKarti(ctx));
+    report.tables.push_back(Vedaz_CariKart(ctx));
+    report.tables.push_back(Vedaz_StokKart(ctx));
+
+    if (m_set.IsOpen(member))
+        m_set.VeriTabani_Kapat(member);
+    m_host.setProgressVisible(false);
+    m_host.setWaitCursor(false);
+    m_host.showMessage("Çevrim işlemi tamamlandı...", "KTVedaz");
+    return report;
+}
+
+ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
+{
+    ConversionReport report;
+    report.confirmed = true;
+    report.dryRun = true;
+    const int member = TargetMember(request.sourceType);
+    CompanyDatabases probe; // only for the member's path; nothing is opened through it
+    probe.FirmaKodu = N_Ts(Value(request.companyCode));
+    probe.VedazYili = N_Ts(Value(request.year));
+    report.target = probe.MemberPath(member);
+
+    auto source = dao::Database::OpenDatabase(SourcePath(request), false, true, std::string(";pwd=") + kSourcePassword);
+    std::unique_ptr<dao::Database> existing;
+    if (std::filesystem::exists(report.target))
+        existing = dao::Database::OpenDatabase(report.target, false, true, "");
+    DryRunCardTarget target(existing.get());
+    TransferContext ctx{*source, target, m_host};
+    report.tables.push_back(Vedaz_AracKarti(ctx));
+    report.tables.push_back(Vedaz_CariKart(ctx));
+    report.tables.push_back(Vedaz_StokKart(ctx));
+    return report;
+}
+
+} // namespace ktv

@@ -1,0 +1,159 @@
+// The headless tool end to end: usage errors, sample sources, convert with its report,
+// the dry run, protect and dump.
+#include "cli/Args.h"
+#include "cli/Cli.h"
+#include "data/Dao.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sqlite3.h>
+#include <unistd.h>
+
+using namespace ktv;
+using namespace ktv::cli;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs the tool in-process with stdout captured.
+struct Captured {
+    int status;
+    std::string out;
+};
+
+Captured runCli(const std::vector<std::string>& args, const std::string& exeFolder = ".")
+{
+    std::fflush(stdout);
+    char name[] = "/tmp/ktvcliout.XXXXXX";
+    const int fd = mkstemp(name);
+    const int saved = dup(1);
+    dup2(fd, 1);
+    const int status = Main(args, exeFolder);
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+    close(fd);
+    Captured c{status, test::readFile(name)};
+    unlink(name);
+    return c;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* app = std::getenv("KTV_APP_DIR");
+        ASSERT_NE(app, nullptr);
+        for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
+            fs::copy_file(fs::path(app) / t, dir.path() / t);
+    }
+    test::TempDir dir;
+};
+
+} // namespace
+
+TEST(CliArgs, UsageErrorsExitWithTwo)
+{
+    EXPECT_EQ(runCli({}).status, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).status, 2);
+    EXPECT_EQ(runCli({"convert", "--type", "XYZ", "--source", "a", "--company", "1", "--year", "2005"}).status, 2);
+    EXPECT_EQ(runCli({"convert", "--type", "KTD"}).status, 2);
+    EXPECT_EQ(runCli({"sample", "--type", "KTD", "--out", "x", "--records", "-5"}).status, 2);
+    EXPECT_EQ(runCli({"dump", "--table", "T"}).status, 2);
+    EXPECT_EQ(runCli({"convert", "--bogus"}).status, 2);
+    for (const char* cmd : {"convert", "sample", "protect", "dump"}) {
+        const auto help = runCli({cmd, "--help"});
+        EXPECT_EQ(help.status, 0) << cmd;
+        EXPECT_NE(help.out.find("Usage: ktvedaz-cli " + std::string(cmd)), std::string::npos) << cmd;
+    }
+}
+
+TEST(CliArgs, CsvQuotingFollowsRfc4180)
+{
+    EXPECT_EQ(CsvField("plain"), "plain");
+    EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(CsvField("O\"Neil"), "\"O\"\"Neil\"");
+    EXPECT_EQ(CsvField("two\r\nlines"), "\"two\r\nlines\"");
+}
+
+TEST_F(CliTest, SampleConvertReportAndSecondRun)
+{
+    const std::string src = dir.file("ornek.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "300", "--seed", "5"}).status, 0);
+    EXPECT_THROW(dao::Database::OpenDatabase(src), Error) << "samples are protected";
+
+    const std::string json = dir.file("rapor.json");
+    const auto first = runCli({"convert", "--type", "KTD", "--source", src, "--company", "3", "--year", "2005",
+                               "--name", "Örnek Gıda", "--root", dir.str(), "--report", json});
+    ASSERT_EQ(first.status, 0);
+    EXPECT_NE(first.out.find("AracKarti"), std::string::npos);
+    const std::string report = test::readFile(json);
+    EXPECT_NE(report.find("\"table\": \"StokKarti\""), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir.path() / "DATA/3/2005/KTFIM.mdb"));
+
+    // Without --name the registered name stays.
+    ASSERT_EQ(runCli({"convert", "--type", "KTD", "--source", src, "--company", "3", "--year", "2005", "--root",
+                      dir.str(), "--report", json})
+                  .status,
+              0);
+    EXPECT_NE(test::readFile(json).find("\"added\": 0"), std::string::npos);
+    const auto dump = runCli({"dump", dir.str() + "/DATA/SABIT.mdb", "--table", "FirmaBilgi"});
+    EXPECT_NE(dump.out.find("Örnek Gıda"), std::string::npos) << dump.out;
+}
+
+TEST_F(CliTest, SamplesAreDeterministicAndHoldTheAwkwardCases)
+{
+    const std::string a = dir.file("a.pvd"), b = dir.file("b.pvd");
+    ASSERT_EQ(runCli({"sample", "--type", "PVD", "--out", a, "--records", "120", "--seed", "9"}).status, 0);
+    ASSERT_EQ(runCli({"sample", "--type", "PVD", "--out", b, "--records", "120", "--seed", "9"}).status, 0);
+    for (const char* table : {"AracKarti", "CariKart", "StokKarti"}) {
+        const auto da = runCli({"dump", a, "--password", "7183", "--table", table});
+        const auto db = runCli({"dump", b, "--password", "7183", "--table", table});
+        ASSERT_EQ(da.status, 0);
+        EXPECT_EQ(da.out, db.out) << table;
+    }
+    const auto stock = runCli({"dump", a, "--password", "7183", "--table", "StokKarti"}).out;
+    EXPECT_NE(stock.find("Ara Ürün"), std::string::npos);
+    EXPECT_NE(stock.find("Hizmet"), std::string::npos);
+    EXPECT_NE(stock.find("STKO'NEIL"), std::string::npos);
+    const auto accounts = runCli({"dump", a, "--password", "7183", "--table", "CariKart"}).out;
+    EXPECT_NE(accounts.find("Çalışıyor"), std::string::npos);
+}
+
+TEST_F(CliTest, DryRunWritesNothing)
+{
+    const std::string src = dir.file("ornek.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "50"}).status, 0);
+    const auto dry = runCli({"convert", "--type", "KTD", "--source", src, "--company", "4", "--year", "2006",
+                             "--root", dir.str(), "--dry-run"});
+    ASSERT_EQ(dry.status, 0);
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA"));
+    EXPECT_NE(dry.out.find("would write"), std::string::npos);
+}
+
+TEST_F(CliTest, FailuresExitWithOneAndProtectGuardsAFile)
+{
+    EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", dir.file("yok.ktd"), "--company", "1", "--year",
+                      "2005", "--root", dir.str()})
+                  .status,
+              1);
+
+    // A plain SQLite file with a source table becomes a protected source.
+    const std::string plain = dir.file("plain.ktd");
+    sqlite3* db = nullptr;
+    sqlite3_open(plain.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE AracKarti (Kod TEXT, Isim TEXT, Plaka TEXT); INSERT INTO AracKarti VALUES ('K1','İsim','P');",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_EQ(runCli({"protect", plain, "--password", "7183"}).status, 0);
+    EXPECT_EQ(runCli({"dump", plain, "--table", "AracKarti"}).status, 1);
+    EXPECT_EQ(runCli({"dump", plain, "--password", "0000", "--table", "AracKarti"}).status, 1);
+    const auto ok = runCli({"dump", plain, "--password", "7183", "--table", "AracKarti"});
+    ASSERT_EQ(ok.status, 0);
+    EXPECT_EQ(ok.out, "Kod,Isim,Plaka\r\nK1,İsim,P\r\n");
+    EXPECT_EQ(runCli({"protect", dir.file("nothere.db"), "--password", "1"}).status, 1);
+}

@@ -1,0 +1,121 @@
+#include "convert/ConvertFixture.h"
+
+#include "app/AppPath.h"
+#include "platform/core/NumberFormat.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace ktv::test {
+
+namespace {
+
+const char* kSourceSchema = R"(
+TABLE AracKarti
+  Kod TEXT(50)
+  Isim TEXT(100)
+  Plaka TEXT(50)
+TABLE CariKart
+  Kod TEXT(50)
+  Isim TEXT(100)
+  Yetkili TEXT(100)
+  AracKod TEXT(50)
+  Adres MEMO
+  Semt TEXT(50)
+  Sehir TEXT(50)
+  TelFaks TEXT(50)
+  VD TEXT(50)
+  VN TEXT(50)
+  Kredi TEXT(50)
+  Durum TEXT(50)
+TABLE StokKarti
+  Tip TEXT(50)
+  Kod TEXT(50)
+  Isim TEXT(100)
+  Birim1 TEXT(50)
+  Katsayi TEXT(50)
+  Birim2 TEXT(50)
+  KDV TEXT(50)
+  Duzey TEXT(50)
+)";
+
+void fill(dao::Database& db, const std::string& table, const std::vector<Row>& rows)
+{
+    auto rs = db.OpenRecordset(table, dao::RecordsetType::Dynaset);
+    for (const Row& r : rows) {
+        rs->AddNew();
+        for (const auto& [c, v] : r)
+            rs->SetField(c, v);
+        rs->Update();
+    }
+    rs->Close();
+}
+
+} // namespace
+
+void ConvertTest::SetUp()
+{
+    const char* app = std::getenv("KTV_APP_DIR");
+    ASSERT_NE(app, nullptr) << "KTV_APP_DIR names the folder with the templates";
+    for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
+        fs::copy_file(fs::path(app) / t, dir.path() / t);
+    InitAppPath(dir.str());
+    sourceFolder = dir.str() + "/kaynak";
+    fs::create_directories(sourceFolder);
+    NumberFormat::pin({'.', ','});
+    run = std::make_unique<ConversionRun>(set, host);
+}
+
+std::string ConvertTest::makeSource(const SourceTables& tables, const std::string& name, const std::string& password)
+{
+    const std::string path = sourceFolder + "/" + name;
+    fs::remove(path);
+    dao::CreateDatabase(path, kSourceSchema, password);
+    auto db = dao::Database::OpenDatabase(path, false, false, password.empty() ? "" : ";pwd=" + password);
+    fill(*db, "AracKarti", tables.vehicles);
+    fill(*db, "CariKart", tables.accounts);
+    fill(*db, "StokKarti", tables.stock);
+    db->Close();
+    return path;
+}
+
+ConversionRequest ConvertTest::request(const std::string& type, const std::string& file) const
+{
+    ConversionRequest r;
+    r.sourceType = type;
+    r.folder = sourceFolder;
+    r.fileName = file;
+    r.companyCode = " 7 ";
+    r.companyName = "Yedi Ltd.";
+    r.year = "2005";
+    return r;
+}
+
+ConversionReport ConvertTest::convert(const ConversionRequest& r) { return run->Cmd_CevrimYap(r); }
+
+std::vector<Row> ConvertTest::rows(const std::string& dbPath, const std::string& table, const std::string& where)
+{
+    auto db = dao::Database::OpenDatabase(dbPath, false, true);
+    auto rs = db->OpenRecordset("SELECT * FROM " + table + where, dao::RecordsetType::Snapshot);
+    std::vector<Row> out;
+    const auto names = rs->FieldNames();
+    while (!rs->Eof()) {
+        Row r;
+        for (const auto& n : names)
+            r[n] = rs->Field(n);
+        out.push_back(r);
+        rs->MoveNext();
+    }
+    rs->Close();
+    db->Close();
+    return out;
+}
+
+std::string ConvertTest::yearDb(const std::string& file, const std::string& code, const std::string& year) const
+{
+    return dir.str() + "/DATA/" + code + "/" + year + "/" + file;
+}
+
+} // namespace ktv::test

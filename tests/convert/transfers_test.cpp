@@ -1,0 +1,172 @@
+// The three card transfers on real files: mapping, key cut, kinds, rounding, lengths,
+// quotes, and the add-only rule.
+#include "convert/ConvertFixture.h"
+#include "convert/Transfers.h"
+#include "platform/core/Error.h"
+#include "platform/core/NumberFormat.h"
+
+using namespace ktv;
+using namespace ktv::test;
+
+namespace {
+std::string txt(const Row& r, const std::string& c) { return r.at(c).toText(); }
+} // namespace
+
+TEST_F(ConvertTest, VehicleCardsKeyCutTrimAndNullKeys)
+{
+    makeSource({.vehicles = {
+                    {{"Kod", Value("ABCDEFGHIJKL")}, {"Isim", Value("  Ayşe Yılmaz  ")}, {"Plaka", Value("34 ABC 1234 EK PLAKA")}},
+                    {{"Kod", Value("ABCDEFGHIJXX")}, {"Isim", Value("Başka")}, {"Plaka", Value("06 A 1")}},
+                    {{"Kod", Value(Null{})}, {"Isim", Value("Boş kod")}, {"Plaka", Value(Null{})}},
+                    {{"Kod", Value(Null{})}, {"Isim", Value("İkinci boş")}, {"Plaka", Value("x")}},
+                }});
+    const auto report = convert(request());
+    const auto cards = rows(yearDb("KTFIM.mdb"), "AracKarti");
+    ASSERT_EQ(cards.size(), 2u);
+    EXPECT_EQ(txt(cards[0], "AracKod"), "ABCDEFGHIJ");
+    EXPECT_EQ(txt(cards[0], "SurucuAd"), "Ayşe Yılmaz");
+    EXPECT_EQ(txt(cards[0], "AracPlaka"), "34 ABC 1234 EK ");
+    EXPECT_EQ(txt(cards[1], "AracKod"), "");
+    EXPECT_EQ(txt(cards[1], "SurucuAd"), "Boş kod");
+    EXPECT_EQ(txt(cards[1], "AracPlaka"), "");
+    ASSERT_EQ(report.tables.size(), 3u);
+    EXPECT_EQ(report.tables[0].read, 4);
+    EXPECT_EQ(report.tables[0].added, 2);
+    EXPECT_EQ(report.tables[0].present, 2);
+    EXPECT_EQ(report.tables[0].cut, 3); // two keys and one plate
+}
+
+TEST_F(ConvertTest, DealerCardsMapEveryColumn)
+{
+    const std::string longAddress(700, 'a');
+    Row base = {{"Kod", Value("B1")}, {"Isim", Value("Ege Süt")}, {"Yetkili", Value("Ömer Işık")},
+                {"AracKod", Value("ARC1")}, {"Adres", Value(longAddress)}, {"Semt", Value("Kadıköy")},
+                {"Sehir", Value("İstanbul")}, {"TelFaks", Value("0212 555 12 34 / 99")}, {"VD", Value("Kadıköy V.D.")},
+                {"VN", Value("1234567890")}, {"Kredi", Value("1500")}, {"Durum", Value(" Çalışıyor ")}};
+    auto with = [&](const std::string& kod, const std::string& col, const Value& v) {
+        Row r = base;
+        r["Kod"] = Value(kod);
+        r[col] = v;
+        return r;
+    };
+    makeSource({.accounts = {base, with("B2", "Durum", Value("çalışıyor")), with("B3", "Durum", Value("Pasif")),
+                             with("B4", "Durum", Value("")), with("B5", "Durum", Value(Null{})),
+                             with("B6", "Kredi", Value("abc")), with("B7", "Kredi", Value(Null{})),
+                             with("B1", "Isim", Value("Sonraki kayıt"))}});
+    const auto report = convert(request());
+    const auto cards = rows(yearDb("KTFIM.mdb"), "CariKart");
+    ASSERT_EQ(cards.size(), 7u);
+    const Row& c = cards[0];
+    EXPECT_EQ(txt(c, "Tip"), "BAY");
+    EXPECT_EQ(txt(c, "Kod"), "B1");
+    EXPECT_EQ(txt(c, "Ad"), "Ege Süt");
+    EXPECT_EQ(txt(c, "Yetkili"), "Ömer Işık");
+    EXPECT_EQ(txt(c, "AracKod"), "ARC1");
+    EXPECT_EQ(txt(c, "Adres"), longAddress);
+    EXPECT_EQ(txt(c, "SemtIlce"), "Kadıköy");
+    EXPECT_EQ(txt(c, "Sehir"), "İstanbul");
+    EXPECT_EQ(txt(c, "Telefon"), "0212 555 12 34 ");
+    EXPECT_EQ(txt(c, "Fax"), "0212 555 12 34 ");
+    EXPECT_EQ(txt(c, "VergiDaire"), "Kadıköy V.D.");
+    EXPECT_EQ(txt(c, "VergiNo"), "1234567890");
+    EXPECT_EQ(c.at("KrediLimit").toText(), Value(1500).toText());
+    EXPECT_EQ(c.at("Statu").toText(), "0");
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(cards[i].at("Statu").toText(), "1") << txt(cards[i], "Kod");
+    EXPECT_EQ(cards[5].at("KrediLimit").toText(), "0");
+    EXPECT_EQ(cards[6].at("KrediLimit").toText(), "0");
+    EXPECT_EQ(report.tables[1].present, 1);
+}
+
+TEST_F(ConvertTest, StockKindsRoundingAndLengths)
+{
+    NumberFormat::pin({'.', ','});
+    auto stock = [](const char* tip, const char* kod, Value katsayi, Value kdv, const char* duzey = "NORMAL") {
+        return Row{{"Tip", tip ? Value(tip) : Value(Null{})}, {"Kod", Value(kod)}, {"Isim", Value("Süt")},
+                   {"Birim1", Value("KOLİ")}, {"Katsayi", katsayi}, {"Birim2", Value("ADET")}, {"KDV", kdv},
+                   {"Duzey", Value(duzey)}};
+    };
+    makeSource({.stock = {
+                    stock("Ürün", "S1", Value("2.5"), Value("18"), "KRITIK"),
+                    stock("Hizmet", "S2", Value("1"), Value("1")),
+                    stock("ürün", "S3", Value("1"), Value("1")),
+                    stock(nullptr, "S4", Value("1"), Value("1")),
+                    stock("Malzeme", "S1", Value("3.5"), Value(Null{})),
+                    stock(" Ara Ürün ", "S5", Value("x"), Value("8")),
+                    stock("Ürün", "S6", Value("12"), Value("1")),
+                    stock("Ürün", "S1", Value("99"), Value("99")),
+                }});
+    const auto report = convert(request());
+    NumberFormat::unpin();
+    const auto cards = rows(yearDb("KTFIM.mdb"), "StokKart");
+    ASSERT_EQ(cards.size(), 4u);
+    EXPECT_EQ(txt(cards[0], "Tip"), "U");
+    EXPECT_EQ(txt(cards[0], "Kod"), "S1");
+    EXPECT_EQ(txt(cards[0], "Katsayi"), "2");
+    EXPECT_EQ(txt(cards[0], "KDV"), "18");
+    EXPECT_EQ(txt(cards[0], "Durum"), "KRI");
+    EXPECT_EQ(txt(cards[0], "Birim1"), "KOLİ");
+    EXPECT_EQ(txt(cards[1], "Tip"), "M");
+    EXPECT_EQ(txt(cards[1], "Kod"), "S1");
+    EXPECT_EQ(txt(cards[1], "Katsayi"), "4");
+    EXPECT_EQ(txt(cards[1], "KDV"), "0");
+    EXPECT_EQ(txt(cards[2], "Tip"), "A");
+    EXPECT_EQ(txt(cards[2], "Katsayi"), "0");
+    EXPECT_EQ(txt(cards[3], "Katsayi"), "12");
+    EXPECT_EQ(report.tables[2].skipped, 3);
+    EXPECT_EQ(report.tables[2].present, 1);
+    EXPECT_EQ(report.tables[2].added, 4);
+}
+
+TEST(StockRules, KindCodesStatuAndRounding)
+{
+    EXPECT_EQ(StockKindCode("Ürün"), "U");
+    EXPECT_EQ(StockKindCode("Ara Ürün"), "A");
+    EXPECT_EQ(StockKindCode("Malzeme"), "M");
+    EXPECT_EQ(StockKindCode("ÜRÜN"), "");
+    EXPECT_EQ(StockKindCode(""), "");
+    EXPECT_EQ(DealerStatu("Çalışıyor"), 0);
+    EXPECT_EQ(DealerStatu("ÇALIŞIYOR"), 1);
+    NumberFormat::pin({',', '.'});
+    EXPECT_EQ(RoundedWhole(Value("2,5")), Value(std::int64_t{2}));
+    EXPECT_EQ(RoundedWhole(Value("3,5")), Value(std::int64_t{4}));
+    EXPECT_EQ(RoundedWhole(Value("-2,5")), Value(std::int64_t{-2}));
+    EXPECT_EQ(RoundedWhole(Value("2,51")), Value(std::int64_t{3}));
+    EXPECT_EQ(RoundedWhole(Value(0)), Value(std::int64_t{0}));
+    NumberFormat::unpin();
+}
+
+TEST_F(ConvertTest, CodesHoldingQuotesAreLookedUpAndStored)
+{
+    makeSource({.vehicles = {{{"Kod", Value("O'NEIL")}, {"Isim", Value("a")}, {"Plaka", Value("p")}},
+                             {{"Kod", Value("O'NEIL")}, {"Isim", Value("b")}, {"Plaka", Value("q")}},
+                             {{"Kod", Value("X' OR '1'='1")}, {"Isim", Value("c")}, {"Plaka", Value("r")}}}});
+    convert(request());
+    const auto cards = rows(yearDb("KTFIM.mdb"), "AracKarti");
+    ASSERT_EQ(cards.size(), 2u);
+    EXPECT_EQ(txt(cards[0], "AracKod"), "O'NEIL");
+    EXPECT_EQ(txt(cards[0], "SurucuAd"), "a");
+    EXPECT_EQ(txt(cards[1], "AracKod"), "X' OR '1'=");
+    const auto again = convert(request());
+    EXPECT_EQ(again.tables[0].added, 0);
+    EXPECT_EQ(again.tables[0].present, 3);
+}
+
+TEST_F(ConvertTest, NumberBeyondItsColumnEndsTheRunNamingRecordAndColumn)
+{
+    makeSource({.vehicles = {{{"Kod", Value("V1")}, {"Isim", Value("a")}, {"Plaka", Value("p")}}},
+                .stock = {{{"Tip", Value("Ürün")}, {"Kod", Value("OK1")}, {"Katsayi", Value("5")}, {"KDV", Value("18")}},
+                          {{"Tip", Value("Ürün")}, {"Kod", Value("BIG")}, {"Katsayi", Value("99999999999")}, {"KDV", Value("1")}}}});
+    try {
+        convert(request());
+        FAIL() << "the overflow must end the run";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 6);
+        EXPECT_NE(e.description().find("StokKarti"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("'BIG'"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("Katsayi"), std::string::npos) << e.description();
+    }
+    set.VeriTabani_Kapat(CompanyDatabases::Ktfim);
+    EXPECT_EQ(rows(yearDb("KTFIM.mdb"), "AracKarti").size(), 1u) << "cards added before the failure stay";
+    EXPECT_EQ(rows(yearDb("KTFIM.mdb"), "StokKart").size(), 1u);
+}
