@@ -258,6 +258,10 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
         raise(err::ObjectClosed);
     commitIfDue();
     const TableInfo& t = table(statement.table);
+    // A dynaset is a lookup that may be followed by AddNew or Edit: it reads inside the write
+    // transaction, so another process cannot add the same key between the lookup and the add.
+    if (type == RecordsetType::Dynaset && !m_readOnly)
+        beginWrite();
     std::vector<Value> params;
     std::string where = whereClause(t, statement, params);
     std::unique_ptr<SqliteRecordsetBase> rs;

@@ -1,0 +1,183 @@
+// Real processes on one file: a writer killed with SIGKILL mid-run, and two writers adding
+// cards to the same year database at once.
+#include "DataTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <set>
+
+using namespace ktv;
+using namespace ktv::dao;
+using ktv::test::TempDir;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// The child adds cards K0, K1, ... and writes each number to the pipe after its Update.
+[[noreturn]] void childWriter(const std::string& path, int out, const std::string& prefix, int count)
+{
+    int status = 0;
+    try {
+        auto db = Database::OpenDatabase(path);
+        for (int i = 0; i < count; ++i) {
+            auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " + Quoted(prefix + std::to_string(i)),
+                                        RecordsetType::Dynaset);
+            if (rs->RecordCount() < 1) {
+                rs->AddNew();
+                rs->SetField("Tip", "BAY");
+                rs->SetField("Kod", prefix + std::to_string(i));
+                rs->Update();
+            }
+            rs->Close();
+            if (out >= 0 && ::write(out, &i, sizeof i) != static_cast<ssize_t>(sizeof i))
+                _exit(3);
+        }
+        db->Close();
+    } catch (const Error& e) {
+        status = e.number() == err::Locked ? 4 : 5;
+    }
+    _exit(status);
+}
+
+std::string integrity(const std::string& path)
+{
+    sqlite3* raw = nullptr;
+    sqlite3_open(path.c_str(), &raw);
+    std::string result;
+    sqlite3_exec(
+        raw, "PRAGMA integrity_check",
+        [](void* r, int, char** v, char**) {
+            *static_cast<std::string*>(r) += v[0] ? v[0] : "";
+            return 0;
+        },
+        &result, nullptr);
+    sqlite3_close(raw);
+    return result;
+}
+
+std::set<std::string> codes(const std::string& path)
+{
+    auto db = Database::OpenDatabase(path);
+    std::set<std::string> out;
+    auto rs = db->OpenRecordset("Kart", RecordsetType::Snapshot);
+    std::size_t rows = 0;
+    for (; !rs->Eof(); rs->MoveNext(), ++rows)
+        out.insert(rs->Field("Kod").toText());
+    EXPECT_EQ(rows, out.size()) << "duplicate cards";
+    return out;
+}
+
+TEST(CrashSafety, KilledWriterLosesOnlyTheLastFiftyMilliseconds)
+{
+    TempDir dir;
+    const std::string path = dir.file("crash.mdb");
+    { test::makeDatabase(path); }
+    std::mt19937 rng(2024);
+    constexpr auto kAllowed = std::chrono::milliseconds(50);
+    // Scheduling on a loaded machine can delay the child's next engine call; allow for it.
+    constexpr auto kSlack = std::chrono::milliseconds(50);
+    std::set<std::string> required;
+    for (int round = 0; round < 20; ++round) {
+        const std::string prefix = "R" + std::to_string(round) + "-";
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(fds[0]);
+            childWriter(path, fds[1], prefix, 1 << 30);
+        }
+        ::close(fds[1]);
+        const auto runFor = std::chrono::milliseconds(60 + rng() % 140);
+        std::vector<std::pair<int, Clock::time_point>> acks;
+        Clock::time_point first{};
+        for (;;) {
+            pollfd p{fds[0], POLLIN, 0};
+            if (::poll(&p, 1, 2000) <= 0)
+                break;
+            int n = 0;
+            if (::read(fds[0], &n, sizeof n) != static_cast<ssize_t>(sizeof n))
+                break;
+            const auto now = Clock::now();
+            if (acks.empty())
+                first = now;
+            acks.emplace_back(n, now);
+            if (now - first >= runFor)
+                break;
+        }
+        ::kill(pid, SIGKILL);
+        const auto killedAt = Clock::now();
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ::close(fds[0]);
+        ASSERT_FALSE(acks.empty()) << "the writer never wrote";
+        for (const auto& [n, at] : acks)
+            if (killedAt - at > kAllowed + kSlack)
+                required.insert(prefix + std::to_string(n));
+
+        ASSERT_EQ(integrity(path), "ok") << "round " << round;
+        const auto present = codes(path);
+        for (const auto& code : required)
+            ASSERT_TRUE(present.count(code)) << code << " was acknowledged well before the kill but is missing";
+    }
+    EXPECT_GT(required.size(), 20u);
+}
+
+TEST(Concurrency, TwoProcessesAddCardsToTheSameDatabase)
+{
+    TempDir dir;
+    const std::string path = dir.file("KTFIM.mdb");
+    { test::makeDatabase(path); }
+    // Both add the shared codes S0..S299 (checked first) and their own A/B codes.
+    pid_t pids[2];
+    for (int k = 0; k < 2; ++k) {
+        pids[k] = ::fork();
+        ASSERT_GE(pids[k], 0);
+        if (pids[k] == 0) {
+            int status = 0;
+            try {
+                auto db = Database::OpenDatabase(path);
+                for (int i = 0; i < 300; ++i) {
+                    for (const std::string& code : {"S" + std::to_string(i), std::string(k ? "B" : "A") + std::to_string(i)}) {
+                        auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " + Quoted(code),
+                                                    RecordsetType::Dynaset);
+                        if (rs->RecordCount() < 1) {
+                            rs->AddNew();
+                            rs->SetField("Tip", "BAY");
+                            rs->SetField("Kod", code);
+                            rs->Update();
+                        }
+                    }
+                }
+                db->Close();
+            } catch (const Error& e) {
+                status = e.number() == err::Locked ? 4 : 5;
+            }
+            _exit(status);
+        }
+    }
+    for (pid_t pid : pids) {
+        int status = -1;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "4 means a lock error";
+    }
+    const auto present = codes(path);
+    std::size_t a = 0, b = 0, s = 0;
+    for (const auto& c : present)
+        (c[0] == 'A' ? a : c[0] == 'B' ? b : s) += 1;
+    EXPECT_EQ(a, 300u);
+    EXPECT_EQ(b, 300u);
+    EXPECT_EQ(s, 300u); // each shared code once: the lookup and the add share one write transaction
+}
+
+} // namespace
