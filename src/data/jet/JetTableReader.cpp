@@ -195,7 +195,7 @@ std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> sess
     impl->session = std::move(session);
     impl->name = entry->object_name;
     impl->table = mdb_read_table(entry);
-    if (!impl->table)
+    if (!impl->table || !MdbSession::TableIsReadable(impl->table))
         throw corrupt(path, "table '" + impl->name + "' has no readable definition");
     if (!mdb_read_columns(impl->table) || impl->table->num_cols != impl->table->columns->len || impl->table->num_cols == 0 ||
         impl->table->num_cols > MDB_MAX_COLS)

@@ -23,29 +23,70 @@ void applyCharset(MdbHandle* mdb, const JetHeader& header)
     mdb->iconv_out = iconv_open(fileCharset.c_str(), "UTF-8");
 }
 
-// libmdb reads the catalog (MSysObjects, table definition on page 2) until its pages run
-// out and keeps whatever it found; a cut file would then just lack some tables. Reading the
-// catalog table once more and counting its rows against its definition tells the two apart.
-bool catalogIsWhole(MdbHandle* mdb)
+// libmdb returns a table whose usage map it could not read, then dereferences the missing
+// map on the first fetch.
+bool hasUsageMap(const MdbTableDef* table)
 {
-    MdbCatalogEntry entry {};
-    entry.mdb = mdb;
-    entry.object_type = MDB_TABLE;
-    entry.table_pg = 2;
-    std::strncpy(entry.object_name, "MSysObjects", MDB_MAX_OBJ_NAME);
-    MdbTableDef* table = mdb_read_table(&entry);
+    return table->usage_map && table->map_sz > 0;
+}
+
+// The catalog is read here rather than by libmdb's mdb_read_catalog: that one also parses
+// every object's property blob, and on a damaged blob it reads past its buffers. Only the
+// columns a table lookup needs are bound. The catalog's rows are counted against its
+// definition, so that a cut file is damaged rather than merely missing some tables.
+bool readCatalog(MdbHandle* mdb, std::vector<MdbCatalogEntry>& tables)
+{
+    MdbCatalogEntry self {};
+    self.mdb = mdb;
+    self.object_type = MDB_TABLE;
+    self.table_pg = 2;
+    std::strncpy(self.object_name, "MSysObjects", MDB_MAX_OBJ_NAME);
+    MdbTableDef* table = mdb_read_table(&self);
     if (!table)
         return false;
-    bool whole = false;
-    if (mdb_read_columns(table)) {
-        mdb_rewind_table(table);
-        unsigned rows = 0;
-        while (rows <= table->num_rows && mdb_fetch_row(table))
-            ++rows;
-        whole = rows == table->num_rows;
+    std::unique_ptr<MdbTableDef, void (*)(MdbTableDef*)> guard(table, mdb_free_tabledef);
+    if (!hasUsageMap(table) || !mdb_read_columns(table))
+        return false;
+    std::vector<char> id(mdb->bind_size + 16), name(mdb->bind_size + 16), type(mdb->bind_size + 16),
+        flags(mdb->bind_size + 16);
+    char colId[] = "Id", colName[] = "Name", colType[] = "Type", colFlags[] = "Flags";
+    if (mdb_bind_column_by_name(table, colId, id.data(), nullptr) < 0 ||
+        mdb_bind_column_by_name(table, colName, name.data(), nullptr) < 0 ||
+        mdb_bind_column_by_name(table, colType, type.data(), nullptr) < 0 ||
+        mdb_bind_column_by_name(table, colFlags, flags.data(), nullptr) < 0)
+        return false;
+    mdb_rewind_table(table);
+    unsigned rows = 0;
+    while (rows <= table->num_rows && mdb_fetch_row(table)) {
+        ++rows;
+        // Integers print the same in every locale; the top byte of Id holds flags.
+        const long objectType = std::strtol(type.data(), nullptr, 10) & 0x7F;
+        if (objectType != MDB_TABLE)
+            continue;
+        MdbCatalogEntry entry {};
+        entry.mdb = mdb;
+        entry.object_type = MDB_TABLE;
+        entry.table_pg = static_cast<unsigned long>(std::strtol(id.data(), nullptr, 10)) & 0x00FFFFFF;
+        entry.flags = static_cast<int>(std::strtol(flags.data(), nullptr, 10));
+        std::strncpy(entry.object_name, name.data(), MDB_MAX_OBJ_NAME);
+        tables.push_back(entry);
     }
-    mdb_free_tabledef(table);
-    return whole;
+    return rows == table->num_rows;
+}
+
+} // namespace
+
+bool MdbSession::TableIsReadable(const MdbTableDef* table)
+{
+    return hasUsageMap(table);
+}
+
+namespace {
+
+bool isUserTable(const MdbCatalogEntry& entry)
+{
+    // System tables carry one of these flag bits (MSys* and hidden system objects).
+    return entry.object_type == MDB_TABLE && (static_cast<unsigned>(entry.flags) & 0x80000002u) == 0;
 }
 
 } // namespace
@@ -60,7 +101,7 @@ std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetH
         throw unrecognizedFormat(path);
     applyCharset(mdb, header);
     mdb_set_boolean_fmt_numbers(mdb);
-    if (!mdb_read_catalog(mdb, MDB_TABLE) || !catalogIsWhole(mdb))
+    if (!readCatalog(mdb, session->m_tables))
         throw unrecognizedFormat(path);
     return session;
 }
@@ -73,21 +114,17 @@ MdbSession::~MdbSession()
 std::vector<std::string> MdbSession::userTables() const
 {
     std::vector<std::string> names;
-    for (unsigned i = 0; i < m_mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_mdb->catalog, i));
-        if (mdb_is_user_table(entry))
-            names.emplace_back(entry->object_name);
-    }
+    for (const auto& entry : m_tables)
+        if (isUserTable(entry))
+            names.emplace_back(entry.object_name);
     return names;
 }
 
 MdbCatalogEntry* MdbSession::findTable(const std::string& name) const
 {
-    for (unsigned i = 0; i < m_mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(m_mdb->catalog, i));
-        if (mdb_is_user_table(entry) && strcasecmp(entry->object_name, name.c_str()) == 0)
-            return entry;
-    }
+    for (auto& entry : m_tables)
+        if (isUserTable(entry) && strcasecmp(entry.object_name, name.c_str()) == 0)
+            return &entry;
     return nullptr;
 }
 

@@ -23,6 +23,8 @@ public:
 
     MdbHandle* handle() const { return m_mdb; }
     const std::string& path() const { return m_path; }
+    // False when libmdb returned a table definition it could not fully read.
+    static bool TableIsReadable(const MdbTableDef* table);
     std::vector<std::string> userTables() const;
     // The catalog entry of a user table by name (case-insensitive), or null.
     MdbCatalogEntry* findTable(const std::string& name) const;
@@ -31,6 +33,8 @@ private:
     MdbSession(MdbHandle* mdb, std::string path) : m_mdb(mdb), m_path(std::move(path)) {}
     MdbHandle* m_mdb;
     std::string m_path;
+    // Our own catalog of tables (see readCatalog); entries point at m_mdb.
+    mutable std::vector<MdbCatalogEntry> m_tables;
 };
 
 } // namespace ktv::jet
