@@ -45,7 +45,10 @@ int16_t TextBoxBinding::virtualKeyCode(int qtKey)
 
 bool TextBoxBinding::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_box.lineEdit())
+    // While the box is being destroyed it is no QLineEdit any more (its own part is gone), and the
+    // focus-out that destruction sends must not reach the behaviour.
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit || edit != m_box.lineEdit())
         return QObject::eventFilter(watched, event);
 
     switch (event->type()) {
