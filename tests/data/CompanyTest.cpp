@@ -1,0 +1,162 @@
+// The company database set and the register on a program folder of their own, with the
+// templates the build made.
+#include "app/AppPath.h"
+#include "data/CompanyRegister.h"
+#include "data/Dao.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace ktv;
+using namespace ktv::dao;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string builtTemplates()
+{
+    if (const char* env = std::getenv("KTV_APP_DIR"))
+        return env;
+    return ExecutableFolder() + "/../app";
+}
+
+class Company : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
+            fs::copy_file(builtTemplates() + "/" + name, dir.path() / name);
+        InitAppPath(dir.str());
+    }
+    std::string data(const std::string& rel) const { return dir.str() + "/DATA/" + rel; }
+    Value firstField(const std::string& file, const std::string& statement, const std::string& column)
+    {
+        auto db = Database::OpenDatabase(file);
+        auto rs = db->OpenRecordset(statement, RecordsetType::Snapshot);
+        return rs->Eof() ? Value("<none>") : rs->Field(column);
+    }
+    long count(const std::string& file, const std::string& table)
+    {
+        auto db = Database::OpenDatabase(file);
+        auto rs = db->OpenRecordset(table, RecordsetType::Snapshot);
+        if (rs->RecordCount() == 0)
+            return 0;
+        rs->MoveLast();
+        return rs->RecordCount();
+    }
+
+    test::TempDir dir;
+    test::ScriptedMessageBoxes boxes;
+    CompanyDatabases set;
+};
+
+TEST_F(Company, OpeningAYearMemberCreatesItsFolderFromTheTemplate)
+{
+    set.FirmaKodu = " 7 ";
+    set.VedazYili = "2004";
+    EXPECT_EQ(set.MemberPath(2), data("7/2004/KTFIM.mdb"));
+    set.VeriTabani_Ac(2);
+    ASSERT_TRUE(set.IsOpen(2));
+    EXPECT_TRUE(fs::exists(data("7/2004/KTFIM.mdb")));
+    EXPECT_EQ(set.Db(2).TableNames(), (std::vector<std::string>{"FirmaBilgi", "AracKarti", "CariKart", "StokKart"}));
+    set.VeriTabani_Kapat(2);
+    EXPECT_FALSE(set.IsOpen(2));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Company, AnExistingDatabaseIsOpenedUnchanged)
+{
+    set.FirmaKodu = "3";
+    set.VedazYili = "2005";
+    fs::create_directories(data("3/2005"));
+    CreateDatabase(data("3/2005/KTFIM.mdb"), "TABLE Ozel\n  X TEXT(5)\n");
+    const std::string before = test::readFile(data("3/2005/KTFIM.mdb"));
+    set.VeriTabani_Ac(2);
+    ASSERT_TRUE(set.IsOpen(2));
+    EXPECT_EQ(set.Db(2).TableNames(), std::vector<std::string>{"Ozel"});
+    set.VeriTabani_Kapat(2);
+    EXPECT_EQ(test::readFile(data("3/2005/KTFIM.mdb")).size(), before.size());
+}
+
+TEST_F(Company, AMissingTemplateIsReportedAndTheMemberStaysClosed)
+{
+    fs::remove(dir.path() / "KTCHM.mdx");
+    set.FirmaKodu = "1";
+    set.VedazYili = "2001";
+    set.VeriTabani_Ac(3);
+    EXPECT_FALSE(set.IsOpen(3));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("VeriTabani_Ac : 3"), std::string::npos);
+    EXPECT_NE(boxes.shown[0].text.find("3024"), std::string::npos);
+    EXPECT_FALSE(fs::exists(data("1/2001/KTCHM.mdb")));
+    try {
+        set.Db(3);
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 91);
+    }
+}
+
+TEST_F(Company, OtherNumbersAndClosedMembersDoNothing)
+{
+    for (int n : {0, 4, -1}) {
+        set.VeriTabani_Ac(n);
+        set.VeriTabani_Kapat(n);
+        EXPECT_FALSE(set.IsOpen(n));
+    }
+    set.VeriTabani_Kapat(1);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(fs::exists(data("")));
+}
+
+TEST_F(Company, RegisterRecordsTheCompanyAndItsYearDatabases)
+{
+    Firma_Kaydet(set, " 7 ", "  Yedi Ltd. ", "2004");
+    EXPECT_EQ(set.FirmaKodu, "7");
+    EXPECT_EQ(set.VedazYili, "2004");
+    for (int n : {1, 2, 3})
+        EXPECT_FALSE(set.IsOpen(n));
+    EXPECT_EQ(FirmaAdiBul(set, "7"), "Yedi Ltd.");
+    EXPECT_FALSE(set.IsOpen(1));
+    for (const char* file : {"7/2004/KTFIM.mdb", "7/2004/KTCHM.mdb"}) {
+        const std::string path = data(file);
+        EXPECT_EQ(count(path, "FirmaBilgi"), 1) << file;
+        EXPECT_EQ(firstField(path, "FirmaBilgi", "KB_Ad").toText(), "Yedi Ltd.");
+        for (const char* column : {"KB_Adres1", "KB_Mail", "KB_BankaHesapNo", "KB_VergiSicilNo"})
+            EXPECT_EQ(firstField(path, "FirmaBilgi", column), Value("")) << column;
+    }
+
+    // Again with another name: the register takes it, the year databases keep the first.
+    Firma_Kaydet(set, "7", "Yeni Ad", "2004");
+    EXPECT_EQ(FirmaAdiBul(set, "7"), "Yeni Ad");
+    EXPECT_EQ(count(data("SABIT.mdb"), "FirmaBilgi"), 1);
+    EXPECT_EQ(count(data("7/2004/KTFIM.mdb"), "FirmaBilgi"), 1);
+    EXPECT_EQ(firstField(data("7/2004/KTCHM.mdb"), "FirmaBilgi", "KB_Ad").toText(), "Yedi Ltd.");
+
+    // An emptied name box stores an empty name; a new year gets its own databases.
+    Firma_Kaydet(set, "7", "", "2005");
+    EXPECT_EQ(firstField(data("SABIT.mdb"), "SELECT * FROM FirmaBilgi WHERE SB_FirmaKod = '7'", "SB_FirmaAd"), Value(""));
+    EXPECT_EQ(count(data("7/2005/KTCHM.mdb"), "FirmaBilgi"), 1);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(Company, NameLookupOfUnknownNullAndQuotedCodes)
+{
+    EXPECT_EQ(FirmaAdiBul(set, "5"), ""); // also creates SABIT.mdb from its template
+    {
+        auto db = Database::OpenDatabase(data("SABIT.mdb"));
+        auto rs = db->OpenRecordset("FirmaBilgi", RecordsetType::Dynaset);
+        rs->AddNew();
+        rs->SetField("SB_FirmaKod", "6"); // SB_FirmaAd stays Null
+        rs->Update();
+    }
+    EXPECT_EQ(FirmaAdiBul(set, "6"), "");
+    Firma_Kaydet(set, "O'7", "Tırnaklı", "2004");
+    EXPECT_EQ(FirmaAdiBul(set, "O'7"), "Tırnaklı");
+    EXPECT_EQ(FirmaAdiBul(set, "O"), "");
+}
+
+} // namespace
