@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <functional>
 
 namespace ktv {
 
@@ -419,9 +420,42 @@ void qvButtons_H::CheckMouseOver(int timerId)
 
 void qvButtons_H::setOLEDropMode(int mode) { setAcceptDrops(mode != 0); }
 
+namespace {
+// Drag data whose formats may be declared empty at the start of a drag and filled only when a
+// drop target asks for them (the button raises OLESetData then).
+class DeferredDragData final : public QMimeData {
+public:
+    std::function<void(QMimeData*, short)> onRequest;
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (onRequest && QMimeData::data(mimeType).isEmpty())
+            onRequest(const_cast<DeferredDragData*>(this), formatCode(mimeType));
+        return QMimeData::retrieveData(mimeType, type);
+    }
+
+private:
+    // The platform's clipboard format numbers: 1 text, 2 bitmap, 15 file list, 0xBF01 rich text.
+    static short formatCode(const QString& mimeType)
+    {
+        if (mimeType == QLatin1String("text/plain"))
+            return 1;
+        if (mimeType.startsWith(QLatin1String("image/")))
+            return 2;
+        if (mimeType == QLatin1String("text/uri-list"))
+            return 15;
+        if (mimeType == QLatin1String("text/rtf"))
+            return short(0xBF01);
+        return 0;
+    }
+};
+} // namespace
+
 void qvButtons_H::OLEDrag()
 {
-    auto* data = new QMimeData;
+    auto* data = new DeferredDragData;
+    data->onRequest = [this](QMimeData* d, short format) { emit OLESetData(d, format); };
     int allowed = 1 | 2; // copy and move
     emit OLEStartDrag(data, allowed);
     auto* drag = new QDrag(this);
