@@ -114,6 +114,9 @@ void SqliteDatabase::connect(const std::string& password)
         checkSqlite(rc, m_db.get(), m_path);
     }
     sqlite3_extended_result_codes(m_db.get(), 1);
+    // A file the user may not write (a source on read-only media) opens read-only instead.
+    if (sqlite3_db_readonly(m_db.get(), "main") == 1)
+        m_readOnly = true;
     checkSqlite(sqlite3_busy_handler(m_db.get(), &SqliteDatabase::busyHandler, this), m_db.get());
     if (m_exclusive)
         execute(m_db.get(), "PRAGMA locking_mode=EXCLUSIVE");

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <random>
 
+#include <unistd.h>
+
 using namespace ktv;
 using namespace ktv::dao;
 using ktv::test::TempDir;
@@ -228,6 +230,23 @@ TEST(DatabaseFile, SnapshotWalksAMillionRowsInConstantMemory)
     EXPECT_EQ(sum, 500000500000LL);
     // SQLite's own heap stays at its page cache: nothing grows with the rows walked.
     EXPECT_LT(std::max(peak, static_cast<std::int64_t>(sqlite3_memory_used())) - heapBefore, 8 * 1024 * 1024);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DatabaseFile, AFileWithoutWritePermissionOpensReadOnly)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TempDir dir;
+    const std::string path = dir.file("ro.ktd");
+    CreateDatabase(path, test::kKindsSchema, "7183");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    auto db = Database::OpenDatabase(path, false, false, ";pwd=7183");
+    EXPECT_TRUE(db->IsReadOnly());
+    EXPECT_EQ(db->OpenRecordset("Kart", RecordsetType::Snapshot)->RecordCount(), 0);
 }
 
 } // namespace
