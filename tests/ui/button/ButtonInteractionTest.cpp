@@ -266,3 +266,39 @@ TEST_F(ButtonRunning, DoubleClickPressesAgainButIgnoresTheClickBeforeTheRelease)
     EXPECT_TRUE(b->Value()); // toggled once
     EXPECT_EQ(b->lastMouseButton(), 1);
 }
+
+TEST_F(ButtonRunning, SpaceUnderTheHoveringMouseLooksPushedAndADraggedInPressIsHeld)
+{
+    auto* b = place("Cmd");
+    mouse.moveOver(b);
+    QTest::mouseMove(b, QPoint(4, 4));
+    QTest::keyPress(b, Qt::Key_Space);
+    EXPECT_EQ(b->stateFlags() & (qvButtons_H::StatePressed | qvButtons_H::StateHover),
+              qvButtons_H::StatePressed | qvButtons_H::StateHover);
+    EXPECT_TRUE(b->paintState().isPushed());
+    QTest::keyRelease(b, Qt::Key_Space);
+    EXPECT_FALSE(b->held());
+
+    // Entering with the left button down (pressed elsewhere) counts as holding it.
+    auto* other = place("Other");
+    mouse.moveOver(other);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), other->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(other, &move);
+    EXPECT_TRUE(other->hovering());
+    EXPECT_TRUE(other->held());
+}
+
+TEST(ButtonWithoutHost, UsesTheRunningFormsHost)
+{
+    QWidget form;
+    auto* b = new qvButtons_H(&form);
+    b->setObjectName(QStringLiteral("Cmd_Ileri"));
+    b->InitProperties();
+    EXPECT_FALSE(b->host().designMode());
+    EXPECT_EQ(b->Caption(), QStringLiteral("Cmd_Ileri"));
+    int clicks = 0;
+    QObject::connect(b, &qvButtons_H::Click, [&clicks] { ++clicks; });
+    b->AccessKeyPress(13);
+    EXPECT_EQ(clicks, 1);
+}

@@ -365,3 +365,18 @@ TEST_F(ButtonDesigner, TheWindowTakesItsShapeAndPaintedImageFromThePainter)
     EXPECT_EQ(b->width(), 49);
     EXPECT_EQ(b->surface().size(), b->size());
 }
+
+TEST_F(ButtonDesigner, ShownInTheDesignerAsTheDefaultButtonItTakesTheDefaultLook)
+{
+    auto* b = place();
+    b->setShowFocusRect(false);
+    host.setDefaultControl(b); // the designer shows the default state even without the focus rectangle
+    EXPECT_TRUE(b->stateFlags() & qvButtons_H::StateDefault);
+    auto* c = place();
+    host.setDefaultControl(nullptr);
+    EXPECT_FALSE(b->stateFlags() & qvButtons_H::StateDefault);
+    host.setDefaultControl(c);
+    form.show();
+    c->Show();
+    EXPECT_TRUE(c->stateFlags() & qvButtons_H::StateDefault);
+}
