@@ -1,28 +1,41 @@
-// Program entry of the wizard.
+// Program entry of the wizard: the program folder, the platform services, then the wizard
+// form until it is unloaded.
 #include "app/AppPath.h"
 #include "app/ReportError.h"
 #include "platform/core/Error.h"
+#include "platform/core/ProgramExit.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtMousePointer.h"
+#include "ui/wizard/Frm_Vedaz.h"
 
 #include <QApplication>
-#include <QWidget>
+
+#include <exception>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(ktv::kProgramName));
     ktv::QtMessageBoxes boxes;
     ktv::QtMousePointer pointer;
     ktv::setMessageBoxes(&boxes);
     ktv::setMousePointer(&pointer);
     ktv::InitAppPath();
+    int status = 0;
     try {
-        QWidget window;
-        window.setWindowTitle(QStringLiteral(" V4KT"));
-        window.resize(370, 453);
-        window.show();
-        return app.exec();
+        auto form = std::make_unique<ktv::Frm_Vedaz>();
+        boxes.setOwner(form.get());
+        form->show();
+        // Unloading the form closes the last window, which ends the event loop.
+        status = app.exec();
+        boxes.setOwner(nullptr);
+        form.reset(); // releases the source handle and the company databases
     } catch (const ktv::Error& e) {
         ktv::ReportUnhandledError(e.number(), e.description());
+    } catch (const std::exception& e) {
+        ktv::ReportUnhandledError(51, e.what());
     }
+    ktv::runExitHooks();
+    return status;
 }

@@ -1,0 +1,423 @@
+// The wizard form: load, activation, page moves, the close prompt, the source file page
+// and the convert button.
+#include "ui/wizard/Frm_Vedaz.h"
+
+#include "app/AppPath.h"
+#include "app/ReadWriteIni.h"
+#include "app/ReportError.h"
+#include "app/Tools.h"
+#include "convert/ConversionRun.h"
+#include "data/CompanyRegister.h"
+#include "platform/core/Error.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/MousePointer.h"
+#include "platform/core/NumberFormat.h"
+#include "platform/qt/FolderBrowser.h"
+#include "ui/wizard/FileListBox.h"
+#include "ui/wizard/WizardFont.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include <cmath>
+#include <exception>
+#include <filesystem>
+#include <utility>
+
+namespace ktv {
+
+namespace {
+
+constexpr const char* kSection = "CEVRIM";
+constexpr const char* kFolderTitle = "Çevrim Yapılacak Dosyaların Bulunduğu Klasör";
+constexpr const char* kSavePrompt = "Yapılan Değişiklikleri Kaydetmek İster misiniz ?";
+
+std::string text(const QLineEdit* box) { return box->text().toStdString(); }
+std::string text(const QComboBox* box) { return box->currentIndex() < 0 ? std::string() : box->currentText().toStdString(); }
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+// Runs one step of the steps whose failures are skipped.
+template <class F>
+void skipOnFailure(F&& step)
+{
+    try {
+        step();
+    } catch (const Error&) {
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace
+
+QString PatternOfType(int position) { return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd"); }
+
+bool KlasorVar(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
+
+Frm_Vedaz::Frm_Vedaz(WizardOptions options, QWidget* parent)
+    : QWidget(parent)
+    , m_options(std::move(options))
+    , m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile)
+{
+    setObjectName(QStringLiteral("Frm_Vedaz"));
+    setWindowTitle(QStringLiteral(" V4KT"));
+    setFont(WizardFont());
+    setFixedSize(kClientWidth, kClientHeight);
+    m_c = buildWizardControls(this);
+
+    m_browser = m_options.folderBrowser;
+    if (!m_browser) {
+        m_ownBrowser = std::make_unique<QtFolderBrowser>();
+        m_browser = m_ownBrowser.get();
+    }
+    m_run = std::make_unique<ConversionRun>(m_set, *this);
+
+    connectHandlers();
+    m_c.Cbo_KtdPvd->setFocus();
+    Form_Load();
+}
+
+Frm_Vedaz::~Frm_Vedaz() = default;
+
+void Frm_Vedaz::connectHandlers()
+{
+    auto on = [this](auto* sender, auto signal, void (Frm_Vedaz::*handler)()) {
+        connect(sender, signal, this, [this, handler] { runHandler(handler); });
+    };
+    on(m_c.Cmd_Ileri, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Ileri_Click);
+    on(m_c.Cmd_Geri, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Geri_Click);
+    on(m_c.Cmd_Kapat0, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Kapat_Click);
+    on(m_c.Cmd_Kapat1, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Kapat_Click);
+    on(m_c.Cmd_KlasorBul, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_KlasorBul_Click);
+    on(m_c.Cmd_CevrimYap, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_CevrimYap_Click);
+    // "activated" is the user's choice of an entry (mouse or keys); the program's own
+    // selections call the handlers themselves.
+    on(m_c.Cbo_KtdPvd, &QComboBox::activated, &Frm_Vedaz::Cbo_KtdPvd_Click);
+    on(m_c.Cbo_FirmaKodu, &QComboBox::activated, &Frm_Vedaz::Cbo_FirmaKodu_Click);
+    on(m_c.File1, &FileListBox::entryDoubleClicked, &Frm_Vedaz::File1_DblClick);
+    connect(m_c.Txt_Klasor, &QLineEdit::textChanged, this, [this] { textChanged(); });
+    connect(m_c.Txt_SecilenDosya, &QLineEdit::textChanged, this, [this] { textChanged(); });
+    for (QWidget* w : std::initializer_list<QWidget*>{m_c.Txt_FirmaAdi, m_c.Cbo_FirmaKodu, m_c.Cbo_VedazYili})
+        w->installEventFilter(this);
+}
+
+void Frm_Vedaz::runHandler(void (Frm_Vedaz::*handler)())
+{
+    try {
+        (this->*handler)();
+    } catch (const Error& e) {
+        ReportUnhandledError(e.number(), e.description());
+    } catch (const std::filesystem::filesystem_error& e) {
+        ReportUnhandledError(76, e.what());
+    } catch (const std::bad_alloc&) {
+        ReportUnhandledError(7, "Out of memory");
+    } catch (const std::exception& e) {
+        ReportUnhandledError(51, e.what());
+    }
+}
+
+std::string Frm_Vedaz::caption() const { return windowTitle().toStdString(); }
+
+// ---- Load and activation ----------------------------------------------------------
+
+void Frm_Vedaz::Form_Load()
+{
+    for (int code = 1; code <= 20; ++code)
+        m_c.Cbo_FirmaKodu->addItem(QString::number(code));
+    m_c.Cbo_FirmaKodu->setCurrentIndex(-1);
+    m_loading = true;
+    m_settingsSaved = true;
+    if (!QFileInfo::exists(qs(m_settingsFile)))
+        return;
+    m_c.Txt_Klasor->setText(qs(N_Ts(ReadWriteIni("GET", m_settingsFile, kSection, "KLASOR"))));
+    if (m_c.Txt_Klasor->text() == QLatin1String("."))
+        m_c.Txt_Klasor->setText(QString());
+    m_c.Txt_SecilenDosya->setText(qs(N_Ts(ReadWriteIni("GET", m_settingsFile, kSection, "DOSYA"))));
+    if (m_c.Txt_SecilenDosya->text() == QLatin1String("."))
+        m_c.Txt_SecilenDosya->setText(QString());
+}
+
+bool Frm_Vedaz::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !m_activated)
+        runHandler(&Frm_Vedaz::Form_Activate);
+    return QWidget::event(e);
+}
+
+void Frm_Vedaz::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    // A window system without a window manager may never activate the window; the first
+    // show then stands for the first activation.
+    if (!m_activated && !m_activationQueued) {
+        m_activationQueued = true;
+        QMetaObject::invokeMethod(
+            this, [this] { runHandler(&Frm_Vedaz::Form_Activate); }, Qt::QueuedConnection);
+    }
+}
+
+void Frm_Vedaz::Form_Activate()
+{
+    // The steps belong to the first activation only: message boxes and the folder dialog
+    // activate the window again when they close.
+    if (m_activated)
+        return;
+    m_activated = true;
+
+    const QString folder = m_c.Txt_Klasor->text();
+    if (KlasorVar(folder)) {
+        const QString file = m_c.Txt_SecilenDosya->text();
+        QString pattern = QStringLiteral("*.ktd;*.pvd");
+        if (file.size() > 4)
+            pattern = file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+        m_c.File1->setPattern(pattern);
+        m_c.File1->setPath(folder);
+        selectSecilenDosya();
+    }
+
+    skipOnFailure([this] {
+        if (!QFileInfo::exists(qs(m_settingsFile)))
+            return;
+        const Value stored = N_TVAL(Value(ReadWriteIni("GET", m_settingsFile, kSection, "KTDPVD")));
+        const double position = std::nearbyint(parseNumber(stored.toText()).value_or(0.0));
+        if (position >= 0 && position < m_c.Cbo_KtdPvd->count()) {
+            m_c.Cbo_KtdPvd->setCurrentIndex(static_cast<int>(position));
+            Cbo_KtdPvd_Click();
+        }
+    });
+    skipOnFailure([this] {
+        m_c.Cbo_FirmaKodu->setCurrentIndex(0);
+        Cbo_FirmaKodu_Click();
+    });
+    skipOnFailure([this] {
+        const int year = m_options.currentYear ? m_options.currentYear() : QDate::currentDate().year();
+        const int position = year - 2000;
+        if (position >= 0 && position < m_c.Cbo_VedazYili->count())
+            m_c.Cbo_VedazYili->setCurrentIndex(position);
+    });
+    m_loading = false;
+    m_settingsSaved = true;
+}
+
+// ---- Navigation and closing -------------------------------------------------------
+
+void Frm_Vedaz::Cmd_Ileri_Click()
+{
+    if (m_running)
+        return;
+    m_c.Fra_1->lower();
+    m_c.Fra_1->hide();
+    m_c.Fra_2->move(m_c.Fra_1->pos());
+    m_c.Fra_2->show();
+    m_c.Fra_2->raise();
+    if (!m_settingsSaved) {
+        m_settingsSaved = true;
+        writeSettings();
+    }
+    m_c.Cbo_FirmaKodu->setFocus();
+}
+
+void Frm_Vedaz::Cmd_Geri_Click()
+{
+    // While a run yields to events page 2 stays in front: its bar is the run's.
+    if (m_running)
+        return;
+    m_c.Fra_2->lower();
+    m_c.Fra_2->hide();
+    m_c.Fra_1->show();
+    m_c.Fra_1->raise();
+}
+
+void Frm_Vedaz::Cmd_Kapat_Click()
+{
+    if (m_running) {
+        // The form must outlive the run; the close is carried out when the run ends.
+        m_pendingClose = PendingClose::CloseButton;
+        return;
+    }
+    if (!m_settingsSaved) {
+        if (MsgBox(kSavePrompt, MsgButtons::YesNo, MsgIcon::Question, caption()) == MsgAnswer::Yes) {
+            m_settingsSaved = true;
+            writeSettings();
+        }
+    }
+    close();
+}
+
+void Frm_Vedaz::closeEvent(QCloseEvent* e)
+{
+    if (m_running) {
+        if (m_pendingClose == PendingClose::None)
+            m_pendingClose = PendingClose::CloseBox;
+        e->ignore();
+        return;
+    }
+    e->accept();
+    emit unloaded();
+}
+
+void Frm_Vedaz::writeSettings()
+{
+    if (N_Ts(Value(text(m_c.Txt_Klasor))).empty())
+        m_c.Txt_Klasor->setText(QStringLiteral("."));
+    ReadWriteIni("WRITE", m_settingsFile, kSection, "KLASOR", N_T(Value(text(m_c.Txt_Klasor))));
+    if (N_Ts(Value(text(m_c.Txt_SecilenDosya))).empty())
+        m_c.Txt_SecilenDosya->setText(QStringLiteral("."));
+    ReadWriteIni("WRITE", m_settingsFile, kSection, "DOSYA", N_T(Value(text(m_c.Txt_SecilenDosya))));
+    if (m_c.Cbo_KtdPvd->count() >= 1)
+        ReadWriteIni("WRITE", m_settingsFile, kSection, "KTDPVD", N_TVAL(Value(m_c.Cbo_KtdPvd->currentIndex())));
+}
+
+// ---- Page 1: the source file ------------------------------------------------------
+
+void Frm_Vedaz::ListeyiYenile(const QString& pattern)
+{
+    if (!KlasorVar(m_c.Txt_Klasor->text()))
+        return;
+    m_c.File1->setPattern(pattern);
+    m_c.File1->setPath(m_c.Txt_Klasor->text());
+    selectSecilenDosya();
+}
+
+void Frm_Vedaz::selectSecilenDosya()
+{
+    const QString wanted = m_c.Txt_SecilenDosya->text();
+    for (int i = 0; i < m_c.File1->ListCount(); ++i) {
+        if (m_c.File1->List(i) == wanted) {
+            m_c.File1->setListIndex(i);
+            return;
+        }
+    }
+    m_c.File1->setListIndex(-1);
+}
+
+void Frm_Vedaz::Cbo_KtdPvd_Click()
+{
+    ListeyiYenile(PatternOfType(m_c.Cbo_KtdPvd->currentIndex()));
+    // The type is one of the three remembered settings, so the user's choice is a change
+    // to save like the folder and the file name.
+    if (!m_loading)
+        m_settingsSaved = false;
+}
+
+void Frm_Vedaz::Cmd_KlasorBul_Click()
+{
+    if (m_running)
+        return;
+    m_startFolder = N_Ts(Value(text(m_c.Txt_Klasor)));
+    if (m_startFolder.empty())
+        m_startFolder = QDir::rootPath().toStdString(); // the top of the file system
+    const std::string chosen = m_browser->BrowseForFolder(this, kFolderTitle, m_startFolder);
+    if (chosen.empty()) {
+        // A cancelled dialog changes no setting; only clearing a file name counts as one.
+        m_c.Txt_SecilenDosya->setText(QString());
+    } else {
+        m_c.Txt_Klasor->setText(qs(chosen));
+        m_c.Txt_SecilenDosya->setText(QString());
+        m_settingsSaved = false;
+    }
+    ListeyiYenile(PatternOfType(m_c.Cbo_KtdPvd->currentIndex()));
+}
+
+void Frm_Vedaz::File1_DblClick()
+{
+    const int index = m_c.File1->currentRow();
+    const QString name = index >= 0 ? m_c.File1->List(index) : QString();
+    m_c.Txt_SecilenDosya->setText(qs(N_Ts(Value(name.toStdString()))));
+}
+
+void Frm_Vedaz::textChanged()
+{
+    if (!m_loading)
+        m_settingsSaved = false;
+}
+
+// ---- Page 2: company, year and the conversion ---------------------------------------
+
+void Frm_Vedaz::Cbo_FirmaKodu_Click()
+{
+    m_c.Txt_FirmaAdi->setText(qs(FirmaAdiBul(m_set, N_Ts(Value(text(m_c.Cbo_FirmaKodu))))));
+}
+
+bool Frm_Vedaz::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const auto held = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (enter && !held && !key->isAutoRepeat()) {
+            focusNextChild(); // Enter acts as Tab on the boxes of page 2
+            return true;
+        }
+    } else if (e->type() == QEvent::FocusIn && watched == m_c.Txt_FirmaAdi) {
+        // Typing replaces the whole name.
+        m_c.Txt_FirmaAdi->selectAll();
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void Frm_Vedaz::Cmd_CevrimYap_Click()
+{
+    // A run yields to events before every record; a second click meanwhile is ignored.
+    if (m_running)
+        return;
+    ConversionRequest request;
+    request.sourceType = text(m_c.Cbo_KtdPvd);
+    request.folder = text(m_c.Txt_Klasor);
+    request.fileName = text(m_c.Txt_SecilenDosya);
+    request.companyCode = text(m_c.Cbo_FirmaKodu);
+    request.companyName = text(m_c.Txt_FirmaAdi);
+    request.year = text(m_c.Cbo_VedazYili);
+    request.formCaption = caption();
+
+    m_running = true;
+    try {
+        m_run->Cmd_CevrimYap(request);
+    } catch (...) {
+        m_running = false;
+        m_pendingClose = PendingClose::None;
+        throw;
+    }
+    m_running = false;
+
+    const PendingClose pending = std::exchange(m_pendingClose, PendingClose::None);
+    if (pending == PendingClose::CloseButton)
+        Cmd_Kapat_Click();
+    else if (pending == PendingClose::CloseBox)
+        close();
+}
+
+// ---- ConversionHost -----------------------------------------------------------------
+
+bool Frm_Vedaz::confirm(const std::string& message, const std::string& title)
+{
+    return MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
+}
+
+void Frm_Vedaz::setWaitCursor(bool on) { mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default); }
+
+void Frm_Vedaz::setProgressVisible(bool visible) { m_c.PrgBar1->setVisible(visible); }
+
+void Frm_Vedaz::setProgressMax(int max) { m_c.PrgBar1->setMaximum(max); }
+
+void Frm_Vedaz::setProgressMin(int min) { m_c.PrgBar1->setMinimum(min); }
+
+void Frm_Vedaz::setProgressValue(int value) { m_c.PrgBar1->setValue(value); }
+
+int Frm_Vedaz::progressValue() const { return m_c.PrgBar1->value(); }
+
+void Frm_Vedaz::processEvents() { QCoreApplication::processEvents(); }
+
+void Frm_Vedaz::showMessage(const std::string& message, const std::string& title)
+{
+    MsgBox(message, MsgButtons::Ok, MsgIcon::None, title);
+}
+
+} // namespace ktv

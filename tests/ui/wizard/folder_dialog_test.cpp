@@ -1,0 +1,55 @@
+// The folder dialog of our own: folders only, the start folder selected, the status line,
+// and OK only with a folder to answer.
+#include "platform/qt/FolderDialog.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <filesystem>
+
+namespace ktv::test {
+namespace {
+
+const QString kTitle = QString::fromUtf8("Çevrim Yapılacak Dosyaların Bulunduğu Klasör");
+
+TEST(FolderDialog, StartFolderIsSelectedAndShownInTheStatusLine)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "kaynak" / "alt");
+    writeFile(dir.file("kaynak/dosya.ktd"), "x");
+    const QString start = QString::fromStdString(dir.file("kaynak"));
+    FolderDialog dialog(nullptr, kTitle, start);
+    EXPECT_EQ(dialog.windowTitle(), kTitle);
+    EXPECT_EQ(dialog.findChild<QLabel*>("Lbl_Title")->text(), kTitle);
+    EXPECT_EQ(dialog.selectedPath(), start);
+    EXPECT_EQ(dialog.statusText(), start);
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("Cmd_Tamam")->isEnabled());
+    EXPECT_EQ(dialog.findChild<QPushButton*>("Cmd_Iptal")->text(), QString::fromUtf8("İptal"));
+
+    QTreeView* tree = dialog.tree();
+    const QModelIndex current = tree->currentIndex();
+
+    // Moving the selection updates the status line.
+    tree->setCurrentIndex(current.parent());
+    EXPECT_EQ(dialog.statusText(), QString::fromStdString(dir.str()));
+}
+
+TEST(FolderDialog, MissingStartFolderLeavesTheDefault)
+{
+    FolderDialog dialog(nullptr, kTitle, "/yok/olmayan/klasor");
+    EXPECT_EQ(dialog.selectedPath(), "");
+    EXPECT_EQ(dialog.statusText(), "");
+    EXPECT_FALSE(dialog.findChild<QPushButton*>("Cmd_Tamam")->isEnabled()) << "nothing to answer with yet";
+
+    FolderDialog root(nullptr, kTitle, QDir::rootPath());
+    EXPECT_EQ(root.selectedPath(), QDir::rootPath());
+}
+
+} // namespace
+} // namespace ktv::test

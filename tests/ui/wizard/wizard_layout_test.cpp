@@ -1,0 +1,138 @@
+// The wizard's window, its controls at their places and the Tab order of each page.
+#include "WizardFixture.h"
+
+#include "ui/wizard/FileListBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+
+namespace ktv::test {
+namespace {
+
+QString textOf(QWidget* w)
+{
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
+    return {};
+}
+
+TEST_F(WizardTest, WindowCaptionSizeAndFont)
+{
+    open();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral(" V4KT"));
+    EXPECT_EQ(form->size(), QSize(370, 453));
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        EXPECT_EQ(QFontInfo(form->font()).family(), QStringLiteral("Tahoma"));
+    }
+}
+
+TEST_F(WizardTest, EveryControlHasItsNameTextPlaceAndContainer)
+{
+    open();
+    struct Expected {
+        QWidget* widget;
+        const char* name;
+        const char* parent;
+        const char* text; // nullptr: no caption to check
+        QRect rect;       // pixels relative to the container
+    };
+    const WizardControls& k = c();
+    const Expected table[] = {
+        {k.Fra_1, "Fra_1", "Frm_Vedaz", " DOSYA SEÇİMİ ", {3, 0, 364, 448}},
+        {k.Label3, "Label3", "Fra_1", "KTD/PVD :", {9, 27, 76, 21}},
+        {k.Cbo_KtdPvd, "Cbo_KtdPvd", "Fra_1", nullptr, {87, 24, 100, 22}},
+        {k.Label1, "Label1", "Fra_1", "Çevrim Yapılacak Dosyaların Bulunduğu Klasör", {9, 81, 292, 21}},
+        {k.Txt_Klasor, "Txt_Klasor", "Fra_1", nullptr, {9, 99, 292, 21}},
+        {k.Cmd_KlasorBul, "Cmd_KlasorBul", "Fra_1", "Gözat", {306, 96, 49, 24}},
+        {k.File1, "File1", "Fra_1", nullptr, {9, 132, 292, 202}},
+        {k.Label2, "Label2", "Fra_1", "Çevrim Yapılacak Dosyanın Adı", {9, 345, 292, 21}},
+        {k.Txt_SecilenDosya, "Txt_SecilenDosya", "Fra_1", nullptr, {9, 363, 292, 21}},
+        {k.Cmd_Ileri, "Cmd_Ileri", "Fra_1", "İleri >>", {141, 396, 73, 39}},
+        {k.Cmd_Kapat0, "Cmd_Kapat", "Fra_1", "K&apat", {240, 396, 73, 39}},
+        {k.Fra_2, "Fra_2", "Frm_Vedaz", " HEDEF DOSYA SEÇİMİ ", {378, 0, 364, 448}},
+        {k.Fra_YeniFirma, "Fra_YeniFirma", "Fra_2", " YENİ FİRMA BİLGİSİ ", {6, 21, 353, 94}},
+        {k.Lbl_YeniFirmaKodu, "Lbl_YeniFirmaKodu", "Fra_YeniFirma", " FİRMA KODU", {9, 24, 82, 19}},
+        {k.Cbo_FirmaKodu, "Cbo_FirmaKodu", "Fra_YeniFirma", nullptr, {93, 24, 70, 22}},
+        {k.Lbl_YeniFirmaAdi, "Lbl_YeniFirmaAdi", "Fra_YeniFirma", " FİRMA ADI", {9, 54, 82, 19}},
+        {k.Txt_FirmaAdi, "Txt_FirmaAdi", "Fra_YeniFirma", nullptr, {93, 54, 250, 21}},
+        {k.Label4, "Label4", "Fra_2", "Hangi Yıla Aktarım Yapılacak ? :", {12, 132, 193, 21}},
+        {k.Cbo_VedazYili, "Cbo_VedazYili", "Fra_2", nullptr, {210, 129, 100, 22}},
+        {k.Cmd_Geri, "Cmd_Geri", "Fra_2", "<< Geri", {48, 222, 76, 39}},
+        {k.Cmd_CevrimYap, "Cmd_CevrimYap", "Fra_2", "Çevrim Yap", {141, 222, 76, 39}},
+        {k.Cmd_Kapat1, "Cmd_Kapat", "Fra_2", "K&apat", {237, 222, 76, 39}},
+        {k.PrgBar1, "PrgBar1", "Fra_2", nullptr, {18, 294, 325, 28}},
+    };
+    for (const Expected& e : table) {
+        SCOPED_TRACE(e.name);
+        ASSERT_NE(e.widget, nullptr);
+        EXPECT_EQ(e.widget->objectName(), QString::fromUtf8(e.name));
+        EXPECT_EQ(e.widget->parentWidget()->objectName(), QString::fromUtf8(e.parent));
+        EXPECT_EQ(e.widget->geometry(), e.rect);
+        if (e.text) {
+            EXPECT_EQ(textOf(e.widget), QString::fromUtf8(e.text));
+        }
+    }
+    EXPECT_EQ(k.Cmd_Kapat0->property("Index").toInt(), 0);
+    EXPECT_EQ(k.Cmd_Kapat1->property("Index").toInt(), 1);
+
+    QStringList types, codes, years;
+    for (int i = 0; i < k.Cbo_KtdPvd->count(); ++i)
+        types << k.Cbo_KtdPvd->itemText(i);
+    for (int i = 0; i < k.Cbo_FirmaKodu->count(); ++i)
+        codes << k.Cbo_FirmaKodu->itemText(i);
+    for (int i = 0; i < k.Cbo_VedazYili->count(); ++i)
+        years << k.Cbo_VedazYili->itemText(i);
+    EXPECT_EQ(types, (QStringList{"KTD", "PVD"}));
+    EXPECT_EQ(codes.size(), 20);
+    EXPECT_EQ(codes.first(), "1");
+    EXPECT_EQ(codes.last(), "20");
+    EXPECT_EQ(years, (QStringList{"2000", "2001", "2002", "2003", "2004", "2005", "2006", "2007", "2008", "2009",
+                                  "2010"}));
+    // Page 1 in front, page 2 hidden, the bar hidden until a run shows it.
+    EXPECT_TRUE(k.Fra_1->isVisible());
+    EXPECT_FALSE(k.Fra_2->isVisible());
+    EXPECT_FALSE(k.PrgBar1->isVisibleTo(k.Fra_2));
+}
+
+// Walks the focus with Tab (or Shift+Tab) from the current focus widget.
+QStringList walk(QWidget* window, int steps, bool backwards = false)
+{
+    QStringList names;
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
+                        backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QWidget* f = QApplication::focusWidget();
+        names << (f ? f->objectName() : QStringLiteral("<none>"));
+    }
+    return names;
+}
+
+TEST_F(WizardTest, TabOrderOfEachPageWrapsAround)
+{
+    open();
+    ASSERT_EQ(QApplication::focusWidget(), c().Cbo_KtdPvd) << "the focus starts on the type list";
+    EXPECT_EQ(walk(form.get(), 7), (QStringList{"Txt_Klasor", "Cmd_KlasorBul", "File1", "Txt_SecilenDosya",
+                                                "Cmd_Ileri", "Cmd_Kapat", "Cbo_KtdPvd"}));
+    EXPECT_EQ(walk(form.get(), 1, true), QStringList{"Cmd_Kapat"});
+
+    click(c().Cmd_Ileri);
+    ASSERT_EQ(QApplication::focusWidget(), c().Cbo_FirmaKodu);
+    EXPECT_EQ(walk(form.get(), 6), (QStringList{"Txt_FirmaAdi", "Cbo_VedazYili", "Cmd_CevrimYap", "Cmd_Kapat",
+                                                "Cmd_Geri", "Cbo_FirmaKodu"}));
+    EXPECT_EQ(QApplication::focusWidget(), c().Cbo_FirmaKodu);
+}
+
+} // namespace
+} // namespace ktv::test

@@ -1,0 +1,169 @@
+// Page 1: the type list, the folder dialog, the file list, the file pick and the change
+// tracking that drives the save prompt.
+#include "WizardFixture.h"
+
+#include "ui/wizard/FileListBox.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+namespace ktv::test {
+namespace {
+
+const char* const kTitle = "Çevrim Yapılacak Dosyaların Bulunduğu Klasör";
+
+TEST_F(WizardTest, BrowseStartsAtTheFolderBoxOrTheFileSystemRoot)
+{
+    open();
+    click(c().Cmd_KlasorBul);
+    ASSERT_EQ(browser.calls.size(), 1u);
+    EXPECT_EQ(browser.calls[0].title, kTitle);
+    EXPECT_EQ(browser.calls[0].startFolder, QDir::rootPath().toStdString()) << "empty box: the file system root";
+
+    const std::string folder = makeFiles("kaynak", {});
+    c().Txt_Klasor->setText(QString::fromStdString("  " + folder + " "));
+    click(c().Cmd_KlasorBul);
+    EXPECT_EQ(browser.calls[1].startFolder, folder) << "the trimmed folder text";
+}
+
+TEST_F(WizardTest, BrowseToAFolderListsItsFilesOfTheTypeWithNothingSelected)
+{
+    const std::string folder = makeFiles("kaynak", {"b.ktd", "a.ktd", "c.KTD", "d.pvd", "notlar.txt"});
+    writeSettings(".", "a.ktd", "0");
+    open();
+    ASSERT_EQ(c().Cbo_KtdPvd->currentText(), "KTD");
+    ASSERT_EQ(c().Txt_SecilenDosya->text(), "a.ktd");
+    browser.answers.push_back(folder);
+    click(c().Cmd_KlasorBul);
+    EXPECT_EQ(c().Txt_Klasor->text().toStdString(), folder);
+    EXPECT_EQ(listed(), (QStringList{"a.ktd", "b.ktd", "c.KTD"}));
+    EXPECT_EQ(c().Txt_SecilenDosya->text(), "");
+    EXPECT_EQ(c().File1->ListIndex(), -1);
+    EXPECT_FALSE(form->SettingsSaved());
+}
+
+TEST_F(WizardTest, CancelledBrowseClearsTheFileNameAndKeepsEarlierChangesUnsaved)
+{
+    const std::string folder = makeFiles("kaynak", {"a.ktd"});
+    writeSettings(folder, "a.ktd", "0");
+    open();
+    ASSERT_TRUE(form->SettingsSaved());
+    click(c().Cmd_KlasorBul); // cancelled
+    EXPECT_EQ(c().Txt_SecilenDosya->text(), "");
+    EXPECT_EQ(c().Txt_Klasor->text().toStdString(), folder);
+    EXPECT_FALSE(form->SettingsSaved()) << "clearing the file name is a change";
+
+    // A folder typed by hand stays a change to save when the dialog is cancelled afterwards.
+    open();
+    c().Txt_SecilenDosya->clear();
+    click(c().Cmd_Ileri);
+    click(c().Cmd_Geri);
+    c().Txt_Klasor->setFocus();
+    QTest::keyClick(c().Txt_Klasor, Qt::Key_End);
+    QTest::keyClicks(c().Txt_Klasor, "x");
+    click(c().Cmd_KlasorBul);
+    EXPECT_FALSE(form->SettingsSaved());
+}
+
+TEST_F(WizardTest, TypeChangeRefreshesTheListAndLeavesTheFileBoxAlone)
+{
+    const std::string folder = makeFiles("kaynak", {"bir.ktd", "iki.pvd", "üç.pvd"});
+    writeSettings(folder, "bir.ktd", "0");
+    open();
+    EXPECT_EQ(listed(), QStringList{"bir.ktd"});
+    EXPECT_EQ(c().File1->ListIndex(), 0);
+
+    choose(c().Cbo_KtdPvd, 1);
+    EXPECT_EQ(listed(), (QStringList{"iki.pvd", "üç.pvd"}));
+    EXPECT_EQ(c().File1->ListIndex(), -1);
+    EXPECT_EQ(c().Txt_SecilenDosya->text(), "bir.ktd");
+
+    choose(c().Cbo_KtdPvd, 0);
+    EXPECT_EQ(listed(), QStringList{"bir.ktd"});
+    EXPECT_EQ(c().File1->ListIndex(), 0) << "the named file is selected again";
+}
+
+TEST_F(WizardTest, HandEditedFolderWaitsForTheTypeListOrTheDialog)
+{
+    const std::string first = makeFiles("bir", {"a.ktd"});
+    const std::string second = makeFiles("iki", {"b.ktd", "c.ktd"});
+    writeSettings(first, ".", "0");
+    open();
+    ASSERT_EQ(listed(), QStringList{"a.ktd"});
+    c().Txt_Klasor->setText(QString::fromStdString(second));
+    EXPECT_EQ(listed(), QStringList{"a.ktd"});
+    choose(c().Cbo_KtdPvd, 1);
+    choose(c().Cbo_KtdPvd, 0);
+    EXPECT_EQ(listed(), (QStringList{"b.ktd", "c.ktd"}));
+
+    // A folder that has gone away leaves the list as it was.
+    c().Txt_Klasor->setText(QString::fromStdString(second + "/yok"));
+    choose(c().Cbo_KtdPvd, 1);
+    EXPECT_EQ(listed(), (QStringList{"b.ktd", "c.ktd"}));
+}
+
+TEST_F(WizardTest, DoubleClickPicksTheFileAndSingleClickOnlySelects)
+{
+    const std::string folder = makeFiles("kaynak", {"a.ktd", "b.ktd"});
+    writeSettings(folder, ".", "0");
+    open();
+    ASSERT_TRUE(form->SettingsSaved());
+    ASSERT_EQ(listed().size(), 2);
+
+    QListWidget* list = c().File1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(c().File1->ListIndex(), 1);
+    EXPECT_EQ(c().Txt_SecilenDosya->text(), "");
+    EXPECT_TRUE(form->SettingsSaved());
+
+    doubleClickEntry(1);
+    EXPECT_EQ(c().Txt_SecilenDosya->text(), "b.ktd");
+    EXPECT_FALSE(form->SettingsSaved());
+}
+
+TEST_F(WizardTest, ActivationPatternFollowsTheStoredFileName)
+{
+    const std::string folder = makeFiles("kaynak", {"a.ktd", "Veri.ktd", "VERI.KTD", "b.pvd", "c.PVD"});
+    struct Case {
+        const char* file;
+        const char* type;
+        QStringList shown;
+        int selected;
+    };
+    const Case cases[] = {
+        {"Veri.ktd", "-1", {"a.ktd", "VERI.KTD", "Veri.ktd"}, 2},
+        {"VERI.KTD", "-1", {"b.pvd", "c.PVD"}, -1}, // the extension compares with letter case
+        {"x.ktd", "1", {"b.pvd", "c.PVD"}, -1},     // the stored type refreshes the list again
+        {"a.kt", "-1", {"a.ktd", "b.pvd", "c.PVD", "VERI.KTD", "Veri.ktd"}, -1},
+        {".", "-1", {"a.ktd", "b.pvd", "c.PVD", "VERI.KTD", "Veri.ktd"}, -1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.file);
+        writeSettings(folder, k.file, k.type);
+        open();
+        QStringList got = listed();
+        EXPECT_EQ(got, k.shown);
+        EXPECT_EQ(c().File1->ListIndex(), k.selected);
+        EXPECT_EQ(c().Cbo_KtdPvd->currentIndex(), std::stoi(k.type));
+        EXPECT_TRUE(form->SettingsSaved()) << "loading the settings is no change";
+    }
+}
+
+TEST_F(WizardTest, StoredTypeOutsideTheListSelectsNothing)
+{
+    // A text that is no number reads as position 0.
+    const std::pair<const char*, int> cases[] = {{"2", -1}, {"-1", -1}, {"1", 1}, {"abc", 0}, {"", 0}, {" 1 ", 1}};
+    for (const auto& [stored, position] : cases) {
+        SCOPED_TRACE(stored);
+        writeSettings(".", ".", stored);
+        open();
+        EXPECT_EQ(c().Cbo_KtdPvd->currentIndex(), position);
+        EXPECT_EQ(c().Txt_Klasor->text(), "") << "'.' reads back as empty text";
+        EXPECT_EQ(c().Txt_SecilenDosya->text(), "");
+    }
+}
+
+} // namespace
+} // namespace ktv::test
