@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <clocale>
+#include <cstring>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,9 @@ namespace {
 
 using jet::JetFile;
 using jet::JetTableReader;
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
 
 struct JetCase {
     const char* file;
@@ -184,6 +189,74 @@ TEST_F(JetFileTest, PasswordsAreCheckedAgainstTheHeader)
         } catch (const Error& e) {
             EXPECT_EQ(e.number(), 3031);
             EXPECT_EQ(e.description(), "Not a valid password.");
+        }
+    }
+}
+
+// Writes a database password into a Jet header the way the format keeps it: under the
+// header's RC4 mask, and in Jet 4 also under the creation-date mask.
+void setHeaderPassword(std::string& file, const std::string& storedBytes)
+{
+    std::array<unsigned char, 256> s {};
+    for (int i = 0; i < 256; ++i)
+        s[i] = static_cast<unsigned char>(i);
+    const unsigned char key[4] = {0xC7, 0xDA, 0x39, 0x6B};
+    for (unsigned i = 0, j = 0; i < 256; ++i) {
+        j = (j + s[i] + key[i % 4]) & 0xFF;
+        std::swap(s[i], s[j]);
+    }
+    const bool jet3 = file[0x14] == 0;
+    const std::size_t n = jet3 ? 126 : 128;
+    std::vector<unsigned char> stream(n);
+    for (unsigned k = 0, a = 0, b = 0; k < n; ++k) {
+        a = (a + 1) & 0xFF;
+        b = (b + s[a]) & 0xFF;
+        std::swap(s[a], s[b]);
+        stream[k] = s[(s[a] + s[b]) & 0xFF];
+    }
+    auto at = [&](std::size_t offset) { return static_cast<unsigned char>(file[offset] ^ stream[offset - 0x18]); };
+    const std::size_t room = jet3 ? 20 : 40;
+    std::string plain = storedBytes;
+    plain.resize(room, '\0');
+    if (!jet3) {
+        double created = 0;
+        unsigned char raw[8];
+        for (int i = 0; i < 8; ++i)
+            raw[i] = at(0x72 + static_cast<std::size_t>(i));
+        std::memcpy(&created, raw, 8);
+        const auto mask = static_cast<std::uint32_t>(static_cast<std::int32_t>(created));
+        for (std::size_t i = 0; i < room; ++i)
+            plain[i] = static_cast<char>(plain[i] ^ ((mask >> (8 * (i % 4))) & 0xFF));
+    }
+    for (std::size_t i = 0; i < room; ++i)
+        file[0x42 + i] = static_cast<char>(static_cast<unsigned char>(plain[i]) ^ stream[0x42 + i - 0x18]);
+}
+
+TEST_F(JetFileTest, PasswordsInTheFilesOwnEncoding)
+{
+    // Jet 3 keeps the password in the header's code page (1254 here: "şifre" with ş = FE);
+    // Jet 4 keeps UCS-2 ("şifre" = 5F 01 69 00 ...).
+    struct Row {
+        const char* file;
+        std::string stored;
+    } const table[] = {
+        {"testV1997-cp1254.mdb", std::string("\xFE" "ifre")},
+        {"password_V2003_no-password.mdb", std::string("\x5F\x01" "i\0f\0r\0e\0", 10)},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.file);
+        std::string bytes = readBytes(copyJetFile(dir, row.file));
+        setHeaderPassword(bytes, row.stored);
+        const std::string path = dir.file("protected.mdb");
+        writeBytes(path, bytes);
+        EXPECT_FALSE(readTable(path, "şifre", JetFile::Open(path, "şifre")->TableNames().front()).empty());
+        for (const char* wrong : {"sifre", "ŞİFRE", ""}) {
+            try {
+                JetFile::Open(path, wrong);
+                ADD_FAILURE() << "opened with '" << wrong << "'";
+            } catch (const Error& e) {
+                EXPECT_EQ(e.number(), 3031);
+            }
         }
     }
 }
