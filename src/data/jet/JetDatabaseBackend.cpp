@@ -14,7 +14,7 @@ JetDatabaseBackend::~JetDatabaseBackend() = default;
 const JetFile& JetDatabaseBackend::file() const
 {
     if (!m_file)
-        throw Error(3420, "Object invalid or no longer set.");
+        throw objectClosed();
     return *m_file;
 }
 

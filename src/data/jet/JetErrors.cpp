@@ -1,41 +1,33 @@
-// Texts of the Jet module's engine errors.
+// The Jet module's engine errors, worded by the engine's one table of descriptions.
 #include "data/jet/JetErrors.h"
 
-#include "data/jet/JetFile.h"
+#include "data/DaoErrors.h"
 
 namespace ktv::jet {
 
-Error fileNotFound(const std::string& path)
+namespace {
+Error engineError(int number, const std::string& name = {})
 {
-    return Error(jeterr::FileNotFound, "Could not find file '" + path + "'.");
+    return Error(number, dao::describe(number, name));
 }
+} // namespace
 
-Error notValidPassword()
-{
-    return Error(jeterr::NotValidPassword, "Not a valid password.");
-}
-
-Error tableNotFound(const std::string& name)
-{
-    return Error(jeterr::TableNotFound, "The database engine cannot find the input table or query '" + name +
-                                            "'. Make sure it exists and that its name is spelled correctly.");
-}
-
-Error unrecognizedFormat(const std::string& path)
-{
-    return Error(jeterr::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
-}
+Error fileNotFound(const std::string& path) { return engineError(dao::err::FileNotFound, path); }
+Error cannotOpen(const std::string& path) { return engineError(dao::err::CannotOpen, path); }
+Error notValidPassword() { return engineError(dao::err::NotValidPassword); }
+Error tableNotFound(const std::string& name) { return engineError(dao::err::TableNotFound, name); }
+Error unrecognizedFormat(const std::string& path) { return engineError(dao::err::UnrecognizedFormat, path); }
+Error readOnly() { return engineError(dao::err::ReadOnly); }
+Error noCurrentRecord() { return engineError(dao::err::NoCurrentRecord); }
+Error itemNotFound() { return engineError(dao::err::ItemNotFound); }
+Error objectClosed() { return engineError(dao::err::ObjectClosed); }
+Error unknownColumnInCondition() { return engineError(dao::err::TooFewParameters); }
 
 Error corrupt(const std::string& path, const std::string& detail)
 {
-    return Error(jeterr::Corrupt, "Cannot open database '" + path +
-                                      "'. It may not be a database that your application recognizes, or the file may be corrupt. (" +
-                                      detail + ")");
-}
-
-Error readOnly()
-{
-    return Error(3027, "Cannot update. Database or object is read-only.");
+    return Error(kCorrupt, "Cannot open database '" + path +
+                               "'. It may not be a database that your application recognizes, or the file may be corrupt. (" +
+                               detail + ")");
 }
 
 } // namespace ktv::jet

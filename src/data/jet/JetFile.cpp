@@ -33,7 +33,7 @@ std::unique_ptr<JetFile> JetFile::Open(const std::string& path, const std::strin
     const auto size = std::filesystem::file_size(path, ec);
     std::ifstream in(path, std::ios::binary);
     if (ec || !in)
-        throw fileNotFound(path);
+        throw cannotOpen(path);
     std::string first(JetHeader::kSize, '\0');
     in.read(first.data(), static_cast<std::streamsize>(first.size()));
     first.resize(static_cast<std::size_t>(in.gcount()));

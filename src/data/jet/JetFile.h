@@ -12,23 +12,14 @@ namespace ktv::jet {
 
 class JetTableReader;
 
-// Engine error numbers this module raises (the numbers the original engine used).
-namespace jeterr {
-constexpr int FileNotFound = 3024;
-constexpr int NotValidPassword = 3031;
-constexpr int TableNotFound = 3078;
-constexpr int Corrupt = 3049;            // damage found while reading
-constexpr int UnrecognizedFormat = 3343; // not a Jet file we can read
-} // namespace jeterr
-
 class JetFile {
 public:
     // True when the first bytes of a file carry the Jet signature.
     static bool LooksLikeJet(std::string_view firstBytes);
 
     // Opens the file read-only. password: the text after ";pwd=" (empty when none).
-    // Throws ktv::Error: 3024 file missing, 3031 wrong or missing password on a protected
-    // file, 3343 unreadable or damaged header/catalog.
+    // Throws ktv::Error: 3024 file missing, 3051 file unreadable, 3031 wrong or missing
+    // password on a protected file, 3343 unreadable or damaged header/catalog.
     static std::unique_ptr<JetFile> Open(const std::string& path, const std::string& password);
 
     ~JetFile();

@@ -45,7 +45,7 @@ JetRecordsetBackend::JetRecordsetBackend(std::unique_ptr<JetTableReader> reader,
     for (auto& c : conditions) {
         const int index = m_reader->ColumnIndex(c.column);
         if (index < 0)
-            throw Error(3061, "Too few parameters. Expected 1.");
+            throw unknownColumnInCondition();
         m_conditions.emplace_back(index, std::move(c.literal));
     }
     advance();
@@ -56,7 +56,7 @@ JetRecordsetBackend::~JetRecordsetBackend() = default;
 JetTableReader& JetRecordsetBackend::reader() const
 {
     if (!m_reader)
-        throw Error(3420, "Object invalid or no longer set.");
+        throw objectClosed();
     return *m_reader;
 }
 
@@ -92,13 +92,13 @@ void JetRecordsetBackend::moveFirst()
     m_eof = false;
     advance();
     if (m_eof)
-        throw Error(3021, "No current record.");
+        throw noCurrentRecord();
 }
 
 void JetRecordsetBackend::moveLast()
 {
     if (m_eof && !m_last && m_visited == 0)
-        throw Error(3021, "No current record.");
+        throw noCurrentRecord();
     std::vector<Value> last;
     if (!m_last && !m_eof)
         for (std::size_t c = 0; c < reader().ColumnNames().size(); ++c)
@@ -125,7 +125,7 @@ void JetRecordsetBackend::moveLast()
 void JetRecordsetBackend::moveNext()
 {
     if (m_eof)
-        throw Error(3021, "No current record.");
+        throw noCurrentRecord();
     if (m_last) {
         m_last.reset();
         m_eof = true;
@@ -144,9 +144,9 @@ Value JetRecordsetBackend::field(const std::string& name) const
 {
     const int index = reader().ColumnIndex(name);
     if (index < 0)
-        throw Error(3265, "Item not found in this collection.");
+        throw itemNotFound();
     if (m_eof)
-        throw Error(3021, "No current record.");
+        throw noCurrentRecord();
     return m_last ? (*m_last)[static_cast<std::size_t>(index)] : m_reader->Get(index);
 }
 

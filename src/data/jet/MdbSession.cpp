@@ -4,8 +4,6 @@
 #include "data/jet/MdbSession.h"
 
 #include "data/jet/JetErrors.h"
-#include "data/jet/JetFile.h"
-#include "platform/core/Error.h"
 
 #include <cstring>
 #include <strings.h>
