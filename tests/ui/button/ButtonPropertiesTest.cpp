@@ -380,3 +380,21 @@ TEST_F(ButtonDesigner, ShownInTheDesignerAsTheDefaultButtonItTakesTheDefaultLook
     c->Show();
     EXPECT_TRUE(c->stateFlags() & qvButtons_H::StateDefault);
 }
+
+TEST_F(ButtonDesigner, OnlyTheButtonsOwnEnabledStateAndFontCountAsChanges)
+{
+    QWidget frame(&form);
+    auto* b = place(&frame);
+    host.clearRecords();
+    frame.setEnabled(false);
+    frame.setFont(QFont(QStringLiteral("Serif"), 17));
+    EXPECT_FALSE(b->isEnabled());
+    EXPECT_TRUE(b->Enabled());
+    EXPECT_TRUE(host.save(*b).ReadProperty(QStringLiteral("Enabled"), true).toBool());
+    EXPECT_TRUE(host.changesOf(b).isEmpty());
+    frame.setEnabled(true);
+    b->setEnabled(false);
+    b->setFontStyle(2 | 8);
+    EXPECT_EQ(host.changesOf(b), (QStringList{"Enabled", "Font"}));
+    EXPECT_EQ(b->FontStyle(), 2 | 8);
+}

@@ -465,17 +465,24 @@ void qvButtons_H::changeEvent(QEvent* event)
             m_delayDrawing = true;
             BuildRegions();
             LayoutContent();
-            Refresh();
+            if (!m_reading) // a load keeps drawing back until it has read everything
+                Refresh();
         } else {
             RedrawButton();
         }
-        if (!m_reading)
-            notify("Enabled");
+        // The container's enabled state reaches the button too, but only its own is stored.
+        const bool ownEnabled = !testAttribute(Qt::WA_ForceDisabled); // set only by disabling the button itself
+        if (ownEnabled != m_ownEnabled) {
+            m_ownEnabled = ownEnabled;
+            if (!m_reading)
+                notify("Enabled");
+        }
     } else if (event->type() == QEvent::FontChange) {
         RefreshResources(QStringLiteral("Font"));
         LayoutContent();
         RedrawButton();
-        if (!m_reading)
+        // A font taken over from the container is no change of the button's own.
+        if (!m_reading && testAttribute(Qt::WA_SetFont))
             notify("Font");
     }
 }

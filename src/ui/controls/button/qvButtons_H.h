@@ -65,7 +65,9 @@ public:
     void setPicture(const ButtonPicture& value);
     int PictureAlign() const { return p.PictureAlign; }
     void setPictureAlign(int value);
-    bool Enabled() const { return isEnabled(); } // set with QWidget::setEnabled
+    // The button's own enabled state (set with QWidget::setEnabled); a disabled container also
+    // disables its input (isEnabled) without changing this property.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     bool ShowFocusRect() const { return p.ShowFocusRect; }
     void setShowFocusRect(bool value);
     bool Value() const { return p.Value; }
@@ -227,6 +229,7 @@ private:
     bool m_reading = false;       // loading: the window's own change events notify nothing
     bool m_afterDoubleClick = false;
     bool m_terminated = false;
+    bool m_ownEnabled = true; // the window's own enabled state, as last stored
     QPointer<QWidget> m_container;
     uint32_t m_containerBack = 0; // RGB
     int m_pictureWidth = 0;

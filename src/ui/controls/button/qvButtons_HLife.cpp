@@ -145,7 +145,7 @@ void qvButtons_H::WriteProperties(PropertyBag& bag)
     put("ImgAlign", p.PictureAlign, int(PictureLeftEdge));
     put("Image", pictureValue(p.Picture), pictureValue(ButtonPicture()));
     put("ImgSize", p.PictureSizePixels == 0 ? 16 : p.PictureSizePixels, 16);
-    put("Enabled", isEnabled(), true);
+    put("Enabled", Enabled(), true);
     put("cBack", p.BackColor, always);
     put("mPointer", p.MousePointer, 0);
     put("mIcon", pictureValue(p.MouseIcon), pictureValue(ButtonPicture()));
