@@ -65,12 +65,21 @@ QRegion GdiSurface::clipped(const QRect& rect) const
 void GdiSurface::fillRect(const QRect& rect, ColorRef color)
 {
     const QRgb c = toQRgb(color);
-    for (const QRect& r : clipped(rect)) {
+    auto fill = [&](const QRect& r) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
             std::fill(line + r.left(), line + r.right() + 1, c);
         }
+    };
+    if (!m_hasClip) {
+        // The common case (rectangular buttons) needs no region at all.
+        const QRect r = rect.intersected(m_image.rect());
+        if (!r.isEmpty())
+            fill(r);
+        return;
     }
+    for (const QRect& r : clipped(rect))
+        fill(r);
 }
 
 void GdiSurface::rectangle(int left, int top, int right, int bottom)

@@ -1,0 +1,199 @@
+// Pixel tests of the button styles: the edge rings of each look, the style-2 hot and focus
+// colours, the flat style 5, and the focus rectangle.
+#include "paint_support.h"
+
+#include "ui/controls/button/paint/ButtonColors.h"
+
+namespace ktv::test {
+namespace {
+
+using C = ButtonColors;
+constexpr PaintColor Face = 0xC8D0D4; // the pinned button face (212, 208, 200)
+constexpr PaintColor Light = 0xE9E9E9;
+constexpr PaintColor Grey = 0x808080;
+constexpr PaintColor White = 0xFFFFFF;
+constexpr PaintColor Black = 0;
+
+class PaintStyles : public PaintTest {
+public:
+    // The four sides of the rings of a 40 x 20 button: outer (0), middle (1), inner (2).
+    struct Ring {
+        PaintColor left, top, right, bottom;
+        bool operator==(const Ring&) const = default;
+    };
+
+protected:
+    static Ring ring(const QImage& image, int inset)
+    {
+        const int w = image.width(), h = image.height();
+        return {at(image, inset, h / 2), at(image, w / 2, inset), at(image, w - 1 - inset, h / 2),
+                at(image, w / 2, h - 1 - inset)};
+    }
+    static ButtonPaintState plain(int style)
+    {
+        ButtonPaintState s = state(40, 20, style);
+        s.Caption.clear();
+        return s;
+    }
+};
+
+void PrintTo(const PaintStyles::Ring& r, std::ostream* os)
+{
+    *os << std::hex << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
+TEST_F(PaintStyles, Style0LooksRingByRing)
+{
+    struct Case {
+        const char* name;
+        int mode;
+        bool value;
+        std::uint8_t flags;
+        Ring outer, middle, inner;
+    };
+    const PaintColor on = C::Shift(0xFFFFFF, -32);
+    const Case cases[] = {
+        {"rest", 0, false, 0, {White, White, Black, Black}, {Light, Light, Grey, Grey}, {Face, Face, Face, Face}},
+        {"default", 0, false, 1, {Black, Black, Black, Black}, {White, White, Black, Black}, {Light, Light, Grey, Grey}},
+        {"pushed", 0, false, 6, {White, White, Black, Black}, {Face, Face, Grey, Grey}, {Face, Face, Face, Face}},
+        {"check on", 1, true, 0, {Black, Black, White, White}, {on, on, Light, Light}, {on, on, on, on}},
+    };
+    for (const Case& c : cases) {
+        ButtonPaintState s = plain(0);
+        s.Mode = c.mode;
+        s.Value = c.value;
+        s.StateFlags = c.flags;
+        s.Hovering = (c.flags & ButtonPaintState::StateHover) != 0;
+        s.ShowFocusRect = true;
+        ButtonResources r;
+        const QImage image = paint(s, r);
+        EXPECT_EQ(ring(image, 0), c.outer) << c.name;
+        EXPECT_EQ(ring(image, 1), c.middle) << c.name;
+        EXPECT_EQ(ring(image, 2), c.inner) << c.name;
+    }
+}
+
+TEST_F(PaintStyles, DefaultButtonShowsTheDottedFocusRectangle)
+{
+    ButtonPaintState s = plain(0);
+    s.StateFlags = ButtonPaintState::StateDefault;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    const PaintColor inverted = PaintColor(~Face & 0xFFFFFF);
+    EXPECT_EQ(at(image, 3, 3), inverted);
+    EXPECT_EQ(at(image, 4, 3), Face);
+    EXPECT_EQ(at(image, 5, 3), inverted);
+    EXPECT_EQ(at(image, 35, 15), inverted); // bottom right corner of the box at width - 4, height - 4
+    EXPECT_EQ(at(image, 36, 16), Face);
+}
+
+TEST_F(PaintStyles, Style2NormalHotAndFocusColours)
+{
+    const PaintColor base = C::Shift(Face, 48, true);
+    struct Case {
+        const char* name;
+        std::uint8_t flags;
+        bool hovering, showFocus;
+        PaintColor inner[4], middle[4];
+    };
+    const Case cases[] = {
+        {"rest", 0, false, true,
+         {C::Shift(base, -10, true), C::Shift(base, 10, true), C::Shift(base, -24, true), C::Shift(base, -32, true)},
+         {C::Shift(base, -5, true), C::Shift(base, 16, true), C::Shift(base, -36, true), C::Shift(base, -48, true)}},
+        {"hot", 4, true, true, {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF}, {0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7}},
+        {"focus", 1, false, true, {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C}, {0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B}},
+        {"focus without rectangle", 1, false, false,
+         {C::Shift(base, -10, true), C::Shift(base, 10, true), C::Shift(base, -24, true), C::Shift(base, -32, true)},
+         {C::Shift(base, -5, true), C::Shift(base, 16, true), C::Shift(base, -36, true), C::Shift(base, -48, true)}},
+    };
+    for (const Case& c : cases) {
+        ButtonPaintState s = plain(2);
+        s.StateFlags = c.flags;
+        s.Hovering = c.hovering;
+        s.ShowFocusRect = c.showFocus;
+        ButtonResources r;
+        const QImage image = paint(s, r);
+        EXPECT_EQ(ring(image, 2), (Ring{c.inner[0], c.inner[1], c.inner[2], c.inner[3]})) << c.name;
+        EXPECT_EQ(ring(image, 1), (Ring{c.middle[0], c.middle[1], c.middle[2], c.middle[3]})) << c.name;
+        EXPECT_EQ(ring(image, 0), (Ring{0x733C00, 0x733C00, 0x733C00, 0x733C00})) << c.name;
+    }
+}
+
+TEST_F(PaintStyles, Style2DisabledDrawsOnlyItsOuterRing)
+{
+    ButtonPaintState s = plain(2);
+    s.Enabled = false;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    const PaintColor base = C::Shift(Face, 48, true);
+    const PaintColor outer = C::Shift(base, -84, true);
+    EXPECT_EQ(ring(image, 0), (Ring{outer, outer, outer, outer}));
+    const PaintColor face = C::Shift(base, -24, true); // flat, darkened
+    EXPECT_EQ(ring(image, 1), (Ring{face, face, face, face}));
+}
+
+TEST_F(PaintStyles, Style5IsFlatUntilHovered)
+{
+    ButtonPaintState s = plain(5);
+    ButtonResources r;
+    const QImage rest = paint(s, r);
+    EXPECT_EQ(ring(rest, 0), (Ring{Face, Face, Face, Face}));
+
+    s.StateFlags = ButtonPaintState::StateHover;
+    s.Hovering = true;
+    const QImage hover = ButtonPainter::RedrawButton(s, r).image;
+    EXPECT_EQ(ring(hover, 0), (Ring{White, White, Grey, Grey}));
+    EXPECT_EQ(ring(hover, 1), (Ring{Face, Face, Face, Face}));
+
+    s.StateFlags = ButtonPaintState::StateHover | ButtonPaintState::StatePressed;
+    const QImage pushed = ButtonPainter::RedrawButton(s, r).image;
+    EXPECT_EQ(ring(pushed, 0), (Ring{Grey, Grey, White, White}));
+
+    // In the designer the resting button keeps an outline so it can be found.
+    s.StateFlags = 0;
+    s.Hovering = false;
+    s.DesignMode = true;
+    s.ContainerBackColor = 0xC0C0C0;
+    const QImage designer = ButtonPainter::RedrawButton(s, r).image;
+    const PaintColor edge = C::Shift(0xC0C0C0, -64);
+    EXPECT_EQ(ring(designer, 0), (Ring{edge, edge, edge, edge}));
+}
+
+TEST_F(PaintStyles, EveryStyleAndShapePaintsTheWholeButton)
+{
+    // A smoke test over the table of styles, shapes, modes and states: nothing is left black where
+    // the face should be, and no redraw fails.
+    for (int style = 0; style <= 7; ++style) {
+        for (int shape = 0; shape <= 6; ++shape) {
+            for (std::uint8_t flags : {0, 1, 4, 6}) {
+                ButtonPaintState s = state(70, 30, style);
+                s.ButtonShape = shape;
+                s.StateFlags = flags;
+                s.Hovering = (flags & 4) != 0;
+                s.Caption = QStringLiteral("Kapat");
+                ButtonResources r;
+                ButtonPainter::BuildRegions(s, r);
+                const ButtonRedraw out = ButtonPainter::RedrawButton(s, r);
+                ASSERT_FALSE(out.image.isNull()) << style << "/" << shape;
+                if (!(flags & 1)) { // the default look may draw a black focus outline here
+                    EXPECT_NE(at(out.image, 35, 6), Black)
+                        << "style " << style << " shape " << shape << " flags " << int(flags);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(PaintStyles, ChangingBetweenStyle2AndAnotherChangesTheFace)
+{
+    ButtonPaintState s = plain(0);
+    ButtonResources r;
+    const QImage flat = paint(s, r);
+    s.ButtonStyle = 2;
+    const QImage rounded = paint(s, r);
+    EXPECT_EQ(at(flat, 20, 5), Face);
+    EXPECT_EQ(at(rounded, 20, 3), C::Shift(C::Shift(Face, 48, true), int(std::nearbyint(-25.0 * 3 / 20)), true));
+}
+
+} // namespace
+} // namespace ktv::test
