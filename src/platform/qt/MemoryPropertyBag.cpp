@@ -9,7 +9,8 @@ QVariant MemoryPropertyBag::ReadProperty(const QString& name, const QVariant& de
     return it == m_values.constEnd() ? defaultValue : it.value();
 }
 
-void MemoryPropertyBag::WriteProperty(const QString& name, const QVariant& value, const QVariant& defaultValue)
+void MemoryPropertyBag::WriteProperty(const QString& name, const QVariant& value,
+                                      const QVariant& defaultValue)
 {
     // QVariant compares numbers by value across types, so 0x80000014 as uint and as qint64 match.
     if (defaultValue.isValid() && value == defaultValue)

@@ -97,7 +97,7 @@ Line3DPage::Line3DPage(QWidget* parent) : QWidget(parent)
     auto* controls = new QHBoxLayout;
     auto* position = new QComboBox;
     position->setObjectName(QStringLiteral("LinePosition"));
-    for (const int32_t value : {Line3D::LinePositionMiddle, Line3D::LinePositionEnd, Line3D::LinePositionStart})
+    for (const int32_t value : kPositions)
         position->addItem(QString::fromUtf8(positionName(value)), value);
     auto* colored = new QCheckBox(QStringLiteral("Renkli (ColorDark kırmızı, ColorLight sarı)"));
     colored->setObjectName(QStringLiteral("ColorDark"));

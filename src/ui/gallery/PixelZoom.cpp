@@ -48,7 +48,8 @@ void PixelZoom::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (!m_image.isNull())
-        painter.drawImage(QRect(QPoint(0, 0), m_image.size() / m_image.devicePixelRatio() * m_factor), m_image);
+        painter.drawImage(QRect(QPoint(0, 0), m_image.size() / m_image.devicePixelRatio() * m_factor),
+                          m_image);
     painter.setPen(QColor(0x99, 0xaa, 0xbb));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -35,7 +35,8 @@ protected:
         integer = addBox(layout, "Integer_Pos", [this](TextBox& t) { behaviour.Integer_Pos(t); });
         upper = addBox(layout, "CaseUpper", [this](TextBox& t) { behaviour.CaseUpper(t); });
         masked = addBox(layout, "MaskedText", [this](TextBox& t) { behaviour.MaskedText(t, "##/##"); });
-        symbols = addBox(layout, "Numeric_WithSymbols", [this](TextBox& t) { behaviour.Numeric_WithSymbols(t); });
+        symbols = addBox(layout, "Numeric_WithSymbols",
+                         [this](TextBox& t) { behaviour.Numeric_WithSymbols(t); });
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -82,7 +82,8 @@ void Line3D::ReadProperties(const PropertyBag& bag)
     m_clair.color = readColor(bag, "ColorLight", DefaultColorLight);
     m_fonce.color = readColor(bag, "ColorDark", DefaultColorDark);
     const qint64 position = readNumber(bag, "LinePosition", DefaultLinePosition);
-    const bool fits = position >= std::numeric_limits<int32_t>::min() && position <= std::numeric_limits<int32_t>::max();
+    const bool fits =
+        position >= std::numeric_limits<int32_t>::min() && position <= std::numeric_limits<int32_t>::max();
     m_linePosition = fits ? int32_t(position) : DefaultLinePosition;
     // A control loaded after it already has its size gets no resize to lay it out, so lay out here;
     // for a control placed afterwards this gives the same lines the resize would.
