@@ -1,0 +1,297 @@
+// Pixel tests of the caption and picture: line breaks, centring with a picture, the clamps, the
+// pressed shift, disabled captions, hidden captions of shapes 5 and 6, and the picture effects
+// (key-colour transparency, icons, the greyed disabled picture).
+#include "paint_support.h"
+
+#include "ui/controls/button/paint/ButtonColors.h"
+
+#include <QFontMetrics>
+
+namespace ktv::test {
+namespace {
+
+constexpr PaintColor Face = 0xC8D0D4; // the pinned button face
+constexpr PaintColor Blue = 0xFF0000;
+
+class PaintContent : public PaintTest {
+protected:
+    // Crisp text, so a pixel is either caption or not.
+    static ButtonPaintState crisp(int w, int h, int style = 0)
+    {
+        ButtonPaintState s = state(w, h, style);
+        s.Font.setStyleStrategy(QFont::NoAntialias);
+        return s;
+    }
+    // 16 x 16: magenta key colour around a blue 8 x 8 square at (4, 4).
+    static QImage keyedPicture()
+    {
+        QImage pic(16, 16, QImage::Format_RGB32);
+        pic.fill(qRgb(255, 0, 255));
+        for (int y = 4; y < 12; ++y)
+            for (int x = 4; x < 12; ++x)
+                pic.setPixel(x, y, qRgb(0, 0, 255));
+        return pic;
+    }
+    // The bounding box of the pixels of one colour (within an area).
+    static QRect boxOf(const QImage& image, PaintColor c, QRect area = {})
+    {
+        if (area.isNull())
+            area = image.rect();
+        QRect box;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (at(image, x, y) == c)
+                    box = box.united(QRect(x, y, 1, 1));
+        return box;
+    }
+    static int count(const QImage& image, PaintColor c)
+    {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += at(image, x, y) == c;
+        return n;
+    }
+};
+
+TEST_F(PaintContent, DoubleBarBreaksTheCaptionIntoTwoLines)
+{
+    ButtonPaintState s = crisp(120, 50);
+    s.Caption = QStringLiteral("BAK||KAL"); // capitals: no dots that would split a line in two
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    const int line = QFontMetrics(s.Font).height();
+    EXPECT_GE(r.captionRect.height(), 2 * line);
+    // Black caption pixels lie in two bands with a gap between them.
+    std::vector<bool> rows(50, false);
+    for (int y = 3; y < 47; ++y) // inside the edge rings
+        for (int x = 3; x < 117; ++x)
+            if (at(image, x, y) == 0)
+                rows[y] = true;
+    int bands = 0;
+    for (int y = 1; y < 50; ++y)
+        bands += rows[y] && !rows[y - 1];
+    EXPECT_EQ(bands, 2);
+
+    s.Caption = QStringLiteral("BAK KAL");
+    ButtonResources one;
+    paint(s, one);
+    EXPECT_LT(one.captionRect.height(), 2 * line);
+}
+
+TEST_F(PaintContent, PictureLeftOfCaptionIsCentredTogetherWithIt)
+{
+    ButtonPaintState s = crisp(140, 40);
+    s.Caption = QStringLiteral("Kapat");
+    s.Picture = keyedPicture();
+    s.PictureAlign = 1;
+    s.PictureSize = 16;
+    ButtonResources r;
+    paint(s, r);
+    const QRect cap = r.captionRect, pic = r.pictureRect;
+    EXPECT_EQ(pic.width(), 16);
+    EXPECT_EQ(pic.x() + 16 + 4, cap.x()); // picture, a four-pixel gap, caption
+    const int leftGap = pic.x();
+    const int rightGap = 140 - (cap.x() + cap.width());
+    EXPECT_LE(std::abs(leftGap - rightGap), 1);
+    EXPECT_EQ(pic.y(), (40 - 16) / 2);
+}
+
+TEST_F(PaintContent, PictureAlignmentsPlaceThePicture)
+{
+    struct Case {
+        int align;
+        int x, y; // expected picture position; -1 = not checked
+    };
+    // 100 x 60 button, 16-pixel picture, no caption.
+    const Case cases[] = {{0, 4, 22}, {2, 80, 22}, {3, 80, 22}, {4, 42, -1}, {5, 42, -1}};
+    for (const Case& c : cases) {
+        ButtonPaintState s = crisp(100, 60);
+        s.Caption.clear();
+        s.Picture = keyedPicture();
+        s.PictureAlign = c.align;
+        ButtonResources r;
+        paint(s, r);
+        EXPECT_EQ(r.pictureRect.x(), c.x) << "align " << c.align;
+        if (c.y >= 0) {
+            EXPECT_EQ(r.pictureRect.y(), c.y) << "align " << c.align;
+        }
+    }
+}
+
+TEST_F(PaintContent, CaptionIsClampedInsideTheButton)
+{
+    ButtonPaintState s = crisp(40, 12);
+    s.Caption = QStringLiteral("Çok uzun bir yazı");
+    ButtonResources r;
+    paint(s, r);
+    EXPECT_EQ(r.captionRect.y(), 4);
+    EXPECT_LE(r.captionRect.y() + r.captionRect.height(), 12 - 5);
+    EXPECT_GE(r.captionRect.x(), 4);
+    EXPECT_LE(r.captionRect.x() + r.captionRect.width(), 40 - 4);
+}
+
+TEST_F(PaintContent, PressedShiftDependsOnTheShapeAndNotForStyle3)
+{
+    struct Case {
+        int style, shape;
+        QPoint shift;
+    };
+    const Case cases[] = {{0, 0, {1, 1}}, {0, 2, {1, 1}}, {0, 4, {0, 1}}, {3, 0, {0, 0}}};
+    for (const Case& c : cases) {
+        ButtonPaintState s = crisp(90, 40, c.style);
+        s.Caption.clear();
+        s.ButtonShape = c.shape;
+        s.Picture = keyedPicture();
+        s.PictureAlign = 4;
+        ButtonResources r;
+        const QRect rest = boxOf(paint(s, r), Blue);
+        s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
+        s.Hovering = true;
+        const QRect pushed = boxOf(ButtonPainter::RedrawButton(s, r).image, Blue);
+        ASSERT_FALSE(rest.isEmpty());
+        EXPECT_EQ(pushed.topLeft() - rest.topLeft(), c.shift) << "style " << c.style << " shape " << c.shape;
+        EXPECT_EQ(pushed.size(), rest.size());
+    }
+}
+
+TEST_F(PaintContent, DisabledCaptionIsEtched)
+{
+    ButtonPaintState s = crisp(90, 30);
+    s.Caption = QStringLiteral("Kapat");
+    s.Enabled = false;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    int white = 0, grey = 0;
+    for (int y = 3; y < 27; ++y) {
+        for (int x = 3; x < 87; ++x) {
+            if (at(image, x, y) == 0xFFFFFF) {
+                ++white;
+                // The white copy lies one pixel right and down of the grey caption.
+                EXPECT_EQ(at(image, x - 1, y - 1), 0x808080) << x << "," << y;
+            }
+            grey += at(image, x, y) == 0x808080;
+        }
+    }
+    EXPECT_GT(white, 5);
+    EXPECT_GT(grey, 10);
+    EXPECT_EQ(count(image, 0) - count(paint(crisp(90, 30), r), 0), 0); // no black caption pixels
+}
+
+TEST_F(PaintContent, EngravedCaptionHasALightCopyUpLeftAndADarkOneDownRight)
+{
+    ButtonPaintState s = crisp(90, 30);
+    s.Caption = QStringLiteral("I");
+    s.CaptionStyle = 2;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    const PaintColor light = ButtonColors::Shift(Face, 40);
+    const PaintColor dark = ButtonColors::Shift(Face, -40);
+    const QRect area = r.captionRect.adjusted(-3, -3, 3, 3); // away from the black edges
+    const QRect lightBox = boxOf(image, light, area), darkBox = boxOf(image, dark, area), text = boxOf(image, 0, area);
+    ASSERT_FALSE(text.isEmpty());
+    ASSERT_FALSE(lightBox.isEmpty());
+    ASSERT_FALSE(darkBox.isEmpty());
+    EXPECT_LT(lightBox.left(), text.left());
+    EXPECT_GT(darkBox.right(), text.right());
+}
+
+TEST_F(PaintContent, EllipticShapesFiveAndSixShowTheirCaptionOnlyWhileOn)
+{
+    for (int shape : {5, 6}) {
+        ButtonPaintState s = crisp(90, 40);
+        s.ButtonShape = shape;
+        s.Mode = 1;
+        s.Caption = QStringLiteral("Kapat");
+        ButtonResources r;
+        const QImage off = paint(s, r);
+        s.Value = true;
+        const QImage on = ButtonPainter::RedrawButton(s, r).image;
+        auto captionPixels = [](const QImage& image) {
+            int n = 0;
+            for (int y = 10; y < 30; ++y)
+                for (int x = 15; x < 75; ++x)
+                    n += at(image, x, y) == 0;
+            return n;
+        };
+        EXPECT_EQ(captionPixels(off), 0) << "shape " << shape;
+        EXPECT_GT(captionPixels(on), 5) << "shape " << shape;
+    }
+}
+
+TEST_F(PaintContent, KeyColouredPixelsOfABitmapAreTransparent)
+{
+    ButtonPaintState s = crisp(60, 30);
+    s.Caption.clear();
+    s.Picture = keyedPicture();
+    s.GradientMode = 3; // the gradient shows through
+    s.BackColor = 0x00FFFF;
+    s.GradientColor = 0x00FF00;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    EXPECT_EQ(count(image, 0xFF00FF), 0);
+    EXPECT_EQ(boxOf(image, Blue), QRect(r.pictureRect.x() + 4, r.pictureRect.y() + 4, 8, 8));
+    // Where the picture's background was, the gradient row colour stays.
+    const int y = r.pictureRect.y() + 1;
+    EXPECT_EQ(at(image, r.pictureRect.x() + 1, y), at(image, 40, y));
+}
+
+TEST_F(PaintContent, IconsKeepTheirOwnTransparency)
+{
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    icon.setPixel(0, 0, qRgba(0, 255, 0, 255)); // an opaque top-left pixel is not a key colour
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x)
+            icon.setPixel(x, y, qRgba(0, 0, 255, 255));
+    ButtonPaintState s = crisp(60, 30);
+    s.Caption.clear();
+    s.Picture = icon;
+    s.PictureIsIcon = true;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    const QPoint p = r.pictureRect.topLeft();
+    EXPECT_EQ(at(image, p.x(), p.y()), 0x00FF00);
+    EXPECT_EQ(at(image, p.x() + 1, p.y() + 1), Face);
+    EXPECT_EQ(at(image, p.x() + 6, p.y() + 6), Blue);
+}
+
+TEST_F(PaintContent, DisabledPictureShowsDarkPartsGreyAndLightPartsNotAtAll)
+{
+    QImage pic(16, 16, QImage::Format_RGB32);
+    pic.fill(qRgb(255, 0, 255));
+    for (int y = 2; y < 14; ++y) {
+        for (int x = 2; x < 8; ++x)
+            pic.setPixel(x, y, qRgb(0, 0, 0));
+        for (int x = 8; x < 14; ++x)
+            pic.setPixel(x, y, qRgb(255, 255, 255));
+    }
+    ButtonPaintState s = crisp(60, 30);
+    s.Caption.clear();
+    s.Picture = pic;
+    s.Enabled = false;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    const QPoint p = r.pictureRect.topLeft();
+    EXPECT_EQ(at(image, p.x() + 4, p.y() + 6), 0x808080); // black -> grey
+    EXPECT_EQ(at(image, p.x() + 10, p.y() + 6), Face);    // white -> nothing
+    EXPECT_EQ(at(image, p.x() + 0, p.y() + 0), Face);     // key colour -> nothing
+}
+
+TEST_F(PaintContent, RemovingThePictureFreesItsSlot)
+{
+    ButtonPaintState s = crisp(120, 30);
+    s.Caption = QStringLiteral("Kapat");
+    s.Picture = keyedPicture();
+    s.CaptionAlign = 0;
+    ButtonResources r;
+    paint(s, r);
+    EXPECT_EQ(r.captionRect.x(), 4 + 16 + 4);
+    s.Picture = QImage();
+    ButtonPainter::RedrawButton(s, r);
+    EXPECT_EQ(r.pictureWidth + r.pictureHeight, 0);
+    EXPECT_EQ(r.captionRect.x(), 4);
+}
+
+} // namespace
+} // namespace ktv::test
