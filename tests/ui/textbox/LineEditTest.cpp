@@ -206,6 +206,23 @@ TEST_F(LineEditFixture, CaretCountsCharactersBeyondTheBasicPlane)
     EXPECT_EQ(symbols->cursorPosition(), 3); // after the digit: two UTF-16 units for the emoji
 }
 
+TEST_F(LineEditFixture, FixedDecimalsSettleWhileTyping)
+{
+    // Numeric_FixedDec has no re-entry guard: its own write runs it again on the real box.
+    auto* fixed = addBox(static_cast<QVBoxLayout*>(window->layout()), "Numeric_FixedDec",
+                         [this](TextBox& t) { behaviour.Numeric_FixedDec(t, 2, true, false); });
+    focus(fixed);
+    QTest::keyClicks(fixed, "007");
+    EXPECT_EQ(fixed->text(), QStringLiteral("7"));
+    EXPECT_EQ(fixed->cursorPosition(), 1);
+    QTest::keyClicks(fixed, ".");
+    EXPECT_EQ(fixed->text(), QStringLiteral("7.00"));
+    EXPECT_EQ(fixed->cursorPosition(), 2);
+    QTest::keyClicks(fixed, "15");
+    EXPECT_EQ(fixed->text(), QStringLiteral("7.15"));
+    EXPECT_EQ(fixed->cursorPosition(), 4);
+}
+
 TEST(QLineEditTextBox, PositionConversions)
 {
     const QString text = QString::fromUtf8("a\U0001F600b");
