@@ -65,9 +65,14 @@ QRegion GdiSurface::clipped(const QRect& rect) const
 void GdiSurface::fillRect(const QRect& rect, ColorRef color)
 {
     const QRgb c = toQRgb(color);
+    if (m_image.isNull())
+        return;
+    // One detach for the whole fill: scanLine() checks for sharing on every call.
+    uchar* const bits = m_image.bits();
+    const qsizetype stride = m_image.bytesPerLine();
     auto fill = [&](const QRect& r) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+            QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
             std::fill(line + r.left(), line + r.right() + 1, c);
         }
     };
