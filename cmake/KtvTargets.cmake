@@ -42,11 +42,10 @@ function(ktv_test name folder)
     if(ARG_QT)
       target_link_libraries(${name} PRIVATE ktv_qt_test_main)
     else()
-      target_link_libraries(${name} PRIVATE GTest::gtest_main)
+      target_link_libraries(${name} PRIVATE ktv_test_main)
     endif()
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests"
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KTV_APP_DIR=${KTV_APP_DIR};KTV_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -19,6 +19,10 @@ inline constexpr const char* kMetaTable = "ktv_meta";
 struct TableInfo {
     std::string name; // as the file spells it
     std::vector<ColumnInfo> columns;
+    std::unordered_map<std::string, int> byName;      // as the file spells them
+    std::unordered_map<std::string, int> byLowerName; // filled with the columns
+    std::string quotedName;                           // the table's name ready for SQL
+    std::vector<std::string> quotedColumns;           // the columns' names ready for SQL
     int columnIndex(const std::string& name) const; // without regard to ASCII case; -1 when unknown
     std::string selectList() const;                  // "c1","c2",... in table order
 };
@@ -27,6 +31,26 @@ class SqliteRecordsetBase : public RecordsetBackend {
 public:
     // The database is closing: release statements; every later call fails.
     virtual void detach() noexcept = 0;
+};
+
+class SqliteDatabase;
+
+// A prepared statement borrowed from its database's cache for the length of one call: the
+// per-record lookups and inserts of a conversion reuse the same few statements instead of
+// compiling them again for every record.
+class CachedStatement {
+public:
+    CachedStatement(SqliteDatabase* owner, sqlite3_stmt* st) : m_owner(owner), m_st(st) {}
+    CachedStatement(CachedStatement&& o) noexcept : m_owner(o.m_owner), m_st(o.m_st) { o.m_st = nullptr; }
+    CachedStatement(const CachedStatement&) = delete;
+    CachedStatement& operator=(const CachedStatement&) = delete;
+    CachedStatement& operator=(CachedStatement&&) = delete;
+    ~CachedStatement();
+    sqlite3_stmt* get() const { return m_st; }
+
+private:
+    SqliteDatabase* m_owner;
+    sqlite3_stmt* m_st;
 };
 
 class SqliteDatabase final : public DatabaseBackend {
@@ -42,6 +66,9 @@ public:
     // For the recordsets of this database.
     sqlite3* handle() const { return m_db.get(); }
     Statement prepareBound(const std::string& sql, const std::vector<Value>& params) const;
+    // The same, from the statement cache; the statement must not outlive the call using it.
+    CachedStatement prepareCached(const std::string& sql, const std::vector<Value>& params);
+    void giveBack(sqlite3_stmt* st) noexcept;
     void beginWrite();  // before every stored Update: opens the implicit transaction when needed
     void commitIfDue(); // every engine call: commits an implicit transaction whose time is up
     void commitPending();
@@ -53,11 +80,12 @@ private:
     void connect(const std::string& password);
     void validate(const std::string& password);
     void chooseJournalMode();
-    const TableInfo& table(const std::string& name);
+    std::shared_ptr<const TableInfo> table(const std::string& name);
     std::string whereClause(const TableInfo& table, const ParsedStatement& st, std::vector<Value>& params) const;
     static int busyHandler(void* self, int count);
 
     std::string m_path;
+    std::unordered_map<std::string, sqlite3_stmt*> m_idleStatements;
     std::pair<unsigned long, unsigned long> m_fileId{}; // device and inode
     bool m_readOnly = false;
     bool m_exclusive = false;
@@ -67,7 +95,7 @@ private:
     std::chrono::steady_clock::time_point m_busySince{};
     int m_exitHook = 0;
     SqliteConnection m_db;
-    std::map<std::string, TableInfo> m_tables; // by lower-case name
+    std::map<std::string, std::shared_ptr<const TableInfo>> m_tables; // by lower-case name
     std::set<SqliteRecordsetBase*> m_recordsets;
 };
 

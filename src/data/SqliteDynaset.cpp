@@ -6,10 +6,10 @@
 
 namespace ktv::dao {
 
-SqliteDynaset::SqliteDynaset(SqliteDatabase& db, TableInfo table, std::string where, std::vector<Value> params)
+SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
     : m_db(&db), m_table(std::move(table))
 {
-    Statement st = db.prepareBound("SELECT rowid FROM " + quoteIdent(m_table.name) + where + " ORDER BY rowid", params);
+    CachedStatement st = db.prepareCached("SELECT rowid FROM " + quoteIdent(m_table->name) + where + " ORDER BY rowid", params);
     while (stepRow(st.get()))
         m_rowids.push_back(sqlite3_column_int64(st.get(), 0));
     if (!m_rowids.empty())
@@ -31,14 +31,17 @@ SqliteDatabase& SqliteDynaset::db() const
 
 void SqliteDynaset::loadCurrent()
 {
-    Statement st = db().prepareBound("SELECT " + m_table.selectList() + " FROM " + quoteIdent(m_table.name) +
+    if (m_loaded)
+        return;
+    CachedStatement st = db().prepareCached("SELECT " + m_table->selectList() + " FROM " + quoteIdent(m_table->name) +
                                          " WHERE rowid = ?1",
                                      {Value(m_rowids[m_pos])});
     m_row.clear();
     m_deleted = !stepRow(st.get());
     if (!m_deleted)
-        for (std::size_t i = 0; i < m_table.columns.size(); ++i)
-            m_row.push_back(readValue(st.get(), static_cast<int>(i), m_table.columns[i]));
+        for (std::size_t i = 0; i < m_table->columns.size(); ++i)
+            m_row.push_back(readValue(st.get(), static_cast<int>(i), m_table->columns[i]));
+    m_loaded = true;
 }
 
 void SqliteDynaset::moveTo(std::size_t pos)
@@ -52,7 +55,10 @@ void SqliteDynaset::moveTo(std::size_t pos)
     }
     m_pos = pos;
     m_eof = false;
-    loadCurrent();
+    // The record is read when a field or Edit needs it: a lookup that only asks whether a
+    // key exists never reads the record at all.
+    m_loaded = false;
+    m_deleted = false;
 }
 
 long SqliteDynaset::recordCount() const
@@ -87,7 +93,7 @@ void SqliteDynaset::moveNext()
 
 int SqliteDynaset::column(const std::string& name) const
 {
-    const int idx = m_table.columnIndex(name);
+    const int idx = m_table->columnIndex(name);
     if (idx < 0)
         raise(err::ItemNotFound);
     return idx;
@@ -103,6 +109,7 @@ Value SqliteDynaset::field(const std::string& name) const
         return Value(Null{});
     if (m_eof)
         raise(err::NoCurrentRecord);
+    const_cast<SqliteDynaset*>(this)->loadCurrent();
     if (m_deleted)
         raise(err::RecordDeleted);
     return m_row[static_cast<std::size_t>(idx)];
@@ -111,7 +118,7 @@ Value SqliteDynaset::field(const std::string& name) const
 std::vector<std::string> SqliteDynaset::fieldNames() const
 {
     std::vector<std::string> names;
-    for (const auto& c : m_table.columns)
+    for (const auto& c : m_table->columns)
         names.push_back(c.name);
     return names;
 }
@@ -122,7 +129,7 @@ void SqliteDynaset::setField(const std::string& name, const Value& v)
     const int idx = column(name);
     if (m_mode == Mode::None)
         raise(err::UpdateWithoutAddNew);
-    m_pending[idx] = convertForColumn(m_table.columns[static_cast<std::size_t>(idx)], v);
+    m_pending[idx] = convertForColumn(m_table->columns[static_cast<std::size_t>(idx)], v);
 }
 
 void SqliteDynaset::addNew()
@@ -141,6 +148,7 @@ void SqliteDynaset::edit()
     db().commitIfDue();
     if (m_eof)
         raise(err::NoCurrentRecord);
+    loadCurrent();
     if (m_deleted)
         raise(err::RecordDeleted);
     m_mode = Mode::Editing;
@@ -154,12 +162,12 @@ void SqliteDynaset::update()
         raise(err::UpdateWithoutAddNew);
     std::vector<Value> params;
     std::string sql;
-    const std::string table = quoteIdent(m_table.name);
+    const std::string& table = m_table->quotedName;
     if (m_mode == Mode::Adding) {
         std::string cols;
         std::string marks;
         for (const auto& [idx, v] : m_pending) {
-            cols += (cols.empty() ? "" : ",") + quoteIdent(m_table.columns[static_cast<std::size_t>(idx)].name);
+            cols += (cols.empty() ? "" : ",") + m_table->quotedColumns[static_cast<std::size_t>(idx)];
             marks += (marks.empty() ? "?" : ",?") + std::to_string(params.size() + 1);
             params.push_back(v);
         }
@@ -168,7 +176,7 @@ void SqliteDynaset::update()
     } else {
         std::string sets;
         for (const auto& [idx, v] : m_pending) {
-            sets += (sets.empty() ? "" : ",") + quoteIdent(m_table.columns[static_cast<std::size_t>(idx)].name) +
+            sets += (sets.empty() ? "" : ",") + m_table->quotedColumns[static_cast<std::size_t>(idx)] +
                     " = ?" + std::to_string(params.size() + 1);
             params.push_back(v);
         }
@@ -180,7 +188,7 @@ void SqliteDynaset::update()
         sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?" + std::to_string(params.size());
     }
     d.beginWrite();
-    Statement st = d.prepareBound(sql, params);
+    CachedStatement st = d.prepareCached(sql, params);
     if (stepRow(st.get()))
         raiseText(err::EngineFailure, "Database engine error: the update returned rows.");
     if (m_mode == Mode::Adding) {
@@ -191,8 +199,10 @@ void SqliteDynaset::update()
     const bool wasEditing = m_mode == Mode::Editing;
     m_mode = Mode::None;
     m_pending.clear();
-    if (wasEditing)
+    if (wasEditing) {
+        m_loaded = false;
         loadCurrent();
+    }
 }
 
 void SqliteDynaset::close()

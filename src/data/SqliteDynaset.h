@@ -10,7 +10,7 @@ namespace ktv::dao {
 
 class SqliteDynaset final : public SqliteRecordsetBase {
 public:
-    SqliteDynaset(SqliteDatabase& db, TableInfo table, std::string where, std::vector<Value> params);
+    SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params);
     ~SqliteDynaset() override;
 
     long recordCount() const override;
@@ -35,11 +35,12 @@ private:
     int column(const std::string& name) const;
 
     SqliteDatabase* m_db;
-    TableInfo m_table;
+    std::shared_ptr<const TableInfo> m_table; // shared with the database's catalogue
     std::vector<std::int64_t> m_rowids;
     std::size_t m_pos = 0;
     bool m_eof = true;
     bool m_deleted = false; // the current record was removed by someone else
+    bool m_loaded = false;  // m_row holds the current record
     std::vector<Value> m_row;
     Mode m_mode = Mode::None;
     std::map<int, Value> m_pending;

@@ -7,7 +7,7 @@
 
 namespace ktv::dao {
 
-SqliteSnapshot::SqliteSnapshot(SqliteDatabase& db, TableInfo table, std::string where, std::vector<Value> params)
+SqliteSnapshot::SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
     : m_db(&db), m_table(std::move(table)), m_where(std::move(where)), m_params(std::move(params))
 {
     m_walk = startWalk();
@@ -38,7 +38,7 @@ SqliteDatabase& SqliteSnapshot::db() const
 
 Statement SqliteSnapshot::startWalk() const
 {
-    return db().prepareBound("SELECT " + m_table.selectList() + " FROM " + quoteIdent(m_table.name) + m_where +
+    return db().prepareBound("SELECT " + m_table->selectList() + " FROM " + quoteIdent(m_table->name) + m_where +
                                  " ORDER BY rowid",
                              m_params);
 }
@@ -46,8 +46,8 @@ Statement SqliteSnapshot::startWalk() const
 void SqliteSnapshot::loadRow(sqlite3_stmt* st)
 {
     m_row.clear();
-    for (std::size_t i = 0; i < m_table.columns.size(); ++i)
-        m_row.push_back(readValue(st, static_cast<int>(i), m_table.columns[i]));
+    for (std::size_t i = 0; i < m_table->columns.size(); ++i)
+        m_row.push_back(readValue(st, static_cast<int>(i), m_table->columns[i]));
 }
 
 long SqliteSnapshot::recordCount() const
@@ -84,10 +84,10 @@ void SqliteSnapshot::moveLast()
     db().commitIfDue();
     if (m_count == 0 || (m_eof && m_seen == 0))
         raise(err::NoCurrentRecord);
-    const std::string from = " FROM " + quoteIdent(m_table.name) + m_where;
+    const std::string from = " FROM " + quoteIdent(m_table->name) + m_where;
     Statement count = db().prepareBound("SELECT count(*)" + from, m_params);
     const long n = stepRow(count.get()) ? static_cast<long>(sqlite3_column_int64(count.get(), 0)) : 0;
-    Statement last = db().prepareBound("SELECT " + m_table.selectList() + from + " ORDER BY rowid DESC LIMIT 1", m_params);
+    Statement last = db().prepareBound("SELECT " + m_table->selectList() + from + " ORDER BY rowid DESC LIMIT 1", m_params);
     if (n == 0 || !stepRow(last.get())) {
         m_eof = true;
         m_count = 0;
@@ -123,7 +123,7 @@ void SqliteSnapshot::moveFirst()
 Value SqliteSnapshot::field(const std::string& name) const
 {
     db();
-    const int idx = m_table.columnIndex(name);
+    const int idx = m_table->columnIndex(name);
     if (idx < 0)
         raise(err::ItemNotFound);
     if (m_eof)
@@ -134,7 +134,7 @@ Value SqliteSnapshot::field(const std::string& name) const
 std::vector<std::string> SqliteSnapshot::fieldNames() const
 {
     std::vector<std::string> names;
-    for (const auto& c : m_table.columns)
+    for (const auto& c : m_table->columns)
         names.push_back(c.name);
     return names;
 }

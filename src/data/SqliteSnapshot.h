@@ -7,7 +7,7 @@ namespace ktv::dao {
 
 class SqliteSnapshot final : public SqliteRecordsetBase {
 public:
-    SqliteSnapshot(SqliteDatabase& db, TableInfo table, std::string where, std::vector<Value> params);
+    SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params);
     ~SqliteSnapshot() override;
 
     long recordCount() const override;
@@ -30,7 +30,7 @@ private:
     void loadRow(sqlite3_stmt* st);
 
     SqliteDatabase* m_db;
-    TableInfo m_table;
+    std::shared_ptr<const TableInfo> m_table; // shared with the database's catalogue
     std::string m_where;
     std::vector<Value> m_params;
     Statement m_walk;
