@@ -31,12 +31,13 @@ void WizardTest::SetUp()
 {
     InitAppPath(dir.str());
     iniPath = dir.file("Vedaz.ini");
-    // The templates the build lays out beside the program.
-    const char* app = std::getenv("KTV_APP_DIR");
-    ASSERT_NE(app, nullptr);
-    for (const char* name : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
-        if (fs::exists(fs::path(app) / name))
-            fs::copy_file(fs::path(app) / name, dir.path() / name);
+    // The templates the build lays out in its program folder, <build>/app beside <build>/tests.
+    const char* env = std::getenv("KTV_APP_DIR");
+    const fs::path app = env && *env ? fs::path(env) : fs::path(ExecutableFolder()) / ".." / "app";
+    for (const char* name : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"}) {
+        ASSERT_TRUE(fs::exists(app / name)) << (app / name).string();
+        fs::copy_file(app / name, dir.path() / name);
+    }
     setMousePointer(&pointer);
 }
 
