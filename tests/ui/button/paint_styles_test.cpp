@@ -197,3 +197,53 @@ TEST_F(PaintStyles, ChangingBetweenStyle2AndAnotherChangesTheFace)
 
 } // namespace
 } // namespace ktv::test
+
+namespace ktv::test {
+namespace {
+
+class PaintFrames : public PaintTest {};
+
+// The frame drawn on the window after presenting: style 2 ellipses frame their shape region in
+// the hot colour under the mouse and in the focus colour as default button; shape 6 is framed in
+// black while hovered.
+TEST_F(PaintFrames, EllipsesAreFramedByLookAfterPresenting)
+{
+    struct Case {
+        const char* name;
+        int style, shape;
+        std::uint8_t flags;
+        bool hovering;
+        QPoint pixel;
+        PaintColor expected; // -1: the face shows, no frame
+    };
+    const Case cases[] = {
+        {"style 2 hot", 2, 4, 4, true, {40, 1}, 0x96E7},
+        {"style 2 default", 2, 4, 1, false, {40, 1}, 0xEF826B},
+        {"style 2 rest", 2, 4, 0, false, {40, 1}, -1},
+        {"shape 6 hovered", 0, 6, 4, true, {40, 0}, 0},
+        {"shape 6 rest", 0, 6, 0, false, {40, 0}, -1},
+    };
+    for (const Case& c : cases) {
+        ButtonPaintState s = state(80, 40, c.style);
+        s.ButtonShape = c.shape;
+        s.Caption.clear();
+        s.StateFlags = c.flags;
+        s.Hovering = c.hovering;
+        ButtonResources r;
+        const ButtonRedraw out = [&] {
+            ButtonPainter::BuildRegions(s, r);
+            return ButtonPainter::RedrawButton(s, r);
+        }();
+        const PaintColor got = at(out.image, c.pixel.x(), c.pixel.y());
+        if (c.expected >= 0) {
+            EXPECT_EQ(got, c.expected) << c.name;
+        } else {
+            EXPECT_NE(got, 0x96E7) << c.name;
+            EXPECT_NE(got, 0xEF826B) << c.name;
+            EXPECT_NE(got, 0) << c.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace ktv::test
