@@ -175,6 +175,17 @@ TEST_F(PaintPipeline, EllipticButtonsShowARaisedRingAndASunkenOneWhenPushed)
     }
 }
 
+TEST_F(PaintPipeline, ANewSurfaceKeepsTheRingOutsideTheShape)
+{
+    ButtonPaintState s = state(80, 40, 0);
+    s.ButtonShape = 4;
+    ButtonResources r;
+    paint(s, r);
+    s.Width = 81; // resized while drawing was delayed: no region build before this redraw
+    const QImage image = ButtonPainter::RedrawButton(s, r).image;
+    EXPECT_GT(red(at(image, 40, 0)), 200);
+}
+
 TEST_F(PaintPipeline, CheckBoxThatIsOnShowsTheSunkenRing)
 {
     ButtonPaintState s = state(80, 40, 0);

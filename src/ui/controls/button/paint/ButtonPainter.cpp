@@ -77,8 +77,13 @@ void ButtonPainter::RefreshResources(const ButtonPaintState& state, ButtonResour
 
 void ButtonPainter::refreshCaches()
 {
-    if (!m_r.surfaceCreated || m_r.surface.width() != m_s.Width || m_r.surface.height() != m_s.Height)
+    if (!m_r.surfaceCreated || m_r.surface.width() != m_s.Width || m_r.surface.height() != m_s.Height) {
         CreateSurface();
+        // A new surface (a resize while drawing was delayed) must not show black where the
+        // region build painted the shape's ring or frame.
+        if (m_r.hasShapeRegions)
+            ButtonShapes(*this).PaintBackdrop();
+    }
     if (m_r.fontKey != m_s.Font)
         RefreshResources(m_s, m_r, QStringLiteral("Font"));
     if (m_r.colorKey != ButtonResources::ColorKey{m_s.BackColor, m_s.HoverBackColor, m_s.ButtonStyle})

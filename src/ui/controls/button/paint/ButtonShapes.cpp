@@ -86,13 +86,8 @@ ButtonShape ButtonShapes::BuildRegions()
         cutCorners(window, w, h, !slantLeft, !slantRight);
     } else if (shape <= 6) {
         window = GdiRegions::ellipse(0, 0, w, h);
-        if (m_s.ButtonStyle != 5) {
-            if (shape == 6)
-                m_r.surface.frameRegion(window, 0, 1, 1);
-            else
-                m_p.GradientFill(ButtonColors::White, ButtonColors::Grey, 3);
-            m_r.surface.clearClip();
-        }
+        m_r.windowShape = window;
+        PaintBackdrop();
         m_r.shapeRegion = GdiRegions::ellipse(1, 1, w - 1, h - 1);
         m_r.innerRegion = GdiRegions::ellipse(2, 2, w - 2, h - 2);
         m_r.hasShapeRegions = true;
@@ -109,10 +104,8 @@ ButtonShape ButtonShapes::BuildRegions()
         m_r.rightLimit = w;
         window = GdiRegions::rect(0, 0, w, h);
         BuildPictureRegion(w, h, &window);
-        if (shape == 8)
-            m_p.GradientFill(ButtonColors::White, ButtonColors::Grey, 3);
-        else
-            m_r.surface.frameRegion(window, gdi::ColorRef(ButtonColors::TranslateColor(m_s.BackColor)), 1, 1);
+        m_r.windowShape = window;
+        PaintBackdrop();
         m_r.surface.setClip(m_r.shapeRegion);
     }
     m_r.windowShape = window;
@@ -120,6 +113,22 @@ ButtonShape ButtonShapes::BuildRegions()
         m_r.rightLimit = w;
     m_r.layoutKey.reset();
     return {window, QSize(w, h)};
+}
+
+void ButtonShapes::PaintBackdrop()
+{
+    // What lies outside the shape region stays on the surface from here on: the raised ring of
+    // shapes 4, 5 and 8, the black frame of shape 6, the BackColor frame of shape 7.
+    const int shape = m_s.ButtonShape;
+    m_r.surface.clearClip();
+    if ((shape >= 4 && shape <= 6 && m_s.ButtonStyle == 5) || shape < 4 || shape > 8)
+        return;
+    if (shape == 6)
+        m_r.surface.frameRegion(m_r.windowShape, 0, 1, 1);
+    else if (shape == 7)
+        m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(ButtonColors::TranslateColor(m_s.BackColor)), 1, 1);
+    else
+        m_p.GradientFill(ButtonColors::White, ButtonColors::Grey, 3);
 }
 
 QSize ButtonShapes::FitPicture(int availableWidth, int availableHeight) const

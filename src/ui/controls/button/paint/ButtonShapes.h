@@ -15,6 +15,9 @@ public:
     explicit ButtonShapes(ButtonPainter& painter);
 
     ButtonShape BuildRegions();
+    // Paints the part of a non-rectangular shape that the redraws leave alone (run after the
+    // region build and whenever the surface is made anew).
+    void PaintBackdrop();
     // The picture's size scaled by the smaller ratio available / picture, keeping its proportions.
     QSize FitPicture(int availableWidth, int availableHeight) const;
     // Makes the cached scaled copy (near-key pixels set to the key colour) and, with a window
