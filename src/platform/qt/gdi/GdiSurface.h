@@ -9,6 +9,7 @@
 #include <QRegion>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace ktv::gdi {
 

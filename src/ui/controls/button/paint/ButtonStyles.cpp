@@ -384,14 +384,14 @@ void ButtonStyles::roundCorners(int style, PaintColor color)
         return;
     }
     // Style 7: ten pixels, three at the top-left and bottom-right corners, two at the others.
-    if (left) {
-        put(1, 1), put(2, 1), put(1, 2);
-        put(1, h - 2), put(1, h - 3);
-    }
-    if (right) {
-        put(w - 2, 1), put(w - 2, 2);
-        put(w - 2, h - 2), put(w - 3, h - 2), put(w - 2, h - 3);
-    }
+    const QPoint leftCorners[] = {{1, 1}, {2, 1}, {1, 2}, {1, h - 2}, {1, h - 3}};
+    const QPoint rightCorners[] = {{w - 2, 1}, {w - 2, 2}, {w - 2, h - 2}, {w - 3, h - 2}, {w - 2, h - 3}};
+    if (left)
+        for (QPoint p : leftCorners)
+            put(p.x(), p.y());
+    if (right)
+        for (QPoint p : rightCorners)
+            put(p.x(), p.y());
 }
 
 void ButtonStyles::DrawFocus(PaintColor focusColor, bool value, bool enabled)
