@@ -119,6 +119,31 @@ TEST_F(PaintContent, PictureAlignmentsPlaceThePicture)
     }
 }
 
+TEST_F(PaintContent, LargePicturesFillOrFitTheButton)
+{
+    struct Case {
+        int size, shape;
+        QRect expected;
+    };
+    // 100 x 60 button, 16 x 16 picture.
+    const Case cases[] = {
+        {40, 0, QRect(3, 3, 94, 54)},  // fills the button inside its edges
+        {40, 6, QRect(1, 1, 98, 58)},  // inside the black frame of shape 6
+        {48, 0, QRect(26, 6, 48, 48)}, // fitted into 88 x 48, centred, proportions kept
+    };
+    for (const Case& c : cases) {
+        ButtonPaintState s = crisp(100, 60);
+        s.Caption.clear();
+        s.Picture = keyedPicture();
+        s.PictureSize = c.size;
+        s.ButtonShape = c.shape;
+        ButtonResources r;
+        paint(s, r);
+        EXPECT_EQ(r.pictureRect, c.expected) << "size " << c.size << " shape " << c.shape;
+        EXPECT_TRUE(r.pictureFillsButton);
+    }
+}
+
 TEST_F(PaintContent, CaptionIsClampedInsideTheButton)
 {
     ButtonPaintState s = crisp(40, 12);
