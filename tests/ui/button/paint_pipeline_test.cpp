@@ -119,6 +119,20 @@ TEST_F(PaintPipeline, GradientModesAndTheirMirrors)
     EXPECT_NE(at(wide, 10, h / 2), at(wide, 12, h / 2));
 }
 
+TEST_F(PaintPipeline, TwoPixelBandsOverAnOddWidthLeaveNoColumnUnpainted)
+{
+    ButtonPaintState s = state(61, 20, 5); // style 5 at rest draws no edges over the gradient
+    s.Caption.clear();
+    s.BackColor = 0x0000FF;
+    s.GradientColor = 0xFF0000;
+    s.GradientMode = 1;
+    s.ScreenWidth = 200;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    EXPECT_EQ(at(image, 60, 10), at(image, 59, 10));
+    EXPECT_GT(blue(at(image, 60, 10)), 240);
+}
+
 TEST_F(PaintPipeline, Style2ShadesItsFaceRowByRow)
 {
     ButtonPaintState s = state(73, 39, 2);
