@@ -247,3 +247,37 @@ TEST_F(PaintFrames, EllipsesAreFramedByLookAfterPresenting)
 
 } // namespace
 } // namespace ktv::test
+
+namespace ktv::test {
+namespace {
+
+TEST_F(PaintFrames, CustomShapesAreFramedInTheHoverColourAndAsDefaultButton)
+{
+    QImage pic(30, 30, QImage::Format_RGB32);
+    pic.fill(qRgb(255, 0, 255));
+    for (int y = 5; y < 25; ++y)
+        for (int x = 5; x < 25; ++x)
+            pic.setPixel(x, y, qRgb(0, 0, 255));
+    ButtonPaintState s = state(30, 30, 0);
+    s.Picture = pic;
+    s.PictureSize = 48;
+    s.ButtonShape = 7;
+    s.Caption.clear();
+    s.BackColor = 0x00FF00;
+    s.HoverBackColor = 0x00FFFF;
+    ButtonResources r;
+    ButtonPainter::BuildRegions(s, r);
+
+    s.StateFlags = ButtonPaintState::StateHover;
+    s.Hovering = true;
+    EXPECT_EQ(at(ButtonPainter::RedrawButton(s, r).image, 15, 5), 0x00FFFF); // the window shape's edge
+
+    s.StateFlags = ButtonPaintState::StateDefault;
+    s.Hovering = false;
+    const QImage focused = ButtonPainter::RedrawButton(s, r).image;
+    EXPECT_EQ(at(focused, 15, 6), 0); // the shape region's edge, in the black frame colour
+    EXPECT_EQ(at(focused, 15, 5), 0x00FF00);
+}
+
+} // namespace
+} // namespace ktv::test
