@@ -282,30 +282,39 @@ Statement SqliteDatabase::prepareBound(const std::string& sql, const std::vector
 CachedStatement::~CachedStatement()
 {
     if (m_st)
-        m_owner->giveBack(m_st);
+        m_owner->giveBack(m_st, m_slot);
 }
 
 CachedStatement SqliteDatabase::prepareCached(const std::string& sql, const std::vector<Value>& params)
 {
+    // Each statement text has one slot; a slot is empty while its statement is in use (a
+    // second user of the same text at that moment gets a statement of its own).
+    sqlite3_stmt** slot = nullptr;
     sqlite3_stmt* raw = nullptr;
     if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end()) {
-        raw = it->second;
-        m_idleStatements.erase(it);
+        slot = &it->second;
+    } else if (m_idleStatements.size() < 32) {
+        slot = &m_idleStatements.emplace(sql, nullptr).first->second;
+    }
+    if (slot && *slot) {
+        raw = *slot;
+        *slot = nullptr;
     } else {
         raw = prepare(m_db.get(), sql).release();
     }
-    CachedStatement st(this, raw);
+    CachedStatement st(this, raw, slot);
     for (std::size_t i = 0; i < params.size(); ++i)
         bindValue(st.get(), static_cast<int>(i + 1), params[i]);
     return st;
 }
 
-void SqliteDatabase::giveBack(sqlite3_stmt* st) noexcept
+void SqliteDatabase::giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept
 {
     sqlite3_reset(st);
     sqlite3_clear_bindings(st);
-    // A handful of shapes is all the program uses; anything beyond is not kept.
-    if (!m_db || m_idleStatements.size() >= 32 || !m_idleStatements.emplace(sqlite3_sql(st), st).second)
+    if (m_db && slot && !*slot)
+        *slot = st;
+    else
         sqlite3_finalize(st);
 }
 
@@ -376,7 +385,8 @@ void SqliteDatabase::close()
         rs->detach();
     m_recordsets.clear();
     for (auto& [sql, st] : m_idleStatements)
-        sqlite3_finalize(st);
+        if (st)
+            sqlite3_finalize(st);
     m_idleStatements.clear();
     std::exception_ptr failure;
     try {

@@ -40,8 +40,14 @@ class SqliteDatabase;
 // compiling them again for every record.
 class CachedStatement {
 public:
-    CachedStatement(SqliteDatabase* owner, sqlite3_stmt* st) : m_owner(owner), m_st(st) {}
-    CachedStatement(CachedStatement&& o) noexcept : m_owner(o.m_owner), m_st(o.m_st) { o.m_st = nullptr; }
+    CachedStatement(SqliteDatabase* owner, sqlite3_stmt* st, sqlite3_stmt** slot)
+        : m_owner(owner), m_st(st), m_slot(slot)
+    {
+    }
+    CachedStatement(CachedStatement&& o) noexcept : m_owner(o.m_owner), m_st(o.m_st), m_slot(o.m_slot)
+    {
+        o.m_st = nullptr;
+    }
     CachedStatement(const CachedStatement&) = delete;
     CachedStatement& operator=(const CachedStatement&) = delete;
     CachedStatement& operator=(CachedStatement&&) = delete;
@@ -51,6 +57,7 @@ public:
 private:
     SqliteDatabase* m_owner;
     sqlite3_stmt* m_st;
+    sqlite3_stmt** m_slot; // where the statement waits between uses; null when not cached
 };
 
 class SqliteDatabase final : public DatabaseBackend {
@@ -68,7 +75,7 @@ public:
     Statement prepareBound(const std::string& sql, const std::vector<Value>& params) const;
     // The same, from the statement cache; the statement must not outlive the call using it.
     CachedStatement prepareCached(const std::string& sql, const std::vector<Value>& params);
-    void giveBack(sqlite3_stmt* st) noexcept;
+    void giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept;
     void beginWrite();  // before every stored Update: opens the implicit transaction when needed
     void commitIfDue(); // every engine call: commits an implicit transaction whose time is up
     void commitPending();
