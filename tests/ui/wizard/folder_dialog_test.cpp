@@ -1,11 +1,14 @@
 // The folder dialog of our own: folders only, the start folder selected, the status line,
 // and OK only with a folder to answer.
+#include "platform/qt/FolderBrowser.h"
 #include "platform/qt/FolderDialog.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QTest>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -49,6 +52,32 @@ TEST(FolderDialog, MissingStartFolderLeavesTheDefault)
 
     FolderDialog root(nullptr, kTitle, QDir::rootPath());
     EXPECT_EQ(root.selectedPath(), QDir::rootPath());
+}
+
+// The result rule: OK answers the selected folder, Cancel empty text.
+TEST(FolderDialog, BrowseForFolderAnswersWithTheChosenFolderOrNothing)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "kaynak");
+    const std::string start = dir.file("kaynak");
+    for (const char* button : {"Cmd_Tamam", "Cmd_Iptal"}) {
+        SCOPED_TRACE(button);
+        QString title;
+        // Runs inside the dialog's own event loop.
+        QMetaObject::invokeMethod(
+            qApp,
+            [&] {
+                auto* dialog = qobject_cast<FolderDialog*>(QApplication::activeModalWidget());
+                ASSERT_NE(dialog, nullptr);
+                title = dialog->windowTitle();
+                QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+            },
+            Qt::QueuedConnection);
+        QtFolderBrowser browser;
+        const std::string chosen = browser.BrowseForFolder(nullptr, kTitle.toStdString(), start);
+        EXPECT_EQ(title, kTitle);
+        EXPECT_EQ(chosen, std::string(button) == "Cmd_Tamam" ? start : std::string());
+    }
 }
 
 } // namespace
