@@ -39,6 +39,7 @@ namespace {
 constexpr const char* kSection = "CEVRIM";
 constexpr const char* kFolderTitle = "Çevrim Yapılacak Dosyaların Bulunduğu Klasör";
 constexpr const char* kSavePrompt = "Yapılan Değişiklikleri Kaydetmek İster misiniz ?";
+constexpr const char* kChooseYear = "Lütfen aktarım yılını seçiniz.";
 
 std::string text(const QLineEdit* box) { return box->text().toStdString(); }
 std::string text(const QComboBox* box) { return box->currentIndex() < 0 ? std::string() : box->currentText().toStdString(); }
@@ -368,6 +369,13 @@ void Frm_Vedaz::Cmd_CevrimYap_Click()
     // A run yields to events before every record; a second click meanwhile is ignored.
     if (m_running)
         return;
+    // Without a year the year databases would land in the company folder itself, where no
+    // later run or program looks for them; the list starts empty after 2010, so ask first.
+    if (m_c.Cbo_VedazYili->currentIndex() < 0) {
+        MsgBox(kChooseYear, MsgButtons::Ok, MsgIcon::Exclamation, caption());
+        m_c.Cbo_VedazYili->setFocus();
+        return;
+    }
     ConversionRequest request;
     request.sourceType = text(m_c.Cbo_KtdPvd);
     request.folder = text(m_c.Txt_Klasor);

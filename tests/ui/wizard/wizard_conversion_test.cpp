@@ -184,6 +184,21 @@ TEST_F(WizardConversionTest, NoToTheConfirmationChangesNothing)
     EXPECT_FALSE(c().PrgBar1->isVisible());
 }
 
+TEST_F(WizardConversionTest, NoYearChosenAsksForOneAndWritesNothing)
+{
+    year = 2026; // after the list: nothing selected at start
+    const std::string folder = makeSource("ornek.ktd", 1, 0, 0);
+    open();
+    fillIn(folder, 0, 4, "Dört");
+    ASSERT_EQ(c().Cbo_VedazYili->currentIndex(), -1);
+    click(c().Cmd_CevrimYap);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Lütfen aktarım yılını seçiniz.");
+    EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA" / "4"));
+    EXPECT_EQ(QApplication::focusWidget(), c().Cbo_VedazYili);
+}
+
 TEST_F(WizardConversionTest, ClicksAndClosingWhileTheRunYieldsAreGuarded)
 {
     const std::string folder = makeSource("ornek.ktd", 5, 0, 0);
