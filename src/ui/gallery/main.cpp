@@ -1,8 +1,9 @@
-// The control gallery: every text box filter and casing and the etched line on pages of one window,
-// for trying them by hand. `--page N` opens page N (from 0),
-// `--demo` fills the text boxes with samples.
+// The control gallery: every text box filter and casing, the etched line and the owner-drawn button
+// on pages of one window, for trying them by hand. `--page N` opens page N (from 0), `--demo`
+// fills the text boxes with samples.
 #include "platform/core/MessageBox.h"
 #include "platform/qt/QtMessageBoxes.h"
+#include "ui/gallery/ButtonPage.h"
 #include "ui/gallery/GalleryWindow.h"
 #include "ui/gallery/Line3DPage.h"
 #include "ui/gallery/TextBoxPage.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv)
     auto* textBoxes = new ktv::TextBoxPage;
     window.addPage(QStringLiteral("Metin kutuları"), textBoxes);
     window.addPage(QStringLiteral("Line3D"), new ktv::Line3DPage);
+    window.addPage(QStringLiteral("Düğmeler"), new ktv::ButtonPage);
 
     bool ok = false;
     const int page = parser.value(pageOption).toInt(&ok);
