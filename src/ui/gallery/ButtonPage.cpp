@@ -307,7 +307,7 @@ QWidget* ButtonPage::pictureTable()
 // Two option groups, check boxes, the form's default button and a button without focus rectangle.
 QWidget* ButtonPage::groupTable()
 {
-    auto* box = section(QStringLiteral("Seçenek grupları, onay kutuları, varsayılan düğme (Enter), odak"), {760, 150});
+    auto* box = section(QStringLiteral("Seçenek grupları, onay kutuları, varsayılan düğme (Enter), odak"), {760, 170});
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(6, kTitle, 6, 6);
     for (int g = 0; g < 2; ++g) {
@@ -331,7 +331,7 @@ QWidget* ButtonPage::groupTable()
     }
     row->addWidget(checks);
     auto* plain = new QWidget;
-    plain->setMinimumSize(170, 3 * 30 + kTitle);
+    plain->setMinimumSize(170, 122);
     Button* def = make(plain, QStringLiteral("Cmd_Varsayilan"), QStringLiteral("&Varsayılan"), 0, QRect(8, 8, 150, 30), true);
     ControlHost::running().setDefaultControl(def);
     Button* noFocus = make(plain, QStringLiteral("Cmd_OdakYok"), QStringLiteral("Odak dikdörtgeni yok"), 0,
