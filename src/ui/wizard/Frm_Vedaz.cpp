@@ -92,12 +92,12 @@ void Frm_Vedaz::connectHandlers()
     auto on = [this](auto* sender, auto signal, void (Frm_Vedaz::*handler)()) {
         connect(sender, signal, this, [this, handler] { runHandler(handler); });
     };
-    on(m_c.Cmd_Ileri, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Ileri_Click);
-    on(m_c.Cmd_Geri, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Geri_Click);
-    on(m_c.Cmd_Kapat0, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Kapat_Click);
-    on(m_c.Cmd_Kapat1, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_Kapat_Click);
-    on(m_c.Cmd_KlasorBul, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_KlasorBul_Click);
-    on(m_c.Cmd_CevrimYap, &QAbstractButton::clicked, &Frm_Vedaz::Cmd_CevrimYap_Click);
+    on(m_c.Cmd_Ileri, &WizardButton::Click, &Frm_Vedaz::Cmd_Ileri_Click);
+    on(m_c.Cmd_Geri, &WizardButton::Click, &Frm_Vedaz::Cmd_Geri_Click);
+    on(m_c.Cmd_Kapat0, &WizardButton::Click, &Frm_Vedaz::Cmd_Kapat_Click);
+    on(m_c.Cmd_Kapat1, &WizardButton::Click, &Frm_Vedaz::Cmd_Kapat_Click);
+    on(m_c.Cmd_KlasorBul, &WizardButton::Click, &Frm_Vedaz::Cmd_KlasorBul_Click);
+    on(m_c.Cmd_CevrimYap, &WizardButton::Click, &Frm_Vedaz::Cmd_CevrimYap_Click);
     // "activated" is the user's choice of an entry (mouse or keys); the program's own
     // selections call the handlers themselves.
     on(m_c.Cbo_KtdPvd, &QComboBox::activated, &Frm_Vedaz::Cbo_KtdPvd_Click);

@@ -5,12 +5,19 @@ namespace ktv {
 
 WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
 {
-    auto* button = new WizardButton(caption, parent);
+    auto* button = new WizardButton(parent);
     button->setObjectName(name);
+    button->InitProperties();
+    button->DelayDrawing(true); // one drawing once every property is set
+    button->setMode(0);
+    button->setButtonShape(0);
+    button->setButtonStyle(2);
+    button->setGradientMode(0);
+    button->setCaptionStyle(qvButtons_H::CaptionEngraved);
+    button->setCaptionAlign(qvButtons_H::CaptionCenter);
+    button->setCaption(caption);
     button->setGeometry(geometry);
-    // The wizard is no dialog: Enter on a box must not press a button behind the user's back.
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::StrongFocus);
+    button->DelayDrawing(false);
     return button;
 }
 

@@ -12,13 +12,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QImage>
+#include <QPainter>
 #include <QTest>
+
+#include "ui/controls/button/qvButtons_H.h"
 
 namespace ktv::test {
 namespace {
 
 QString textOf(QWidget* w)
 {
+    if (auto* b = qobject_cast<qvButtons_H*>(w))
+        return b->Caption();
     if (auto* b = qobject_cast<QAbstractButton*>(w))
         return b->text();
     if (auto* l = qobject_cast<QLabel*>(w))
@@ -36,6 +42,24 @@ TEST_F(WizardTest, WindowCaptionSizeAndFont)
     if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
         EXPECT_EQ(QFontInfo(form->font()).family(), QStringLiteral("Tahoma"));
     }
+}
+
+TEST_F(WizardTest, TheFormFontDrawsTurkishCapitalsWithTheirMarks)
+{
+    open();
+    auto draw = [&](const QString& text) {
+        QImage image(40, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QFont font = form->font();
+        font.setPixelSize(30);
+        painter.setFont(font);
+        painter.drawText(image.rect(), Qt::AlignCenter, text);
+        return image;
+    };
+    EXPECT_NE(draw(QStringLiteral("İ")), draw(QStringLiteral("I")));
+    EXPECT_NE(draw(QStringLiteral("Ş")), draw(QStringLiteral("S")));
+    EXPECT_NE(draw(QStringLiteral("Ö")), draw(QStringLiteral("O")));
 }
 
 TEST_F(WizardTest, EveryControlHasItsNameTextPlaceAndContainer)
