@@ -307,41 +307,36 @@ QWidget* ButtonPage::pictureTable()
 // Two option groups, check boxes, the form's default button and a button without focus rectangle.
 QWidget* ButtonPage::groupTable()
 {
-    auto* box = section(QStringLiteral("Seçenek grupları, onay kutuları, varsayılan düğme (Enter), odak"), {760, 170});
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(6, kTitle, 6, 6);
+    auto* box = section(QStringLiteral("Seçenek grupları, onay kutuları, varsayılan düğme (Enter), odak"), {640, 160});
+    constexpr int groupHeight = kTitle + 3 * 30 + 4;
     for (int g = 0; g < 2; ++g) {
-        auto* group = new QGroupBox(g == 0 ? QStringLiteral("Grup A") : QStringLiteral("Grup B"));
-        group->setMinimumSize(140, 3 * 30 + kTitle + 6);
+        auto* group = new QGroupBox(g == 0 ? QStringLiteral("Grup A") : QStringLiteral("Grup B"), box);
+        group->setGeometry(8 + g * 148, kTitle + 4, 140, groupHeight);
         for (int i = 0; i < 3; ++i) {
             Button* b = make(group, QStringLiteral("Opt_%1%2").arg(QChar(u'A' + g)).arg(i + 1),
                              QStringLiteral("Seçenek &%1").arg(g * 3 + i + 1), 0, QRect(8, kTitle + i * 30, 120, 26), true);
             b->setMode(Button::ModeOption);
             b->setValue(i == g);
         }
-        row->addWidget(group);
     }
-    auto* checks = new QGroupBox(QStringLiteral("Onay kutuları"));
-    checks->setMinimumSize(140, 3 * 30 + kTitle + 6);
+    auto* checks = new QGroupBox(QStringLiteral("Onay kutuları"), box);
+    checks->setGeometry(8 + 2 * 148, kTitle + 4, 140, groupHeight);
     const QStringList names = {QStringLiteral("Kalın"), QStringLiteral("Eğik"), QStringLiteral("Altı çizili")};
     for (int i = 0; i < 3; ++i) {
         Button* b = make(checks, QStringLiteral("Chk_%1").arg(i + 1), names[i], 0, QRect(8, kTitle + i * 30, 120, 26), true);
         b->setMode(Button::ModeCheck);
         b->setValue(i == 0);
     }
-    row->addWidget(checks);
-    auto* plain = new QWidget;
-    plain->setMinimumSize(170, 122);
-    Button* def = make(plain, QStringLiteral("Cmd_Varsayilan"), QStringLiteral("&Varsayılan"), 0, QRect(8, 8, 150, 30), true);
+    auto* plain = new QWidget(box);
+    plain->setGeometry(8 + 3 * 148, kTitle + 4, 170, groupHeight);
+    Button* def = make(plain, QStringLiteral("Cmd_Varsayilan"), QStringLiteral("&Varsayılan"), 0, QRect(8, kTitle, 150, 26), true);
     ControlHost::running().setDefaultControl(def);
     Button* noFocus = make(plain, QStringLiteral("Cmd_OdakYok"), QStringLiteral("Odak dikdörtgeni yok"), 0,
-                           QRect(8, 46, 150, 30), true);
+                           QRect(8, kTitle + 30, 150, 26), true);
     noFocus->setShowFocusRect(false);
     // MouseIcon switches the pointer to 99, the custom cursor.
-    Button* pointer = make(plain, QStringLiteral("Cmd_Imlec"), QStringLiteral("Yıldız imleci"), 0, QRect(8, 84, 150, 30), true);
+    Button* pointer = make(plain, QStringLiteral("Cmd_Imlec"), QStringLiteral("Yıldız imleci"), 0, QRect(8, kTitle + 60, 150, 26), true);
     pointer->setMouseIcon(ButtonPicture::iconPicture(gallery::starIcon(32)));
-    row->addWidget(plain);
-    row->addStretch(1);
     return box;
 }
 
