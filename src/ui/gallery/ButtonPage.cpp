@@ -1,6 +1,4 @@
-// The button gallery page. Buttons sit at fixed positions inside their group boxes, as on a form:
-// custom-shaped buttons resize themselves to their picture, which a layout would undo, and the
-// option buttons of one group box form one option group.
+// The button gallery page. Buttons sit at fixed places in their group boxes, as on a form.
 #include "ui/gallery/ButtonPage.h"
 
 #include "platform/qt/ControlHost.h"
@@ -14,6 +12,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+
+// Fixed places rather than layouts: custom-shaped buttons resize themselves to their picture,
+// which a layout would undo, and the option buttons of one group box form one option group.
 
 namespace ktv {
 

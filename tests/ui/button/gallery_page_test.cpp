@@ -1,6 +1,5 @@
-// The gallery's button page: it offers every value of the drawn properties, enabled and disabled,
-// keeps its option groups apart, paints every button in every style, and its run-time pictures
-// have the transparency the button expects.
+// The gallery's button page: every drawn property value enabled and disabled, separate option
+// groups, painting in every style, and run-time pictures with the transparency the button expects.
 #include "ui/controls/button/qvButtons_H.h"
 #include "ui/gallery/ButtonPage.h"
 #include "ui/gallery/ButtonPictures.h"
