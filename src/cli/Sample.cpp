@@ -6,6 +6,7 @@
 #include "data/Dao.h"
 #include "data/DatabasePassword.h"
 #include "platform/core/Error.h"
+#include "convert/SourceSchema.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,36 +29,6 @@ const char* kProtectHelp =
     "\n"
     "Gives the database FILE (of this program's format) a database password. From then on it opens\n"
     "only with the connect string \";pwd=PWD\".\n";
-
-// The source tables: every column is text, as the product family's files keep them.
-const char* kSourceSchema = R"(
-TABLE AracKarti
-  Kod      TEXT(50)
-  Isim     TEXT(100)
-  Plaka    TEXT(50)
-TABLE CariKart
-  Kod      TEXT(50)
-  Isim     TEXT(100)
-  Yetkili  TEXT(100)
-  AracKod  TEXT(50)
-  Adres    MEMO
-  Semt     TEXT(50)
-  Sehir    TEXT(50)
-  TelFaks  TEXT(50)
-  VD       TEXT(50)
-  VN       TEXT(50)
-  Kredi    TEXT(50)
-  Durum    TEXT(50)
-TABLE StokKarti
-  Tip      TEXT(50)
-  Kod      TEXT(50)
-  Isim     TEXT(100)
-  Birim1   TEXT(50)
-  Katsayi  TEXT(50)
-  Birim2   TEXT(50)
-  KDV      TEXT(50)
-  Duzey    TEXT(50)
-)";
 
 void fill(dao::Database& db, const std::string& table, long records, SampleData& data,
           SampleRow (SampleData::*make)(long))
@@ -82,7 +53,7 @@ void WriteSampleSource(const std::string& path, const std::string&, long records
     std::error_code ec;
     std::filesystem::remove(tmp, ec);
     try {
-        dao::CreateDatabase(tmp, kSourceSchema, password);
+        dao::CreateDatabase(tmp, kSourceTablesSchema, password);
         auto db = dao::Database::OpenDatabase(tmp, true, false, ";pwd=" + password);
         SampleData data(seed);
         fill(*db, "AracKarti", records, data, &SampleData::vehicle);

@@ -2,6 +2,7 @@
 
 #include "app/AppPath.h"
 #include "platform/core/NumberFormat.h"
+#include "convert/SourceSchema.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,35 +12,6 @@ namespace fs = std::filesystem;
 namespace ktv::test {
 
 namespace {
-
-const char* kSourceSchema = R"(
-TABLE AracKarti
-  Kod TEXT(50)
-  Isim TEXT(100)
-  Plaka TEXT(50)
-TABLE CariKart
-  Kod TEXT(50)
-  Isim TEXT(100)
-  Yetkili TEXT(100)
-  AracKod TEXT(50)
-  Adres MEMO
-  Semt TEXT(50)
-  Sehir TEXT(50)
-  TelFaks TEXT(50)
-  VD TEXT(50)
-  VN TEXT(50)
-  Kredi TEXT(50)
-  Durum TEXT(50)
-TABLE StokKarti
-  Tip TEXT(50)
-  Kod TEXT(50)
-  Isim TEXT(100)
-  Birim1 TEXT(50)
-  Katsayi TEXT(50)
-  Birim2 TEXT(50)
-  KDV TEXT(50)
-  Duzey TEXT(50)
-)";
 
 void fill(dao::Database& db, const std::string& table, const std::vector<Row>& rows)
 {
@@ -72,7 +44,7 @@ std::string ConvertTest::makeSource(const SourceTables& tables, const std::strin
 {
     const std::string path = sourceFolder + "/" + name;
     fs::remove(path);
-    dao::CreateDatabase(path, kSourceSchema, password);
+    dao::CreateDatabase(path, kSourceTablesSchema, password);
     auto db = dao::Database::OpenDatabase(path, false, false, password.empty() ? "" : ";pwd=" + password);
     fill(*db, "AracKarti", tables.vehicles);
     fill(*db, "CariKart", tables.accounts);

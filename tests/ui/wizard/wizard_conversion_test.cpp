@@ -8,6 +8,7 @@
 #include "data/Dao.h"
 #include "data/Schema.h"
 #include "ui/wizard/FileListBox.h"
+#include "convert/SourceSchema.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,35 +25,6 @@ namespace fs = std::filesystem;
 namespace ktv::test {
 namespace {
 
-const char* kSourceSchema = R"(
-TABLE AracKarti
-  Kod TEXT(50)
-  Isim TEXT(100)
-  Plaka TEXT(50)
-TABLE CariKart
-  Kod TEXT(50)
-  Isim TEXT(100)
-  Yetkili TEXT(100)
-  AracKod TEXT(50)
-  Adres MEMO
-  Semt TEXT(50)
-  Sehir TEXT(50)
-  TelFaks TEXT(50)
-  VD TEXT(50)
-  VN TEXT(50)
-  Kredi TEXT(50)
-  Durum TEXT(50)
-TABLE StokKarti
-  Tip TEXT(50)
-  Kod TEXT(50)
-  Isim TEXT(100)
-  Birim1 TEXT(50)
-  Katsayi TEXT(50)
-  Birim2 TEXT(50)
-  KDV TEXT(50)
-  Duzey TEXT(50)
-)";
-
 class WizardConversionTest : public WizardTest {
 protected:
     // A password-protected source with the given number of vehicle, dealer and stock cards.
@@ -61,7 +33,7 @@ protected:
         const std::string folder = (dir.path() / "kaynak").string();
         fs::create_directories(folder);
         const std::string path = folder + "/" + name;
-        dao::CreateDatabase(path, kSourceSchema, "7183");
+        dao::CreateDatabase(path, kSourceTablesSchema, "7183");
         auto db = dao::Database::OpenDatabase(path, false, false, ";pwd=7183");
         auto fill = [&](const char* table, int count, auto&& setFields) {
             auto rs = db->OpenRecordset(table, dao::RecordsetType::Dynaset);
