@@ -75,7 +75,7 @@ std::string jetTestDataDir()
         return dir;
     std::filesystem::path source = std::getenv("KTV_SOURCE_DIR") ? std::filesystem::path(std::getenv("KTV_SOURCE_DIR"))
                                                                    : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-    return (source.parent_path() / "shared" / "testdata" / "jet").string();
+    return (source / "tests" / "data" / "jet_files").string();
 }
 
 std::string copyJetFile(const TempDir& dir, const std::string& name)
