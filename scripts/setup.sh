@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libssl-dev
   libgtest-dev libgmock-dev
   mdbtools-dev mdbtools
   fonts-wine
