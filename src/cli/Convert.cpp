@@ -7,6 +7,7 @@
 #include "convert/ConversionRun.h"
 #include "data/CompanyRegister.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/TextCodec.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -76,8 +77,13 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
     InitAppPath(std::filesystem::absolute(root).string());
 
     CompanyDatabases set;
-    if (const auto name = args.get("name"))
+    if (const auto name = args.get("name")) {
+        // The register keeps at most 50 characters of a name; refuse a longer one before
+        // anything is written instead of failing half-way.
+        if (text::charCount(text::trimBlanks(*name)) > 50)
+            throw UsageError("--name is longer than 50 characters");
         request.companyName = *name;
+    }
     else if (!request.dryRun)
         request.companyName = FirmaAdiBul(set, request.companyCode);
 

@@ -65,6 +65,10 @@ TEST(CliArgs, UsageErrorsExitWithTwo)
     EXPECT_EQ(runCli({"sample", "--type", "KTD", "--out", "x", "--records", "-5"}).status, 2);
     EXPECT_EQ(runCli({"dump", "--table", "T"}).status, 2);
     EXPECT_EQ(runCli({"convert", "--bogus"}).status, 2);
+    EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", "a", "--company", "1", "--year", "2005", "--name",
+                      std::string(51, 'x')})
+                  .status,
+              2);
     for (const char* cmd : {"convert", "sample", "protect", "dump"}) {
         const auto help = runCli({cmd, "--help"});
         EXPECT_EQ(help.status, 0) << cmd;

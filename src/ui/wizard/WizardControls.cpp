@@ -79,6 +79,9 @@ WizardControls buildWizardControls(QWidget* form)
     c.Cbo_FirmaKodu = comboBox(c.Fra_YeniFirma, "Cbo_FirmaKodu", tw(1395, 360, 1050, 330));
     c.Lbl_YeniFirmaAdi = label(c.Fra_YeniFirma, "Lbl_YeniFirmaAdi", " FİRMA ADI", tw(135, 810, 1230, 285));
     c.Txt_FirmaAdi = textBox(c.Fra_YeniFirma, "Txt_FirmaAdi", tw(1395, 810, 3750, 315));
+    // The register keeps at most 50 characters of a name; a longer one would stop the
+    // conversion half-way with "field too small".
+    c.Txt_FirmaAdi->setMaxLength(50);
     c.Label4 = label(c.Fra_2, "Label4", "Hangi Yıla Aktarım Yapılacak ? :", tw(180, 1980, 2895, 315));
     c.Cbo_VedazYili = comboBox(c.Fra_2, "Cbo_VedazYili", tw(3150, 1935, 1500, 330));
     for (int year = 2000; year <= 2010; ++year)

@@ -192,6 +192,9 @@ TEST_F(WizardTest, EnterMovesOnAndNameBoxSelectsItsText)
     c().Txt_FirmaAdi->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(c().Txt_FirmaAdi, "Yeni");
     EXPECT_EQ(c().Txt_FirmaAdi->text(), "Yeni");
+    // No longer than the register keeps, so a long name cannot stop the conversion.
+    QTest::keyClicks(c().Txt_FirmaAdi, QString(60, QLatin1Char('x')));
+    EXPECT_EQ(c().Txt_FirmaAdi->text().size(), 50);
 
     // Page 1 boxes have no such handling.
     click(c().Cmd_Geri);
