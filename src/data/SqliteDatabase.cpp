@@ -67,8 +67,11 @@ int TableInfo::columnIndex(const std::string& n) const
 std::string TableInfo::selectList() const
 {
     std::string out;
-    for (const auto& c : columns)
-        out += (out.empty() ? "" : ",") + quoteIdent(c.name);
+    for (const auto& q : quotedColumns) {
+        if (!out.empty())
+            out += ',';
+        out += q;
+    }
     return out;
 }
 

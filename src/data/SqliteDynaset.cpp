@@ -167,8 +167,13 @@ void SqliteDynaset::update()
         std::string cols;
         std::string marks;
         for (const auto& [idx, v] : m_pending) {
-            cols += (cols.empty() ? "" : ",") + m_table->quotedColumns[static_cast<std::size_t>(idx)];
-            marks += (marks.empty() ? "?" : ",?") + std::to_string(params.size() + 1);
+            if (!cols.empty()) {
+                cols += ',';
+                marks += ',';
+            }
+            cols += m_table->quotedColumns[static_cast<std::size_t>(idx)];
+            marks += '?';
+            marks += std::to_string(params.size() + 1);
             params.push_back(v);
         }
         sql = cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
@@ -176,8 +181,11 @@ void SqliteDynaset::update()
     } else {
         std::string sets;
         for (const auto& [idx, v] : m_pending) {
-            sets += (sets.empty() ? "" : ",") + m_table->quotedColumns[static_cast<std::size_t>(idx)] +
-                    " = ?" + std::to_string(params.size() + 1);
+            if (!sets.empty())
+                sets += ',';
+            sets += m_table->quotedColumns[static_cast<std::size_t>(idx)];
+            sets += " = ?";
+            sets += std::to_string(params.size() + 1);
             params.push_back(v);
         }
         if (sets.empty()) {
