@@ -310,11 +310,12 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
     return value;
 }
 
-void bindValue(sqlite3_stmt* stmt, int index, const Value& value)
+void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValue)
 {
     struct Binder {
         sqlite3_stmt* st;
         int i;
+        sqlite3_destructor_type lifetime;
         int operator()(const Null&) const { return sqlite3_bind_null(st, i); }
         int operator()(bool b) const { return sqlite3_bind_int(st, i, b ? 1 : 0); }
         int operator()(std::int64_t v) const { return sqlite3_bind_int64(st, i, v); }
@@ -323,10 +324,10 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& value)
         int operator()(const Date& d) const { return sqlite3_bind_double(st, i, d.days); }
         int operator()(const std::string& s) const
         {
-            return sqlite3_bind_text64(st, i, s.data(), s.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+            return sqlite3_bind_text64(st, i, s.data(), s.size(), lifetime, SQLITE_UTF8);
         }
     };
-    const int rc = std::visit(Binder{stmt, index}, value.storage());
+    const int rc = std::visit(Binder{stmt, index, keepsValue ? SQLITE_STATIC : SQLITE_TRANSIENT}, value.storage());
     if (rc == SQLITE_TOOBIG)
         raise(err::FieldTooSmall);
     checkSqlite(rc, sqlite3_db_handle(stmt));

@@ -30,7 +30,8 @@ bool isTextKind(ColumnKind kind);
 Value convertForColumn(const ColumnInfo& column, const Value& value);
 
 // Binds a converted value (checking the result); reads a column back as the kind says.
-void bindValue(sqlite3_stmt* stmt, int index, const Value& value);
+// Bound text is copied unless keepsValue says the value outlives the statement's step.
+void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValue = false);
 Value readValue(sqlite3_stmt* stmt, int index, const ColumnInfo& column);
 
 // Exact currency from numeric text in the user's number format (no binary floating point).

@@ -307,7 +307,7 @@ CachedStatement SqliteDatabase::prepareCached(const std::string& sql, const std:
     }
     CachedStatement st(this, raw, slot);
     for (std::size_t i = 0; i < params.size(); ++i)
-        bindValue(st.get(), static_cast<int>(i + 1), params[i]);
+        bindValue(st.get(), static_cast<int>(i + 1), params[i], true);
     return st;
 }
 

@@ -73,8 +73,11 @@ public:
     // For the recordsets of this database.
     sqlite3* handle() const { return m_db.get(); }
     Statement prepareBound(const std::string& sql, const std::vector<Value>& params) const;
-    // The same, from the statement cache; the statement must not outlive the call using it.
+    // The same, from the statement cache; the statement must not outlive the call using it,
+    // and the parameters must outlive its steps (they are bound without a copy).
     CachedStatement prepareCached(const std::string& sql, const std::vector<Value>& params);
+    // The INSERT or UPDATE text of a write, kept per table and column set.
+    std::unordered_map<std::string, std::string>& writeStatements() { return m_writeStatements; }
     void giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept;
     void beginWrite();  // before every stored Update: opens the implicit transaction when needed
     void commitIfDue(); // every engine call: commits an implicit transaction whose time is up
@@ -93,6 +96,7 @@ private:
 
     std::string m_path;
     std::unordered_map<std::string, sqlite3_stmt*> m_idleStatements;
+    std::unordered_map<std::string, std::string> m_writeStatements;
     std::pair<unsigned long, unsigned long> m_fileId{}; // device and inode
     bool m_readOnly = false;
     bool m_exclusive = false;

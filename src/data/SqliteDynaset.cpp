@@ -4,6 +4,8 @@
 
 #include "data/DaoErrors.h"
 
+#include <algorithm>
+
 namespace ktv::dao {
 
 SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
@@ -103,8 +105,8 @@ Value SqliteDynaset::field(const std::string& name) const
 {
     db();
     const int idx = column(name);
-    if (auto it = m_pending.find(idx); it != m_pending.end())
-        return it->second;
+    if (const Value* v = pending(idx))
+        return *v;
     if (m_mode == Mode::Adding)
         return Value(Null{});
     if (m_eof)
@@ -129,7 +131,21 @@ void SqliteDynaset::setField(const std::string& name, const Value& v)
     const int idx = column(name);
     if (m_mode == Mode::None)
         raise(err::UpdateWithoutAddNew);
-    m_pending[idx] = convertForColumn(m_table->columns[static_cast<std::size_t>(idx)], v);
+    Value converted = convertForColumn(m_table->columns[static_cast<std::size_t>(idx)], v);
+    auto it = std::lower_bound(m_pending.begin(), m_pending.end(), idx,
+                               [](const std::pair<int, Value>& p, int i) { return p.first < i; });
+    if (it != m_pending.end() && it->first == idx)
+        it->second = std::move(converted);
+    else
+        m_pending.emplace(it, idx, std::move(converted));
+}
+
+const Value* SqliteDynaset::pending(int idx) const
+{
+    for (const auto& [i, v] : m_pending)
+        if (i == idx)
+            return &v;
+    return nullptr;
 }
 
 void SqliteDynaset::addNew()
@@ -160,54 +176,55 @@ void SqliteDynaset::update()
     SqliteDatabase& d = db();
     if (m_mode == Mode::None)
         raise(err::UpdateWithoutAddNew);
-    std::vector<Value> params;
-    std::string sql;
-    const std::string& table = m_table->quotedName;
-    if (m_mode == Mode::Adding) {
+    const bool adding = m_mode == Mode::Adding;
+    if (!adding && m_pending.empty()) {
+        m_mode = Mode::None;
+        return;
+    }
+    // The statement text depends only on the table and the columns assigned: built once.
+    std::string key = m_table->name;
+    key += adding ? '\x01' : '\x02';
+    for (const auto& entry : m_pending)
+        key += std::to_string(entry.first) + ',';
+    std::string& sql = d.writeStatements()[key];
+    if (sql.empty()) {
+        const std::string& table = m_table->quotedName;
         std::string cols;
         std::string marks;
-        for (const auto& [idx, v] : m_pending) {
-            if (!cols.empty()) {
-                cols += ',';
-                marks += ',';
+        int n = 0;
+        for (const auto& entry : m_pending) {
+            const std::string& column = m_table->quotedColumns[static_cast<std::size_t>(entry.first)];
+            const std::string mark = "?" + std::to_string(++n);
+            if (adding) {
+                cols += (cols.empty() ? "" : ",") + column;
+                marks += (marks.empty() ? "" : ",") + mark;
+            } else {
+                cols += (cols.empty() ? "" : ",") + column + " = " + mark;
             }
-            cols += m_table->quotedColumns[static_cast<std::size_t>(idx)];
-            marks += '?';
-            marks += std::to_string(params.size() + 1);
-            params.push_back(v);
         }
-        sql = cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                           : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")";
-    } else {
-        std::string sets;
-        for (const auto& [idx, v] : m_pending) {
-            if (!sets.empty())
-                sets += ',';
-            sets += m_table->quotedColumns[static_cast<std::size_t>(idx)];
-            sets += " = ?";
-            sets += std::to_string(params.size() + 1);
-            params.push_back(v);
-        }
-        if (sets.empty()) {
-            m_mode = Mode::None;
-            return;
-        }
-        params.emplace_back(m_rowids[m_pos]);
-        sql = "UPDATE " + table + " SET " + sets + " WHERE rowid = ?" + std::to_string(params.size());
+        if (adding)
+            sql = cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                               : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")";
+        else
+            sql = "UPDATE " + table + " SET " + cols + " WHERE rowid = ?" + std::to_string(n + 1);
     }
     d.beginWrite();
-    CachedStatement st = d.prepareCached(sql, params);
+    CachedStatement st = d.prepareCached(sql, {});
+    int n = 0;
+    for (const auto& entry : m_pending)
+        bindValue(st.get(), ++n, entry.second, true); // m_pending outlives the step below
+    if (!adding)
+        bindValue(st.get(), ++n, Value(m_rowids[m_pos]));
     if (stepRow(st.get()))
         raiseText(err::EngineFailure, "Database engine error: the update returned rows.");
-    if (m_mode == Mode::Adding) {
+    if (adding) {
         m_rowids.push_back(sqlite3_last_insert_rowid(d.handle()));
     } else if (sqlite3_changes(d.handle()) != 1) {
         raise(err::RecordDeleted);
     }
-    const bool wasEditing = m_mode == Mode::Editing;
     m_mode = Mode::None;
     m_pending.clear();
-    if (wasEditing) {
+    if (!adding) {
         m_loaded = false;
         loadCurrent();
     }

@@ -4,7 +4,8 @@
 
 #include "data/SqliteDatabase.h"
 
-#include <map>
+#include <utility>
+#include <vector>
 
 namespace ktv::dao {
 
@@ -43,7 +44,9 @@ private:
     bool m_loaded = false;  // m_row holds the current record
     std::vector<Value> m_row;
     Mode m_mode = Mode::None;
-    std::map<int, Value> m_pending;
+    // Assigned values by column, in column order (few, so a sorted vector beats a map).
+    std::vector<std::pair<int, Value>> m_pending;
+    const Value* pending(int idx) const;
 };
 
 } // namespace ktv::dao
