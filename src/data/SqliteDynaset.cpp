@@ -11,7 +11,7 @@ namespace ktv::dao {
 SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
     : m_db(&db), m_table(std::move(table))
 {
-    CachedStatement st = db.prepareCached("SELECT rowid FROM " + quoteIdent(m_table->name) + where + " ORDER BY rowid", params);
+    CachedStatement st = db.prepareCached("SELECT rowid FROM " + m_table->quotedName + where + " ORDER BY rowid", params);
     while (stepRow(st.get()))
         m_rowids.push_back(sqlite3_column_int64(st.get(), 0));
     if (!m_rowids.empty())
