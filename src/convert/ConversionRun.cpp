@@ -76,11 +76,8 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
     m_source.reset(); // the new handle replaces the previous run's
     m_source = dao::Database::OpenDatabase(SourcePath(request), false, false, std::string(";pwd=") + kSourcePassword);
 
-    if (!m_set.IsOpen(member)) {
-        // The year database could not be opened (already reported); the first lookup has
-        // nothing to run on, which the engine reports as a missing object.
-        throw Error(dao::err::ItemNotFound, "Object invalid or no longer set.");
-    }
+    // A year database that failed to open (already reported) leaves the lookups nothing to
+    // run on: Db() fails as an unset object, and the run ends there.
     DatabaseCardTarget target(m_set.Db(member));
     TransferContext ctx{*m_source, target, m_host};
     report.tables.push_back(Vedaz_AracKarti(ctx));

@@ -170,3 +170,21 @@ TEST_F(ConvertTest, NoSourceTypeIsRefusedBeforeAnythingChanges)
     EXPECT_FALSE(fs::exists(dir.path() / "DATA"));
     EXPECT_EQ(host.messages.size(), 1u);
 }
+
+TEST_F(ConvertTest, YearDatabaseThatCannotBeMadeIsReportedAndTheRunEndsAtItsFirstUse)
+{
+    makeSource(someCards());
+    fs::remove(dir.path() / "KTFIM.mdx");
+    ScriptedMessageBoxes boxes;
+    try {
+        convert(request());
+        FAIL() << "the lookups have no database to run on";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 91);
+    }
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown[0].title, "Genel HATA");
+    EXPECT_NE(boxes.shown[0].text.find(" Prosedur Adi   : VeriTabani_Ac : 2\r\n"), std::string::npos);
+    EXPECT_TRUE(host.messages.empty()) << "no completion message";
+    EXPECT_EQ(rows(dir.str() + "/DATA/SABIT.mdb", "FirmaBilgi").size(), 1u) << "what was stored before stays";
+}
