@@ -4,7 +4,9 @@
 // per-record run at two sizes (it must not grow with the number of records).
 //
 // Usage: ktvedaz-bench-convert [records-in-all=1000000]
+#include "BenchSupport.h"
 #include "app/AppPath.h"
+#include "cli/CliHost.h"
 #include "cli/Cli.h"
 #include "convert/ConversionRun.h"
 #include "data/CompanyDatabases.h"
@@ -25,29 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-class QuietHost final : public ktv::ConversionHost {
-public:
-    bool confirm(const std::string&, const std::string&) override { return true; }
-    void setWaitCursor(bool) override {}
-    void setProgressVisible(bool) override {}
-    void setProgressMax(int) override {}
-    void setProgressMin(int) override {}
-    void setProgressValue(int v) override { m_value = v; }
-    int progressValue() const override { return m_value; }
-    void processEvents() override {}
-    void showMessage(const std::string&, const std::string&) override {}
-
-private:
-    int m_value = 0;
-};
-
-fs::path programFolder(const fs::path& base, const fs::path& templates)
-{
-    fs::create_directories(base);
-    for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
-        fs::copy_file(templates / t, base / t, fs::copy_options::overwrite_existing);
-    return base;
-}
+using ktv::bench::programFolder;
 
 struct RunResult {
     double seconds = 0;
@@ -65,18 +45,10 @@ RunResult perRecord(const fs::path& app, const fs::path& source)
         close(fds[0]);
         ktv::InitAppPath(app.string());
         ktv::CompanyDatabases set;
-        QuietHost host;
+        ktv::cli::CliHost host(false);
         ktv::ConversionRun run(set, host);
-        ktv::ConversionRequest r;
-        r.sourceType = "KTD";
-        r.folder = source.parent_path().string();
-        r.fileName = source.filename().string();
-        r.companyCode = "1";
-        r.companyName = "Bench";
-        r.year = "2005";
-        r.askConfirmation = false;
         const auto t0 = Clock::now();
-        run.Cmd_CevrimYap(r);
+        run.Cmd_CevrimYap(ktv::bench::benchRequest(source));
         const double s = std::chrono::duration<double>(Clock::now() - t0).count();
         if (write(fds[1], &s, sizeof s) != sizeof s)
             _exit(1);

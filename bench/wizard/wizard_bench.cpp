@@ -3,6 +3,7 @@
 // ktvedaz-cli runs it, on the same source in the same process.
 //
 // Usage: QT_QPA_PLATFORM=offscreen ktvedaz-bench-wizard [records-in-all=300000]
+#include "BenchSupport.h"
 #include "app/AppPath.h"
 #include "cli/Cli.h"
 #include "cli/CliHost.h"
@@ -34,13 +35,7 @@ struct AnswerYes final : ktv::MessageBoxService {
     }
 };
 
-fs::path programFolder(const fs::path& base, const fs::path& templates)
-{
-    fs::create_directories(base);
-    for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
-        fs::copy_file(templates / t, base / t, fs::copy_options::overwrite_existing);
-    return base;
-}
+using ktv::bench::programFolder;
 
 double headless(const fs::path& app, const fs::path& source)
 {
@@ -48,16 +43,8 @@ double headless(const fs::path& app, const fs::path& source)
     ktv::CompanyDatabases set;
     ktv::cli::CliHost host(false);
     ktv::ConversionRun run(set, host);
-    ktv::ConversionRequest r;
-    r.sourceType = "KTD";
-    r.folder = source.parent_path().string();
-    r.fileName = source.filename().string();
-    r.companyCode = "1";
-    r.companyName = "Bench";
-    r.year = "2005";
-    r.askConfirmation = false;
     const auto t0 = Clock::now();
-    run.Cmd_CevrimYap(r);
+    run.Cmd_CevrimYap(ktv::bench::benchRequest(source));
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 

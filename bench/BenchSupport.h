@@ -1,0 +1,32 @@
+// What the benchmarks share: a program folder with the templates, and the conversion
+// request they all time (a KTD source into company 1, year 2005, without the question).
+#pragma once
+
+#include "convert/ConversionRun.h"
+
+#include <filesystem>
+
+namespace ktv::bench {
+
+inline std::filesystem::path programFolder(const std::filesystem::path& base, const std::filesystem::path& templates)
+{
+    std::filesystem::create_directories(base);
+    for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
+        std::filesystem::copy_file(templates / t, base / t, std::filesystem::copy_options::overwrite_existing);
+    return base;
+}
+
+inline ConversionRequest benchRequest(const std::filesystem::path& source)
+{
+    ConversionRequest r;
+    r.sourceType = "KTD";
+    r.folder = source.parent_path().string();
+    r.fileName = source.filename().string();
+    r.companyCode = "1";
+    r.companyName = "Bench";
+    r.year = "2005";
+    r.askConfirmation = false;
+    return r;
+}
+
+} // namespace ktv::bench
