@@ -9,11 +9,11 @@
 #include "ui/controls/button/paint/ButtonResources.h"
 
 #include <QImage>
+#include <QMimeData>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
 
-class QMimeData;
 
 namespace ktv {
 
@@ -236,6 +236,11 @@ private:
     int m_pictureHeight = 0;
     bool m_pictureIsIcon = false;
     QImage m_surface;
+    // The drag over the button: its data (the leave notification carries none of its own), the
+    // effect last agreed with the host, and whether the move that follows the enter is still due.
+    QPointer<const QMimeData> m_dragData;
+    int m_dragEffect = 0;
+    bool m_dragEntering = false;
     ButtonResources m_res; // the painter's surface, regions, derived colours and layout
 };
 

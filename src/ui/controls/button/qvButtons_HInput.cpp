@@ -430,7 +430,10 @@ public:
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override
     {
-        if (onRequest && QMimeData::data(mimeType).isEmpty())
+        // Only a declared format is asked for, and by its stored value: data() would come back here
+        // and never end.
+        if (onRequest && hasFormat(mimeType) &&
+            QMimeData::retrieveData(mimeType, QMetaType::fromType<QByteArray>()).toByteArray().isEmpty())
             onRequest(const_cast<DeferredDragData*>(this), formatCode(mimeType));
         return QMimeData::retrieveData(mimeType, type);
     }
@@ -458,6 +461,21 @@ void qvButtons_H::OLEDrag()
     data->onRequest = [this](QMimeData* d, short format) { emit OLESetData(d, format); };
     int allowed = 1 | 2; // copy and move
     emit OLEStartDrag(data, allowed);
+    Qt::DropActions actions;
+    if (allowed & 1)
+        actions |= Qt::CopyAction;
+    if (allowed & 2)
+        actions |= Qt::MoveAction;
+    if (allowed & 4)
+        actions |= Qt::LinkAction;
+    // A drag that allows no effect or carries no format is called off before it starts: no target
+    // would take it, and the source learns that nothing happened.
+    if (!actions || data->formats().isEmpty()) {
+        delete data;
+        int none = 0;
+        emit OLECompleteDrag(none);
+        return;
+    }
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
     connect(drag, &QDrag::actionChanged, this, [this](Qt::DropAction action) {
@@ -465,11 +483,6 @@ void qvButtons_H::OLEDrag()
         bool defaultCursors = true;
         emit OLEGiveFeedback(effect, defaultCursors);
     });
-    Qt::DropActions actions;
-    if (allowed & 1)
-        actions |= Qt::CopyAction;
-    if (allowed & 2)
-        actions |= Qt::MoveAction;
     int effect = int(drag->exec(actions));
     emit OLECompleteDrag(effect);
 }
@@ -481,15 +494,25 @@ int effectOf(const QDropEvent* e)
     const Qt::DropActions a = e->possibleActions();
     return (a & Qt::CopyAction ? 1 : 0) | (a & Qt::MoveAction ? 2 : 0) | (a & Qt::LinkAction ? 4 : 0);
 }
+// Gives the drag the effect the host chose. Where the host left several, the one the user asked
+// for (with the modifier keys) wins: a copy asked for must never end as a move that deletes the
+// source's data.
 void applyEffect(QDropEvent* e, int effect)
 {
-    if (effect & 2)
+    const Qt::DropAction proposed = e->proposedAction();
+    const int proposedBit = proposed == Qt::CopyAction   ? 1
+                            : proposed == Qt::MoveAction ? 2
+                            : proposed == Qt::LinkAction ? 4
+                                                         : 0;
+    if (effect & proposedBit)
+        e->setDropAction(proposed);
+    else if (effect & 2)
         e->setDropAction(Qt::MoveAction);
     else if (effect & 1)
         e->setDropAction(Qt::CopyAction);
     else if (effect & 4)
         e->setDropAction(Qt::LinkAction);
-    if (effect)
+    if (effect & 7)
         e->accept();
     else
         e->ignore();
@@ -498,32 +521,57 @@ void applyEffect(QDropEvent* e, int effect)
 
 void qvButtons_H::dragEnterEvent(QDragEnterEvent* event)
 {
+    m_dragData = event->mimeData();
     int effect = effectOf(event);
     short button = buttonsCode(event->buttons()), shift = shiftCode(event->modifiers()), state = 0; // enter
     float x = float(event->position().x()), y = float(event->position().y());
     emit OLEDragOver(event->mimeData(), effect, button, shift, x, y, state);
+    m_dragEffect = effect;
     applyEffect(event, effect);
+    // Taken in any case: a button that refuses the drop where it entered still hears about the
+    // moves over it, and may take the drop further on.
+    event->accept();
+    m_dragEntering = true;
 }
 
 void qvButtons_H::dragMoveEvent(QDragMoveEvent* event)
 {
+    if (m_dragEntering) {
+        // The move that always follows the enter, at the same place: the enter answered it.
+        m_dragEntering = false;
+        applyEffect(event, m_dragEffect);
+        return;
+    }
     int effect = effectOf(event);
     short button = buttonsCode(event->buttons()), shift = shiftCode(event->modifiers()), state = 2; // over
     float x = float(event->position().x()), y = float(event->position().y());
     emit OLEDragOver(event->mimeData(), effect, button, shift, x, y, state);
+    m_dragEffect = effect;
     applyEffect(event, effect);
 }
 
 void qvButtons_H::dragLeaveEvent(QDragLeaveEvent*)
 {
+    m_dragEntering = false;
     int effect = 0;
     short button = 0, shift = 0, state = 1; // leave
     float x = 0, y = 0;
-    emit OLEDragOver(nullptr, effect, button, shift, x, y, state);
+    const QMimeData* data = m_dragData.data();
+    m_dragData.clear();
+    emit OLEDragOver(data, effect, button, shift, x, y, state);
 }
 
 void qvButtons_H::dropEvent(QDropEvent* event)
 {
+    m_dragEntering = false;
+    if (!(m_dragEffect & 7)) {
+        // Released where the button refused the drop: the drag just leaves it.
+        event->ignore();
+        QDragLeaveEvent leave;
+        dragLeaveEvent(&leave);
+        return;
+    }
+    m_dragData.clear();
     int effect = effectOf(event);
     short button = buttonsCode(event->buttons()), shift = shiftCode(event->modifiers());
     float x = float(event->position().x()), y = float(event->position().y());
