@@ -22,6 +22,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -359,7 +360,12 @@ bool Frm_Vedaz::eventFilter(QObject* watched, QEvent* e)
         }
     } else if (e->type() == QEvent::FocusIn && watched == m_c.Txt_FirmaAdi) {
         // Typing replaces the whole name.
-        m_c.Txt_FirmaAdi->selectAll();
+        QLineEdit* const box = m_c.Txt_FirmaAdi;
+        box->selectAll();
+        // A click delivers the focus before the press, which then places the caret; select
+        // again once the press is done.
+        if (static_cast<QFocusEvent*>(e)->reason() == Qt::MouseFocusReason)
+            QMetaObject::invokeMethod(box, [box] { box->selectAll(); }, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -203,5 +203,24 @@ TEST_F(WizardTest, EnterMovesOnAndNameBoxSelectsItsText)
     EXPECT_EQ(QApplication::focusWidget(), c().Txt_Klasor);
 }
 
+TEST_F(WizardTest, ClickingIntoTheNameBoxSelectsTheWholeName)
+{
+    open();
+    click(c().Cmd_Ileri);
+    c().Txt_FirmaAdi->setText("Eski Ad");
+    ASSERT_EQ(QApplication::focusWidget(), c().Cbo_FirmaKodu);
+    QTest::mouseClick(c().Txt_FirmaAdi, Qt::LeftButton, {}, QPoint(5, c().Txt_FirmaAdi->height() / 2));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), c().Txt_FirmaAdi);
+    EXPECT_EQ(c().Txt_FirmaAdi->selectedText(), "Eski Ad") << "a click that brings the focus selects the name";
+    QTest::keyClicks(c().Txt_FirmaAdi, "Yeni");
+    EXPECT_EQ(c().Txt_FirmaAdi->text(), "Yeni");
+
+    // A click into the box that already has the focus only places the caret.
+    QTest::mouseClick(c().Txt_FirmaAdi, Qt::LeftButton, {}, QPoint(5, c().Txt_FirmaAdi->height() / 2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(c().Txt_FirmaAdi->selectedText(), "");
+}
+
 } // namespace
 } // namespace ktv::test
