@@ -252,6 +252,19 @@ TEST_F(ButtonRunning, DisabledButtonRaisesNothing)
     EXPECT_FALSE(b->Value());
 }
 
+TEST_F(ButtonRunning, AButtonDisabledUnderTheMouseStillReportsThatTheMouseLeft)
+{
+    // The host heard "on the button"; it must hear "off" too, or it keeps a hover state forever.
+    auto* b = place("Cmd");
+    mouse.moveOver(b);
+    QTest::mouseMove(b, QPoint(5, 5));
+    b->setEnabled(false);
+    mouse.moveOver(&form);
+    clock.advance(50);
+    EXPECT_EQ(log.take(), (QStringList{"Cmd.MouseOnButton(true)", "Cmd.MouseMove", "Cmd.MouseOnButton(false)"}));
+    EXPECT_FALSE(b->hovering());
+}
+
 TEST_F(ButtonRunning, DoubleClickPressesAgainButIgnoresTheClickBeforeTheRelease)
 {
     // The window's order: press, release (click), double click, release.

@@ -406,10 +406,10 @@ void qvButtons_H::CheckMouseOver(int timerId)
     m_hovering = false;
     m_delayDrawing = false;
     QPointer<qvButtons_H> self(this);
-    if (isEnabled()) {
-        bool on = false;
-        emit MouseOnButton(on);
-    }
+    // Raised also when the button was disabled meanwhile: the host heard the mouse come and must
+    // hear it go.
+    bool on = false;
+    emit MouseOnButton(on);
     if (!self)
         return;
     m_held = false;
