@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <functional>
+#include <memory>
 
 using namespace ktv;
 using namespace ktv::test;
