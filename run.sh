@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKTV_SANITIZE=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKTV_SANITIZE=OFF -DKTV_TESTS=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 APP="$PWD/build/app"
 # The sample sources are optional: the first .ktd among them, if there is one.
