@@ -84,7 +84,7 @@ TEST(CrashSafety, KilledWriterLosesOnlyTheLastFiftyMilliseconds)
     std::mt19937 rng(2024);
     constexpr auto kAllowed = std::chrono::milliseconds(50);
     // Scheduling on a loaded machine can delay the child's next engine call; allow for it.
-    constexpr auto kSlack = std::chrono::milliseconds(50);
+    constexpr auto kSlack = std::chrono::milliseconds(100);
     std::set<std::string> required;
     for (int round = 0; round < 20; ++round) {
         const std::string prefix = "R" + std::to_string(round) + "-";
