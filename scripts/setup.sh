@@ -8,7 +8,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3 libssl-dev
   libgtest-dev libgmock-dev
   mdbtools-dev mdbtools
-  fonts-wine
+  fonts-wine fonts-dejavu-core
 )
 
 missing=()
