@@ -161,3 +161,36 @@ TEST_F(CliTest, FailuresExitWithOneAndProtectGuardsAFile)
     EXPECT_EQ(ok.out, "Kod,Isim,Plaka\r\nK1,İsim,P\r\n");
     EXPECT_EQ(runCli({"protect", dir.file("nothere.db"), "--password", "1"}).status, 1);
 }
+
+TEST_F(CliTest, DumpReadsJetSourcesWithTheirPasswordAndCodePage)
+{
+    const std::string folder = std::string(std::getenv("KTV_SOURCE_DIR")) + "/tests/data/jet_files/";
+    for (const char* name : {"testV1997-cp1254.mdb", "password_V2003_with-password.mdb"})
+        fs::copy_file(folder + name, dir.path() / name);
+
+    const auto turkish = runCli({"dump", dir.file("testV1997-cp1254.mdb"), "--table", "Table1"});
+    ASSERT_EQ(turkish.status, 0);
+    EXPECT_NE(turkish.out.find("hıŞğçöüşİ"), std::string::npos) << turkish.out;
+
+    const std::string protectedFile = dir.file("password_V2003_with-password.mdb");
+    EXPECT_EQ(runCli({"dump", protectedFile, "--table", "Table1"}).status, 1);
+    EXPECT_EQ(runCli({"dump", protectedFile, "--password", "yanlis", "--table", "Table1"}).status, 1);
+    const auto ok = runCli({"dump", protectedFile, "--password", "password", "--table", "Table1"});
+    ASSERT_EQ(ok.status, 0);
+    EXPECT_NE(ok.out.find("One"), std::string::npos);
+    EXPECT_NE(ok.out.find("Two"), std::string::npos);
+
+    // convert opens Jet sources the same way: a protected one needs the source password, and
+    // an unprotected one opens and then lacks the card tables.
+    const std::vector<std::string> convert = {"convert", "--type", "KTD", "--company", "1", "--year", "2005",
+                                              "--root", dir.str(), "--source"};
+    auto with = [&](const std::string& source) {
+        auto args = convert;
+        args.push_back(source);
+        return args;
+    };
+    EXPECT_EQ(runCli(with(protectedFile)).status, 1);
+    fs::copy_file(folder + "password_V2003_no-password.mdb", dir.path() / "open.pvd");
+    EXPECT_EQ(runCli(with(dir.file("open.pvd"))).status, 1);
+    EXPECT_TRUE(fs::exists(dir.path() / "DATA/1/2005/KTFIM.mdb")) << "the company was recorded first";
+}
