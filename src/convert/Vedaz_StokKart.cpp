@@ -3,10 +3,9 @@
 #include "convert/Transfers.h"
 
 #include "app/Tools.h"
+#include "data/ColumnType.h"
 #include "platform/core/NumberFormat.h"
 
-#include <cfenv>
-#include <cmath>
 
 namespace ktv {
 
@@ -27,10 +26,7 @@ Value RoundedWhole(const Value& numericTextOrZero)
     if (!number)
         return Value(0);
     // Banker's rounding, as the runtime's conversion to a whole number does.
-    const int mode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(*number);
-    std::fesetround(mode);
+    const double r = dao::roundHalfEven(*number);
     if (r >= -9.2e18 && r <= 9.2e18)
         return Value(static_cast<std::int64_t>(r));
     return Value(r); // far out of range: the column refuses it with an overflow

@@ -6,6 +6,7 @@
 #include "data/DaoErrors.h"
 #include "data/SqliteHandles.h"
 #include "platform/core/NumberFormat.h"
+#include "platform/core/TextCodec.h"
 
 #include <sqlite3.h>
 
@@ -168,13 +169,6 @@ double roundHalfEven(double d)
     return std::nearbyint(d);
 }
 
-std::size_t utf8Length(const std::string& text)
-{
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 bool isTextKind(ColumnKind kind) { return kind == ColumnKind::Text || kind == ColumnKind::Memo; }
 
 ColumnInfo columnFromDeclared(const std::string& name, const std::string& declaredType)
@@ -285,7 +279,7 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
     case ColumnKind::Text:
     case ColumnKind::Memo: {
         std::string text = value.isText() ? std::get<std::string>(value.storage()) : value.toText();
-        if (column.kind == ColumnKind::Text && utf8Length(text) > static_cast<std::size_t>(column.size))
+        if (column.kind == ColumnKind::Text && text::charCount(text) > static_cast<std::size_t>(column.size))
             raise(err::FieldTooSmall);
         return Value(std::move(text));
     }

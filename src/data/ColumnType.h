@@ -40,7 +40,5 @@ Currency currencyFromText(const std::string& text);
 // Rounding half to even, as the engine rounded fractions into whole-number columns.
 double roundHalfEven(double d);
 
-// Number of characters (code points) of UTF-8 text.
-std::size_t utf8Length(const std::string& text);
 
 } // namespace ktv::dao

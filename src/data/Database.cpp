@@ -5,8 +5,8 @@
 #include "data/DaoErrors.h"
 #include "data/SqliteDatabase.h"
 #include "data/jet/JetDatabaseBackend.h"
+#include "platform/core/TextCodec.h"
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -67,14 +67,7 @@ std::string passwordOfConnect(const std::string& connect)
         const std::string part = connect.substr(start, end - start);
         const auto eq = part.find('=');
         if (eq != std::string::npos) {
-            std::string key = part.substr(0, eq);
-            for (char& c : key)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            while (!key.empty() && key.front() == ' ')
-                key.erase(key.begin());
-            while (!key.empty() && key.back() == ' ')
-                key.pop_back();
-            if (key == "pwd")
+            if (text::equalsNoCase(text::trimBlanks(part.substr(0, eq)), "pwd"))
                 return part.substr(eq + 1);
         }
         start = end + 1;

@@ -1,42 +1,17 @@
 #include "data/DatabasePassword.h"
 
+#include "data/ColumnType.h"
 #include "data/DaoErrors.h"
 #include "data/PasswordHash.h"
 #include "data/SqliteDatabase.h"
+#include "data/SqliteHandles.h"
 #include "platform/core/Error.h"
 
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <memory>
 
 namespace ktv::dao {
-
-namespace {
-
-struct Closer {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-
-void exec(sqlite3* db, const std::string& sql, const std::string& path)
-{
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string msg = err ? err : "unknown failure";
-        sqlite3_free(err);
-        throw Error(err::UnrecognizedFormat, "Unrecognized database format '" + path + "' (" + msg + ").");
-    }
-}
-
-std::string literal(const std::string& s)
-{
-    std::string out = "'";
-    for (const char c : s)
-        out += c == '\'' ? std::string("''") : std::string(1, c);
-    return out + "'";
-}
-
-} // namespace
 
 void SetDatabasePassword(const std::string& path, const std::string& password)
 {
@@ -45,26 +20,31 @@ void SetDatabasePassword(const std::string& path, const std::string& password)
         throw Error(err::FileNotFound, "Could not find file '" + path + "'.");
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, Closer> db(raw);
+    SqliteConnection db(raw);
     if (rc != SQLITE_OK)
         throw Error(err::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
     sqlite3_busy_timeout(db.get(), 10000);
-    exec(db.get(), "BEGIN IMMEDIATE", path);
+    const std::string meta = kMetaTable;
     try {
-        const std::string meta = kMetaTable;
-        exec(db.get(), "CREATE TABLE IF NOT EXISTS " + meta + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)", path);
-        exec(db.get(), "INSERT OR IGNORE INTO " + meta + " (key, value) VALUES ('format', " + literal(kFormatMark) + ")",
-             path);
-        if (password.empty())
-            exec(db.get(), "DELETE FROM " + meta + " WHERE key = 'password'", path);
-        else
-            exec(db.get(), "INSERT OR REPLACE INTO " + meta + " (key, value) VALUES ('password', " +
-                               literal(hashPassword(password)) + ")",
-                 path);
-        exec(db.get(), "COMMIT", path);
-    } catch (...) {
+        execute(db.get(), "BEGIN IMMEDIATE");
+        execute(db.get(), "CREATE TABLE IF NOT EXISTS " + meta + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+        Statement mark = prepare(db.get(), "INSERT OR IGNORE INTO " + meta + " (key, value) VALUES ('format', ?1)");
+        bindValue(mark.get(), 1, Value(kFormatMark));
+        stepRow(mark.get());
+        if (password.empty()) {
+            execute(db.get(), "DELETE FROM " + meta + " WHERE key = 'password'");
+        } else {
+            Statement put = prepare(db.get(), "INSERT OR REPLACE INTO " + meta + " (key, value) VALUES ('password', ?1)");
+            bindValue(put.get(), 1, Value(hashPassword(password)));
+            stepRow(put.get());
+        }
+        execute(db.get(), "COMMIT");
+    } catch (const Error& e) {
         sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
+        // Anything SQLite refuses here means the file is not a database we can protect.
+        if (e.number() == err::UnrecognizedFormat)
+            throw;
+        throw Error(err::UnrecognizedFormat, "Unrecognized database format '" + path + "' (" + e.description() + ").");
     }
 }
 

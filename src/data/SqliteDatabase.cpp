@@ -10,11 +10,11 @@
 #include "data/SqliteDynaset.h"
 #include "data/SqliteSnapshot.h"
 #include "platform/core/ProgramExit.h"
+#include "platform/core/TextCodec.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <thread>
 
@@ -23,13 +23,6 @@ namespace ktv::dao {
 namespace {
 
 constexpr auto kBusyTimeout = std::chrono::seconds(10);
-
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Every open database of this process. Two handles on one file in one process would wait on
 // each other's implicit transaction forever (one thread), so a handle about to write first
@@ -49,18 +42,12 @@ std::uintmax_t fileSize(const std::string& path)
 
 } // namespace
 
-bool equalsNoCase(const std::string& a, const std::string& b) { return a.size() == b.size() && lower(a) == lower(b); }
-
 int TableInfo::columnIndex(const std::string& n) const
 {
     // Callers nearly always spell a column as the file does; the case-blind map is the fallback.
     if (const auto exact = byName.find(n); exact != byName.end())
         return exact->second;
-    std::string key = n;
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    const auto it = byLowerName.find(key);
+    const auto it = byLowerName.find(text::asciiLower(n));
     return it == byLowerName.end() ? -1 : it->second;
 }
 
@@ -190,7 +177,7 @@ void SqliteDatabase::chooseJournalMode()
     const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
     const bool network = isNetworkFileSystem(folder.string());
     const std::string wanted = network ? "delete" : "wal";
-    const std::string inForce = lower(queryText(m_db.get(), "PRAGMA journal_mode=" + wanted));
+    const std::string inForce = text::asciiLower(queryText(m_db.get(), "PRAGMA journal_mode=" + wanted));
     if (inForce != wanted && network && inForce == "wal")
         raiseText(err::CannotOpen, "The database '" + m_path +
                                        "' is in WAL mode on a network file system and is in use elsewhere; "
@@ -221,7 +208,7 @@ std::vector<std::string> SqliteDatabase::tableNames() const
 
 std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
 {
-    const std::string key = lower(name);
+    const std::string key = text::asciiLower(name);
     if (auto it = m_tables.find(key); it != m_tables.end())
         return it->second;
     if (key == kMetaTable || key.rfind("sqlite_", 0) == 0)
@@ -239,7 +226,7 @@ std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
         info.columns.push_back(columnFromDeclared(n ? n : "", t ? t : ""));
         const int idx = static_cast<int>(info.columns.size() - 1);
         info.byName.emplace(info.columns.back().name, idx);
-        info.byLowerName.emplace(lower(info.columns.back().name), idx);
+        info.byLowerName.emplace(text::asciiLower(info.columns.back().name), idx);
         info.quotedColumns.push_back(quoteIdent(info.columns.back().name));
     }
     info.quotedName = quoteIdent(info.name);

@@ -110,6 +110,4 @@ private:
     std::set<SqliteRecordsetBase*> m_recordsets;
 };
 
-bool equalsNoCase(const std::string& a, const std::string& b);
-
 } // namespace ktv::dao

@@ -143,6 +143,15 @@ std::string asciiUpper(std::string_view s)
     return out;
 }
 
+std::string asciiLower(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && asciiUpper(a) == asciiUpper(b);

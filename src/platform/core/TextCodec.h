@@ -27,6 +27,7 @@ std::string trimBlanks(std::string_view s);
 
 // ASCII-only upper case, for mode and name comparisons.
 std::string asciiUpper(std::string_view s);
+std::string asciiLower(std::string_view s);
 bool equalsNoCase(std::string_view a, std::string_view b);
 
 } // namespace ktv::text
