@@ -7,18 +7,9 @@
 using namespace ktv;
 using namespace ktv::dao;
 using ktv::test::TempDir;
+using ktv::test::errorOf;
 
 namespace {
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(DaoEngine, EmptyTableCountsZeroAndHasNoCurrentRecord)
 {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "data/Dao.h"
+#include "platform/core/Error.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +29,17 @@ TABLE Kart
   Adet    LONG      DEFAULT 0
   INDEX Tip, Kod
 )";
+
+// The engine error number a call fails with, or 0 when it does not fail.
+inline int errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 inline std::unique_ptr<dao::Database> makeDatabase(const std::string& path, const std::string& schema = kKindsSchema,
                                                    const std::string& password = "")

@@ -1,6 +1,7 @@
 // Jet sources through the engine's Database/Recordset surface: the format is found from the
 // file's first bytes, snapshots walk and count, and every write fails as read-only.
 #include "data/Dao.h"
+#include "DataTestSupport.h"
 #include "data/jet_TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,6 @@ class JetDatabaseTest : public ::testing::Test {
 protected:
     TempDir dir;
 };
-
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST_F(JetDatabaseTest, FormatComesFromTheBytesNotTheExtension)
 {
