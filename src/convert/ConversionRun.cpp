@@ -20,6 +20,16 @@ int TargetMember(const std::string& sourceType)
     return 0;
 }
 
+// Vehicle, dealer and stock cards, in that order.
+std::vector<TableReport> RunTransfers(TransferContext& ctx)
+{
+    std::vector<TableReport> tables;
+    tables.push_back(Vedaz_AracKarti(ctx));
+    tables.push_back(Vedaz_CariKart(ctx));
+    tables.push_back(Vedaz_StokKart(ctx));
+    return tables;
+}
+
 // Clears the running flag however the run ends.
 struct RunningGuard {
     bool& flag;
@@ -80,9 +90,7 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
     // run on: Db() fails as an unset object, and the run ends there.
     DatabaseCardTarget target(m_set.Db(member));
     TransferContext ctx{*m_source, target, m_host};
-    report.tables.push_back(Vedaz_AracKarti(ctx));
-    report.tables.push_back(Vedaz_CariKart(ctx));
-    report.tables.push_back(Vedaz_StokKart(ctx));
+    report.tables = RunTransfers(ctx);
 
     if (m_set.IsOpen(member))
         m_set.VeriTabani_Kapat(member);
@@ -109,9 +117,7 @@ ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
         existing = dao::Database::OpenDatabase(report.target, false, true, "");
     DryRunCardTarget target(existing.get());
     TransferContext ctx{*source, target, m_host};
-    report.tables.push_back(Vedaz_AracKarti(ctx));
-    report.tables.push_back(Vedaz_CariKart(ctx));
-    report.tables.push_back(Vedaz_StokKart(ctx));
+    report.tables = RunTransfers(ctx);
     return report;
 }
 
