@@ -66,7 +66,7 @@ void WriteSampleSource(const std::string& path, const std::string&, long records
     }
     std::filesystem::rename(tmp, path, ec);
     if (ec)
-        throw Error(75, "Dosya yazılamıyor: " + path + ": " + ec.message());
+        throw Error(runtime_err::FileAccess, "Dosya yazılamıyor: " + path + ": " + ec.message());
 }
 
 int Sample(const std::vector<std::string>& argv)

@@ -19,8 +19,6 @@ namespace {
 
 constexpr const char* kFiles[] = {"", "SABIT.mdb", "KTFIM.mdb", "KTCHM.mdb"};
 constexpr const char* kTemplates[] = {"", "SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"};
-constexpr int kObjectNotSet = 91;  // the runtime's "Object variable or With block variable not set"
-constexpr int kFileAccess = 75;    // the runtime's "Path/File access error"
 
 } // namespace
 
@@ -51,13 +49,13 @@ void CompanyDatabases::createFromTemplate(int member, const std::string& file) c
     const std::string temp = file + ".part" + std::to_string(::getpid());
     std::filesystem::remove(temp, ec);
     if (!std::filesystem::copy_file(tmpl, temp, ec))
-        throw Error(kFileAccess, "Path/File access error: " + temp + " (" + ec.message() + ")");
+        throw Error(runtime_err::FileAccess, "Path/File access error: " + temp + " (" + ec.message() + ")");
     // link() refuses an existing name: a database another instance made meanwhile stays.
     const int rc = ::link(temp.c_str(), file.c_str());
     const int e = errno;
     std::filesystem::remove(temp, ec);
     if (rc != 0 && e != EEXIST)
-        throw Error(kFileAccess, "Path/File access error: " + file + " (" + std::strerror(e) + ")");
+        throw Error(runtime_err::FileAccess, "Path/File access error: " + file + " (" + std::strerror(e) + ")");
 }
 
 void CompanyDatabases::VeriTabani_Ac(int member)
@@ -76,7 +74,7 @@ void CompanyDatabases::VeriTabani_Ac(int member)
     } catch (const Error& e) {
         ReportError(e.number(), e.description(), "VeriTabani_Ac : " + std::to_string(member), true);
     } catch (const std::exception& e) {
-        ReportError(kFileAccess, e.what(), "VeriTabani_Ac : " + std::to_string(member), true);
+        ReportError(runtime_err::FileAccess, e.what(), "VeriTabani_Ac : " + std::to_string(member), true);
     }
 }
 
@@ -99,7 +97,7 @@ bool CompanyDatabases::IsOpen(int member) const { return valid(member) && m_open
 dao::Database& CompanyDatabases::Db(int member)
 {
     if (!IsOpen(member) || !m_db[member])
-        throw Error(kObjectNotSet, "Object variable or With block variable not set");
+        throw Error(runtime_err::ObjectNotSet, "Object variable or With block variable not set");
     return *m_db[member];
 }
 

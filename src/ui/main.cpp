@@ -39,7 +39,7 @@ int main(int argc, char** argv)
     } catch (const ktv::Error& e) {
         ktv::ReportUnhandledError(e.number(), e.description());
     } catch (const std::exception& e) {
-        ktv::ReportUnhandledError(51, e.what());
+        ktv::ReportUnhandledError(ktv::runtime_err::InternalError, e.what());
     }
     ktv::runExitHooks();
     return status;

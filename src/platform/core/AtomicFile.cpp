@@ -16,8 +16,7 @@ namespace {
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, int err)
 {
-    // 75: the runtime's "Path/File access error".
-    throw Error(75, what + " " + path + ": " + std::strerror(err));
+    throw Error(runtime_err::FileAccess, what + " " + path + ": " + std::strerror(err));
 }
 
 } // namespace

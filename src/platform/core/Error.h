@@ -8,6 +8,13 @@
 
 namespace ktv {
 
+// The runtime's own numbers for the failures outside the database engine.
+namespace runtime_err {
+inline constexpr std::int32_t InternalError = 51;    // "Internal error"
+inline constexpr std::int32_t FileAccess = 75;       // "Path/File access error"
+inline constexpr std::int32_t ObjectNotSet = 91;     // "Object variable or With block variable not set"
+} // namespace runtime_err
+
 class Error : public std::runtime_error {
 public:
     Error(std::int32_t number, std::string description)

@@ -121,7 +121,7 @@ void Frm_Vedaz::runHandler(void (Frm_Vedaz::*handler)())
     } catch (const std::bad_alloc&) {
         ReportUnhandledError(7, "Out of memory");
     } catch (const std::exception& e) {
-        ReportUnhandledError(51, e.what());
+        ReportUnhandledError(runtime_err::InternalError, e.what());
     }
 }
 
