@@ -1,13 +1,21 @@
 // Opening a member never replaces an existing database; a template is copied whole under
-// a temporary name and linked into place, so a half-copied file is never opened.
+// a temporary name, checked, and renamed into place, so a half-copied or damaged file is
+// never opened.
 #include "data/CompanyDatabases.h"
 
 #include "app/AppPath.h"
 #include "app/ReportError.h"
 #include "app/Tools.h"
 #include "data/DaoErrors.h"
+#include "data/Schema.h"
+#include "data/SqliteHandles.h"
+#include "data/TemplateCopy.h"
+#include "data/TemplateSchemas.h"
+#include "platform/core/TextCodec.h"
 
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -40,22 +48,83 @@ std::string CompanyDatabases::TemplatePath(int member) const
     return valid(member) ? AppPath() + "/" + kTemplates[member] : std::string();
 }
 
+namespace {
+
+// The copy must be a sound database of this program with at least the tables and columns
+// of the member's schema; a damaged or foreign template is refused here, before it is
+// put in place, instead of blocking every later run from DATA.
+void checkCopy(int member, const std::string& copy, const std::string& tmpl)
+{
+    auto refuse = [&] { dao::raise(dao::err::UnrecognizedFormat, tmpl); };
+    {
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open_v2(copy.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+        dao::SqliteConnection db(raw);
+        std::string verdict;
+        try {
+            if (rc != SQLITE_OK)
+                refuse();
+            verdict = dao::queryText(db.get(), "PRAGMA quick_check");
+        } catch (const Error&) {
+            refuse();
+        }
+        if (verdict != "ok")
+            refuse();
+    }
+    std::unique_ptr<dao::Database> db;
+    try {
+        // Opening also sets the journal mode, on the private copy where no other instance
+        // can race on the switch.
+        db = dao::Database::OpenDatabase(copy, false, false, "");
+        const auto names = db->TableNames();
+        for (const dao::TableDef& t : dao::parseSchema(TemplateSchema(member))) {
+            const auto found = std::find_if(names.begin(), names.end(),
+                                            [&](const std::string& n) { return text::asciiLower(n) == text::asciiLower(t.name); });
+            if (found == names.end())
+                refuse();
+            auto rs = db->OpenRecordset(t.name, dao::RecordsetType::Snapshot);
+            const auto fields = rs->FieldNames();
+            for (const auto& c : t.columns)
+                if (std::none_of(fields.begin(), fields.end(), [&](const std::string& f) {
+                        return text::asciiLower(f) == text::asciiLower(c.column.name);
+                    }))
+                    refuse();
+            rs->Close();
+        }
+        db->Close();
+    } catch (const Error& e) {
+        if (db)
+            db.reset();
+        if (e.number() == dao::err::Locked)
+            throw;
+        refuse();
+    }
+}
+
+} // namespace
+
 void CompanyDatabases::createFromTemplate(int member, const std::string& file) const
 {
     const std::string tmpl = TemplatePath(member);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(tmpl, ec))
         dao::raise(dao::err::FileNotFound, tmpl);
+    // Instances create members one at a time; the one that waited finds the file made.
+    const FolderLock lock(std::filesystem::path(file).parent_path().string());
+    if (std::filesystem::exists(file, ec))
+        return;
     const std::string temp = file + ".part" + std::to_string(::getpid());
-    std::filesystem::remove(temp, ec);
-    if (!std::filesystem::copy_file(tmpl, temp, ec))
-        throw Error(runtime_err::FileAccess, "Path/File access error: " + temp + " (" + ec.message() + ")");
-    // link() refuses an existing name: a database another instance made meanwhile stays.
-    const int rc = ::link(temp.c_str(), file.c_str());
-    const int e = errno;
-    std::filesystem::remove(temp, ec);
-    if (rc != 0 && e != EEXIST)
-        throw Error(runtime_err::FileAccess, "Path/File access error: " + file + " (" + std::strerror(e) + ")");
+    std::filesystem::remove(temp, ec); // left by a killed run of an earlier process with this id
+    copyToNewFile(tmpl, temp);
+    try {
+        checkCopy(member, temp, tmpl);
+    } catch (...) {
+        std::filesystem::remove(temp, ec);
+        std::filesystem::remove(temp + "-wal", ec);
+        std::filesystem::remove(temp + "-shm", ec);
+        throw;
+    }
+    placeWithoutReplacing(temp, file); // false: another instance made it meanwhile, and it stays
 }
 
 void CompanyDatabases::VeriTabani_Ac(int member)
@@ -63,6 +132,7 @@ void CompanyDatabases::VeriTabani_Ac(int member)
     if (!valid(member))
         return;
     m_open[member] = false;
+    m_failure[member].reset();
     try {
         const std::string folder = memberFolder(member);
         MakePath(folder);
@@ -72,8 +142,10 @@ void CompanyDatabases::VeriTabani_Ac(int member)
         m_db[member] = dao::Database::OpenDatabase(file, false, false, "");
         m_open[member] = true;
     } catch (const Error& e) {
+        m_failure[member] = e;
         ReportError(e.number(), e.description(), "VeriTabani_Ac : " + std::to_string(member), true);
     } catch (const std::exception& e) {
+        m_failure[member] = Error(runtime_err::FileAccess, e.what());
         ReportError(runtime_err::FileAccess, e.what(), "VeriTabani_Ac : " + std::to_string(member), true);
     }
 }
@@ -88,7 +160,12 @@ void CompanyDatabases::VeriTabani_Kapat(int member)
         m_db[member].reset();
         m_open[member] = false;
     } catch (const Error& e) {
+        // The last save failed: what was written since the previous one is lost. Reported,
+        // and then the run ends with this error, never with its completion message.
+        m_db[member].reset();
+        m_open[member] = false;
         ReportError(e.number(), e.description(), "VeriTabani_Kapat : " + std::to_string(member), true);
+        throw;
     }
 }
 
@@ -96,8 +173,12 @@ bool CompanyDatabases::IsOpen(int member) const { return valid(member) && m_open
 
 dao::Database& CompanyDatabases::Db(int member)
 {
-    if (!IsOpen(member) || !m_db[member])
+    if (!IsOpen(member) || !m_db[member]) {
+        // After a failed open the reason of that failure, not a bare "object not set".
+        if (valid(member) && m_failure[member])
+            throw *m_failure[member];
         throw Error(runtime_err::ObjectNotSet, "Object variable or With block variable not set");
+    }
     return *m_db[member];
 }
 

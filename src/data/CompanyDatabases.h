@@ -5,9 +5,11 @@
 #pragma once
 
 #include "data/Database.h"
+#include "platform/core/Error.h"
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ktv {
@@ -20,10 +22,12 @@ public:
     // nothing. Failures go to ReportError with "VeriTabani_Ac : n" and the continue argument,
     // and the member stays closed.
     void VeriTabani_Ac(int member);
-    // Closes an open member; failures are reported with "VeriTabani_Kapat : n".
+    // Closes an open member. A failed last save is reported with "VeriTabani_Kapat : n" and
+    // then thrown on: the records it lost make the run fail.
     void VeriTabani_Kapat(int member);
     bool IsOpen(int member) const;
-    // The member's database; using a member that is not open fails like an unset object (91).
+    // The member's database. A member whose open failed fails again with that error; one
+    // never opened fails like an unset object (91).
     dao::Database& Db(int member);
 
     std::string FirmaKodu, VedazYili; // company context
@@ -38,6 +42,7 @@ private:
     void createFromTemplate(int member, const std::string& file) const;
 
     std::array<bool, 4> m_open{};
+    std::array<std::optional<Error>, 4> m_failure; // why the last open failed
     std::array<std::unique_ptr<dao::Database>, 4> m_db;
 };
 

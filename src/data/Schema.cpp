@@ -2,6 +2,8 @@
 // engine's names (TEXT(n), LONGTEXT, SMALLINT, ...) so any SQLite tool sees the same types.
 #include "data/Schema.h"
 
+#include "data/TemplateCopy.h"
+
 #include "data/DaoErrors.h"
 #include "data/PasswordHash.h"
 #include "data/SqliteDatabase.h"
@@ -245,14 +247,9 @@ void CreateDatabase(const std::string& path, const std::string& schemaText, cons
             if (sqlite3_close(db.release()) != SQLITE_OK)
                 raiseText(err::EngineFailure, "Could not finish the database '" + path + "'.");
         }
-        // link() refuses an existing name, so a file made meanwhile by someone else stays.
-        if (::link(temp.c_str(), path.c_str()) != 0) {
-            const int e = errno;
-            if (e == EEXIST)
-                raise(err::DatabaseExists);
-            raiseText(err::CannotOpen, "Could not create '" + path + "': " + std::strerror(e));
-        }
-        std::filesystem::remove(temp);
+        // A file made meanwhile by someone else stays (a no-replace rename, no hard link).
+        if (!placeWithoutReplacing(temp, path))
+            raise(err::DatabaseExists);
     } catch (...) {
         std::error_code ec;
         std::filesystem::remove(temp, ec);

@@ -41,7 +41,7 @@ std::vector<TableDef> parseSchema(const std::string& schemaText);
 
 // Creates a new database file at `path` with the tables of the schema; with a non-empty
 // password the file opens only with ";pwd=<password>". The file appears complete or not
-// at all (written beside it, then linked into place). An existing file is never replaced:
+// at all (written beside it, then renamed into place). An existing file is never replaced:
 // err::DatabaseExists.
 void CreateDatabase(const std::string& path, const std::string& schemaText, const std::string& password = "");
 

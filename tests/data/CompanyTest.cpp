@@ -1,11 +1,19 @@
 // The company database set and the register on a program folder of their own, with the
 // templates the build made.
 #include "app/AppPath.h"
+#include "app/Tools.h"
 #include "data/CompanyRegister.h"
 #include "data/Dao.h"
+#include "data/TemplateCopy.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include <cstdlib>
 #include <filesystem>
@@ -92,11 +100,13 @@ TEST_F(Company, AMissingTemplateIsReportedAndTheMemberStaysClosed)
     EXPECT_NE(boxes.shown[0].text.find("VeriTabani_Ac : 3"), std::string::npos);
     EXPECT_NE(boxes.shown[0].text.find("3024"), std::string::npos);
     EXPECT_FALSE(fs::exists(data("1/2001/KTCHM.mdb")));
+    // Using the member fails again with the reason of the failed open, not a bare
+    // "object not set" that would stand as the last, misleading error of the run.
     try {
         set.Db(3);
         FAIL();
     } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 91);
+        EXPECT_EQ(e.number(), 3024);
     }
 }
 
@@ -160,3 +170,102 @@ TEST_F(Company, NameLookupOfUnknownNullAndQuotedCodes)
 }
 
 } // namespace
+
+namespace {
+
+// Every file in the folder tree, for "nothing was left behind".
+std::vector<std::string> filesBelow(const fs::path& folder)
+{
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(folder, ec))
+        if (e.is_regular_file())
+            out.push_back(fs::relative(e.path(), folder).string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+int failingNoReplaceRename(const char*, const char*)
+{
+    errno = EINVAL; // as on a volume without the no-replace rename
+    return -1;
+}
+
+} // namespace
+
+TEST_F(Company, ADamagedTemplateIsRefusedAndNothingIsLeftInData)
+{
+    const std::string good = test::readFile(dir.file("KTFIM.mdx"));
+    // A plain SQLite file and one of this program with the wrong tables.
+    const std::string plain = dir.file("plain.db");
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(plain.c_str(), &db);
+        sqlite3_exec(db, "CREATE TABLE AracKarti (x)", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const std::string wrong = dir.file("wrong.db");
+    CreateDatabase(wrong, "TABLE FirmaBilgi\n  KB_Kod TEXT(10)\nTABLE AracKarti\n  AracKod TEXT(10)\n");
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {"empty", ""},
+        {"random", std::string(8192, '\x5a')},
+        {"truncated", good.substr(0, good.size() / 2)},
+        {"plain SQLite", test::readFile(plain)},
+        {"wrong schema", test::readFile(wrong)},
+    };
+    set.FirmaKodu = "2";
+    set.VedazYili = "2003";
+    for (const auto& [what, content] : damaged) {
+        test::writeFile(dir.file("KTFIM.mdx"), content);
+        boxes.shown.clear();
+        set.VeriTabani_Ac(CompanyDatabases::Ktfim);
+        EXPECT_FALSE(set.IsOpen(CompanyDatabases::Ktfim)) << what;
+        ASSERT_EQ(boxes.shown.size(), 1u) << what;
+        EXPECT_NE(boxes.shown[0].text.find("3343"), std::string::npos) << what;
+        EXPECT_NE(boxes.shown[0].text.find("KTFIM.mdx"), std::string::npos) << what << ": the template is named";
+        EXPECT_EQ(filesBelow(dir.path() / "DATA"), std::vector<std::string>{}) << what;
+    }
+    // Once the template is sound again, the member is made at the first try.
+    test::writeFile(dir.file("KTFIM.mdx"), good);
+    boxes.shown.clear();
+    set.VeriTabani_Ac(CompanyDatabases::Ktfim);
+    EXPECT_TRUE(set.IsOpen(CompanyDatabases::Ktfim));
+    EXPECT_TRUE(boxes.shown.empty());
+    set.VeriTabani_Kapat(CompanyDatabases::Ktfim);
+    EXPECT_EQ(filesBelow(dir.path() / "DATA"), std::vector<std::string>{"2/2003/KTFIM.mdb"});
+}
+
+TEST_F(Company, AReadOnlyTemplateGivesAWritableDatabase)
+{
+    ASSERT_EQ(::chmod(dir.file("SABIT.mdx").c_str(), 0444), 0);
+    Firma_Kaydet(set, "4", "Salt Okunur", "2002");
+    EXPECT_TRUE(boxes.shown.empty());
+    struct stat st {};
+    ASSERT_EQ(::stat(data("SABIT.mdb").c_str(), &st), 0);
+    EXPECT_NE(st.st_mode & 0200, 0u) << "the copy is writable by its owner";
+    EXPECT_EQ(N_Ts(firstField(data("SABIT.mdb"), "FirmaBilgi", "SB_FirmaAd")), "Salt Okunur");
+}
+
+TEST_F(Company, WithoutTheNoReplaceRenameTheCopyIsStillPlacedAndNeverReplacesAFile)
+{
+    setRenameNoReplaceForTest(&failingNoReplaceRename);
+    set.FirmaKodu = "5";
+    set.VedazYili = "2001";
+    set.VeriTabani_Ac(CompanyDatabases::Ktchm);
+    EXPECT_TRUE(set.IsOpen(CompanyDatabases::Ktchm));
+    set.VeriTabani_Kapat(CompanyDatabases::Ktchm);
+
+    // The placing step itself: an existing file is kept and the copy removed.
+    test::writeFile(dir.file("copy"), "new");
+    test::writeFile(dir.file("kept"), "old");
+    EXPECT_FALSE(placeWithoutReplacing(dir.file("copy"), dir.file("kept")));
+    setRenameNoReplaceForTest(nullptr);
+    EXPECT_EQ(test::readFile(dir.file("kept")), "old");
+    EXPECT_FALSE(fs::exists(dir.file("copy")));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(filesBelow(dir.path() / "DATA"), std::vector<std::string>{"5/2001/KTCHM.mdb"});
+
+    test::writeFile(dir.file("copy"), "new");
+    EXPECT_FALSE(placeWithoutReplacing(dir.file("copy"), dir.file("kept")));
+    EXPECT_EQ(test::readFile(dir.file("kept")), "old");
+}

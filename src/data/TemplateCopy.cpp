@@ -1,0 +1,125 @@
+// Copying a template and placing the copy, with every failure leaving no stray file.
+#include "data/TemplateCopy.h"
+
+#include "platform/core/Error.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace ktv {
+
+namespace {
+
+int realRenameNoReplace(const char* from, const char* to) { return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE); }
+
+RenameNoReplace& renameNoReplace()
+{
+    static RenameNoReplace f = &realRenameNoReplace;
+    return f;
+}
+
+[[noreturn]] void fail(const std::string& path, int e)
+{
+    throw Error(runtime_err::FileAccess, "Path/File access error: " + path + " (" + std::strerror(e) + ")");
+}
+
+} // namespace
+
+FolderLock::FolderLock(const std::string& folder)
+{
+    m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    while (::flock(m_fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(m_fd); // no locks here (some network shares): go on without
+            m_fd = -1;
+            return;
+        }
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+}
+
+void copyToNewFile(const std::string& from, const std::string& to)
+{
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        fail(from, errno);
+    // The copy belongs to the program, not to the template's owner: always writable.
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0) {
+        const int e = errno;
+        ::close(in);
+        fail(to, e);
+    }
+    auto abandon = [&](int e) {
+        ::close(in);
+        ::close(out);
+        ::unlink(to.c_str());
+        fail(to, e);
+    };
+    ::fchmod(out, 0644); // whatever the umask left
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            abandon(errno);
+        if (n == 0)
+            break;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = ::write(out, buffer.data() + done, static_cast<std::size_t>(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w < 0)
+                abandon(errno);
+            done += w;
+        }
+    }
+    if (::fsync(out) != 0)
+        abandon(errno);
+    ::close(in);
+    if (::close(out) != 0) {
+        const int e = errno;
+        ::unlink(to.c_str());
+        fail(to, e);
+    }
+}
+
+bool placeWithoutReplacing(const std::string& temp, const std::string& file)
+{
+    int rc = renameNoReplace()(temp.c_str(), file.c_str());
+    if (rc != 0 && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP || errno == EOPNOTSUPP)) {
+        // No such rename on this volume.
+        struct stat st {};
+        if (::stat(file.c_str(), &st) == 0) {
+            errno = EEXIST;
+        } else {
+            rc = ::rename(temp.c_str(), file.c_str());
+        }
+    }
+    const int e = errno;
+    if (rc == 0)
+        return true;
+    ::unlink(temp.c_str());
+    if (e == EEXIST)
+        return false;
+    fail(file, e);
+}
+
+void setRenameNoReplaceForTest(RenameNoReplace f) { renameNoReplace() = f ? f : &realRenameNoReplace; }
+
+} // namespace ktv
