@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace ktv::dao {
@@ -123,7 +124,18 @@ void SqliteDatabase::connect(const std::string& password)
     checkSqlite(sqlite3_busy_handler(m_db.get(), &SqliteDatabase::busyHandler, this), m_db.get());
     if (m_exclusive)
         execute(m_db.get(), "PRAGMA locking_mode=EXCLUSIVE");
-    validate(password);
+    // The checks read the file; a reader can meet another instance's switch of the journal
+    // mode, which SQLite reports as locked without waiting.
+    for (const auto start = std::chrono::steady_clock::now();;) {
+        try {
+            validate(password);
+            break;
+        } catch (const Error& e) {
+            if (e.number() != err::Locked || std::chrono::steady_clock::now() - start >= kBusyTimeout)
+                throw;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
     struct stat st {};
     if (::stat(m_path.c_str(), &st) == 0)
         m_fileId = {static_cast<unsigned long>(st.st_dev), static_cast<unsigned long>(st.st_ino)};
@@ -177,7 +189,20 @@ void SqliteDatabase::chooseJournalMode()
     const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
     const bool network = isNetworkFileSystem(folder.string());
     const std::string wanted = network ? "delete" : "wal";
-    const std::string inForce = text::asciiLower(queryText(m_db.get(), "PRAGMA journal_mode=" + wanted));
+    // Switching a file to WAL needs it to itself for a moment, and SQLite does not wait for
+    // that through the busy handler: an instance opening the file at the same time as
+    // another would fail at once with "locked". Retried here within the usual busy timeout.
+    std::string inForce;
+    for (const auto start = std::chrono::steady_clock::now();;) {
+        try {
+            inForce = text::asciiLower(queryText(m_db.get(), "PRAGMA journal_mode=" + wanted));
+            break;
+        } catch (const Error& e) {
+            if (e.number() != err::Locked || std::chrono::steady_clock::now() - start >= kBusyTimeout)
+                throw;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
     if (inForce != wanted && network && inForce == "wal")
         raiseText(err::CannotOpen, "The database '" + m_path +
                                        "' is in WAL mode on a network file system and is in use elsewhere; "
@@ -349,7 +374,7 @@ void SqliteDatabase::beginWrite()
 
 void SqliteDatabase::commitIfDue()
 {
-    if (m_inBatch && engineNow() >= m_deadline)
+    if (m_inBatch && m_pins == 0 && engineNow() >= m_deadline)
         commitPending();
 }
 
@@ -357,13 +382,31 @@ void SqliteDatabase::commitPending()
 {
     if (!m_inBatch || !m_db)
         return;
-    // A failed COMMIT (busy beyond the timeout) leaves the transaction open for a later try.
-    execute(m_db.get(), "COMMIT");
+    // A failed COMMIT (busy beyond the timeout, a full disk) normally leaves the transaction
+    // open for a later try; when SQLite has rolled it back itself, the batch is gone and the
+    // error says how much of it.
+    try {
+        execute(m_db.get(), "COMMIT");
+    } catch (const Error& e) {
+        if (sqlite3_get_autocommit(m_db.get()) == 0)
+            throw;
+        m_inBatch = false;
+        throw lostBatch(e);
+    }
     m_inBatch = false;
+    m_unsaved = 0;
     if (!m_wal) {
         // The rollback journal has no queue: pause so a writer waiting on the lock gets it.
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+}
+
+Error SqliteDatabase::lostBatch(const Error& e)
+{
+    const long lost = m_unsaved;
+    m_unsaved = 0;
+    return Error(e.number(), e.description() + " The last " + std::to_string(lost) +
+                                 (lost == 1 ? " record was" : " records were") + " not stored in '" + m_path + "'.");
 }
 
 void SqliteDatabase::close()
@@ -374,17 +417,27 @@ void SqliteDatabase::close()
     for (auto* rs : open)
         rs->detach();
     m_recordsets.clear();
+    m_pins = 0;
     for (auto& [sql, st] : m_idleStatements)
         if (st)
             sqlite3_finalize(st);
     m_idleStatements.clear();
-    std::exception_ptr failure;
-    try {
-        commitPending();
-    } catch (...) {
-        failure = std::current_exception();
+    // The last save: tried again after a pause (a lock held a moment too long, space freed
+    // meanwhile); when it still fails the batch is lost, and the error says how much of it.
+    std::optional<Error> failure;
+    for (int attempt = 0; attempt < 3 && m_inBatch; ++attempt) {
+        try {
+            commitPending();
+            failure.reset();
+        } catch (const Error& e) {
+            failure = e;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50 << attempt));
+        }
+    }
+    if (failure && m_inBatch) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         m_inBatch = false;
+        failure = lostBatch(*failure);
     }
     auto& list = openDatabases();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
@@ -394,7 +447,7 @@ void SqliteDatabase::close()
     m_db.reset();
     m_tables.clear();
     if (failure)
-        std::rethrow_exception(failure);
+        throw *failure;
 }
 
 } // namespace ktv::dao

@@ -6,6 +6,7 @@
 #include "data/ColumnType.h"
 #include "data/EngineClock.h"
 #include "data/SqliteHandles.h"
+#include "platform/core/Error.h"
 
 #include <map>
 #include <set>
@@ -82,6 +83,17 @@ public:
     void beginWrite();  // before every stored Update: opens the implicit transaction when needed
     void commitIfDue(); // every engine call: commits an implicit transaction whose time is up
     void commitPending();
+    // A dynaset's lookup and the AddNew or Edit that may follow must share one write
+    // transaction: while a lookup is pinned the 50 ms deadline does not commit the batch, so
+    // no other process can add the same key in between.
+    void pin() { ++m_pins; }
+    void unpin()
+    {
+        if (m_pins > 0)
+            --m_pins;
+    }
+    // One more record stored in the open batch: counted so a failed save can say what it lost.
+    void noteStored() { ++m_unsaved; }
     void forget(SqliteRecordsetBase* rs) { m_recordsets.erase(rs); }
     bool walMode() const { return m_wal; }
 
@@ -93,6 +105,7 @@ private:
     std::shared_ptr<const TableInfo> table(const std::string& name);
     std::string whereClause(const TableInfo& table, const ParsedStatement& st, std::vector<Value>& params) const;
     static int busyHandler(void* self, int count);
+    Error lostBatch(const Error& e); // the error of a save that lost the open batch
 
     std::string m_path;
     std::unordered_map<std::string, sqlite3_stmt*> m_idleStatements;
@@ -102,6 +115,8 @@ private:
     bool m_exclusive = false;
     bool m_wal = false;
     bool m_inBatch = false;
+    int m_pins = 0;
+    long m_unsaved = 0; // records stored in the open batch
     EngineTime m_deadline{};
     std::chrono::steady_clock::time_point m_busySince{};
     int m_exitHook = 0;

@@ -16,12 +16,25 @@ SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo
         m_rowids.push_back(sqlite3_column_int64(st.get(), 0));
     if (!m_rowids.empty())
         moveTo(0);
+    // Pinned last: a failing lookup leaves no pin behind.
+    if (!db.isReadOnly()) {
+        db.pin();
+        m_pinned = true;
+    }
 }
 
 SqliteDynaset::~SqliteDynaset()
 {
+    release();
     if (m_db)
         m_db->forget(this);
+}
+
+void SqliteDynaset::release() noexcept
+{
+    if (m_pinned && m_db)
+        m_db->unpin();
+    m_pinned = false;
 }
 
 SqliteDatabase& SqliteDynaset::db() const
@@ -222,8 +235,11 @@ void SqliteDynaset::update()
     } else if (sqlite3_changes(d.handle()) != 1) {
         raise(err::RecordDeleted);
     }
+    d.noteStored();
     m_mode = Mode::None;
     m_pending.clear();
+    // The key is stored: the batch may now be committed when its time is up.
+    release();
     if (!adding) {
         m_loaded = false;
         loadCurrent();
@@ -232,11 +248,16 @@ void SqliteDynaset::update()
 
 void SqliteDynaset::close()
 {
+    release();
     if (m_db)
         m_db->forget(this);
     m_db = nullptr;
 }
 
-void SqliteDynaset::detach() noexcept { m_db = nullptr; }
+void SqliteDynaset::detach() noexcept
+{
+    release();
+    m_db = nullptr;
+}
 
 } // namespace ktv::dao

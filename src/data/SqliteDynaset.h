@@ -34,8 +34,11 @@ private:
     void moveTo(std::size_t pos);
     void loadCurrent();
     int column(const std::string& name) const;
+    void release() noexcept; // ends the lookup's pin on the write batch
+
 
     SqliteDatabase* m_db;
+    bool m_pinned = false; // the lookup holds the write batch open (see SqliteDatabase::pin)
     std::shared_ptr<const TableInfo> m_table; // shared with the database's catalogue
     std::vector<std::int64_t> m_rowids;
     std::size_t m_pos = 0;

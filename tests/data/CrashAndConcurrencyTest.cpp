@@ -1,6 +1,7 @@
 // Real processes on one file: a writer killed with SIGKILL mid-run, and two writers adding
 // cards to the same year database at once.
 #include "DataTestSupport.h"
+#include "data/EngineClock.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +179,88 @@ TEST(Concurrency, TwoProcessesAddCardsToTheSameDatabase)
     EXPECT_EQ(a, 300u);
     EXPECT_EQ(b, 300u);
     EXPECT_EQ(s, 300u); // each shared code once: the lookup and the add share one write transaction
+}
+
+// Instances that open one new file together (the first use of a template copy) all wait
+// for each other: the switch to WAL made by the first must not fail the others with a lock.
+TEST(Concurrency, InstancesOpeningANewFileTogetherAllSucceed)
+{
+    TempDir dir;
+    for (int round = 0; round < 6; ++round) {
+        const std::string path = dir.file("new" + std::to_string(round) + ".mdb");
+        dao::CreateDatabase(path, test::kKindsSchema);
+        int gate[2];
+        ASSERT_EQ(::pipe(gate), 0);
+        std::vector<pid_t> pids;
+        for (int k = 0; k < 4; ++k) {
+            const pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                ::close(gate[1]);
+                char c;
+                (void)!::read(gate[0], &c, 1); // released together
+                int status = 0;
+                try {
+                    auto db = Database::OpenDatabase(path);
+                    test::addKart(*db, "BAY", "K" + std::to_string(k));
+                    db->Close();
+                } catch (const Error& e) {
+                    status = e.number() == err::Locked ? 4 : 5;
+                }
+                _exit(status);
+            }
+            pids.push_back(pid);
+        }
+        ::close(gate[0]);
+        ::close(gate[1]); // end of file: every child goes
+        for (pid_t pid : pids) {
+            int status = -1;
+            ::waitpid(pid, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 0) << "round " << round << ": 4 means a lock error";
+        }
+        EXPECT_EQ(codes(path).size(), 4u);
+    }
+}
+
+// The lookup of a dynaset and the AddNew after it stay in one write transaction even when
+// the batch's 50 ms run out in between: no other writer can add the same key meanwhile.
+TEST(Concurrency, TheBatchIsNotCommittedBetweenALookupAndItsAdd)
+{
+    TempDir dir;
+    const std::string path = dir.file("KTFIM.mdb");
+    auto now = std::chrono::steady_clock::now();
+    setEngineClock([&] { return now; });
+    {
+        auto db = test::makeDatabase(path);
+        auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'K1'", RecordsetType::Dynaset);
+        ASSERT_EQ(rs->RecordCount(), 0);
+        now += std::chrono::seconds(1);
+        rs->AddNew();
+        rs->SetField("Tip", "BAY");
+        rs->SetField("Kod", "K1");
+
+        // Another connection tries to write at this moment: it must find the file locked.
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+        const int rc = sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        EXPECT_EQ(rc & 0xff, SQLITE_BUSY) << "the lock was given up between the lookup and the add";
+
+        rs->Update();
+        rs->Close();
+        // After the add the batch is committed when its time is up, as before.
+        now += std::chrono::seconds(1);
+        db->OpenRecordset("Kart", RecordsetType::Snapshot)->Close();
+        sqlite3* reader = nullptr;
+        sqlite3_open(path.c_str(), &reader);
+        EXPECT_EQ(sqlite3_exec(reader, "BEGIN IMMEDIATE; ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(reader);
+        db->Close();
+    }
+    setEngineClock({});
+    EXPECT_EQ(codes(path).size(), 1u);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/core/ProgramExit.h"
 
+#include "platform/core/Error.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -31,22 +33,32 @@ ExitHookId addExitHook(std::function<void()> hook)
 
 void removeExitHook(ExitHookId id) { hooks().hooks.erase(id); }
 
-void runExitHooks()
+std::string runExitHooks()
 {
     // Copy first: a hook may remove itself.
     const auto copy = hooks().hooks;
+    std::string failures;
     for (const auto& [id, hook] : copy) {
         try {
             hook();
-        } catch (...) {
-            // the program is ending; one failing hook must not stop the others
+        } catch (const Error& e) {
+            // one failing hook must not stop the others
+            failures += std::to_string(e.number()) + ": " + e.description() + "\n";
+        } catch (const std::exception& e) {
+            failures += std::to_string(runtime_err::InternalError) + ": " + e.what() + "\n";
         }
     }
+    return failures;
 }
 
 void endProgram(int status)
 {
-    runExitHooks();
+    const std::string failures = runExitHooks();
+    if (!failures.empty()) {
+        std::fprintf(stderr, "%s", failures.c_str());
+        if (status == 0)
+            status = 1;
+    }
     if (hooks().handler)
         hooks().handler(status);
     std::fflush(nullptr);
