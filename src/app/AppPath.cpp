@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <system_error>
-#include <unistd.h>
 
 namespace ktv {
 
@@ -47,27 +46,18 @@ std::string GetShortName(const std::string&) { return {}; }
 
 bool MakePath(const std::string& folderPath)
 {
+    // Every level by its full prefix, so a relative path works as well as an absolute one and
+    // the current folder is never changed. A level that cannot be made is left to the caller's
+    // next step (opening a file there), which reports it.
     std::string path = folderPath;
     if (path.empty() || path.back() != '/')
         path += '/';
-    // The current folder is remembered and restored as the original did; creation itself
-    // works on the full prefixes, so nothing depends on the current folder in between.
-    std::error_code ec;
-    const auto remembered = std::filesystem::current_path(ec);
-    std::size_t found = path.find('/');
-    while (found != std::string::npos) {
-        const std::size_t next = path.find('/', found + 1);
-        if (next == std::string::npos)
-            break;
+    for (std::size_t next = path.find('/', 1); next != std::string::npos; next = path.find('/', next + 1)) {
         const std::string prefix = path.substr(0, next);
-        if (!prefix.empty() && ::chdir(prefix.c_str()) != 0) {
-            std::error_code mk;
-            std::filesystem::create_directory(prefix, mk);
-        }
-        found = next;
+        std::error_code ec;
+        if (!prefix.empty() && prefix.back() != '/' && !std::filesystem::is_directory(prefix, ec))
+            std::filesystem::create_directory(prefix, ec);
     }
-    if (!remembered.empty())
-        std::filesystem::current_path(remembered, ec);
     return true;
 }
 

@@ -32,7 +32,9 @@ std::string ReadWriteIni(const std::string& mode, const std::string& fileName, c
                 return got;
         }
     } catch (const Error& e) {
-        ReportError(e.number(), e.description(), "System: ReadWriteIni");
+        // A settings file that cannot be written costs only the remembered choices: the
+        // session goes on.
+        ReportError(e.number(), e.description(), "System: ReadWriteIni", true);
     }
     return {};
 }

@@ -27,8 +27,8 @@ const char* kHelp =
     "\n"
     "  --type KTD|PVD     source type: KTD cards go to KTFIM.mdb, PVD cards to KTCHM.mdb\n"
     "  --source FILE      the source file (password 7183)\n"
-    "  --company CODE     company code\n"
-    "  --year YEAR        year of the year databases\n"
+    "  --company CODE     company code, 1 to 20\n"
+    "  --year YEAR        year of the year databases, 2000 to 2010\n"
     "  --name NAME        company name; without it the registered name is kept (empty for a new code)\n"
     "  --root DIR         program folder: DATA below it, the templates in it\n"
     "                     (default: the folder of this executable)\n"
@@ -65,13 +65,25 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
     const std::filesystem::path source = std::filesystem::absolute(args.require("source"));
     request.folder = source.parent_path().string();
     request.fileName = source.filename().string();
+    // The wizard offers the codes 1 to 20 and the years 2000 to 2010 from fixed lists; both
+    // become folder names below DATA, so nothing else may pass ("../x" would write outside).
     request.companyCode = args.require("company");
     request.year = args.require("year");
+    if (std::to_string(args.number("company", 0, 1, 20)) != request.companyCode)
+        throw UsageError("--company must be one of 1 to 20, written as in the wizard's list");
+    if (std::to_string(args.number("year", 0, 2000, 2010)) != request.year)
+        throw UsageError("--year must be one of 2000 to 2010");
     request.askConfirmation = false;
     request.dryRun = args.has("dry-run");
-
-    std::string root = args.get("root").value_or(executableFolder);
     std::error_code ec;
+
+    // The report's folder is checked before the run, not found missing after it.
+    if (const auto file = args.get("report")) {
+        const std::filesystem::path folder = std::filesystem::absolute(*file).parent_path();
+        if (file->empty() || !std::filesystem::is_directory(folder, ec) || ::access(folder.c_str(), W_OK) != 0)
+            throw UsageError("--report '" + *file + "': its folder does not exist or cannot be written");
+    }
+    std::string root = args.get("root").value_or(executableFolder);
     if (!std::filesystem::is_directory(root, ec))
         throw UsageError("--root '" + root + "' is not a folder");
     InitAppPath(std::filesystem::absolute(root).string());

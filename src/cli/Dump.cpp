@@ -46,12 +46,15 @@ int Dump(const std::vector<std::string>& argv)
     std::string line;
     for (std::size_t i = 0; i < names.size(); ++i)
         line += (i ? "," : "") + CsvField(names[i]);
-    std::fputs((line + "\r\n").c_str(), stdout);
+    line += "\r\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
     while (!rs->Eof()) {
         line.clear();
         for (std::size_t i = 0; i < names.size(); ++i)
             line += (i ? "," : "") + CsvField(csvValue(rs->Field(names[i])));
-        std::fputs((line + "\r\n").c_str(), stdout);
+        line += "\r\n";
+        // Written by length: a value holding a NUL character is written whole.
+        std::fwrite(line.data(), 1, line.size(), stdout);
         rs->MoveNext();
     }
     rs->Close();

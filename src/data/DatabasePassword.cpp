@@ -2,6 +2,7 @@
 
 #include "data/ColumnType.h"
 #include "data/DaoErrors.h"
+#include "data/Database.h"
 #include "data/PasswordHash.h"
 #include "data/SqliteDatabase.h"
 #include "data/SqliteHandles.h"
@@ -15,6 +16,10 @@ namespace ktv::dao {
 
 void SetDatabasePassword(const std::string& path, const std::string& password)
 {
+    // The password is given later in a connect string (";pwd=..."): one that would not come
+    // back whole from there (a ';' splits it) would lock the file for good.
+    if (passwordOfConnect(";pwd=" + password) != password)
+        throw Error(err::NotValidPassword, "Not a valid password: a database password cannot hold ';'.");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         throw Error(err::FileNotFound, "Could not find file '" + path + "'.");

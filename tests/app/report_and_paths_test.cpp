@@ -45,7 +45,12 @@ TEST(ReportError, WithContinueTheCallerGoesOnWithTheNormalPointer)
 {
     test::ScriptedMessageBoxes boxes;
     mousePointer().setPointer(Pointer::Hourglass);
+    // Pending writes are committed before the box, not after the operator has read it.
+    std::size_t boxesAtCommit = 99;
+    const auto hook = addExitHook([&] { boxesAtCommit = boxes.shown.size(); });
     ReportError(3024, "Could not find file", "VeriTabani_Ac : 2", true);
+    removeExitHook(hook);
+    EXPECT_EQ(boxesAtCommit, 0u);
     EXPECT_EQ(mousePointer().pointer(), Pointer::Default);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find(" Prosedur Adi   : VeriTabani_Ac : 2\r\n"), std::string::npos);
@@ -100,4 +105,19 @@ TEST(MakePath, CreatesEveryMissingLevelAndRestoresTheCurrentFolder)
     EXPECT_TRUE(MakePath(dir.str() + "/file/sub"));
     EXPECT_FALSE(fs::exists(dir.path() / "file/sub"));
     EXPECT_EQ(fs::current_path(), before);
+}
+
+TEST(MakePath, RelativePathsAreMadeBelowTheCurrentFolder)
+{
+    test::TempDir dir;
+    const auto before = fs::current_path();
+    fs::current_path(dir.path());
+    EXPECT_TRUE(MakePath("DATA/3/2005"));
+    EXPECT_TRUE(MakePath("x"));
+    const auto after = fs::current_path();
+    fs::current_path(before);
+    EXPECT_EQ(after, dir.path());
+    EXPECT_TRUE(fs::is_directory(dir.path() / "DATA/3/2005"));
+    EXPECT_TRUE(fs::is_directory(dir.path() / "x"));
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA/3/2005/3"));
 }

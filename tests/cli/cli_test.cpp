@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,23 +24,44 @@ namespace {
 struct Captured {
     int status;
     std::string out;
+    std::string err;
 };
 
 Captured runCli(const std::vector<std::string>& args, const std::string& exeFolder = ".")
 {
     std::fflush(stdout);
+    std::fflush(stderr);
     char name[] = "/tmp/ktvcliout.XXXXXX";
+    char errName[] = "/tmp/ktvclierr.XXXXXX";
     const int fd = mkstemp(name);
+    const int errFd = mkstemp(errName);
     const int saved = dup(1);
+    const int savedErr = dup(2);
     dup2(fd, 1);
+    dup2(errFd, 2);
     const int status = Main(args, exeFolder);
     std::fflush(stdout);
+    std::fflush(stderr);
     dup2(saved, 1);
+    dup2(savedErr, 2);
     close(saved);
+    close(savedErr);
     close(fd);
-    Captured c{status, test::readFile(name)};
+    close(errFd);
+    Captured c{status, test::readFile(name), test::readFile(errName)};
     unlink(name);
+    unlink(errName);
     return c;
+}
+
+// The last non-empty line of a text.
+std::string lastLine(const std::string& text)
+{
+    std::string t = text;
+    while (!t.empty() && (t.back() == '\n' || t.back() == '\r'))
+        t.pop_back();
+    const auto nl = t.rfind('\n');
+    return nl == std::string::npos ? t : t.substr(nl + 1);
 }
 
 class CliTest : public ::testing::Test {
@@ -193,4 +215,75 @@ TEST_F(CliTest, DumpReadsJetSourcesWithTheirPasswordAndCodePage)
     fs::copy_file(folder + "password_V2003_no-password.mdb", dir.path() / "open.pvd");
     EXPECT_EQ(runCli(with(dir.file("open.pvd"))).status, 1);
     EXPECT_TRUE(fs::exists(dir.path() / "DATA/1/2005/KTFIM.mdb")) << "the company was recorded first";
+}
+
+TEST_F(CliTest, CompanyYearAndReportAreCheckedBeforeAnythingIsWritten)
+{
+    const std::string src = dir.file("ornek.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "20"}).status, 0);
+    auto convert = [&](const std::string& company, const std::string& year, const std::string& report = "") {
+        std::vector<std::string> args = {"convert", "--type", "KTD", "--source", src, "--company", company,
+                                         "--year", year, "--root", dir.str()};
+        if (!report.empty()) {
+            args.push_back("--report");
+            args.push_back(report);
+        }
+        return runCli(args).status;
+    };
+    // Only the wizard's own choices become folder names.
+    for (const char* company : {"   ", "../x", "0", "21", "05", "+3", "3 ", "1e1"})
+        EXPECT_EQ(convert(company, "2005"), 2) << "'" << company << "'";
+    for (const char* year : {" ", "1999", "2011", "../../tmp", "2005x"})
+        EXPECT_EQ(convert("3", year), 2) << "'" << year << "'";
+    EXPECT_EQ(convert("3", "2005", dir.file("no/such/folder/r.json")), 2);
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA")) << "nothing was written on a usage error";
+    EXPECT_EQ(convert("20", "2010", dir.file("r.json")), 0);
+    EXPECT_EQ(convert("1", "2000"), 0);
+    EXPECT_TRUE(fs::exists(dir.path() / "DATA/20/2010/KTFIM.mdb"));
+}
+
+TEST_F(CliTest, TheReasonOfAFailedOpenIsTheLastErrorAndADamagedTemplateIsNotCopied)
+{
+    const std::string src = dir.file("ornek.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "20"}).status, 0);
+    const std::string good = test::readFile(dir.file("KTFIM.mdx"));
+    test::writeFile(dir.file("KTFIM.mdx"), good.substr(0, good.size() / 3));
+    const std::vector<std::string> args = {"convert", "--type", "KTD", "--source", src, "--company", "2",
+                                           "--year", "2004", "--root", dir.str()};
+    const auto failed = runCli(args);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(lastLine(failed.err).find("error 3343"), std::string::npos) << failed.err;
+    EXPECT_EQ(failed.err.find("error 91"), std::string::npos) << failed.err;
+    EXPECT_EQ(failed.err.find("tamamlandı"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA/2/2004/KTFIM.mdb"));
+    // Once the template is restored the rerun completes without any hand work.
+    test::writeFile(dir.file("KTFIM.mdx"), good);
+    EXPECT_EQ(runCli(args).status, 0);
+    const auto cards = runCli({"dump", dir.str() + "/DATA/2/2004/KTFIM.mdb", "--table", "AracKarti"});
+    EXPECT_EQ(std::count(cards.out.begin(), cards.out.end(), '\n'), 21) << cards.out;
+}
+
+TEST_F(CliTest, ProtectRefusesAPasswordTheConnectStringWouldSplit)
+{
+    const std::string file = dir.file("f.db");
+    dao::CreateDatabase(file, "TABLE T\n  A TEXT(5)\n");
+    EXPECT_EQ(runCli({"protect", file, "--password", "a;pwd=b"}).status, 1);
+    EXPECT_EQ(runCli({"dump", file, "--table", "T"}).status, 0) << "the file is unchanged and opens as before";
+    EXPECT_EQ(runCli({"protect", file, "--password", "a=b c"}).status, 0);
+    EXPECT_EQ(runCli({"dump", file, "--password", "a=b c", "--table", "T"}).status, 0);
+}
+
+TEST_F(CliTest, DumpWritesAValueHoldingANulWhole)
+{
+    const std::string file = dir.file("nul.db");
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE T (Ad TEXT, No INTEGER); INSERT INTO T VALUES (CAST(x'4179007365' AS TEXT), 7);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_EQ(runCli({"protect", file, "--password", ""}).status, 0);
+    const auto dump = runCli({"dump", file, "--table", "T"});
+    ASSERT_EQ(dump.status, 0);
+    const char expected[] = "Ad,No\r\nAy\0se,7\r\n";
+    EXPECT_EQ(dump.out, std::string(expected, sizeof expected - 1));
 }

@@ -1,9 +1,11 @@
 // Assigning values to columns: the conversions the engine makes and the values it refuses.
 #include "DataTestSupport.h"
 #include "platform/core/NumberFormat.h"
+#include "platform/core/TextCodec.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace ktv;
 using namespace ktv::dao;
@@ -101,6 +103,41 @@ TEST_F(ColumnTypes, CurrencyStaysExactThroughTheFile)
     for (; !snap->Eof(); snap->MoveNext())
         sum += std::get<Currency>(snap->Field("C").storage()).scaled;
     EXPECT_EQ(sum, 10000); // exactly 1, not 0.9999999
+}
+
+TEST_F(ColumnTypes, TextColumnsReceiveValidUtf8Only)
+{
+    auto db = test::makeDatabase(dir.file("t.mdb"));
+    struct Case {
+        std::string in;
+        std::string stored;
+    } cases[] = {
+        {std::string("Ay\0se", 5), "Ayse"},             // NUL characters are dropped
+        {"\xDDstanbul \xFE", "İstanbul ş"},             // Windows-1254 bytes are decoded
+        {std::string("\xC3\x28", 2), "Ã("},             // a broken sequence, read the same way
+        {"Gıda", "Gıda"},                                  // valid UTF-8 stays as it is
+    };
+    for (const auto& c : cases) {
+        auto rs = db->OpenRecordset("Kinds", RecordsetType::Dynaset);
+        rs->AddNew();
+        rs->SetField("Memo", Value(c.in));
+        rs->Update();
+        rs->MoveLast();
+        EXPECT_EQ(rs->Field("Memo").toText(), c.stored);
+        rs->Close();
+    }
+    db->Close();
+    // Another SQLite reader sees text it can decode.
+    sqlite3* raw = nullptr;
+    sqlite3_open(dir.file("t.mdb").c_str(), &raw);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(raw, "SELECT Memo FROM Kinds", -1, &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const std::string v(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
+        EXPECT_TRUE(text::isValidUtf8(v) && v.find('\0') == std::string::npos) << v;
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
 }
 
 TEST(Schema, BadSchemasAreRefusedWithTheLine)

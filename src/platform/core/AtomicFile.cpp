@@ -24,6 +24,13 @@ namespace {
 void writeFileAtomically(const std::string& path, std::string_view content,
                          const std::function<void()>& beforeRename)
 {
+    // A file without write permission is not replaced: the rename would go through (it
+    // needs only the folder), but the operator made it read-only on purpose. The mode bits
+    // are read as well as access(), which lets the superuser through.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 &&
+        ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
+        fail("Dosya yazılamıyor:", path, EACCES);
     std::string tmpl = path + ".tmp.XXXXXX";
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0)
