@@ -34,6 +34,15 @@ std::vector<SqliteDatabase*>& openDatabases()
     return list;
 }
 
+// Size and modification time: what changes when another instance commits.
+FileStamp fileStamp(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 std::uintmax_t fileSize(const std::string& path)
 {
     std::error_code ec;
@@ -95,14 +104,20 @@ SqliteDatabase::~SqliteDatabase()
 int SqliteDatabase::busyHandler(void* self, int count)
 {
     // Short polls instead of SQLite's growing sleeps: a waiting writer gets its turn as soon
-    // as the other side commits a batch, so two writers share the file fairly.
+    // as the other side commits a batch, so several writers share the file fairly. The
+    // timeout counts from the last sign of progress (the log or the file changing), not
+    // from the first poll: with three or four instances a writer may wait behind the others
+    // for longer than the timeout, and that is no reason to fail while they are moving.
     auto* db = static_cast<SqliteDatabase*>(self);
     const auto now = std::chrono::steady_clock::now();
-    if (count == 0)
+    const FileStamp stamp = fileStamp(db->m_wal ? db->m_path + "-wal" : db->m_path);
+    if (count == 0 || stamp != db->m_lastStamp) {
         db->m_busySince = now;
+        db->m_lastStamp = stamp;
+    }
     if (now - db->m_busySince >= kBusyTimeout)
         return 0;
-    sqlite3_sleep(1);
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
     return 1;
 }
 
@@ -395,10 +410,10 @@ void SqliteDatabase::commitPending()
     }
     m_inBatch = false;
     m_unsaved = 0;
-    if (!m_wal) {
-        // The rollback journal has no queue: pause so a writer waiting on the lock gets it.
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    // Neither WAL nor the rollback journal queues writers: without a pause this writer would
+    // take the lock back for its next batch before a waiting one (polling every 0.2 ms)
+    // sees it free, and with three or four instances one could wait for ever.
+    std::this_thread::sleep_for(std::chrono::milliseconds(m_wal ? 1 : 2));
 }
 
 Error SqliteDatabase::lostBatch(const Error& e)

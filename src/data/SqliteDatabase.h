@@ -36,6 +36,8 @@ public:
 
 class SqliteDatabase;
 
+using FileStamp = std::pair<std::int64_t, std::int64_t>; // size and modification time
+
 // A prepared statement borrowed from its database's cache for the length of one call: the
 // per-record lookups and inserts of a conversion reuse the same few statements instead of
 // compiling them again for every record.
@@ -119,6 +121,7 @@ private:
     long m_unsaved = 0; // records stored in the open batch
     EngineTime m_deadline{};
     std::chrono::steady_clock::time_point m_busySince{};
+    FileStamp m_lastStamp{}; // of the file another writer changes, at the last busy poll
     int m_exitHook = 0;
     SqliteConnection m_db;
     std::map<std::string, std::shared_ptr<const TableInfo>> m_tables; // by lower-case name
