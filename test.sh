@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds a debug build with AddressSanitizer and UndefinedBehaviorSanitizer, and
-# runs the whole test suite through CTest. Exits non-zero when anything fails.
+# runs the whole test suite through CTest, then every fuzz target for a short, bounded time
+# (fuzz/run.sh, with clang). Exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -11,3 +12,5 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-test --output-on-failure -j"$(nproc)" --timeout 300
+# About 15 s per target: a smoke run on every change; longer runs by hand (fuzz/run.sh 600).
+./fuzz/run.sh "${KTV_FUZZ_SECONDS:-15}"

@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   mdbtools-dev mdbtools
   fonts-wine fonts-dejavu-core
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +116,37 @@ TEST(ProfileString, HostileFilesNeitherCrashNorHang)
     std::filesystem::create_directory(dir.file("dir.ini"));
     EXPECT_EQ(get(dir.file("dir.ini"), "CEVRIM", "KLASOR"), "Failed");
     EXPECT_THROW(profile::WritePrivateProfileString("CEVRIM", "K", "v", dir.file("dir.ini")), Error);
+}
+
+// Inputs the fuzzer found, replayed: each time the written value must read back.
+TEST(ProfileString, WrittenValuesReadBackFromOddlyBrokenFiles)
+{
+    test::TempDir dir;
+    const std::string f = dir.file("Vedaz.ini");
+    const std::string found[] = {
+        // The section's last line ends in a lone CR at the end of the file.
+        std::string("[CEVRIM]\r\nKL-ASOR=/home/a\r[CEVRIz]\nDO\r"),
+        std::string("[CEVRIM]\rKLASOR=x\r"),
+        std::string("[CEVRIM]"),
+    };
+    for (const auto& content : found) {
+        writeFile(f, content);
+        profile::WritePrivateProfileString("CEVRIM", "KLASOR", "/home/kullanıcı", f);
+        EXPECT_EQ(profile::GetPrivateProfileString("CEVRIM", "KLASOR", "Failed", 255, f), "/home/kullanıcı")
+            << readFile(f);
+    }
+}
+
+// A settings file the operator made read-only is not replaced.
+TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept)
+{
+    test::TempDir dir;
+    const std::string f = dir.file("Vedaz.ini");
+    writeFile(f, "old");
+    ASSERT_EQ(::chmod(f.c_str(), 0444), 0);
+    EXPECT_THROW(writeFileAtomically(f, "new"), Error);
+    EXPECT_EQ(readFile(f), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(AtomicFile, InterruptedWriteLeavesTheOldFileIntact)

@@ -156,7 +156,9 @@ void WritePrivateProfileString(const std::string& section, const std::string& ke
         out = content.substr(0, l.begin) + entry + content.substr(l.end);
     } else if (f.section) {
         const Line& l = lines[f.sectionLastLine];
-        const bool hasBreak = l.next > l.end;
+        // A line ends with a break only where a '\n' follows it: a lone '\r' at the end of
+        // the file is part of the line, and the new entry must not be glued onto it.
+        const bool hasBreak = l.next > l.begin && content[l.next - 1] == '\n';
         out = content.substr(0, l.next) + (hasBreak ? "" : eol) + entry + eol + content.substr(l.next);
     } else {
         out = content;
