@@ -5,6 +5,10 @@
 
 #include "data/jet/JetErrors.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
@@ -89,18 +93,60 @@ bool isUserTable(const MdbCatalogEntry& entry)
 
 } // namespace
 
+LibraryMessages::LibraryMessages()
+{
+    std::fflush(stderr);
+    m_buffer = ::memfd_create("ktv-libmdb", MFD_CLOEXEC);
+    m_saved = m_buffer >= 0 ? ::dup(STDERR_FILENO) : -1;
+    if (m_saved < 0 || ::dup2(m_buffer, STDERR_FILENO) < 0) {
+        if (m_saved >= 0)
+            ::close(m_saved);
+        if (m_buffer >= 0)
+            ::close(m_buffer);
+        m_saved = m_buffer = -1; // no buffer: the messages stay where they were
+    }
+}
+
+LibraryMessages::~LibraryMessages()
+{
+    if (m_saved < 0)
+        return;
+    std::fflush(stderr);
+    ::dup2(m_saved, STDERR_FILENO);
+    ::close(m_saved);
+    ::close(m_buffer);
+}
+
+std::string LibraryMessages::firstLine()
+{
+    if (m_buffer < 0)
+        return {};
+    std::fflush(stderr);
+    char text[512];
+    const ssize_t n = ::pread(m_buffer, text, sizeof text, 0);
+    std::string line(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+    line = line.substr(0, line.find('\n'));
+    return line;
+}
+
 std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetHeader& header)
 {
+    LibraryMessages messages;
+    auto refuse = [&] {
+        Error e = unrecognizedFormat(path);
+        const std::string said = messages.firstLine();
+        return said.empty() ? e : Error(e.number(), e.description() + " (" + said + ")");
+    };
     MdbHandle* mdb = mdb_open(path.c_str(), MDB_NOFLAGS);
     if (!mdb)
-        throw unrecognizedFormat(path);
+        throw refuse();
     std::unique_ptr<MdbSession> session(new MdbSession(mdb, path));
     if (IS_JET3(mdb) != (header.version() == JetHeader::Version::Jet3))
-        throw unrecognizedFormat(path);
+        throw refuse();
     applyCharset(mdb, header);
     mdb_set_boolean_fmt_numbers(mdb);
     if (!readCatalog(mdb, session->m_tables))
-        throw unrecognizedFormat(path);
+        throw refuse();
     return session;
 }
 

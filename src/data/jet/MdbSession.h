@@ -13,6 +13,22 @@
 
 namespace ktv::jet {
 
+// libmdb writes its warnings ("page 17 from map doesn't match ...") straight to the standard
+// error stream. While one of these lives they go to a buffer instead, so that they reach the
+// operator inside the program's own error, not as raw lines before it.
+class LibraryMessages {
+public:
+    LibraryMessages();
+    ~LibraryMessages(); // the standard error stream is back
+    LibraryMessages(const LibraryMessages&) = delete;
+    LibraryMessages& operator=(const LibraryMessages&) = delete;
+    std::string firstLine(); // the first message so far ("" when none)
+
+private:
+    int m_saved = -1;
+    int m_buffer = -1;
+};
+
 class MdbSession {
 public:
     // Opens the file read-only and reads its catalog; throws ktv::Error 3343 on failure.
