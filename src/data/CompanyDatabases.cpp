@@ -95,7 +95,10 @@ void checkCopy(int member, const std::string& copy, const std::string& tmpl)
     } catch (const Error& e) {
         if (db)
             db.reset();
-        if (e.number() == dao::err::Locked)
+        // A full disk or an I/O error while making the copy says so; it is not the
+        // template's fault.
+        if (e.number() == dao::err::Locked || e.number() == dao::err::EngineFailure ||
+            e.number() == runtime_err::FileAccess || e.number() == dao::err::CannotOpen)
             throw;
         refuse();
     }

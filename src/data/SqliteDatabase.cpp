@@ -173,7 +173,10 @@ void SqliteDatabase::validate(const std::string& password)
             format = queryText(m_db.get(), std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'format'");
             stored = queryText(m_db.get(), std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'password'");
         } catch (const Error& e) {
-            if (e.number() == err::Locked)
+            // A failing disk or network is told as such, not as a file of the wrong kind.
+            const int primary = sqlite3_errcode(m_db.get()) & 0xff;
+            if (e.number() == err::Locked || primary == SQLITE_IOERR || primary == SQLITE_NOMEM ||
+                primary == SQLITE_CANTOPEN)
                 throw;
             raise(err::UnrecognizedFormat, m_path); // not SQLite, damaged, or not this program's file
         }
