@@ -15,10 +15,13 @@ int Protect(const std::vector<std::string>& args);
 int Sample(const std::vector<std::string>& args);
 int Dump(const std::vector<std::string>& args);
 
+// The file format of a sample source: this program's own, or a real Jet 3 / Jet 4 file.
+enum class SampleFormat { Own, Jet3, Jet4 };
+
 // A sample source: N records in each source table, realistic Turkish data, deterministic
-// for the seed, protected with the password.
+// for the seed (the same rows in every format), protected with the password.
 void WriteSampleSource(const std::string& path, const std::string& type, long records, unsigned seed,
-                       const std::string& password);
+                       const std::string& password, SampleFormat format = SampleFormat::Own);
 
 // RFC 4180 field quoting.
 std::string CsvField(const std::string& value);

@@ -5,11 +5,13 @@
 
 #include "data/Dao.h"
 #include "data/DatabasePassword.h"
+#include "data/jet/JetWriter.h"
 #include "platform/core/Error.h"
 #include "convert/SourceSchema.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 namespace ktv::cli {
 
@@ -17,12 +19,17 @@ namespace {
 
 const char* kSampleHelp =
     "Usage: ktvedaz-cli sample --type KTD|PVD --out FILE --records N [--seed S]\n"
+    "                          [--format sqlite|jet3|jet4]\n"
     "\n"
     "Writes a source file protected with the password 7183, with N records in each of the tables\n"
     "AracKarti, CariKart and StokKarti: Turkish names and addresses, plates, phone numbers, dealer\n"
     "states, every stock kind (and unknown ones), codes longer than 10 characters, codes that\n"
     "collide when cut to 10, Null values and a code holding a quote. The same seed gives the same\n"
-    "file. An existing FILE is replaced only when the new one is complete.\n";
+    "file. An existing FILE is replaced only when the new one is complete.\n"
+    "\n"
+    "--format sqlite (the default) writes this program's own format; jet3 writes a Jet 3 file\n"
+    "(Access 97, text in code page 1254), jet4 a Jet 4 file (Access 2000-2003, Unicode text),\n"
+    "with the same rows for the same seed.\n";
 
 const char* kProtectHelp =
     "Usage: ktvedaz-cli protect FILE --password PWD\n"
@@ -43,23 +50,70 @@ void fill(dao::Database& db, const std::string& table, long records, SampleData&
     rs->Close();
 }
 
+// The source tables' schema as Jet table specs: TEXT(n) and MEMO columns.
+std::vector<jet::JetTableSpec> jetSourceTables()
+{
+    std::vector<jet::JetTableSpec> tables;
+    std::istringstream in(kSourceTablesSchema);
+    std::string word;
+    while (in >> word) {
+        if (word == "TABLE") {
+            tables.emplace_back();
+            in >> tables.back().name;
+            continue;
+        }
+        std::string type;
+        in >> type;
+        jet::JetColumnSpec column {word, jet::JetType::Memo};
+        if (type.rfind("TEXT(", 0) == 0) {
+            column.type = jet::JetType::Text;
+            column.size = std::stoi(type.substr(5));
+        }
+        tables.back().columns.push_back(column);
+    }
+    return tables;
+}
+
+void fillJet(jet::JetWriter& writer, std::size_t table, long records, SampleData& data,
+             SampleRow (SampleData::*make)(long))
+{
+    std::vector<Value> values;
+    for (long i = 0; i < records; ++i) {
+        values.clear();
+        for (auto& [column, value] : (data.*make)(i))
+            values.push_back(std::move(value));
+        writer.AddRow(table, values);
+    }
+}
+
 } // namespace
 
 void WriteSampleSource(const std::string& path, const std::string&, long records, unsigned seed,
-                       const std::string& password)
+                       const std::string& password, SampleFormat format)
 {
     // Built beside the target and renamed at the end, so a failure never leaves half a file.
     const std::string tmp = path + ".partial";
     std::error_code ec;
     std::filesystem::remove(tmp, ec);
     try {
-        dao::CreateDatabase(tmp, kSourceTablesSchema, password);
-        auto db = dao::Database::OpenDatabase(tmp, true, false, ";pwd=" + password);
         SampleData data(seed);
-        fill(*db, "AracKarti", records, data, &SampleData::vehicle);
-        fill(*db, "CariKart", records, data, &SampleData::account);
-        fill(*db, "StokKarti", records, data, &SampleData::stock);
-        db->Close();
+        if (format == SampleFormat::Own) {
+            dao::CreateDatabase(tmp, kSourceTablesSchema, password);
+            auto db = dao::Database::OpenDatabase(tmp, true, false, ";pwd=" + password);
+            fill(*db, "AracKarti", records, data, &SampleData::vehicle);
+            fill(*db, "CariKart", records, data, &SampleData::account);
+            fill(*db, "StokKarti", records, data, &SampleData::stock);
+            db->Close();
+        } else {
+            jet::JetWriteOptions options;
+            options.version = format == SampleFormat::Jet3 ? jet::JetHeader::Version::Jet3 : jet::JetHeader::Version::Jet4;
+            options.password = password;
+            jet::JetWriter writer(tmp, options, jetSourceTables());
+            fillJet(writer, 0, records, data, &SampleData::vehicle);
+            fillJet(writer, 1, records, data, &SampleData::account);
+            fillJet(writer, 2, records, data, &SampleData::stock);
+            writer.Finish();
+        }
     } catch (...) {
         std::filesystem::remove(tmp, ec);
         throw;
@@ -76,7 +130,7 @@ int Sample(const std::vector<std::string>& argv)
             std::fputs(kSampleHelp, stdout);
             return 0;
         }
-    const Args args(argv, {"type", "out", "records", "seed"}, {});
+    const Args args(argv, {"type", "out", "records", "seed", "format"}, {});
     if (!args.positionals().empty())
         throw UsageError("unexpected argument '" + args.positionals().front() + "'");
     const std::string type = args.require("type");
@@ -86,7 +140,11 @@ int Sample(const std::vector<std::string>& argv)
     if (records < 0)
         throw UsageError("--records is required");
     const long seed = args.number("seed", 1, 0, 4294967295L);
-    WriteSampleSource(args.require("out"), type, records, static_cast<unsigned>(seed), "7183");
+    const std::string format = args.get("format").value_or("sqlite");
+    if (format != "sqlite" && format != "jet3" && format != "jet4")
+        throw UsageError("--format must be sqlite, jet3 or jet4");
+    const SampleFormat f = format == "jet3" ? SampleFormat::Jet3 : format == "jet4" ? SampleFormat::Jet4 : SampleFormat::Own;
+    WriteSampleSource(args.require("out"), type, records, static_cast<unsigned>(seed), "7183", f);
     return 0;
 }
 

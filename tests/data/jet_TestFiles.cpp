@@ -19,6 +19,8 @@ std::string shellQuoted(const std::string& s)
     return out + "'";
 }
 
+} // namespace
+
 // mdb-export's CSV: comma-separated, text in double quotes with "" for a quote, and
 // quoted text may hold line breaks.
 std::vector<CsvRow> parseCsv(const std::string& text)
@@ -49,6 +51,8 @@ std::vector<CsvRow> parseCsv(const std::string& text)
             row.push_back(field);
             field = {};
             any = true;
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
         } else if (c == '\n') {
             row.push_back(field);
             rows.push_back(row);
@@ -66,8 +70,6 @@ std::vector<CsvRow> parseCsv(const std::string& text)
     }
     return rows;
 }
-
-} // namespace
 
 std::string jetTestDataDir()
 {

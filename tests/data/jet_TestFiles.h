@@ -23,6 +23,10 @@ struct CsvField {
 };
 using CsvRow = std::vector<CsvField>;
 
+// Parses CSV as mdb-export and the dump tool print it (quoted fields may hold line breaks;
+// CR LF line ends are read as LF).
+std::vector<CsvRow> parseCsv(const std::string& text);
+
 // Runs mdb-export on a table (dates as "%Y-%m-%d %H:%M:%S", Null as an unquoted N) and
 // returns header and rows; nothing when the tool is not installed.
 std::optional<std::vector<CsvRow>> mdbExport(const std::string& path, const std::string& table);

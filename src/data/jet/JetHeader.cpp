@@ -2,6 +2,8 @@
 // RC4 keystream, and in Jet 4 the password is masked once more with the creation date.
 #include "data/jet/JetHeader.h"
 
+#include "data/jet/JetText.h"
+
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -138,6 +140,40 @@ std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
         h.m_password = toUtf8("UCS-2LE", raw);
     }
     return h;
+}
+
+std::optional<std::string> JetHeader::Build(Version version, std::uint16_t codePage, double created,
+                                           const std::string& passwordUtf8)
+{
+    const bool jet3 = version == Version::Jet3;
+    std::string page(jet3 ? 2048 : 4096, '\0');
+    auto* b = reinterpret_cast<unsigned char*>(page.data());
+    b[1] = 0x01;
+    std::memcpy(b + 4, kSignature, sizeof kSignature);
+    b[0x14] = jet3 ? 0 : 1;
+    const auto put16 = [&](std::size_t at, unsigned v) {
+        b[at] = static_cast<unsigned char>(v);
+        b[at + 1] = static_cast<unsigned char>(v >> 8);
+    };
+    put16(jet3 ? 0x3A : 0x6E, 0x409); // the general sort order
+    put16(kCodePageAt, codePage);
+    if (jet3) {
+        const auto raw = encodeText(CharsetOfCodePage(codePage).c_str(), passwordUtf8);
+        if (!raw || raw->size() > 20)
+            return std::nullopt;
+        std::memcpy(b + kPasswordAt, raw->data(), raw->size());
+    } else {
+        const auto raw = encodeText("UCS-2LE", passwordUtf8);
+        if (!raw || raw->size() > 40)
+            return std::nullopt;
+        std::memcpy(b + kPasswordAt, raw->data(), raw->size());
+        std::memcpy(b + kCreationDateAt, &created, sizeof created);
+        const auto mask = static_cast<std::uint32_t>(dateMask(created));
+        for (std::size_t i = 0; i < 40; ++i)
+            b[kPasswordAt + i] ^= static_cast<unsigned char>((mask >> (8 * (i % 4))) & 0xFF);
+    }
+    xorWithHeaderKeystream(b + kMaskStart, jet3 ? 126 : 128);
+    return page;
 }
 
 std::string JetHeader::CharsetOfCodePage(std::uint16_t codePage)

@@ -31,6 +31,12 @@ public:
     // The database password as UTF-8 (empty when the file is not protected).
     const std::string& password() const { return m_password; }
 
+    // The header page of a new file (pageSize bytes): signature, version, code page, sort order,
+    // creation date and password, masked as the engine masks them; pages are not encoded.
+    // Nothing when the password does not fit (20 bytes of code-page text, 20 UCS-2 characters).
+    static std::optional<std::string> Build(Version version, std::uint16_t codePage, double created,
+                                            const std::string& passwordUtf8);
+
     // The iconv name of a Windows code page ("CP1254"); CP1252 when unknown or zero.
     static std::string CharsetOfCodePage(std::uint16_t codePage);
 

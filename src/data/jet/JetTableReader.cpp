@@ -4,6 +4,7 @@
 #include "data/jet/JetTableReader.h"
 
 #include "data/jet/JetErrors.h"
+#include "data/jet/JetText.h"
 #include "data/jet/MdbSession.h"
 
 #include <charconv>
@@ -21,7 +22,6 @@ bool bindsText(int type)
 {
     switch (type) {
     case MDB_TEXT:
-    case MDB_MEMO:
     case MDB_NUMERIC:
     case MDB_REPID:
     case MDB_BINARY:
@@ -81,6 +81,8 @@ struct JetTableReader::Impl {
     std::vector<Value> row;
     long rowsRead = 0;
     bool atEnd = false;
+    bool jet3 = false;
+    std::unique_ptr<TextDecoder> memoText; // the file's text to UTF-8
 
     ~Impl()
     {
@@ -93,37 +95,46 @@ struct JetTableReader::Impl {
         throw corrupt(session->path(), "table '" + name + "': " + detail);
     }
 
-    // libmdb turns a memo whose pages cannot be read into empty or partial text without
-    // saying so; walking the memo's page chain here finds that out.
-    void checkMemoPages(MdbColumn* col)
+    // A memo's stored bytes, inside the row or on its long-value pages. Read here rather than
+    // by libmdb, which cuts a memo at its bind size and turns unreadable pages into empty
+    // or partial text without saying so.
+    std::string readMemo(MdbColumn* col)
     {
         MdbHandle* mdb = session->handle();
         const int start = col->cur_value_start;
-        if (col->cur_value_len < MDB_MEMO_OVERHEAD || start < 0 || start + MDB_MEMO_OVERHEAD > mdb->fmt->pg_size)
+        const int size = col->cur_value_len;
+        if (size < MDB_MEMO_OVERHEAD || start < 0 || start + size > mdb->fmt->pg_size)
             fail("column '" + std::string(col->name) + "' has a damaged memo reference");
         const auto header = readLe<std::uint32_t>(mdb->pg_buf + start);
-        const std::uint32_t length = header & 0x3FFFFFFF;
-        if (header & 0x80000000)
-            return; // stored inside the row
+        const std::size_t length = header & 0x3FFFFFFF;
+        if (header & 0x80000000) {
+            const auto inRow = static_cast<std::size_t>(size - MDB_MEMO_OVERHEAD);
+            if (length > inRow)
+                fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
+            return std::string(reinterpret_cast<const char*>(mdb->pg_buf) + start + MDB_MEMO_OVERHEAD, inRow);
+        }
         int pgRow = readLe<std::int32_t>(mdb->pg_buf + start + 4);
         const bool singlePage = header & 0x40000000;
-        std::size_t found = 0;
-        for (int pages = 0; pgRow >> 8; ++pages) {
+        std::string bytes;
+        for (int pages = 0; pgRow >> 8 && bytes.size() < length; ++pages) {
             void* buf = nullptr;
             int off = 0;
             std::size_t len = 0;
-            if (pages > 0x10000 || mdb_find_pg_row(mdb, pgRow, &buf, &off, &len) != 0 || off < 0 ||
+            if (pages > 0x40000 || mdb_find_pg_row(mdb, pgRow, &buf, &off, &len) != 0 || off < 0 ||
                 static_cast<std::size_t>(off) + len > static_cast<std::size_t>(mdb->fmt->pg_size) || len < 4)
                 fail("a memo of column '" + std::string(col->name) + "' lies on a page that cannot be read");
+            const char* row = static_cast<const char*>(buf) + off;
             if (singlePage) {
-                found = len;
+                bytes.assign(row, len);
                 break;
             }
-            found += len - 4;
-            pgRow = readLe<std::int32_t>(static_cast<unsigned char*>(buf) + off);
+            bytes.append(row + 4, len - 4);
+            pgRow = readLe<std::int32_t>(reinterpret_cast<const unsigned char*>(row));
         }
-        if (found < length)
+        if (bytes.size() < length)
             fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
+        bytes.resize(length);
+        return bytes;
     }
 
     Value decode(std::size_t i)
@@ -154,15 +165,20 @@ struct JetTableReader::Impl {
             default: break;
             }
         }
+        if (type == MDB_MEMO) {
+            const std::string stored = readMemo(col);
+            if (stored.empty())
+                return Value();
+            return Value(memoText->decode(jet3 ? stored : expandUcs2(stored)));
+        }
+        if (!bindsText(type))
+            return Value(); // OLE objects are not values a conversion can carry
         const char* text = buffers[i].data();
         const int len = lengths[i];
         if (len < 0 || static_cast<std::size_t>(len) >= buffers[i].size())
             fail("column '" + std::string(col->name) + "' overflowed its buffer");
-        if (type == MDB_MEMO)
-            checkMemoPages(col);
         switch (type) {
         case MDB_TEXT:
-        case MDB_MEMO:
             if (len == 0)
                 return Value();
             if (static_cast<std::size_t>(len) + kCutMargin >= session->handle()->bind_size)
@@ -203,6 +219,9 @@ std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> sess
     mdb_rewind_table(impl->table);
 
     MdbHandle* mdb = impl->session->handle();
+    impl->jet3 = IS_JET3(mdb);
+    impl->memoText = std::make_unique<TextDecoder>(impl->jet3 ? JetHeader::CharsetOfCodePage(mdb->f->code_page)
+                                                              : std::string("UCS-2LE"));
     const std::size_t n = impl->table->num_cols;
     impl->columns.resize(n);
     impl->columnNames.resize(n);
