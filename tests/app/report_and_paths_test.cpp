@@ -1,6 +1,7 @@
 // The error report's exact text and its two endings; the program folder and folder creation.
 #include "app/AppPath.h"
 #include "app/ReportError.h"
+#include "platform/core/MessageBox.h"
 #include "platform/core/MousePointer.h"
 #include "platform/core/ProgramExit.h"
 #include "support/TestSupport.h"
@@ -54,6 +55,17 @@ TEST(ReportError, WithContinueTheCallerGoesOnWithTheNormalPointer)
     EXPECT_EQ(mousePointer().pointer(), Pointer::Default);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find(" Prosedur Adi   : VeriTabani_Ac : 2\r\n"), std::string::npos);
+}
+
+TEST(MessageBox, EveryBoxCommitsPendingWritesBeforeItIsShown)
+{
+    test::ScriptedMessageBoxes boxes;
+    std::size_t boxesAtCommit = 99;
+    const auto hook = addExitHook([&] { boxesAtCommit = boxes.shown.size(); });
+    MsgBox("Çevrim yapmak istiyor musunuz ?", MsgButtons::YesNo, MsgIcon::Question, "KTVedaz");
+    removeExitHook(hook);
+    EXPECT_EQ(boxesAtCommit, 0u);
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 TEST(ReportError, UnhandledErrorCommitsThenShowsTheBoxAndEnds)

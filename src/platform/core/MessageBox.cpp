@@ -1,5 +1,7 @@
 #include "platform/core/MessageBox.h"
 
+#include "platform/core/ProgramExit.h"
+
 #include <cstdio>
 
 namespace ktv {
@@ -33,6 +35,10 @@ void setMessageBoxes(MessageBoxService* service) { current() = service; }
 
 MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title)
 {
+    // Every box waits for the operator: pending database writes are committed first, so no
+    // write lock is held and nothing stored is at risk while it stands. A save that fails
+    // here stays pending and is reported when its database is closed.
+    (void)runExitHooks();
     return messageBoxes().show({text, title, buttons, icon});
 }
 
