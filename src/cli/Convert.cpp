@@ -7,6 +7,7 @@
 #include "convert/ConversionRun.h"
 #include "data/CompanyRegister.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Error.h"
 #include "platform/core/TextCodec.h"
 
 #include <cstdio>
@@ -44,6 +45,31 @@ void printReport(const ConversionReport& report)
     for (const auto& t : report.tables)
         std::printf("%-10s %9ld %9ld %9ld %9ld %9ld\n", t.table.c_str(), t.read, t.added, t.present, t.skipped,
                     t.cut);
+}
+
+std::string jsonText(const std::string& s)
+{
+    std::string out = "\"";
+    for (const unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+// The report of a run that failed: its error instead of the tables.
+std::string FailedRunJson(const Error& e)
+{
+    return "{\n  \"error\": {\"number\": " + std::to_string(e.number()) +
+           ", \"description\": " + jsonText(e.description()) + "}\n}\n";
 }
 
 } // namespace
@@ -101,7 +127,16 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
 
     CliHost host(::isatty(STDERR_FILENO) == 1);
     ConversionRun run(set, host);
-    const ConversionReport report = run.Cmd_CevrimYap(request);
+    ConversionReport report;
+    try {
+        report = run.Cmd_CevrimYap(request);
+    } catch (const Error& e) {
+        // A run that failed (a save that could not be made among them) leaves a report that
+        // says so, with the error that tells what was not stored, instead of no report.
+        if (const auto file = args.get("report"))
+            writeFileAtomically(*file, FailedRunJson(e));
+        throw;
+    }
     printReport(report);
     if (const auto file = args.get("report"))
         writeFileAtomically(*file, ReportToJson(report));

@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sqlite3.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ktv;
@@ -286,4 +289,41 @@ TEST_F(CliTest, DumpWritesAValueHoldingANulWhole)
     ASSERT_EQ(dump.status, 0);
     const char expected[] = "Ad,No\r\nAy\0se,7\r\n";
     EXPECT_EQ(dump.out, std::string(expected, sizeof expected - 1));
+}
+
+TEST_F(CliTest, ARunWhoseSaveFailsExitsWithOneAndItsReportSaysWhatWasNotStored)
+{
+    const std::string small = dir.file("small.ktd"), big = dir.file("big.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", small, "--records", "5", "--seed", "1"}).status, 0);
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", big, "--records", "800", "--seed", "2"}).status, 0);
+    const std::vector<std::string> base = {"convert", "--type", "KTD", "--company", "1", "--year", "2005",
+                                           "--root", dir.str(), "--source"};
+    auto with = [&](const std::string& source, const std::string& report) {
+        auto args = base;
+        args.push_back(source);
+        args.push_back("--report");
+        args.push_back(report);
+        return args;
+    };
+    ASSERT_EQ(runCli(with(small, dir.file("first.json"))).status, 0);
+    const std::string target = dir.str() + "/DATA/1/2005/KTFIM.mdb";
+    // The year database cannot grow: as on a full disk.
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t limit = fs::file_size(target) + 8192;
+        const rlimit r{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &r);
+        _exit(runCli(with(big, dir.file("failed.json"))).status);
+    }
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string report = test::readFile(dir.file("failed.json"));
+    EXPECT_NE(report.find("\"error\": {\"number\": "), std::string::npos) << report;
+    // Everything stored before is intact, and the rerun with room completes.
+    ASSERT_EQ(runCli(with(big, dir.file("rerun.json"))).status, 0);
+    const auto cards = runCli({"dump", target, "--table", "AracKarti"});
+    EXPECT_GT(std::count(cards.out.begin(), cards.out.end(), '\n'), 700);
 }
