@@ -4,6 +4,7 @@
 
 #include "data/Dao.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace ktv::cli {
@@ -14,13 +15,17 @@ const char* kHelp =
     "Usage: ktvedaz-cli dump FILE [--password PWD] --table TABLE\n"
     "\n"
     "Prints TABLE of the database FILE as CSV (RFC 4180: header line, CR LF line ends, UTF-8),\n"
-    "each value as the engine reads it; Null is an empty field.\n";
+    "each value as the engine reads it; Null is an empty field, numbers use '.' and floating\n"
+    "point prints as the shortest text that reads back as the same number.\n";
 
-// Numbers in the C form, so the CSV reads the same whatever the user's number format.
+// Numbers in the C form, so the CSV reads the same whatever the user's number format;
+// floating point as the shortest text that reads back as the same number.
 std::string csvValue(const Value& v)
 {
-    if (const auto* d = std::get_if<double>(&v.storage()))
-        return doubleToPlainText(*d);
+    if (const auto* d = std::get_if<double>(&v.storage())) {
+        char buf[64];
+        return std::string(buf, std::to_chars(buf, buf + sizeof buf, *d).ptr);
+    }
     if (const auto* c = std::get_if<Currency>(&v.storage()))
         return currencyToPlainText(*c);
     return v.toText();

@@ -2,6 +2,7 @@
 // dump exactly as the sample of this program's format with the same seed, and a conversion
 // from a Jet source giving exactly the cards the other source gives.
 #include "cli/Cli.h"
+#include "data/jet/JetWriter.h"
 #include "data/jet_TestFiles.h"
 #include "support/TestSupport.h"
 
@@ -203,6 +204,27 @@ TEST_F(JetSourceTest, AJetSourceWithAnotherPasswordFailsAfterTheCompanyIsRecorde
         const auto companies = run({"dump", r + "/DATA/SABIT.mdb", "--table", "FirmaBilgi"});
         EXPECT_NE(companies.out.find("Şahin Ltd"), std::string::npos) << companies.out;
     }
+}
+
+TEST_F(JetSourceTest, DumpPrintsFloatingPointAsTheShortestExactText)
+{
+    const std::string path = dir.file("sayilar.mdb");
+    {
+        jet::JetWriter writer(path, {},
+                              {{"Sayilar",
+                                {{"Cift", jet::JetType::Double},
+                                 {"Tek", jet::JetType::Single},
+                                 {"Ondalik", jet::JetType::Decimal, 0, 28, 2}}}});
+        writer.AddRow(0,
+                      {Value(0.1 + 0.2), Value(static_cast<double>(1.1f)), Value("123456789012345678.25")});
+        writer.AddRow(0, {Value(1.0 / 3.0), Value(static_cast<double>(0.1f)), Value("-0.5")});
+        writer.AddRow(0, {Value(1e21), Value(), Value()});
+        writer.Finish();
+    }
+    const auto r = run({"dump", path, "--table", "Sayilar"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Cift,Tek,Ondalik\r\n0.30000000000000004,1.1,123456789012345678.25\r\n"
+                     "0.3333333333333333,0.1,-0.5\r\n1e+21,,\r\n");
 }
 
 } // namespace

@@ -18,6 +18,8 @@ Error notValidPassword();
 Error tableNotFound(const std::string& name);
 Error unrecognizedFormat(const std::string& path);
 Error corrupt(const std::string& path, const std::string& detail);
+// An encrypted ACE file: its pages cannot be read, so neither can its password be checked.
+Error encryptedAce(const std::string& path);
 Error readOnly();
 Error noCurrentRecord();
 Error itemNotFound();

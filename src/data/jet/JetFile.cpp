@@ -46,6 +46,8 @@ std::unique_ptr<JetFile> JetFile::Open(const std::string& path, const std::strin
     const std::uintmax_t pageSize = header->version() == JetHeader::Version::Jet3 ? 2048 : 4096;
     if (size % pageSize != 0 || size < 3 * pageSize)
         throw unrecognizedFormat(path);
+    if (header->isEncryptedAce())
+        throw encryptedAce(path);
     // The structure is checked before the password, so that a damaged file, whose header
     // holds garbage where the password would be, reads as damaged and not as protected.
     auto impl = std::make_unique<Impl>();

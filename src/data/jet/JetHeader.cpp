@@ -21,6 +21,7 @@ constexpr std::size_t kEncodingKeyAt = 0x3E;
 constexpr std::size_t kPasswordAt = 0x42;
 constexpr std::size_t kCreationDateAt = 0x72;
 constexpr char kSignature[] = "Standard Jet DB";
+constexpr char kAceSignature[] = "Standard ACE DB";
 
 std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 std::uint32_t u32(const unsigned char* p)
@@ -96,7 +97,11 @@ std::string toUtf8(const char* charset, std::string_view bytes)
 
 bool JetHeader::LooksLikeJet(std::string_view firstBytes)
 {
-    return firstBytes.size() >= 20 && firstBytes.substr(4, sizeof kSignature) == std::string_view(kSignature, sizeof kSignature);
+    if (firstBytes.size() < 20)
+        return false;
+    const auto signature = firstBytes.substr(4, sizeof kSignature);
+    return signature == std::string_view(kSignature, sizeof kSignature) ||
+           signature == std::string_view(kAceSignature, sizeof kAceSignature);
 }
 
 std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
@@ -105,12 +110,17 @@ std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
         return std::nullopt;
     JetHeader h;
     const auto versionByte = static_cast<unsigned char>(firstBytes[0x14]);
-    if (versionByte == 0)
+    const bool aceSignature = firstBytes.substr(4, sizeof kAceSignature) == std::string_view(kAceSignature, sizeof kAceSignature);
+    if (versionByte == 0 && !aceSignature) {
         h.m_version = Version::Jet3;
-    else if (versionByte == 1)
+    } else if (versionByte == 1 && !aceSignature) {
         h.m_version = Version::Jet4;
-    else
-        return std::nullopt; // later formats keep their password elsewhere: not ours to read
+    } else if (versionByte >= 2 && versionByte <= 6 && aceSignature) {
+        h.m_version = Version::Jet4; // Access 2007 to 2019: the Jet 4 layout
+        h.m_ace = true;
+    } else {
+        return std::nullopt;
+    }
 
     std::array<unsigned char, kSize> b {};
     std::memcpy(b.data(), firstBytes.data(), kSize);

@@ -16,14 +16,20 @@ public:
     // Bytes a caller must read from the start of a file to parse its header.
     static constexpr std::size_t kSize = 0x18 + 128;
 
-    // True when the bytes start with the Jet signature ("Standard Jet DB" at offset 4),
-    // whatever version byte follows: enough to tell a Jet file from any other format.
+    // True when the bytes start with the Jet signature ("Standard Jet DB" at offset 4) or the
+    // ACE one ("Standard ACE DB", Access 2007 and later), whatever version byte follows:
+    // enough to tell a Jet file from any other format.
     static bool LooksLikeJet(std::string_view firstBytes);
 
-    // The parsed header, or nothing when the bytes are not a Jet 3 or Jet 4 header.
+    // The parsed header, or nothing when the bytes are not a Jet 3, Jet 4 or ACE header (ACE:
+    // version bytes 2 to 6, laid out as Jet 4, so version() is Jet4 and isAce() true).
     static std::optional<JetHeader> Parse(std::string_view firstBytes);
 
     Version version() const { return m_version; }
+    bool isAce() const { return m_ace; }
+    // An ACE file with a non-zero key is encrypted as a whole (Office encryption, the only way
+    // those files keep a database password); its pages cannot be read without decrypting.
+    bool isEncryptedAce() const { return m_ace && m_encodingKey != 0; }
     std::uint16_t codePage() const { return m_codePage; }
     // Non-zero when every page after the header is RC4-encoded with this key.
     std::uint32_t encodingKey() const { return m_encodingKey; }
@@ -42,6 +48,7 @@ public:
 
 private:
     Version m_version = Version::Jet4;
+    bool m_ace = false;
     std::uint16_t m_codePage = 0;
     std::uint32_t m_encodingKey = 0;
     std::string m_password;

@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <strings.h>
 
 namespace ktv::jet {
@@ -18,18 +19,12 @@ namespace {
 // A bound text value this close to libmdb's bind size may have been cut by it.
 constexpr int kCutMargin = 4;
 
+// Only text and booleans come through libmdb's bound buffers; every other value is decoded
+// from the row's bytes (libmdb's text of a binary value stops at its first zero byte, its
+// GUID text misses a dash, and its memo text is cut at the bind size).
 bool bindsText(int type)
 {
-    switch (type) {
-    case MDB_TEXT:
-    case MDB_NUMERIC:
-    case MDB_REPID:
-    case MDB_BINARY:
-    case MDB_BOOL:
-        return true;
-    default:
-        return false;
-    }
+    return type == MDB_TEXT || type == MDB_BOOL;
 }
 
 int fixedSize(int type)
@@ -43,6 +38,8 @@ int fixedSize(int type)
     case MDB_MONEY:
     case MDB_DOUBLE:
     case MDB_DATETIME: return 8;
+    case MDB_REPID: return 16;
+    case MDB_NUMERIC: return 17;
     default: return 0;
     }
 }
@@ -66,6 +63,63 @@ std::string hexText(const char* data, int len)
         out.push_back(digits[b & 0x0F]);
     }
     return out;
+}
+
+// A Single as the double of its shortest decimal text (1.1, not 1.100000023841858): the
+// number that was typed, which reads back as the same Single.
+double singleValue(float f)
+{
+    char buf[64];
+    const auto printed = std::to_chars(buf, buf + sizeof buf, f);
+    double d = f;
+    std::from_chars(buf, printed.ptr, d);
+    return d;
+}
+
+// A GUID as {8-4-4-4-12}: the first three groups are stored little-endian.
+std::string guidText(const unsigned char* p)
+{
+    static constexpr int kOrder[] = {3, 2, 1, 0, -1, 5, 4, -1, 7, 6, -1, 8, 9, -1, 10, 11, 12, 13, 14, 15};
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out = "{";
+    for (const int i : kOrder) {
+        if (i < 0) {
+            out += '-';
+            continue;
+        }
+        out += digits[p[i] >> 4];
+        out += digits[p[i] & 0x0F];
+    }
+    return out + "}";
+}
+
+// A Decimal: a sign byte and a 96-bit whole number in four little-endian 32-bit words, most
+// significant first, in units of 10^-scale. Up to 15 significant digits it is a number (a
+// double holds every such decimal exactly enough to print it back); with more it is its exact
+// text, so that no digit is lost.
+std::optional<Value> decimalValue(const unsigned char* p, int scale)
+{
+    __extension__ typedef unsigned __int128 Digits; // 96 bits and more
+    Digits n = 0;
+    for (int word = 0; word < 4; ++word)
+        n = n << 32 | readLe<std::uint32_t>(p + 1 + 4 * word);
+    std::string digits;
+    for (; n > 0; n /= 10)
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(n % 10)));
+    if (scale < 0 || scale > 28 || digits.size() > 38)
+        return std::nullopt;
+    const std::size_t significant = digits.size();
+    if (digits.size() <= static_cast<std::size_t>(scale))
+        digits.insert(0, static_cast<std::size_t>(scale) + 1 - digits.size(), '0');
+    std::string text = (p[0] & 0x80) && significant > 0 ? "-" : "";
+    text += digits.substr(0, digits.size() - static_cast<std::size_t>(scale));
+    if (scale > 0)
+        text += "." + digits.substr(digits.size() - static_cast<std::size_t>(scale));
+    if (significant > 15)
+        return Value(text);
+    double d = 0;
+    std::from_chars(text.data(), text.data() + text.size(), d);
+    return Value(d);
 }
 
 } // namespace
@@ -158,10 +212,16 @@ struct JetTableReader::Impl {
             case MDB_INT: return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
             case MDB_LONGINT:
             case MDB_COMPLEX: return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
-            case MDB_FLOAT: return Value(static_cast<double>(readLe<float>(p)));
+            case MDB_FLOAT: return Value(singleValue(readLe<float>(p)));
             case MDB_DOUBLE: return Value(readLe<double>(p));
             case MDB_MONEY: return Value(Currency {readLe<std::int64_t>(p)});
             case MDB_DATETIME: return Value(Date {readLe<double>(p)});
+            case MDB_REPID: return Value(guidText(p));
+            case MDB_NUMERIC:
+                // libmdb keeps the column's scale (the digits after the point) in col_prec.
+                if (auto v = decimalValue(p, col->col_prec))
+                    return *v;
+                fail("column '" + std::string(col->name) + "' holds an unreadable decimal");
             default: break;
             }
         }
@@ -171,36 +231,24 @@ struct JetTableReader::Impl {
                 return Value();
             return Value(memoText->decode(jet3 ? stored : expandUcs2(stored)));
         }
-        if (!bindsText(type))
-            return Value(); // OLE objects are not values a conversion can carry
+        if (type == MDB_BINARY) {
+            MdbHandle* mdb = session->handle();
+            const int start = col->cur_value_start;
+            if (start < 0 || start + col->cur_value_len > mdb->fmt->pg_size)
+                fail("column '" + std::string(col->name) + "' has a value of the wrong size");
+            return Value(hexText(reinterpret_cast<const char*>(mdb->pg_buf) + start, col->cur_value_len));
+        }
+        if (type != MDB_TEXT)
+            return Value(); // OLE objects (and unknown types) are not values a conversion can carry
         const char* text = buffers[i].data();
         const int len = lengths[i];
         if (len < 0 || static_cast<std::size_t>(len) >= buffers[i].size())
             fail("column '" + std::string(col->name) + "' overflowed its buffer");
-        switch (type) {
-        case MDB_TEXT:
-            if (len == 0)
-                return Value();
-            if (static_cast<std::size_t>(len) + kCutMargin >= session->handle()->bind_size)
-                fail("column '" + std::string(col->name) + "' holds text longer than can be read");
-            return Value(std::string(text, static_cast<std::size_t>(len)));
-        case MDB_NUMERIC: {
-            // libmdb writes the decimal with '.' by its own digit arithmetic; read it in the C
-            // form, whatever the user's locale.
-            std::string plain(text, static_cast<std::size_t>(len));
-            for (char& c : plain)
-                if (c == ',')
-                    c = '.';
-            double d = 0;
-            const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), d);
-            if (ec != std::errc() || end != plain.data() + plain.size())
-                fail("column '" + std::string(col->name) + "' holds an unreadable decimal");
-            return Value(d);
-        }
-        case MDB_REPID: return Value(std::string(text, static_cast<std::size_t>(len)));
-        case MDB_BINARY: return Value(hexText(text, len));
-        default: return Value(); // OLE objects are not values a conversion can carry
-        }
+        if (len == 0)
+            return Value();
+        if (static_cast<std::size_t>(len) + kCutMargin >= session->handle()->bind_size)
+            fail("column '" + std::string(col->name) + "' holds text longer than can be read");
+        return Value(std::string(text, static_cast<std::size_t>(len)));
     }
 };
 
