@@ -3,7 +3,7 @@
 #include "ui/wizard/Frm_Vedaz.h"
 
 #include "app/AppPath.h"
-#include "app/ReadWriteIni.h"
+#include "app/ReadWriteIni.h" // the settings file path
 #include "app/ReportError.h"
 #include "app/Tools.h"
 #include "convert/ConversionRun.h"
@@ -11,10 +11,11 @@
 #include "platform/core/Error.h"
 #include "platform/core/MessageBox.h"
 #include "platform/core/MousePointer.h"
-#include "platform/core/NumberFormat.h"
 #include "platform/qt/FolderBrowser.h"
+#include "ui/controls/button/qvButtons_H.h"
 #include "ui/wizard/FileListBox.h"
 #include "ui/wizard/WizardFont.h"
+#include "ui/wizard/WizardSettings.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,28 +28,31 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 
-#include <cmath>
 #include <exception>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <utility>
 
-namespace ktv {
+namespace ktv
+{
 
-namespace {
+namespace
+{
 
-constexpr const char* kSection = "CEVRIM";
 constexpr const char* kFolderTitle = "Çevrim Yapılacak Dosyaların Bulunduğu Klasör";
 constexpr const char* kSavePrompt = "Yapılan Değişiklikleri Kaydetmek İster misiniz ?";
 constexpr const char* kChooseYear = "Lütfen aktarım yılını seçiniz.";
 
-std::string text(const QLineEdit* box) { return box->text().toStdString(); }
-std::string text(const QComboBox* box) { return box->currentIndex() < 0 ? std::string() : box->currentText().toStdString(); }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 
 // Runs one step of the steps whose failures are skipped.
-template <class F>
-void skipOnFailure(F&& step)
+template <class F> void skipOnFailure(F&& step)
 {
     try {
         step();
@@ -57,23 +61,33 @@ void skipOnFailure(F&& step)
     }
 }
 
+// The window itself, then its controls: the buttons take the form's font when they are made.
+WizardControls setUpForm(QWidget& form)
+{
+    form.setObjectName(QStringLiteral("Frm_Vedaz"));
+    form.setWindowTitle(QStringLiteral(" V4KT"));
+    form.setFont(WizardFont());
+    form.setFixedSize(kClientWidth, kClientHeight);
+    return buildWizardControls(&form);
+}
+
 } // namespace
 
-QString PatternOfType(int position) { return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd"); }
+QString PatternOfType(int position)
+{
+    return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+}
 
-bool KlasorVar(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
+bool KlasorVar(const QString& folder)
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir();
+}
 
 Frm_Vedaz::Frm_Vedaz(WizardOptions options, QWidget* parent)
-    : QWidget(parent)
-    , m_options(std::move(options))
-    , m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile)
+    : QWidget(parent), m_options(std::move(options)),
+      m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile),
+      m_c(setUpForm(*this)), m_source(m_c), m_target(m_c)
 {
-    setObjectName(QStringLiteral("Frm_Vedaz"));
-    setWindowTitle(QStringLiteral(" V4KT"));
-    setFont(WizardFont());
-    setFixedSize(kClientWidth, kClientHeight);
-    m_c = buildWizardControls(this);
-
     m_browser = m_options.folderBrowser;
     if (!m_browser) {
         m_ownBrowser = std::make_unique<QtFolderBrowser>();
@@ -125,25 +139,22 @@ void Frm_Vedaz::runHandler(void (Frm_Vedaz::*handler)())
     }
 }
 
-std::string Frm_Vedaz::caption() const { return windowTitle().toStdString(); }
+std::string Frm_Vedaz::caption() const
+{
+    return windowTitle().toStdString();
+}
 
 // ---- Load and activation ----------------------------------------------------------
 
 void Frm_Vedaz::Form_Load()
 {
-    for (int code = 1; code <= 20; ++code)
+    for (int code = 1; code <= kCompanyCodes; ++code)
         m_c.Cbo_FirmaKodu->addItem(QString::number(code));
     m_c.Cbo_FirmaKodu->setCurrentIndex(-1);
-    m_loading = true;
-    m_settingsSaved = true;
-    if (!QFileInfo::exists(qs(m_settingsFile)))
-        return;
-    m_c.Txt_Klasor->setText(qs(N_Ts(ReadWriteIni("GET", m_settingsFile, kSection, "KLASOR"))));
-    if (m_c.Txt_Klasor->text() == QLatin1String("."))
-        m_c.Txt_Klasor->setText(QString());
-    m_c.Txt_SecilenDosya->setText(qs(N_Ts(ReadWriteIni("GET", m_settingsFile, kSection, "DOSYA"))));
-    if (m_c.Txt_SecilenDosya->text() == QLatin1String("."))
-        m_c.Txt_SecilenDosya->setText(QString());
+    m_model.loading = true;
+    m_model.settingsSaved = true;
+    readSourceSettings(m_settingsFile, m_model);
+    loadSourcePage();
 }
 
 bool Frm_Vedaz::event(QEvent* e)
@@ -173,39 +184,41 @@ void Frm_Vedaz::Form_Activate()
         return;
     m_activated = true;
 
-    const QString folder = m_c.Txt_Klasor->text();
+    const QString folder = qs(m_model.folder);
     if (KlasorVar(folder)) {
-        const QString file = m_c.Txt_SecilenDosya->text();
+        const QString file = qs(m_model.file);
         QString pattern = QStringLiteral("*.ktd;*.pvd");
         if (file.size() > 4)
-            pattern = file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+            pattern =
+                file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
         m_c.File1->setPattern(pattern);
         m_c.File1->setPath(folder);
         selectSecilenDosya();
     }
 
     skipOnFailure([this] {
-        if (!QFileInfo::exists(qs(m_settingsFile)))
-            return;
-        const Value stored = N_TVAL(Value(ReadWriteIni("GET", m_settingsFile, kSection, "KTDPVD")));
-        const double position = std::nearbyint(parseNumber(stored.toText()).value_or(0.0));
-        if (position >= 0 && position < m_c.Cbo_KtdPvd->count()) {
-            m_c.Cbo_KtdPvd->setCurrentIndex(static_cast<int>(position));
+        const std::optional<double> position = readStoredType(m_settingsFile);
+        if (position && *position >= 0 && *position < int(std::size(kSourceTypes))) {
+            m_model.type = static_cast<int>(*position);
+            loadSourcePage();
             Cbo_KtdPvd_Click();
         }
     });
     skipOnFailure([this] {
-        m_c.Cbo_FirmaKodu->setCurrentIndex(0);
+        m_target.store(m_model);
+        m_model.code = "1";
+        m_target.load(m_model);
         Cbo_FirmaKodu_Click();
     });
     skipOnFailure([this] {
         const int year = m_options.currentYear ? m_options.currentYear() : QDate::currentDate().year();
-        const int position = year - 2000;
-        if (position >= 0 && position < m_c.Cbo_VedazYili->count())
-            m_c.Cbo_VedazYili->setCurrentIndex(position);
+        if (year >= kFirstYear && year <= kLastYear) {
+            m_model.year = std::to_string(year);
+            m_target.load(m_model);
+        }
     });
-    m_loading = false;
-    m_settingsSaved = true;
+    m_model.loading = false;
+    m_model.settingsSaved = true;
 }
 
 // ---- Navigation and closing -------------------------------------------------------
@@ -214,15 +227,11 @@ void Frm_Vedaz::Cmd_Ileri_Click()
 {
     if (m_running)
         return;
-    m_c.Fra_1->lower();
-    m_c.Fra_1->hide();
-    m_c.Fra_2->move(m_c.Fra_1->pos());
-    m_c.Fra_2->show();
-    m_c.Fra_2->raise();
-    if (!m_settingsSaved) {
-        m_settingsSaved = true;
+    m_source.sendBack();
+    m_target.showAt(m_source.frame()->pos());
+    m_source.store(m_model);
+    if (!m_model.settingsSaved)
         writeSettings();
-    }
     m_c.Cbo_FirmaKodu->setFocus();
 }
 
@@ -231,10 +240,8 @@ void Frm_Vedaz::Cmd_Geri_Click()
     // While a run yields to events page 2 stays in front: its bar is the run's.
     if (m_running)
         return;
-    m_c.Fra_2->lower();
-    m_c.Fra_2->hide();
-    m_c.Fra_1->show();
-    m_c.Fra_1->raise();
+    m_target.sendBack();
+    m_source.showInPlace();
 }
 
 void Frm_Vedaz::Cmd_Kapat_Click()
@@ -244,11 +251,10 @@ void Frm_Vedaz::Cmd_Kapat_Click()
         m_pendingClose = PendingClose::CloseButton;
         return;
     }
-    if (!m_settingsSaved) {
-        if (MsgBox(kSavePrompt, MsgButtons::YesNo, MsgIcon::Question, caption()) == MsgAnswer::Yes) {
-            m_settingsSaved = true;
+    m_source.store(m_model);
+    if (!m_model.settingsSaved) {
+        if (MsgBox(kSavePrompt, MsgButtons::YesNo, MsgIcon::Question, caption()) == MsgAnswer::Yes)
             writeSettings();
-        }
     }
     close();
 }
@@ -267,30 +273,31 @@ void Frm_Vedaz::closeEvent(QCloseEvent* e)
 
 void Frm_Vedaz::writeSettings()
 {
-    if (N_Ts(Value(text(m_c.Txt_Klasor))).empty())
-        m_c.Txt_Klasor->setText(QStringLiteral("."));
-    ReadWriteIni("WRITE", m_settingsFile, kSection, "KLASOR", N_T(Value(text(m_c.Txt_Klasor))));
-    if (N_Ts(Value(text(m_c.Txt_SecilenDosya))).empty())
-        m_c.Txt_SecilenDosya->setText(QStringLiteral("."));
-    ReadWriteIni("WRITE", m_settingsFile, kSection, "DOSYA", N_T(Value(text(m_c.Txt_SecilenDosya))));
-    if (m_c.Cbo_KtdPvd->count() >= 1)
-        ReadWriteIni("WRITE", m_settingsFile, kSection, "KTDPVD", N_TVAL(Value(m_c.Cbo_KtdPvd->currentIndex())));
+    writeSourceSettings(m_settingsFile, m_model);
+    // An empty folder or file name was written as "."; the boxes show it too.
+    loadSourcePage();
+}
+
+void Frm_Vedaz::loadSourcePage()
+{
+    const QScopedValueRollback guard(m_loadingPage, true);
+    m_source.load(m_model);
 }
 
 // ---- Page 1: the source file ------------------------------------------------------
 
 void Frm_Vedaz::ListeyiYenile(const QString& pattern)
 {
-    if (!KlasorVar(m_c.Txt_Klasor->text()))
+    if (!KlasorVar(qs(m_model.folder)))
         return;
     m_c.File1->setPattern(pattern);
-    m_c.File1->setPath(m_c.Txt_Klasor->text());
+    m_c.File1->setPath(qs(m_model.folder));
     selectSecilenDosya();
 }
 
 void Frm_Vedaz::selectSecilenDosya()
 {
-    const QString wanted = m_c.Txt_SecilenDosya->text();
+    const QString wanted = qs(m_model.file);
     for (int i = 0; i < m_c.File1->ListCount(); ++i) {
         if (m_c.File1->List(i) == wanted) {
             m_c.File1->setListIndex(i);
@@ -302,50 +309,63 @@ void Frm_Vedaz::selectSecilenDosya()
 
 void Frm_Vedaz::Cbo_KtdPvd_Click()
 {
-    ListeyiYenile(PatternOfType(m_c.Cbo_KtdPvd->currentIndex()));
+    const int chosen = m_source.shownType();
+    ListeyiYenile(PatternOfType(chosen));
     // The type is one of the three remembered settings, so the user's choice is a change
-    // to save like the folder and the file name.
-    if (!m_loading)
-        m_settingsSaved = false;
+    // to save like the folder and the file name; choosing the type already chosen is none.
+    if (chosen == m_model.type)
+        return;
+    m_source.store(m_model);
+    if (!m_model.loading)
+        m_model.settingsSaved = false;
 }
 
 void Frm_Vedaz::Cmd_KlasorBul_Click()
 {
     if (m_running)
         return;
-    m_startFolder = N_Ts(Value(text(m_c.Txt_Klasor)));
+    m_source.store(m_model);
+    m_startFolder = N_Ts(Value(m_model.folder));
     if (m_startFolder.empty())
         m_startFolder = QDir::rootPath().toStdString(); // the top of the file system
     const std::string chosen = m_browser->BrowseForFolder(this, kFolderTitle, m_startFolder);
-    if (chosen.empty()) {
-        // A cancelled dialog changes no setting; only clearing a file name counts as one.
-        m_c.Txt_SecilenDosya->setText(QString());
-    } else {
-        m_c.Txt_Klasor->setText(qs(chosen));
-        m_c.Txt_SecilenDosya->setText(QString());
-        m_settingsSaved = false;
+    // A cancelled dialog changes no setting; only clearing a file name counts as one (the
+    // box's change does that).
+    if (!chosen.empty()) {
+        m_model.folder = chosen;
+        m_model.settingsSaved = false;
     }
-    ListeyiYenile(PatternOfType(m_c.Cbo_KtdPvd->currentIndex()));
+    m_model.file.clear();
+    loadSourcePage();
+    ListeyiYenile(PatternOfType(m_source.shownType()));
 }
 
 void Frm_Vedaz::File1_DblClick()
 {
     const int index = m_c.File1->currentRow();
     const QString name = index >= 0 ? m_c.File1->List(index) : QString();
-    m_c.Txt_SecilenDosya->setText(qs(N_Ts(Value(name.toStdString()))));
+    m_source.store(m_model);
+    m_model.file = N_Ts(Value(name.toStdString()));
+    loadSourcePage();
 }
 
 void Frm_Vedaz::textChanged()
 {
-    if (!m_loading)
-        m_settingsSaved = false;
+    // A box the operator (or the program) changed is stored at once, so the model always
+    // holds what page 1 shows; the form's own loading of the page is no such change.
+    if (!m_loadingPage)
+        m_source.store(m_model);
+    if (!m_model.loading)
+        m_model.settingsSaved = false;
 }
 
 // ---- Page 2: company, year and the conversion ---------------------------------------
 
 void Frm_Vedaz::Cbo_FirmaKodu_Click()
 {
-    m_c.Txt_FirmaAdi->setText(qs(FirmaAdiBul(m_set, N_Ts(Value(text(m_c.Cbo_FirmaKodu))))));
+    m_target.store(m_model);
+    m_model.name = FirmaAdiBul(m_set, N_Ts(Value(m_model.code)));
+    m_target.load(m_model);
 }
 
 bool Frm_Vedaz::eventFilter(QObject* watched, QEvent* e)
@@ -365,7 +385,8 @@ bool Frm_Vedaz::eventFilter(QObject* watched, QEvent* e)
         // A click delivers the focus before the press, which then places the caret; select
         // again once the press is done.
         if (static_cast<QFocusEvent*>(e)->reason() == Qt::MouseFocusReason)
-            QMetaObject::invokeMethod(box, [box] { box->selectAll(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                box, [box] { box->selectAll(); }, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, e);
 }
@@ -377,19 +398,14 @@ void Frm_Vedaz::Cmd_CevrimYap_Click()
         return;
     // Without a year the year databases would land in the company folder itself, where no
     // later run or program looks for them; the list starts empty after 2010, so ask first.
-    if (m_c.Cbo_VedazYili->currentIndex() < 0) {
+    m_source.store(m_model);
+    m_target.store(m_model);
+    if (m_model.year.empty()) {
         MsgBox(kChooseYear, MsgButtons::Ok, MsgIcon::Exclamation, caption());
         m_c.Cbo_VedazYili->setFocus();
         return;
     }
-    ConversionRequest request;
-    request.sourceType = text(m_c.Cbo_KtdPvd);
-    request.folder = text(m_c.Txt_Klasor);
-    request.fileName = text(m_c.Txt_SecilenDosya);
-    request.companyCode = text(m_c.Cbo_FirmaKodu);
-    request.companyName = text(m_c.Txt_FirmaAdi);
-    request.year = text(m_c.Cbo_VedazYili);
-    request.formCaption = caption();
+    const ConversionRequest request = m_model.request(caption());
 
     m_running = true;
     try {
@@ -415,19 +431,40 @@ bool Frm_Vedaz::confirm(const std::string& message, const std::string& title)
     return MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
 }
 
-void Frm_Vedaz::setWaitCursor(bool on) { mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default); }
+void Frm_Vedaz::setWaitCursor(bool on)
+{
+    mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default);
+}
 
-void Frm_Vedaz::setProgressVisible(bool visible) { m_c.PrgBar1->setVisible(visible); }
+void Frm_Vedaz::setProgressVisible(bool visible)
+{
+    m_c.PrgBar1->setVisible(visible);
+}
 
-void Frm_Vedaz::setProgressMax(int max) { m_c.PrgBar1->setMaximum(max); }
+void Frm_Vedaz::setProgressMax(int max)
+{
+    m_c.PrgBar1->setMaximum(max);
+}
 
-void Frm_Vedaz::setProgressMin(int min) { m_c.PrgBar1->setMinimum(min); }
+void Frm_Vedaz::setProgressMin(int min)
+{
+    m_c.PrgBar1->setMinimum(min);
+}
 
-void Frm_Vedaz::setProgressValue(int value) { m_c.PrgBar1->setValue(value); }
+void Frm_Vedaz::setProgressValue(int value)
+{
+    m_c.PrgBar1->setValue(value);
+}
 
-int Frm_Vedaz::progressValue() const { return m_c.PrgBar1->value(); }
+int Frm_Vedaz::progressValue() const
+{
+    return m_c.PrgBar1->value();
+}
 
-void Frm_Vedaz::processEvents() { QCoreApplication::processEvents(); }
+void Frm_Vedaz::processEvents()
+{
+    QCoreApplication::processEvents();
+}
 
 void Frm_Vedaz::showMessage(const std::string& message, const std::string& title)
 {

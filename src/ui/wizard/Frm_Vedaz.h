@@ -5,6 +5,8 @@
 #include "convert/ConversionHost.h"
 #include "data/CompanyDatabases.h"
 #include "ui/wizard/WizardControls.h"
+#include "ui/wizard/WizardModel.h"
+#include "ui/wizard/WizardPages.h"
 
 #include <QString>
 #include <QWidget>
@@ -13,7 +15,8 @@
 #include <memory>
 #include <string>
 
-namespace ktv {
+namespace ktv
+{
 
 class ConversionRun;
 class FolderBrowser;
@@ -24,17 +27,20 @@ struct WizardOptions {
     std::function<int()> currentYear;       // empty: the system clock
 };
 
-class Frm_Vedaz : public QWidget, public ConversionHost {
+class Frm_Vedaz : public QWidget, public ConversionHost
+{
     Q_OBJECT
-public:
+  public:
     // Builds the controls and runs the form's Load.
     explicit Frm_Vedaz(WizardOptions options = {}, QWidget* parent = nullptr);
     ~Frm_Vedaz() override;
 
     const WizardControls& controls() const { return m_c; }
+    // The wizard's data as the pages last stored it.
+    const WizardModel& model() const { return m_model; }
     CompanyDatabases& databases() { return m_set; }
-    bool SettingsSaved() const { return m_settingsSaved; }
-    bool Loading() const { return m_loading; }
+    bool SettingsSaved() const { return m_model.settingsSaved; }
+    bool Loading() const { return m_model.loading; }
     bool activated() const { return m_activated; }
     bool conversionRunning() const { return m_running; }
 
@@ -64,23 +70,24 @@ public:
     void processEvents() override;
     void showMessage(const std::string& text, const std::string& title) override;
 
-signals:
+  signals:
     // The form has been unloaded (closed by Close or by the window's close box).
     void unloaded();
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     enum class PendingClose { None, CloseBox, CloseButton };
 
     void Form_Load();
     void connectHandlers();
     void ListeyiYenile(const QString& pattern); // the list refresh
     void selectSecilenDosya();
+    void loadSourcePage();
     void writeSettings();
     void textChanged();
     std::string caption() const;
@@ -88,13 +95,15 @@ private:
     WizardOptions m_options;
     std::string m_settingsFile;
     WizardControls m_c;
+    SourcePage m_source;
+    TargetPage m_target;
+    WizardModel m_model;
     CompanyDatabases m_set;
     std::unique_ptr<ConversionRun> m_run;
     std::unique_ptr<FolderBrowser> m_ownBrowser;
     FolderBrowser* m_browser = nullptr;
-    std::string m_startFolder; // the folder dialog's start folder
-    bool m_settingsSaved = true;
-    bool m_loading = true;
+    std::string m_startFolder;  // the folder dialog's start folder
+    bool m_loadingPage = false; // the pages' boxes are being loaded from the model
     bool m_activated = false;
     bool m_activationQueued = false;
     bool m_running = false;

@@ -1,9 +1,16 @@
 // Button creation for the wizard.
 #include "ui/wizard/WizardButton.h"
 
-namespace ktv {
+#include "ui/controls/button/qvButtons_H.h"
 
-WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
+#include <QRect>
+#include <QString>
+
+namespace ktv
+{
+
+WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption,
+                               const QRect& geometry)
 {
     auto* button = new WizardButton(parent);
     button->setObjectName(name);

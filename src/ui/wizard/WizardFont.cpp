@@ -5,9 +5,11 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace ktv {
+namespace ktv
+{
 
-namespace {
+namespace
+{
 
 bool registerTahoma()
 {
@@ -27,7 +29,8 @@ bool registerTahoma()
 QFont WizardFont()
 {
     static const bool haveTahoma = registerTahoma();
-    QFont font = haveTahoma ? QFont(QStringLiteral("Tahoma")) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont font =
+        haveTahoma ? QFont(QStringLiteral("Tahoma")) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     if (!haveTahoma)
         font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);

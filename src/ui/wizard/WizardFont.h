@@ -4,7 +4,8 @@
 
 #include <QFont>
 
-namespace ktv {
+namespace ktv
+{
 
 QFont WizardFont();
 

@@ -1,0 +1,42 @@
+// The wizard's data: what page 1 names as the source, what page 2 names as the target, and
+// whether the remembered settings hold a change. The pages load from it and store into it;
+// the conversion request is built from it.
+#pragma once
+
+#include <string>
+
+namespace ktv
+{
+
+struct ConversionRequest;
+
+// The entries of the lists: the types by position, the company codes 1 to 20 and the years.
+inline constexpr const char* kSourceTypes[] = {"KTD", "PVD"};
+inline constexpr int kCompanyCodes = 20;
+inline constexpr int kFirstYear = 2000;
+inline constexpr int kLastYear = 2010;
+
+struct WizardModel {
+    // Page 1: the source.
+    std::string folder;
+    std::string file;
+    int type = -1; // position in the type list, -1 when nothing is chosen
+    // Page 2: the target.
+    std::string code;
+    std::string name;
+    std::string year; // empty when no year is chosen
+
+    // True while folder, file and type hold no change that is not in the settings file.
+    bool settingsSaved = true;
+    // True from the form's load until the end of its first activation: changes made then are
+    // the stored settings coming back, not the operator's.
+    bool loading = true;
+
+    // The text of the type list's chosen entry, empty when none is chosen.
+    std::string typeName() const;
+
+    // What the convert button starts.
+    ConversionRequest request(const std::string& formCaption) const;
+};
+
+} // namespace ktv

@@ -1,0 +1,24 @@
+// The wizard's part of the settings file: the folder, the file name and the source type of
+// page 1 in section "CEVRIM".
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ktv
+{
+
+struct WizardModel;
+
+// Folder and file as the form's load restores them ("." stands for empty text). Does nothing
+// when the file does not exist.
+void readSourceSettings(const std::string& settingsFile, WizardModel& model);
+
+// The stored type position, rounded; nothing when the file does not exist.
+std::optional<double> readStoredType(const std::string& settingsFile);
+
+// Marks the settings saved and writes the three keys. An empty folder or file name is first
+// set to ".", which is a change of page 1 the pages show and the flag records.
+void writeSourceSettings(const std::string& settingsFile, WizardModel& model);
+
+} // namespace ktv
