@@ -5,13 +5,11 @@
 #include <QListWidget>
 #include <QString>
 
-namespace ktv
-{
+namespace ktv {
 
-class FileListBox : public QListWidget
-{
+class FileListBox : public QListWidget {
     Q_OBJECT
-  public:
+public:
     // Until a folder is applied, the list shows every file of the process's current folder.
     explicit FileListBox(QWidget* parent = nullptr);
 
@@ -29,14 +27,14 @@ class FileListBox : public QListWidget
     int ListIndex() const;
     void setListIndex(int index);
 
-  signals:
+signals:
     // A double click on an entry (the file pick of the wizard).
     void entryDoubleClicked();
 
-  protected:
+protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-  private:
+private:
     QString m_pattern;
     QString m_path;
 };

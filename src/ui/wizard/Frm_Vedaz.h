@@ -15,8 +15,7 @@
 #include <memory>
 #include <string>
 
-namespace ktv
-{
+namespace ktv {
 
 class ConversionRun;
 class FolderBrowser;
@@ -27,10 +26,9 @@ struct WizardOptions {
     std::function<int()> currentYear;       // empty: the system clock
 };
 
-class Frm_Vedaz : public QWidget, public ConversionHost
-{
+class Frm_Vedaz : public QWidget, public ConversionHost {
     Q_OBJECT
-  public:
+public:
     // Builds the controls and runs the form's Load.
     explicit Frm_Vedaz(WizardOptions options = {}, QWidget* parent = nullptr);
     ~Frm_Vedaz() override;
@@ -70,17 +68,17 @@ class Frm_Vedaz : public QWidget, public ConversionHost
     void processEvents() override;
     void showMessage(const std::string& text, const std::string& title) override;
 
-  signals:
+signals:
     // The form has been unloaded (closed by Close or by the window's close box).
     void unloaded();
 
-  protected:
+protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-  private:
+private:
     enum class PendingClose { None, CloseBox, CloseButton };
 
     void Form_Load();

@@ -7,14 +7,12 @@ class QRect;
 class QString;
 class QWidget;
 
-namespace ktv
-{
+namespace ktv {
 
 class qvButtons_H;
 using WizardButton = qvButtons_H;
 
 // A button named name with the caption ("&" marks the accelerator) at the pixel rectangle.
-WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption,
-                               const QRect& geometry);
+WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 
 } // namespace ktv

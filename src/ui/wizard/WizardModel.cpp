@@ -5,8 +5,7 @@
 
 #include <iterator>
 
-namespace ktv
-{
+namespace ktv {
 
 std::string WizardModel::typeName() const
 {

@@ -5,8 +5,7 @@
 
 #include <string>
 
-namespace ktv
-{
+namespace ktv {
 
 struct ConversionRequest;
 

@@ -8,16 +8,11 @@
 #include <QGroupBox>
 #include <QLineEdit>
 
-namespace ktv
-{
+namespace ktv {
 
-namespace
-{
+namespace {
 
-QString qs(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
+QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // The chosen entry's text; an empty list selection reads as empty text.
 std::string chosenText(const QComboBox* box)
@@ -59,7 +54,10 @@ void WizardPage::sendBack() const
 }
 
 SourcePage::SourcePage(const WizardControls& c)
-    : WizardPage(c.Fra_1), m_type(c.Cbo_KtdPvd), m_folder(c.Txt_Klasor), m_file(c.Txt_SecilenDosya)
+    : WizardPage(c.Fra_1)
+    , m_type(c.Cbo_KtdPvd)
+    , m_folder(c.Txt_Klasor)
+    , m_file(c.Txt_SecilenDosya)
 {
 }
 
@@ -78,13 +76,13 @@ void SourcePage::store(WizardModel& model) const
     model.type = m_type->currentIndex();
 }
 
-int SourcePage::shownType() const
-{
-    return m_type->currentIndex();
-}
+int SourcePage::shownType() const { return m_type->currentIndex(); }
 
 TargetPage::TargetPage(const WizardControls& c)
-    : WizardPage(c.Fra_2), m_code(c.Cbo_FirmaKodu), m_name(c.Txt_FirmaAdi), m_year(c.Cbo_VedazYili)
+    : WizardPage(c.Fra_2)
+    , m_code(c.Cbo_FirmaKodu)
+    , m_name(c.Txt_FirmaAdi)
+    , m_year(c.Cbo_VedazYili)
 {
 }
 

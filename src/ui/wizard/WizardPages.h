@@ -7,51 +7,50 @@ class QGroupBox;
 class QLineEdit;
 class QPoint;
 
-namespace ktv
-{
+namespace ktv {
 
 struct WizardControls;
 struct WizardModel;
 
 // The frame of a page: moved onto page 1's place and brought to the front, or sent back.
-class WizardPage
-{
-  public:
-    explicit WizardPage(QGroupBox* frame) : m_frame(frame) {}
+class WizardPage {
+public:
+    explicit WizardPage(QGroupBox* frame)
+        : m_frame(frame)
+    {
+    }
     void showAt(const QPoint& at) const;
     void showInPlace() const;
     void sendBack() const;
     QGroupBox* frame() const { return m_frame; }
 
-  private:
+private:
     QGroupBox* m_frame;
 };
 
 // Page 1: the source type, folder and file name.
-class SourcePage : public WizardPage
-{
-  public:
+class SourcePage : public WizardPage {
+public:
     explicit SourcePage(const WizardControls& c);
     void load(const WizardModel& model) const;
     void store(WizardModel& model) const;
     // The type the list shows: its position, -1 for none.
     int shownType() const;
 
-  private:
+private:
     QComboBox* m_type;
     QLineEdit* m_folder;
     QLineEdit* m_file;
 };
 
 // Page 2: the company code and name and the year.
-class TargetPage : public WizardPage
-{
-  public:
+class TargetPage : public WizardPage {
+public:
     explicit TargetPage(const WizardControls& c);
     void load(const WizardModel& model) const;
     void store(WizardModel& model) const;
 
-  private:
+private:
     QComboBox* m_code;
     QLineEdit* m_name;
     QComboBox* m_year;

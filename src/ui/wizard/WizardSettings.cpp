@@ -9,11 +9,9 @@
 #include <cmath>
 #include <filesystem>
 
-namespace ktv
-{
+namespace ktv {
 
-namespace
-{
+namespace {
 
 constexpr const char* kSection = "CEVRIM";
 

@@ -5,8 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace ktv
-{
+namespace ktv {
 
 struct WizardModel;
 

@@ -20,24 +20,20 @@
 
 class QWidget;
 
-namespace ktv::test
-{
+namespace ktv::test {
 
-class ScriptedFolderBrowser final : public FolderBrowser
-{
-  public:
+class ScriptedFolderBrowser final : public FolderBrowser {
+public:
     struct Call {
         std::string title, startFolder;
     };
-    std::string BrowseForFolder(QWidget* owner, const std::string& title,
-                                const std::string& startFolder) override;
+    std::string BrowseForFolder(QWidget* owner, const std::string& title, const std::string& startFolder) override;
     std::deque<std::string> answers; // empty text: the user cancels
     std::vector<Call> calls;
 };
 
-class RecordingPointer final : public MousePointerService
-{
-  public:
+class RecordingPointer final : public MousePointerService {
+public:
     void setPointer(Pointer p) override
     {
         current = p;
@@ -48,9 +44,8 @@ class RecordingPointer final : public MousePointerService
     std::vector<Pointer> history;
 };
 
-class WizardTest : public ::testing::Test
-{
-  protected:
+class WizardTest : public ::testing::Test {
+protected:
     void SetUp() override;
     void TearDown() override;
 
