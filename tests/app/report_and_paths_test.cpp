@@ -30,6 +30,7 @@ TEST(ReportError, ExactSevenLineText)
 TEST(ReportError, WithoutContinueTheProgramEndsAfterTheBox)
 {
     test::ScriptedMessageBoxes boxes;
+    boxes.answer(MsgAnswer::Ok);
     test::ExitCatcher exitCatcher;
     bool hookRan = false;
     const auto hook = addExitHook([&] { hookRan = true; });
@@ -45,6 +46,7 @@ TEST(ReportError, WithoutContinueTheProgramEndsAfterTheBox)
 TEST(ReportError, WithContinueTheCallerGoesOnWithTheNormalPointer)
 {
     test::ScriptedMessageBoxes boxes;
+    boxes.answer(MsgAnswer::Ok);
     mousePointer().setPointer(Pointer::Hourglass);
     // Pending writes are committed before the box, not after the operator has read it.
     std::size_t boxesAtCommit = 99;
@@ -71,6 +73,7 @@ TEST(MessageBox, EveryBoxCommitsPendingWritesBeforeItIsShown)
 TEST(ReportError, UnhandledErrorCommitsThenShowsTheBoxAndEnds)
 {
     test::ScriptedMessageBoxes boxes;
+    boxes.answer(MsgAnswer::Ok);
     test::ExitCatcher exitCatcher;
     int hookRuns = 0;
     const auto hook = addExitHook([&] { ++hookRuns; });

@@ -176,6 +176,7 @@ TEST_F(ConvertTest, YearDatabaseThatCannotBeMadeIsReportedAndTheRunEndsAtItsFirs
     makeSource(someCards());
     fs::remove(dir.path() / "KTFIM.mdx");
     ScriptedMessageBoxes boxes;
+    boxes.answer(MsgAnswer::Ok, 2); // the missing template, reported by the register step and by the run
     try {
         convert(request());
         FAIL() << "the lookups have no database to run on";

@@ -94,6 +94,7 @@ TEST_F(Company, AMissingTemplateIsReportedAndTheMemberStaysClosed)
     fs::remove(dir.path() / "KTCHM.mdx");
     set.FirmaKodu = "1";
     set.VedazYili = "2001";
+    boxes.answer(MsgAnswer::Ok); // the report of the missing template
     set.VeriTabani_Ac(3);
     EXPECT_FALSE(set.IsOpen(3));
     ASSERT_EQ(boxes.shown.size(), 1u);

@@ -2,6 +2,8 @@
 
 #include "platform/core/ProgramExit.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -34,7 +36,7 @@ namespace {
 MessageBoxService* installed = nullptr;
 }
 
-ScriptedMessageBoxes::ScriptedMessageBoxes()
+ScriptedMessageBoxes::ScriptedMessageBoxes(Notices notices) : m_notices(notices)
 {
     m_previous = installed;
     installed = this;
@@ -45,17 +47,28 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes()
 {
     installed = m_previous;
     setMessageBoxes(m_previous);
+    if (!m_answers.empty())
+        ADD_FAILURE() << m_answers.size() << " scripted message box answer(s) never asked for";
 }
 
 MsgAnswer ScriptedMessageBoxes::show(const MessageRequest& request)
 {
     shown.push_back(request);
-    if (!m_answers.empty()) {
-        const MsgAnswer a = m_answers.front();
-        m_answers.pop_front();
-        return a;
+    const MsgAnswer first = request.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    if (m_answers.empty() && m_notices == Notices::Acknowledged && request.buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (m_answers.empty()) {
+        ADD_FAILURE() << "unscripted message box [" << request.title << "] " << request.text;
+        return first;
     }
-    return request.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    const MsgAnswer a = m_answers.front();
+    m_answers.pop_front();
+    const bool offered = request.buttons == MsgButtons::YesNo ? a != MsgAnswer::Ok : a == MsgAnswer::Ok;
+    if (!offered) {
+        ADD_FAILURE() << "scripted answer the box does not offer: [" << request.title << "] " << request.text;
+        return first;
+    }
+    return a;
 }
 
 std::string readFile(const std::string& path)

@@ -37,17 +37,24 @@ public:
     ~ExitCatcher();
 };
 
-// Records every box and answers from a script (Yes/OK when the script is empty).
+// Records every box and answers from a script, in order. A box the script has no answer for,
+// or an answer the box does not offer, fails the test: a forgotten answer must not pass for
+// the box's first button. Answers left over when the service ends fail the test too.
 class ScriptedMessageBoxes final : public MessageBoxService {
 public:
-    ScriptedMessageBoxes();
+    enum class Notices { Scripted, Acknowledged };
+    // Acknowledged: boxes with only an OK button are answered OK unscripted, for tests whose
+    // subject is the notices themselves; a Yes/No question still needs its scripted answer.
+    explicit ScriptedMessageBoxes(Notices notices = Notices::Scripted);
     ~ScriptedMessageBoxes() override;
     MsgAnswer show(const MessageRequest& request) override;
     void answer(MsgAnswer a) { m_answers.push_back(a); }
+    void answer(MsgAnswer a, int times) { m_answers.insert(m_answers.end(), times, a); }
     std::vector<MessageRequest> shown;
 
 private:
     std::deque<MsgAnswer> m_answers;
+    Notices m_notices;
     MessageBoxService* m_previous = nullptr;
 };
 

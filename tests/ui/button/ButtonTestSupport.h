@@ -63,7 +63,7 @@ protected:
         return b;
     }
 
-    ScriptedMessageBoxes boxes;
+    ScriptedMessageBoxes boxes{ScriptedMessageBoxes::Notices::Acknowledged}; // the refusals are the subject
     DesignerHost host;
     QWidget form;
 };

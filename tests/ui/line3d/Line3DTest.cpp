@@ -199,6 +199,7 @@ TEST_F(Line3DFixture, TellsTheHostWhichPropertyChanged)
 TEST_F(Line3DFixture, AboutShowsAnInformationBox)
 {
     test::ScriptedMessageBoxes boxes;
+    boxes.answer(MsgAnswer::Ok);
     Line3D line;
     line.About();
     ASSERT_EQ(boxes.shown.size(), 1u);

@@ -103,6 +103,8 @@ TEST_F(WizardConversionTest, FromTheSourceFileToTheCardsAndBackOnTheNextStart)
     choose(c().Cbo_VedazYili, 4);
     EXPECT_EQ(settings(), "[CEVRIM]\r\nKLASOR=" + folder + "\r\nDOSYA=ornek.ktd\r\nKTDPVD=0\r\n");
 
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // completion
     click(c().Cmd_CevrimYap);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0].text, "Çevrim yapmak istiyor musunuz ?");
@@ -163,6 +165,7 @@ TEST_F(WizardConversionTest, NoYearChosenAsksForOneAndWritesNothing)
     open();
     fillIn(folder, 0, 4, "Dört");
     ASSERT_EQ(c().Cbo_VedazYili->currentIndex(), -1);
+    boxes.answer(MsgAnswer::Ok);
     click(c().Cmd_CevrimYap);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Lütfen aktarım yılını seçiniz.");
@@ -190,6 +193,8 @@ TEST_F(WizardConversionTest, ClicksAndClosingWhileTheRunYieldsAreGuarded)
             EXPECT_TRUE(form->conversionRunning());
         },
         Qt::QueuedConnection);
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // completion
     click(c().Cmd_CevrimYap);
     EXPECT_TRUE(visibleDuringRun);
     ASSERT_EQ(boxes.shown.size(), 2u) << "one confirmation, one completion message: no second run";
@@ -225,6 +230,8 @@ TEST_F(WizardConversionTest, SourceThatCannotBeOpenedEndsTheProgramAfterRecordin
     fillIn(makeSource("ornek.ktd", 1, 0, 0), 0, 9, "Dokuz");
     c().Txt_SecilenDosya->setText("yok.ktd");
     ExitCatcher exits;
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // the unhandled-error box
     try {
         form->runHandler(&Frm_Vedaz::Cmd_CevrimYap_Click);
         FAIL() << "the program should have ended";
@@ -243,6 +250,7 @@ TEST_F(WizardConversionTest, SourceThatCannotBeOpenedEndsTheProgramAfterRecordin
 TEST_F(WizardConversionTest, MissingTemplateIsReportedAndTheWizardGoesOn)
 {
     fs::remove(dir.path() / "SABIT.mdx");
+    boxes.answer(MsgAnswer::Ok); // the report of the missing template
     open();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Genel HATA");
