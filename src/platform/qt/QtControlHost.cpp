@@ -4,12 +4,51 @@
 #include "platform/qt/HostedControl.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 namespace ktv {
 
-QtControlHost::QtControlHost() : ControlHost(realTimers, realCursor) { watchFocus(); }
+namespace {
 
-QtControlHost::QtControlHost(HostTimers& timers, HostCursor& cursor) : ControlHost(timers, cursor)
+bool isArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
+bool isPlainEnter(const QKeyEvent* key)
+{
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// Whether w could take the focus from the keyboard now.
+bool reachable(const QWidget* w) { return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus); }
+
+} // namespace
+
+class QtControlHost::KeyRouter final : public QObject {
+public:
+    explicit KeyRouter(QtControlHost& host)
+        : m_host(host)
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return m_host.routeKey(watched, event) || QObject::eventFilter(watched, event);
+    }
+
+private:
+    QtControlHost& m_host;
+};
+
+QtControlHost::QtControlHost()
+    : ControlHost(realTimers, realCursor)
+{
+    watchFocus();
+}
+
+QtControlHost::QtControlHost(HostTimers& timers, HostCursor& cursor)
+    : ControlHost(timers, cursor)
 {
     watchFocus();
 }
@@ -29,10 +68,76 @@ QtControlHost::~QtControlHost()
 
 void QtControlHost::watchFocus()
 {
-    m_context = std::make_unique<QObject>();
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QObject::connect(app, &QApplication::focusChanged, m_context.get(),
+    m_router = std::make_unique<KeyRouter>(*this);
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QObject::connect(app, &QApplication::focusChanged, m_router.get(),
                          [this](QWidget* old, QWidget* now) { focusMoved(old, now); });
+        app->installEventFilter(m_router.get());
+    }
+}
+
+bool QtControlHost::routeKey(QObject* receiver, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyRelease && m_enterPressed) {
+        // The Enter that pressed a button is used up: its release must not act again in the
+        // control the click moved the focus to (page 2's list takes Enter as Tab).
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !key->isAutoRepeat()) {
+            m_enterPressed = false;
+            return true;
+        }
+        return false;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+        return false;
+    QWidget* focus = QApplication::focusWidget();
+    HostedControl* hosted = hostedFor(focus);
+    if (!hosted)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+
+    // The focused button is the one Enter presses, ahead of the form's default button.
+    if (isPlainEnter(key) && receiver == focus) {
+        event->accept();
+        if (type == QEvent::KeyPress && !key->isAutoRepeat()) {
+            m_enterPressed = true;
+            hosted->AccessKeyPress(13);
+        }
+        return true;
+    }
+
+    // A control hands an arrow key to its container by posting it there; the container moves
+    // the focus to the next (Right, Down) or previous (Left, Up) control, which then gets the
+    // key's release.
+    auto* container = qobject_cast<QWidget*>(receiver);
+    if (type == QEvent::KeyPress && isArrowKey(key->key()) && !event->spontaneous() && container &&
+        container != focus && container->isAncestorOf(focus)) {
+        const bool forward = key->key() == Qt::Key_Right || key->key() == Qt::Key_Down;
+        QKeyEvent tab(QEvent::KeyPress, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                      forward ? Qt::NoModifier : Qt::ShiftModifier);
+        QCoreApplication::sendEvent(focus, &tab);
+        return true;
+    }
+    return false;
+}
+
+void QtControlHost::nextWithAccessKey(QChar key)
+{
+    QWidget* start = QApplication::focusWidget();
+    if (!start)
+        start = QApplication::activeWindow();
+    if (!start)
+        return;
+    auto hasKey = [this, key](QWidget* w) {
+        return hostedFor(w) && reachable(w) && accessKeys(w).contains(key, Qt::CaseInsensitive);
+    };
+    for (QWidget* w = start->nextInFocusChain(); w && w != start; w = w->nextInFocusChain()) {
+        if (hasKey(w)) {
+            w->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
 }
 
 bool QtControlHost::displayAsDefault(const QWidget* control) const
@@ -60,10 +165,7 @@ void QtControlHost::focusMoved(QWidget* old, QWidget* now)
     }
 }
 
-QString QtControlHost::displayName(const QWidget* control) const
-{
-    return control ? control->objectName() : QString();
-}
+QString QtControlHost::displayName(const QWidget* control) const { return control ? control->objectName() : QString(); }
 
 QShortcut* QtControlHost::keyShortcut(QWidget* control, const QKeySequence& keys, int keyAscii)
 {
@@ -88,8 +190,11 @@ void QtControlHost::setAccessKeys(QWidget* control, const QString& keys)
         return;
     for (const QChar key : keys) {
         const QChar upper = key.toUpper();
-        list.append(keyShortcut(control, QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(upper.unicode()))),
-                                key.unicode()));
+        QShortcut* shortcut = keyShortcut(
+            control, QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(upper.unicode()))), key.unicode());
+        // Several visible controls with this key: Qt presses none, the platform moved the focus.
+        QObject::connect(shortcut, &QShortcut::activatedAmbiguously, shortcut, [this, key] { nextWithAccessKey(key); });
+        list.append(shortcut);
     }
 }
 

@@ -1,5 +1,6 @@
 // The host of the controls of a running form: not a designer; access keys, the default and the
-// cancel button through Qt shortcuts; the focused button draws as the default one.
+// cancel button through Qt shortcuts; the focused button draws as the default one and takes
+// Enter; an arrow key a control hands to its container moves the focus along the tab order.
 #pragma once
 
 #include "platform/qt/ControlHost.h"
@@ -23,7 +24,7 @@ struct QtHostServices {
 
 class QtControlHost final : private detail::QtHostServices, public ControlHost {
 public:
-    QtControlHost();                                  // real clock and mouse
+    QtControlHost();                                       // real clock and mouse
     QtControlHost(HostTimers& timers, HostCursor& cursor); // e.g. fakes in tests
     ~QtControlHost() override;
 
@@ -37,11 +38,18 @@ protected:
     void defaultChanged(QWidget* oldDefault, QWidget* newDefault) override;
 
 private:
+    class KeyRouter;
+
     void watchFocus();
     void focusMoved(QWidget* old, QWidget* now);
     QShortcut* keyShortcut(QWidget* control, const QKeySequence& keys, int keyAscii);
+    // Keys the form acts on before a control sees them; true when the key is used up.
+    bool routeKey(QObject* receiver, QEvent* event);
+    // Alt with a letter that several visible controls share: the focus moves to the next of them.
+    void nextWithAccessKey(QChar key);
 
-    std::unique_ptr<QObject> m_context; // owns the focus connection
+    bool m_enterPressed = false; // a button took Enter; its release is swallowed
+    std::unique_ptr<KeyRouter> m_router; // the application's key filter and the focus connection
     QHash<const QWidget*, QList<QPointer<QShortcut>>> m_accessShortcuts;
     QList<QPointer<QShortcut>> m_defaultShortcuts;
     QList<QPointer<QShortcut>> m_cancelShortcuts;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace ktv {
@@ -67,6 +68,18 @@ void FileListBox::mouseDoubleClickEvent(QMouseEvent* event)
     // Only a double click on an entry picks it; blank space below the entries does not.
     if (itemAt(event->position().toPoint()))
         emit entryDoubleClicked();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event)
+{
+    // From the keyboard, Enter on the current entry picks it as a double click does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentItem() && !event->isAutoRepeat()) {
+        event->accept();
+        emit entryDoubleClicked();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 } // namespace ktv

@@ -28,11 +28,12 @@ public:
     void setListIndex(int index);
 
 signals:
-    // A double click on an entry (the file pick of the wizard).
+    // A double click on an entry, or Enter on the current entry (the file pick of the wizard).
     void entryDoubleClicked();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_pattern;
