@@ -37,6 +37,7 @@ protected:
         masked = addBox(layout, "MaskedText", [this](TextBox& t) { behaviour.MaskedText(t, "##/##"); });
         symbols = addBox(layout, "Numeric_WithSymbols",
                          [this](TextBox& t) { behaviour.Numeric_WithSymbols(t); });
+        negative = addBox(layout, "Integer_Neg", [this](TextBox& t) { behaviour.Integer_Neg(t); });
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -84,6 +85,7 @@ protected:
     QLineEdit* upper = nullptr;
     QLineEdit* masked = nullptr;
     QLineEdit* symbols = nullptr;
+    QLineEdit* negative = nullptr;
 
 private:
     QPalette m_oldPalette;
@@ -185,6 +187,43 @@ TEST_F(LineEditFixture, EscRestoresTheTextTheBoxHadOnFocus)
     QTest::keyClick(upper, Qt::Key_Escape);
     EXPECT_EQ(upper->text(), QStringLiteral("AB"));
     EXPECT_EQ(upper->cursorPosition(), 2);
+}
+
+TEST_F(LineEditFixture, EscPutsTheCaretAtTheEndOfTheTextTheFilterLeaves)
+{
+    focus(negative);
+    typeText(negative, QStringLiteral("12"));
+    ASSERT_EQ(negative->text(), QStringLiteral("-12"));
+    QTest::keyClick(negative, Qt::Key_Escape);
+    // The saved text is empty; the filter makes it "-" and the caret goes behind that.
+    EXPECT_EQ(negative->text(), QStringLiteral("-"));
+    EXPECT_EQ(negative->cursorPosition(), 1);
+    typeText(negative, QStringLiteral("78"));
+    EXPECT_EQ(negative->text(), QStringLiteral("-78"));
+}
+
+TEST_F(LineEditFixture, FocusMovedWhileTheWindowIsInactiveEndsTheBoxFocus)
+{
+    upper->setText(QStringLiteral("AB"));
+    focus(upper);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    // The program moves the focus while another window is active; the box hears nothing yet.
+    integer->setFocus(Qt::OtherFocusReason);
+    upper->setText(QStringLiteral("XY"));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(integer->hasFocus());
+
+    // Coming back into the box is a new focus entry: all selected, Esc restores what it held then.
+    focus(upper);
+    EXPECT_EQ(upper->selectedText(), QStringLiteral("XY"));
+    typeText(upper, QStringLiteral("z"));
+    ASSERT_EQ(upper->text(), QStringLiteral("Z"));
+    QTest::keyClick(upper, Qt::Key_Escape);
+    EXPECT_EQ(upper->text(), QStringLiteral("XY"));
 }
 
 TEST_F(LineEditFixture, ColoursFollowTheFocusWhenAllowed)

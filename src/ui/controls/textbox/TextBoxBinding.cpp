@@ -67,6 +67,15 @@ bool TextBoxBinding::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::WindowActivate:
+        // A focus move made while the window was inactive sends the box no focus-out; the
+        // window coming back with the focus elsewhere ends the box's focus before the new
+        // owner's focus-in.
+        if (m_hasFocus && edit->window()->focusWidget() != edit) {
+            m_hasFocus = false;
+            m_behaviour.LostFocus(m_box);
+        }
+        break;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;

@@ -100,7 +100,9 @@ void clsTextBox::KeyUp(TextBox& TextObj, int16_t& KeyCode)
     case vbKeyEscape:
         if (TextObj.Text() != m_savedText) {
             TextObj.setText(m_savedText);
-            TextObj.setSelStart(length(m_savedText));
+            // The box's change handler has run meanwhile and may have reshaped the text (a
+            // negative filter puts its "-" back): the caret goes behind the text as it stands.
+            TextObj.setSelStart(length(TextObj.Text()));
         }
         KeyCode = 0;
         break;
