@@ -8,7 +8,7 @@ PACKAGES=(
   libsqlite3-dev sqlite3 libssl-dev
   libgtest-dev libgmock-dev
   mdbtools-dev mdbtools
-  fonts-wine fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev
 )
 

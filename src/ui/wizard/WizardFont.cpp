@@ -1,38 +1,50 @@
-// Tahoma registration and fallback.
+// Choosing and registering the wizard's font.
 #include "ui/wizard/WizardFont.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace ktv
-{
+namespace ktv {
 
-namespace
-{
+namespace {
 
-bool registerTahoma()
+const QString kCondensed = QStringLiteral("DejaVu Sans Condensed");
+
+bool registerCondensed()
 {
-    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+    if (QFontDatabase::hasFamily(kCondensed))
         return true;
-    // The Wine font package ships a metric-compatible Tahoma.
-    const QStringList candidates{QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"),
-                                 QStringLiteral("/usr/share/fonts/truetype/wine/tahoma.ttf")};
+    // Debian's fonts-dejavu-extra; a font configuration that leaves the folder out still finds it.
+    const QStringList candidates{QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf")};
     for (const QString& file : candidates)
         if (QFile::exists(file) && QFontDatabase::addApplicationFont(file) >= 0)
-            return QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
+            return QFontDatabase::hasFamily(kCondensed);
     return false;
+}
+
+QString chooseFamily()
+{
+    if (registerCondensed())
+        return kCondensed;
+    // Elsewhere a system Tahoma is the form's own font.
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        return QStringLiteral("Tahoma");
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
 
 } // namespace
 
+QString WizardFontFamily()
+{
+    static const QString family = chooseFamily();
+    return family;
+}
+
 QFont WizardFont()
 {
-    static const bool haveTahoma = registerTahoma();
-    QFont font =
-        haveTahoma ? QFont(QStringLiteral("Tahoma")) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    if (!haveTahoma)
-        font.setStyleHint(QFont::SansSerif);
+    QFont font(WizardFontFamily());
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     return font;
 }
