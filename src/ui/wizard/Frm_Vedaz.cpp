@@ -15,6 +15,7 @@
 #include "ui/controls/button/qvButtons_H.h"
 #include "ui/wizard/FileListBox.h"
 #include "ui/wizard/WizardFont.h"
+#include "ui/wizard/WizardIcon.h"
 #include "ui/wizard/WizardSettings.h"
 
 #include <QCloseEvent>
@@ -36,23 +37,19 @@
 #include <optional>
 #include <utility>
 
-namespace ktv
-{
+namespace ktv {
 
-namespace
-{
+namespace {
 
 constexpr const char* kFolderTitle = "Çevrim Yapılacak Dosyaların Bulunduğu Klasör";
 constexpr const char* kSavePrompt = "Yapılan Değişiklikleri Kaydetmek İster misiniz ?";
 constexpr const char* kChooseYear = "Lütfen aktarım yılını seçiniz.";
 
-QString qs(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
+QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // Runs one step of the steps whose failures are skipped.
-template <class F> void skipOnFailure(F&& step)
+template <class F>
+void skipOnFailure(F&& step)
 {
     try {
         step();
@@ -66,6 +63,7 @@ WizardControls setUpForm(QWidget& form)
 {
     form.setObjectName(QStringLiteral("Frm_Vedaz"));
     form.setWindowTitle(QStringLiteral(" V4KT"));
+    form.setWindowIcon(WizardIcon());
     form.setFont(WizardFont());
     form.setFixedSize(kClientWidth, kClientHeight);
     return buildWizardControls(&form);
@@ -73,20 +71,17 @@ WizardControls setUpForm(QWidget& form)
 
 } // namespace
 
-QString PatternOfType(int position)
-{
-    return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
-}
+QString PatternOfType(int position) { return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd"); }
 
-bool KlasorVar(const QString& folder)
-{
-    return !folder.isEmpty() && QFileInfo(folder).isDir();
-}
+bool KlasorVar(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
 
 Frm_Vedaz::Frm_Vedaz(WizardOptions options, QWidget* parent)
-    : QWidget(parent), m_options(std::move(options)),
-      m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile),
-      m_c(setUpForm(*this)), m_source(m_c), m_target(m_c)
+    : QWidget(parent)
+    , m_options(std::move(options))
+    , m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile)
+    , m_c(setUpForm(*this))
+    , m_source(m_c)
+    , m_target(m_c)
 {
     m_browser = m_options.folderBrowser;
     if (!m_browser) {
@@ -139,10 +134,7 @@ void Frm_Vedaz::runHandler(void (Frm_Vedaz::*handler)())
     }
 }
 
-std::string Frm_Vedaz::caption() const
-{
-    return windowTitle().toStdString();
-}
+std::string Frm_Vedaz::caption() const { return windowTitle().toStdString(); }
 
 // ---- Load and activation ----------------------------------------------------------
 
@@ -189,8 +181,7 @@ void Frm_Vedaz::Form_Activate()
         const QString file = qs(m_model.file);
         QString pattern = QStringLiteral("*.ktd;*.pvd");
         if (file.size() > 4)
-            pattern =
-                file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+            pattern = file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
         m_c.File1->setPattern(pattern);
         m_c.File1->setPath(folder);
         selectSecilenDosya();
@@ -431,40 +422,19 @@ bool Frm_Vedaz::confirm(const std::string& message, const std::string& title)
     return MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
 }
 
-void Frm_Vedaz::setWaitCursor(bool on)
-{
-    mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default);
-}
+void Frm_Vedaz::setWaitCursor(bool on) { mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default); }
 
-void Frm_Vedaz::setProgressVisible(bool visible)
-{
-    m_c.PrgBar1->setVisible(visible);
-}
+void Frm_Vedaz::setProgressVisible(bool visible) { m_c.PrgBar1->setVisible(visible); }
 
-void Frm_Vedaz::setProgressMax(int max)
-{
-    m_c.PrgBar1->setMaximum(max);
-}
+void Frm_Vedaz::setProgressMax(int max) { m_c.PrgBar1->setMaximum(max); }
 
-void Frm_Vedaz::setProgressMin(int min)
-{
-    m_c.PrgBar1->setMinimum(min);
-}
+void Frm_Vedaz::setProgressMin(int min) { m_c.PrgBar1->setMinimum(min); }
 
-void Frm_Vedaz::setProgressValue(int value)
-{
-    m_c.PrgBar1->setValue(value);
-}
+void Frm_Vedaz::setProgressValue(int value) { m_c.PrgBar1->setValue(value); }
 
-int Frm_Vedaz::progressValue() const
-{
-    return m_c.PrgBar1->value();
-}
+int Frm_Vedaz::progressValue() const { return m_c.PrgBar1->value(); }
 
-void Frm_Vedaz::processEvents()
-{
-    QCoreApplication::processEvents();
-}
+void Frm_Vedaz::processEvents() { QCoreApplication::processEvents(); }
 
 void Frm_Vedaz::showMessage(const std::string& message, const std::string& title)
 {
