@@ -64,6 +64,7 @@ TEST(MessageBox, EveryBoxCommitsPendingWritesBeforeItIsShown)
     test::ScriptedMessageBoxes boxes;
     std::size_t boxesAtCommit = 99;
     const auto hook = addExitHook([&] { boxesAtCommit = boxes.shown.size(); });
+    boxes.answer(MsgAnswer::Yes);
     MsgBox("Çevrim yapmak istiyor musunuz ?", MsgButtons::YesNo, MsgIcon::Question, "KTVedaz");
     removeExitHook(hook);
     EXPECT_EQ(boxesAtCommit, 0u);

@@ -52,7 +52,7 @@ TEST(ReadWriteIni, AFailedWriteIsReportedAndTheSessionGoesOn)
 {
     test::TempDir dir;
     test::ScriptedMessageBoxes boxes;
-    boxes.answer(MsgAnswer::Ok); // the error report
+    boxes.answer(MsgAnswer::Ok, 2); // the error report of each failed write
     test::ExitCatcher exitCatcher;
     const auto missingFolder = dir.file("no/such/folder/Vedaz.ini");
     EXPECT_NO_THROW(ReadWriteIni("WRITE", missingFolder, "CEVRIM", "KLASOR", Value("x")));
