@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 
 namespace ktv {
 namespace {
@@ -150,32 +151,42 @@ TEST_F(LineEditFixture, FocusSelectsAllSoTypingReplaces)
     EXPECT_EQ(upper->text(), QStringLiteral("X"));
 }
 
-TEST_F(LineEditFixture, EnterAndArrowsMoveAlongTheTabOrder)
+struct FocusMove {
+    const char* name;
+    const char* from; // object names of the boxes
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* to;
+};
+
+void PrintTo(const FocusMove& row, std::ostream* os) { *os << row.name; }
+
+class FocusMoves : public LineEditFixture, public ::testing::WithParamInterface<FocusMove> {};
+
+TEST_P(FocusMoves, EnterAndArrowsMoveAlongTheTabOrder)
 {
-    struct Row {
-        QLineEdit* from;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        QLineEdit* to;
-    };
-    const Row rows[] = {
-        {integer, Qt::Key_Return, Qt::NoModifier, upper},
-        {integer, Qt::Key_Enter, Qt::KeypadModifier, upper},
-        {upper, Qt::Key_Down, Qt::NoModifier, masked},
-        {masked, Qt::Key_Up, Qt::NoModifier, upper},
-        {upper, Qt::Key_Return, Qt::ShiftModifier, masked},
-        {upper, Qt::Key_Up, Qt::ShiftModifier, integer},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.from->objectName().toStdString() + " key " + std::to_string(row.key));
-        focus(row.from);
-        QTest::keyClick(row.from, row.key, row.modifiers);
-        deliverPosted();
-        EXPECT_TRUE(row.to->hasFocus());
-    }
+    const FocusMove& row = GetParam();
+    auto* from = window->findChild<QLineEdit*>(QString::fromLatin1(row.from));
+    auto* to = window->findChild<QLineEdit*>(QString::fromLatin1(row.to));
+    ASSERT_TRUE(from && to);
+    focus(from);
+    QTest::keyClick(from, row.key, row.modifiers);
+    deliverPosted();
+    EXPECT_TRUE(to->hasFocus());
     // Enter is swallowed: the box does not take it and the text is unchanged.
-    EXPECT_EQ(integer->text(), QString());
+    EXPECT_EQ(from->text(), QString());
 }
+
+const FocusMove kFocusMoves[] = {
+    {"EnterForward", "Integer_Pos", Qt::Key_Return, Qt::NoModifier, "CaseUpper"},
+    {"KeypadEnterForward", "Integer_Pos", Qt::Key_Enter, Qt::KeypadModifier, "CaseUpper"},
+    {"DownForward", "CaseUpper", Qt::Key_Down, Qt::NoModifier, "MaskedText"},
+    {"UpBack", "MaskedText", Qt::Key_Up, Qt::NoModifier, "CaseUpper"},
+    {"ShiftEnterStillForward", "CaseUpper", Qt::Key_Return, Qt::ShiftModifier, "MaskedText"},
+    {"ShiftUpStillBack", "CaseUpper", Qt::Key_Up, Qt::ShiftModifier, "Integer_Pos"},
+};
+INSTANTIATE_TEST_SUITE_P(Keys, FocusMoves, ::testing::ValuesIn(kFocusMoves),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LineEditFixture, EscRestoresTheTextTheBoxHadOnFocus)
 {

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <ostream>
 
 namespace ktv::test {
 namespace {
@@ -35,16 +36,28 @@ TEST_F(WizardTest, FirstStartWithoutSettings)
     EXPECT_FALSE(std::filesystem::exists(iniPath));
 }
 
-TEST_F(WizardTest, YearIsSelectedOnlyInsideTheList)
+struct YearCase {
+    const char* name;
+    int now;
+    int position;
+};
+
+void PrintTo(const YearCase& row, std::ostream* os) { *os << row.name; }
+
+class YearAtStart : public WizardTest, public ::testing::WithParamInterface<YearCase> {};
+
+TEST_P(YearAtStart, IsSelectedOnlyInsideTheList)
 {
-    const std::pair<int, int> cases[] = {{2000, 0}, {2010, 10}, {1999, -1}, {2011, -1}, {2026, -1}};
-    for (const auto& [now, position] : cases) {
-        SCOPED_TRACE(now);
-        year = now;
-        open();
-        EXPECT_EQ(c().Cbo_VedazYili->currentIndex(), position);
-    }
+    year = GetParam().now;
+    open();
+    EXPECT_EQ(c().Cbo_VedazYili->currentIndex(), GetParam().position);
 }
+
+const YearCase kYears[] = {
+    {"First2000", 2000, 0}, {"Last2010", 2010, 10}, {"Before1999", 1999, -1}, {"After2011", 2011, -1}, {"Now2026", 2026, -1},
+};
+INSTANTIATE_TEST_SUITE_P(Clock, YearAtStart, ::testing::ValuesIn(kYears),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WizardTest, CodeSelectionLooksUpTheRegisteredName)
 {

@@ -4,6 +4,8 @@
 
 #include "ui/wizard/FileListBox.h"
 
+#include <ostream>
+
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -151,19 +153,32 @@ TEST_F(WizardTest, ActivationPatternFollowsTheStoredFileName)
     }
 }
 
-TEST_F(WizardTest, StoredTypeOutsideTheListSelectsNothing)
+struct StoredType {
+    const char* name;
+    const char* stored;
+    int position;
+};
+
+void PrintTo(const StoredType& row, std::ostream* os) { *os << row.name; }
+
+class StoredTypeTest : public WizardTest, public ::testing::WithParamInterface<StoredType> {};
+
+TEST_P(StoredTypeTest, SelectsItsPositionOrNothingOutsideTheList)
 {
-    // A text that is no number reads as position 0.
-    const std::pair<const char*, int> cases[] = {{"2", -1}, {"-1", -1}, {"1", 1}, {"abc", 0}, {"", 0}, {" 1 ", 1}};
-    for (const auto& [stored, position] : cases) {
-        SCOPED_TRACE(stored);
-        writeSettings(".", ".", stored);
-        open();
-        EXPECT_EQ(c().Cbo_KtdPvd->currentIndex(), position);
-        EXPECT_EQ(c().Txt_Klasor->text(), "") << "'.' reads back as empty text";
-        EXPECT_EQ(c().Txt_SecilenDosya->text(), "");
-    }
+    writeSettings(".", ".", GetParam().stored);
+    open();
+    EXPECT_EQ(c().Cbo_KtdPvd->currentIndex(), GetParam().position);
+    EXPECT_EQ(c().Txt_Klasor->text(), "") << "'.' reads back as empty text";
+    EXPECT_EQ(c().Txt_SecilenDosya->text(), "");
 }
+
+// A text that is no number reads as position 0.
+const StoredType kStoredTypes[] = {
+    {"PastTheList", "2", -1}, {"Negative", "-1", -1}, {"Pvd", "1", 1},
+    {"NoNumber", "abc", 0},   {"Empty", "", 0},       {"PvdWithSpaces", " 1 ", 1},
+};
+INSTANTIATE_TEST_SUITE_P(Settings, StoredTypeTest, ::testing::ValuesIn(kStoredTypes),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace ktv::test
