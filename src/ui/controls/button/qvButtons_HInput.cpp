@@ -7,6 +7,7 @@
 #include "platform/qt/HostCursor.h"
 #include "platform/qt/HostTimers.h"
 #include "platform/qt/WindowProperties.h"
+#include "ui/controls/button/VirtualKeys.h"
 #include "ui/controls/button/modQvTimer.h"
 
 #include <QApplication>
@@ -40,42 +41,6 @@ short buttonsCode(Qt::MouseButtons b)
 short shiftCode(Qt::KeyboardModifiers m)
 {
     return short((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
-}
-
-// The platform's virtual-key code of a Qt key.
-short virtualKey(const QKeyEvent* e)
-{
-    const int k = e->key();
-    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
-        return short(k);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
-        return short(112 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return kVkShift;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return kVkSpace;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return kVkLeft;
-    case Qt::Key_Up: return kVkUp;
-    case Qt::Key_Right: return kVkRight;
-    case Qt::Key_Down: return kVkDown;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: break;
-    }
-    if (e->nativeVirtualKey() != 0)
-        return short(e->nativeVirtualKey() & 0x7FFF);
-    return short(k & 0x7FFF);
 }
 
 bool isArrow(short key) { return key == kVkLeft || key == kVkUp || key == kVkRight || key == kVkDown; }
@@ -286,7 +251,7 @@ void qvButtons_H::onKeyUp(short keyCode, short shift)
 
 void qvButtons_H::keyPressEvent(QKeyEvent* event)
 {
-    const short key = virtualKey(event);
+    const short key = virtualKeyCode(event);
     QPointer<qvButtons_H> self(this);
     onKeyDown(key, shiftCode(event->modifiers()));
     event->accept();
@@ -301,7 +266,7 @@ void qvButtons_H::keyReleaseEvent(QKeyEvent* event)
     // A held key repeats its key-down only, as on the platform.
     if (event->isAutoRepeat())
         return;
-    onKeyUp(virtualKey(event), shiftCode(event->modifiers()));
+    onKeyUp(virtualKeyCode(event), shiftCode(event->modifiers()));
     event->accept();
 }
 
