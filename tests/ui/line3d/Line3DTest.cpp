@@ -1,13 +1,16 @@
-// The etched line: pixel rows and columns for every shape and position, live moves, load and save,
-// host notification, and the colour translation it draws with.
+// The etched line: pixel rows and columns for every shape and position, at device pixel ratio 1 and
+// 2, live moves, load and save, the designer host it reports to, what assistive technology sees,
+// and the colour translation it draws with.
+#include "platform/qt/DesignerHost.h"
 #include "platform/qt/MemoryPropertyBag.h"
 #include "platform/qt/SystemColors.h"
 #include "support/TestSupport.h"
 #include "ui/controls/line3d/Line3D.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
-#include <QSignalSpy>
+#include <QMetaProperty>
 #include <gtest/gtest.h>
 
 namespace ktv {
@@ -39,12 +42,24 @@ protected:
     {
         return line.grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
+    // The line painted onto a surface of the given device pixel ratio, as a screen of that
+    // density shows it: the image has ratio times the pixels.
+    static QImage render(Line3D& line, qreal ratio)
+    {
+        render(line); // delivers the pending resize
+        QImage image(line.size() * ratio, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(kBackground);
+        line.render(&image);
+        return image;
+    }
 
 private:
     QPalette m_oldPalette;
 };
 
 struct PixelRow {
+    const char* name;
     int width;
     int height;
     int32_t position;
@@ -53,36 +68,88 @@ struct PixelRow {
 };
 
 const PixelRow kPixelRows[] = {
-    {200, 10, 0, true, 5},  {200, 10, 1, true, 8},  {200, 10, 2, true, 0},  {200, 10, 7, true, 0},
-    {200, 10, -1, true, 0}, {10, 200, 0, false, 5}, {10, 200, 1, false, 8}, {10, 200, 2, false, 0},
-    {10, 200, 3, false, 0}, {20, 20, 0, false, 10}, {20, 20, 1, false, 18}, {20, 20, 2, false, 0},
-    {21, 9, 0, true, 4},    {9, 21, 1, false, 7},
+    {"WideMiddle", 200, 10, 0, true, 5},     {"WideEnd", 200, 10, 1, true, 8},
+    {"WideStart", 200, 10, 2, true, 0},      {"WideUnknown", 200, 10, 7, true, 0},
+    {"WideNegative", 200, 10, -1, true, 0},  {"TallMiddle", 10, 200, 0, false, 5},
+    {"TallEnd", 10, 200, 1, false, 8},       {"TallStart", 10, 200, 2, false, 0},
+    {"TallUnknown", 10, 200, 3, false, 0},   {"SquareMiddle", 20, 20, 0, false, 10},
+    {"SquareEnd", 20, 20, 1, false, 18},     {"SquareStart", 20, 20, 2, false, 0},
+    {"OddWideMiddle", 21, 9, 0, true, 4},    {"OddTallEnd", 9, 21, 1, false, 7},
 };
 
-TEST_F(Line3DFixture, DrawsTheDarkAndLightLinesAtTheirRowsOrColumns)
+class Line3DPixels : public Line3DFixture, public ::testing::WithParamInterface<PixelRow> {};
+
+TEST_P(Line3DPixels, DrawsTheDarkAndLightLinesAtTheirRowsOrColumns)
 {
-    for (const auto& row : kPixelRows) {
-        SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height) + " position " +
-                     std::to_string(row.position));
-        Line3D line;
-        line.resize(row.width, row.height);
-        line.setLinePosition(row.position);
-        const QImage image = render(line);
-        ASSERT_EQ(image.size(), QSize(row.width, row.height));
-        int wrong = 0;
-        for (int y = 0; y < row.height; ++y) {
-            for (int x = 0; x < row.width; ++x) {
-                const int across = row.horizontal ? y : x;
-                const QColor expected = across == row.dark       ? kDark
-                                        : across == row.dark + 1 ? kLight
-                                                                 : kBackground;
-                if (image.pixelColor(x, y) != expected && wrong++ < 3)
-                    ADD_FAILURE() << "pixel " << x << "," << y << " is "
-                                  << image.pixelColor(x, y).name().toStdString() << ", expected "
-                                  << expected.name().toStdString();
-            }
+    const PixelRow& row = GetParam();
+    Line3D line;
+    line.resize(row.width, row.height);
+    line.setLinePosition(row.position);
+    const QImage image = render(line);
+    ASSERT_EQ(image.size(), QSize(row.width, row.height));
+    int wrong = 0;
+    for (int y = 0; y < row.height; ++y) {
+        for (int x = 0; x < row.width; ++x) {
+            const int across = row.horizontal ? y : x;
+            const QColor expected = across == row.dark       ? kDark
+                                    : across == row.dark + 1 ? kLight
+                                                             : kBackground;
+            if (image.pixelColor(x, y) != expected && wrong++ < 3)
+                ADD_FAILURE() << "pixel " << x << "," << y << " is "
+                              << image.pixelColor(x, y).name().toStdString() << ", expected "
+                              << expected.name().toStdString();
         }
-        EXPECT_EQ(wrong, 0);
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// At ratio 2 every logical pixel is two device pixels: each line covers both device rows (or
+// columns) of its pixel and the light line follows the dark one without background between.
+TEST_P(Line3DPixels, AtDevicePixelRatioTwoEachLineIsAWholeLogicalPixel)
+{
+    const PixelRow& row = GetParam();
+    Line3D line;
+    line.resize(row.width, row.height);
+    line.setLinePosition(row.position);
+    const QImage image = render(line, 2);
+    ASSERT_EQ(image.size(), QSize(row.width * 2, row.height * 2));
+    int wrong = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int across = (row.horizontal ? y : x) / 2;
+            const QColor expected = across == row.dark ? kDark : across == row.dark + 1 ? kLight : kBackground;
+            if (image.pixelColor(x, y) != expected && wrong++ < 3)
+                ADD_FAILURE() << "device pixel " << x << "," << y << " is " << image.pixelColor(x, y).name().toStdString()
+                              << ", expected " << expected.name().toStdString();
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ShapesAndPositions, Line3DPixels, ::testing::ValuesIn(kPixelRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// At a fractional ratio the lines still meet: no device row between them keeps the background,
+// and neither line is lost.
+TEST_F(Line3DFixture, AtFractionalRatiosTheLinesTouchAndBothShow)
+{
+    for (const qreal ratio : {1.25, 1.5}) {
+        SCOPED_TRACE(ratio);
+        Line3D line;
+        line.resize(40, 10);
+        const QImage image = render(line, ratio);
+        QList<QColor> column;
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(10, y) != kBackground)
+                column << image.pixelColor(10, y);
+        ASSERT_GE(column.size(), 2);
+        EXPECT_EQ(column.first(), kDark);
+        EXPECT_EQ(column.last(), kLight);
+        int first = -1, last = -1;
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(10, y) != kBackground)
+                last = y, first = first < 0 ? y : first;
+        EXPECT_EQ(last - first + 1, column.size()) << "background between the lines";
     }
 }
 
@@ -185,15 +252,56 @@ TEST_F(Line3DFixture, ReadsStoresWrittenByOtherHosts)
 
 TEST_F(Line3DFixture, TellsTheHostWhichPropertyChanged)
 {
-    Line3D line;
-    QSignalSpy spy(&line, &Line3D::propertyChanged);
+    DesignerHost host;
+    Line3D line(nullptr, &host);
     line.setColorLight(1);
     line.setColorDark(2);
     line.setLinePosition(1);
-    ASSERT_EQ(spy.count(), 3);
-    EXPECT_EQ(spy.at(0).at(0).toString(), QStringLiteral("ColorLight"));
-    EXPECT_EQ(spy.at(1).at(0).toString(), QStringLiteral("ColorDark"));
-    EXPECT_EQ(spy.at(2).at(0).toString(), QStringLiteral("LinePosition"));
+    EXPECT_EQ(host.changesOf(&line), (QStringList{"ColorLight", "ColorDark", "LinePosition"}));
+}
+
+TEST_F(Line3DFixture, TheDesignerPlacesSavesAndLoadsItLikeTheButton)
+{
+    DesignerHost host;
+    QWidget form;
+    auto* line = new Line3D(&form, &host);
+    line->setColorLight(RGBColor(9, 9, 9));
+    host.place(*line); // a new instance takes the defaults
+    EXPECT_EQ(line->ColorLight(), Line3D::DefaultColorLight);
+    EXPECT_EQ(host.displayName(line), QStringLiteral("Line3D1"));
+    EXPECT_TRUE(host.controls().contains(line));
+
+    line->setLinePosition(Line3D::LinePositionStart);
+    line->setColorDark(RGBColor(10, 20, 30));
+    const MemoryPropertyBag bag = host.save(*line);
+    auto* copy = new Line3D(&form, &host);
+    host.load(*copy, bag);
+    EXPECT_EQ(copy->LinePosition(), Line3D::LinePositionStart);
+    EXPECT_EQ(copy->ColorDark(), RGBColor(10, 20, 30));
+    EXPECT_TRUE(host.changesOf(copy).isEmpty()) << "loading is no change";
+
+    delete copy;
+    EXPECT_FALSE(host.controls().contains(copy));
+}
+
+TEST_F(Line3DFixture, AssistiveTechnologySeesASeparator)
+{
+    Line3D line;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&line);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::Separator);
+}
+
+TEST_F(Line3DFixture, ItsPropertiesAreListedByTheirStoredNames)
+{
+    QStringList names;
+    const QMetaObject& meta = Line3D::staticMetaObject;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+        names << QString::fromLatin1(meta.property(i).name());
+    EXPECT_EQ(names, (QStringList{"ColorLight", "ColorDark", "LinePosition"}));
+    Line3D line;
+    EXPECT_TRUE(line.setProperty("LinePosition", 1));
+    EXPECT_EQ(line.LinePosition(), 1);
 }
 
 TEST_F(Line3DFixture, AboutShowsAnInformationBox)

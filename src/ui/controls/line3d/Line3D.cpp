@@ -2,11 +2,14 @@
 #include "ui/controls/line3d/Line3D.h"
 
 #include "platform/core/MessageBox.h"
+#include "platform/qt/ControlHost.h"
 #include "platform/qt/PropertyBag.h"
-#include "platform/qt/SystemColors.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
-#include <QPen>
+#include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace ktv {
@@ -40,34 +43,65 @@ uint32_t readColor(const PropertyBag& bag, const char* name, uint32_t defaultVal
     return uint32_t(value);
 }
 
-} // namespace
-
-Line3D::Line3D(QWidget* parent) : QWidget(parent)
+// Assistive technology sees a separator, with nothing to press or read.
+QAccessibleInterface* separatorFactory(const QString& className, QObject* object)
 {
-    layoutLines();
+    if (className == QLatin1String(Line3D::staticMetaObject.className()) && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Separator);
+    return nullptr;
 }
 
+} // namespace
+
+Line3D::Line3D(QWidget* parent, ControlHost* host) : QWidget(parent), m_host(host ? host : &ControlHost::running())
+{
+    static const bool accessible = [] {
+        QAccessible::installFactory(&separatorFactory);
+        return true;
+    }();
+    (void)accessible;
+    layoutLines();
+    m_host->attach(this);
+}
+
+Line3D::~Line3D() { m_host->detach(this); }
+
+void Line3D::notify(const char* storedName) { m_host->propertyChanged(this, QString::fromLatin1(storedName)); }
+
+// Every setter tells the host, so a designer knows the form changed; an unchanged value draws nothing.
 void Line3D::setColorLight(uint32_t color)
 {
-    m_clair.color = color;
-    update();
-    emit propertyChanged(QStringLiteral("ColorLight"));
+    if (color != m_clair.color) {
+        m_clair.color = color;
+        update();
+    }
+    notify("ColorLight");
 }
 
 void Line3D::setColorDark(uint32_t color)
 {
-    m_fonce.color = color;
-    update();
-    emit propertyChanged(QStringLiteral("ColorDark"));
+    if (color != m_fonce.color) {
+        m_fonce.color = color;
+        update();
+    }
+    notify("ColorDark");
 }
 
 void Line3D::setLinePosition(int32_t position)
 {
-    m_linePosition = position;
+    if (position != m_linePosition) {
+        m_linePosition = position;
+        layoutLines();
+    }
+    notify("LinePosition");
+}
+
+void Line3D::InitProperties()
+{
+    m_clair.color = DefaultColorLight;
+    m_fonce.color = DefaultColorDark;
+    m_linePosition = DefaultLinePosition;
     layoutLines();
-    // The host is told as for the colours: otherwise a designer would not know the form changed
-    // and a position set there could be lost.
-    emit propertyChanged(QStringLiteral("LinePosition"));
 }
 
 void Line3D::About()
@@ -88,10 +122,9 @@ void Line3D::ReadProperties(const PropertyBag& bag)
     // A control loaded after it already has its size gets no resize to lay it out, so lay out here;
     // for a control placed afterwards this gives the same lines the resize would.
     layoutLines();
-    update();
 }
 
-void Line3D::WriteProperties(PropertyBag& bag) const
+void Line3D::WriteProperties(PropertyBag& bag)
 {
     bag.WriteProperty(QStringLiteral("ColorLight"), QVariant::fromValue<uint>(m_clair.color),
                       QVariant::fromValue<uint>(DefaultColorLight));
@@ -123,15 +156,21 @@ void Line3D::resizeEvent(QResizeEvent* event)
     layoutLines();
 }
 
+// Each line is one logical pixel across, filled as a rectangle: at a device pixel ratio above 1
+// it covers every device row or column of that pixel, and the two lines touch without a gap.
+QRect Line3D::lineRect(const QLine& line) const
+{
+    if (line.y1() == line.y2())
+        return QRect(std::min(line.x1(), line.x2()), line.y1(), std::abs(line.x2() - line.x1()), 1);
+    return QRect(line.x1(), std::min(line.y1(), line.y2()), 1, std::abs(line.y2() - line.y1()));
+}
+
 void Line3D::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // Width 0 is the one-pixel cosmetic pen: exact rows and columns at any scale.
-    painter.setPen(QPen(TranslateColor(m_fonce.color), 0));
-    painter.drawLine(m_fonce.line);
-    painter.setPen(QPen(TranslateColor(m_clair.color), 0));
-    painter.drawLine(m_clair.line);
+    painter.fillRect(lineRect(m_fonce.line), TranslateColor(m_fonce.color));
+    painter.fillRect(lineRect(m_clair.line), TranslateColor(m_clair.color));
 }
 
 } // namespace ktv
