@@ -9,11 +9,20 @@
 #include "support/TestSupport.h"
 #include "ui/controls/button/qvButtons_H.h"
 
+#include <QImage>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 namespace ktv::test {
+
+// A picture of one colour.
+inline QImage filledImage(int w, int h, QRgb color)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
 
 // Writes every event of a button into one list, in order, with its main argument.
 class EventLog {

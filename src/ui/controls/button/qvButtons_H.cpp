@@ -4,17 +4,17 @@
 #include "platform/qt/ControlHost.h"
 #include "platform/qt/HostTimers.h"
 #include "platform/qt/SystemColors.h"
+#include "ui/controls/button/ButtonAccessible.h"
+#include "ui/controls/button/paint/ButtonColors.h"
 #include "ui/controls/button/paint/ButtonPainter.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 
 namespace ktv {
 
 namespace {
-
-constexpr uint32_t kButtonFace = 0x8000000Fu;
-constexpr uint32_t kButtonText = 0x80000012u;
 
 bool isCustomShape(int shape) { return shape == 7 || shape == 8; }
 
@@ -57,15 +57,24 @@ Qt::CursorShape cursorShape(int pointer)
 
 } // namespace
 
+// Every attribute of the font marked as the button's own, so the button keeps it whatever
+// font the container takes later.
+QFont qvButtons_H::ownFont(QFont font)
+{
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
+
 qvButtons_H::qvButtons_H(QWidget* parent, ControlHost* host)
     : QWidget(parent), m_host(host ? host : &ControlHost::running())
 {
     // The class's own colours before any property is set.
-    p.ForeColor = kButtonText;
-    p.BackColor = kButtonFace;
+    p.ForeColor = ButtonColors::TextColor;
+    p.BackColor = ButtonColors::FaceColor;
     setMouseTracking(true); // moves without a pressed button start the hover tracking
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    ButtonAccessible::install();
     m_host->attach(this);
 }
 
@@ -102,7 +111,6 @@ void qvButtons_H::setButtonStyle(int value)
     p.ButtonStyle = value;
     if (((old == 5 || value == 5) && p.ButtonShape < 7) || p.ButtonShape < 4)
         BuildRegions();
-    LayoutContent();
     RefreshResources(QStringLiteral("BackColor"));
     RedrawButton();
     notify("BackStyle");
@@ -131,10 +139,14 @@ void qvButtons_H::setCaption(const QString& value)
     const int marker = accessMarker(value);
     if (marker >= 0)
         m_host->setAccessKeys(this, marker + 1 < value.size() ? QString(value[marker + 1]) : QString());
+    const bool renamed = value != p.Caption;
     p.Caption = value;
-    LayoutContent();
     RedrawButton();
     notify("Caption");
+    if (renamed && QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void qvButtons_H::setCaptionAlign(int value)
@@ -148,7 +160,6 @@ void qvButtons_H::setCaptionAlign(int value)
         return;
     }
     p.CaptionAlign = value;
-    LayoutContent();
     RedrawButton();
     notify("CapAlign");
 }
@@ -160,7 +171,6 @@ void qvButtons_H::setCaptionStyle(int value)
     p.CaptionStyle = value;
     notify("CapStyle");
     if (!p.Caption.isEmpty()) {
-        LayoutContent();
         RedrawButton();
     }
 }
@@ -207,7 +217,6 @@ void qvButtons_H::setPicture(const ButtonPicture& value)
         p.PictureSizePixels = 16;
     RefreshResources(QStringLiteral("Picture"));
     if (!isCustomShape(p.ButtonShape)) {
-        LayoutContent();
         RedrawButton();
     } else {
         if (value.isNone()) {
@@ -229,7 +238,6 @@ void qvButtons_H::setPictureAlign(int value)
     p.PictureAlign = value;
     if (value == PictureTopCenter || value == PictureBottomCenter)
         p.CaptionAlign = CaptionCenter;
-    LayoutContent();
     RedrawButton();
     notify("ImgAlign");
 }
@@ -257,11 +265,18 @@ void qvButtons_H::setValue(bool value)
         designMessage(QStringLiteral("This property is not applicable for command button modes."));
         return;
     }
+    const bool toggled = value != p.Value;
     p.Value = value;
     if (value && p.Mode == ModeOption)
         OptionToggle(0);
     RedrawButton();
     notify("Value");
+    if (toggled && QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 int qvButtons_H::PictureSize() const
@@ -279,7 +294,6 @@ void qvButtons_H::setPictureSize(int value)
         return;
     }
     p.PictureSizePixels = (value + 2) * 8;
-    LayoutContent();
     RedrawButton();
     notify("ImgSize");
 }
@@ -314,10 +328,13 @@ void qvButtons_H::setMouseIcon(const ButtonPicture& value)
         return;
     }
     p.MouseIcon = value;
+    const bool pointerChanged = !value.isNone() && p.MousePointer != 99;
     if (!value.isNone())
         p.MousePointer = 99;
     applyMousePointer();
     notify("mIcon");
+    if (pointerChanged)
+        notify("mPointer");
 }
 
 int qvButtons_H::FontStyle() const
@@ -332,7 +349,11 @@ void qvButtons_H::setFontStyle(int value)
     f.setBold(value & 2);
     f.setItalic(value & 4);
     f.setUnderline(value & 8);
-    setFont(f); // the font change refreshes, lays out, notifies "Font" and redraws
+    if (f == font()) {
+        notify("Font"); // set again: nothing to draw, but the host hears of the setting
+        return;
+    }
+    setFont(ownFont(f)); // the font change refreshes, notifies "Font" and redraws
 }
 
 void qvButtons_H::setForeColor(uint32_t value)
@@ -386,9 +407,9 @@ void qvButtons_H::setResetDefaultColors(bool value)
     if (!value || !m_host->designMode())
         return;
     m_delayDrawing = true;
-    p.BackColor = kButtonFace;
-    p.ForeColor = kButtonText;
-    p.GradientColor = kButtonFace;
+    p.BackColor = ButtonColors::FaceColor;
+    p.ForeColor = ButtonColors::TextColor;
+    p.GradientColor = ButtonColors::FaceColor;
     p.GradientMode = 0;
     setHoverColorLocks(LockNone);
     RefreshResources(QStringLiteral("BackColor"));
@@ -454,6 +475,24 @@ void qvButtons_H::DelayDrawing(bool delay)
         Refresh();
 }
 
+void qvButtons_H::setEnabled(bool value)
+{
+    QWidget::setEnabled(value);
+    // Under a disabled container the window sees no enabled change; the property changed all the same.
+    noteOwnEnabled();
+}
+
+void qvButtons_H::noteOwnEnabled()
+{
+    // The container's enabled state reaches the button too, but only its own is stored.
+    const bool ownEnabled = Enabled(); // WA_ForceDisabled is set only by disabling the button itself
+    if (ownEnabled != m_ownEnabled) {
+        m_ownEnabled = ownEnabled;
+        if (!m_reading)
+            notify("Enabled");
+    }
+}
+
 // ---------------------------------------------------------------- window changes
 
 void qvButtons_H::changeEvent(QEvent* event)
@@ -464,22 +503,14 @@ void qvButtons_H::changeEvent(QEvent* event)
             // Style 3 cuts its corners only while enabled.
             m_delayDrawing = true;
             BuildRegions();
-            LayoutContent();
             if (!m_reading) // a load keeps drawing back until it has read everything
                 Refresh();
         } else {
             RedrawButton();
         }
-        // The container's enabled state reaches the button too, but only its own is stored.
-        const bool ownEnabled = !testAttribute(Qt::WA_ForceDisabled); // set only by disabling the button itself
-        if (ownEnabled != m_ownEnabled) {
-            m_ownEnabled = ownEnabled;
-            if (!m_reading)
-                notify("Enabled");
-        }
+        noteOwnEnabled();
     } else if (event->type() == QEvent::FontChange) {
         RefreshResources(QStringLiteral("Font"));
-        LayoutContent();
         RedrawButton();
         // A font taken over from the container is no change of the button's own.
         if (!m_reading && testAttribute(Qt::WA_SetFont))
@@ -493,12 +524,20 @@ void qvButtons_H::RedrawButton()
 {
     if (m_delayDrawing)
         return;
-    if (renderSurface())
-        m_host->refresh(this);
+    m_dirty = true;
+    if (width() <= 0 || height() <= 0)
+        return;
+    // A custom click moves the window at the press and the release themselves, not at the
+    // next paint; that redraw runs the painter now and the paint only shows its image.
+    if (customClickMoves())
+        renderSurface();
+    m_host->refresh(this);
 }
 
-// The layout is rebuilt by the painter whenever its inputs changed, so there is nothing to keep here.
-void qvButtons_H::LayoutContent() {}
+bool qvButtons_H::customClickMoves() const
+{
+    return p.Mode == ModeCommand && p.CustomClick >= 1 && isCustomShape(p.ButtonShape);
+}
 
 void qvButtons_H::BuildRegions()
 {
@@ -513,19 +552,30 @@ void qvButtons_H::BuildRegions()
         resize(shape.size);
         m_delayDrawing = delay;
     }
+    // A custom shape whose picture is all key colour leaves no window: an empty mask would mean
+    // no mask at all, a black rectangle that takes the clicks.
+    const bool empty = isCustomShape(p.ButtonShape) && shape.windowShape.isEmpty() && !p.Picture.isNone() &&
+                       !p.Picture.icon;
+    setShapeEmpty(empty);
     if (shape.windowShape.isEmpty())
         clearMask();
     else
         setMask(shape.windowShape);
 }
 
+void qvButtons_H::setShapeEmpty(bool empty)
+{
+    if (empty == m_shapeEmpty)
+        return;
+    m_shapeEmpty = empty;
+    // With nothing to show the container paints through and the clicks go to what lies below.
+    setAttribute(Qt::WA_OpaquePaintEvent, !empty);
+    setAttribute(Qt::WA_TransparentForMouseEvents, empty);
+    update();
+}
+
 void qvButtons_H::RefreshResources(const QString& what)
 {
-    if (what.compare(QLatin1String("Picture"), Qt::CaseInsensitive) == 0) {
-        m_pictureWidth = p.Picture.isNone() ? 0 : p.Picture.image.width();
-        m_pictureHeight = p.Picture.isNone() ? 0 : p.Picture.image.height();
-        m_pictureIsIcon = !p.Picture.isNone() && p.Picture.icon;
-    }
     ButtonPainter::RefreshResources(paintState(), m_res, what);
 }
 
@@ -563,25 +613,36 @@ ButtonPaintState qvButtons_H::paintState() const
     return s;
 }
 
-bool qvButtons_H::renderSurface()
+void qvButtons_H::renderSurface()
 {
+    m_dirty = false;
     if (width() <= 0 || height() <= 0)
-        return false;
+        return;
+    ++m_painterRuns;
     const ButtonRedraw redraw = ButtonPainter::RedrawButton(paintState(), m_res);
     if (!redraw.moveBy.isNull())
         move(pos() + redraw.moveBy); // a custom click moves the pressed button and back
-    if (redraw.image.isNull())
-        return false;
-    m_surface = redraw.image;
-    return true;
+    if (!redraw.image.isNull())
+        m_surface = redraw.image;
+}
+
+const QImage& qvButtons_H::surface()
+{
+    if ((m_dirty || m_surface.size() != size()) && !m_delayDrawing)
+        renderSurface();
+    return m_surface;
 }
 
 void qvButtons_H::paintEvent(QPaintEvent*)
 {
-    // The window's paint notification: clear delay drawing and redraw, then show the surface.
+    // The window's paint notification clears delay drawing; the painter runs only when something
+    // changed since its last image (an uncovered window shows that image again).
     m_delayDrawing = false;
-    renderSurface();
+    if (m_shapeEmpty)
+        return;
     QPainter painter(this);
+    if (m_dirty || m_surface.size() != size())
+        renderSurface();
     if (m_surface.size() == size())
         painter.drawImage(0, 0, m_surface);
     else

@@ -65,9 +65,11 @@ public:
     void setPicture(const ButtonPicture& value);
     int PictureAlign() const { return p.PictureAlign; }
     void setPictureAlign(int value);
-    // The button's own enabled state (set with QWidget::setEnabled); a disabled container also
-    // disables its input (isEnabled) without changing this property.
+    // The button's own enabled state; a disabled container also disables its input (isEnabled)
+    // without changing this property. Setting it tells the host even while the container is
+    // disabled, when the window itself sees no change.
     bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
+    void setEnabled(bool value);
     bool ShowFocusRect() const { return p.ShowFocusRect; }
     void setShowFocusRect(bool value);
     bool Value() const { return p.Value; }
@@ -78,7 +80,8 @@ public:
     void setMousePointer(int value);
     const ButtonPicture& MouseIcon() const { return p.MouseIcon; }
     void setMouseIcon(const ButtonPicture& value);
-    QFont Font() const { return font(); } // set with QWidget::setFont
+    // Set with QWidget::setFont. A snapshot: the button does not follow the container's font.
+    QFont Font() const { return font(); }
     int FontStyle() const;
     void setFontStyle(int value);
     uint32_t ForeColor() const { return p.ForeColor; }
@@ -131,7 +134,10 @@ public:
     QWidget* container() const;
     uint32_t containerBackRGB() const { return m_containerBack; }
     ControlHost& host() const { return *m_host; }
-    const QImage& surface() const { return m_surface; } // the last painted image of the button
+    // The button's image as the window shows it; a change not painted yet is painted first.
+    const QImage& surface();
+    // How often the painter ran: once per change that reached the screen.
+    int painterRuns() const { return m_painterRuns; }
     // Everything the painter needs for one redraw, taken from the properties and the state.
     ButtonPaintState paintState() const;
 
@@ -197,11 +203,13 @@ private:
     };
 
     // drawing (the painter's entry points)
+    // Marks the image out of date and asks the host for a repaint; paintEvent runs the painter.
     void RedrawButton();
-    void LayoutContent();
     void BuildRegions();
     void RefreshResources(const QString& what);
-    bool renderSurface(); // runs the painter; true when it presented a new image
+    void renderSurface(); // runs the painter now
+    bool customClickMoves() const;
+    void setShapeEmpty(bool empty);
 
     // interaction (qvButtons_HInput.cpp)
     void onMouseDown(short button, short shift, float x, float y);
@@ -215,6 +223,8 @@ private:
     bool OptionToggle(int action);
 
     void notify(const char* storedName);
+    static QFont ownFont(QFont font);
+    void noteOwnEnabled();
     void designMessage(const QString& text);
     bool pushed() const { return (m_state & (StatePressed | StateHover)) == (StatePressed | StateHover); }
     void applyMousePointer();
@@ -232,10 +242,10 @@ private:
     bool m_ownEnabled = true; // the window's own enabled state, as last stored
     QPointer<QWidget> m_container;
     uint32_t m_containerBack = 0; // RGB
-    int m_pictureWidth = 0;
-    int m_pictureHeight = 0;
-    bool m_pictureIsIcon = false;
     QImage m_surface;
+    bool m_dirty = true;       // m_surface does not show the properties and state as they are
+    bool m_shapeEmpty = false; // a custom shape with nothing left of its picture: no window at all
+    int m_painterRuns = 0;
     // The drag over the button: its data (the leave notification carries none of its own), the
     // effect last agreed with the host, and whether the move that follows the enter is still due.
     QPointer<const QMimeData> m_dragData;

@@ -6,13 +6,11 @@
 #include "platform/qt/HostTimers.h"
 #include "platform/qt/PropertyBag.h"
 #include "platform/qt/SystemColors.h"
+#include "ui/controls/button/paint/ButtonColors.h"
 
 namespace ktv {
 
 namespace {
-
-constexpr uint32_t kButtonFace = 0x8000000Fu;
-constexpr uint32_t kButtonText = 0x80000012u;
 
 // A stored whole number, or the read default when it is missing, not a number or out of range:
 // a damaged store never puts a value into the button that no setter would accept.
@@ -59,12 +57,12 @@ void qvButtons_H::InitProperties()
     p.Caption = m_host->displayName(this);
     p.CaptionAlign = CaptionCenter;
     p.ShowFocusRect = true;
-    p.HoverForeColor = kButtonText;
-    p.HoverBackColor = kButtonFace;
+    p.HoverForeColor = ButtonColors::TextColor;
+    p.HoverBackColor = ButtonColors::FaceColor;
     if (!m_host->containerIsMdiParent(this))
-        setFont(m_host->ambientFont(this));
+        setFont(ownFont(m_host->ambientFont(this)));
     m_containerBack = ColorToValue(TranslateColor(m_host->ambientBackColor(this)));
-    p.BackColor = kButtonFace;
+    p.BackColor = ButtonColors::FaceColor;
     RefreshResources(QStringLiteral("BackColor"));
     m_reading = false;
     for (const char* name : {"Caption", "CapAlign", "Focus", "cFHover", "cBHover", "Font"})
@@ -85,11 +83,11 @@ void qvButtons_H::ReadProperties(const PropertyBag& bag)
     p.ButtonStyle = readInt(bag, "BackStyle", 0, 0, 7);
     p.ButtonShape = readInt(bag, "Shape", 0, 0, 8);
     p.GradientMode = readInt(bag, "Gradient", 0, 0, 4);
-    p.GradientColor = readColor(bag, "cGradient", kButtonFace);
-    p.ForeColor = readColor(bag, "cFore", kButtonText);
+    p.GradientColor = readColor(bag, "cGradient", ButtonColors::FaceColor);
+    p.ForeColor = readColor(bag, "cFore", ButtonColors::TextColor);
     const QVariant storedFont = bag.ReadProperty(QStringLiteral("Font"), QVariant());
     if (storedFont.canConvert<QFont>() && storedFont.isValid())
-        setFont(storedFont.value<QFont>());
+        setFont(ownFont(storedFont.value<QFont>()));
     p.ShowFocusRect = readBool(bag, "Focus", true);
     p.Mode = readInt(bag, "Mode", ModeCommand, ModeCommand, ModeOption);
     // A push button is never on, whatever the store says.
@@ -99,7 +97,7 @@ void qvButtons_H::ReadProperties(const PropertyBag& bag)
     const int pixels = readInt(bag, "ImgSize", 16, 16, 48);
     p.PictureSizePixels = pixels % 8 == 0 ? pixels : 16;
     p.PictureAlign = readInt(bag, "ImgAlign", PictureLeftEdge, PictureLeftEdge, PictureBottomCenter);
-    p.HoverForeColor = readColor(bag, "cFHover", kButtonText);
+    p.HoverForeColor = readColor(bag, "cFHover", ButtonColors::TextColor);
     setEnabled(readBool(bag, "Enabled", true));
     p.BackColor = readColor(bag, "cBack", ambientBack);
     p.HoverBackColor = readColor(bag, "cBHover", p.BackColor);
@@ -131,12 +129,12 @@ void qvButtons_H::WriteProperties(PropertyBag& bag)
     put("BackStyle", p.ButtonStyle, 0);
     put("Shape", p.ButtonShape, 0);
     put("Font", font(), always);
-    put("cFore", p.ForeColor, kButtonText);
-    put("cFHover", p.HoverForeColor, kButtonText);
+    put("cFore", p.ForeColor, ButtonColors::TextColor);
+    put("cFHover", p.HoverForeColor, ButtonColors::TextColor);
     put("cBhover", p.HoverBackColor, p.BackColor);
     put("Focus", p.ShowFocusRect, true);
     put("LockHover", p.HoverColorLocks, int(LockNone));
-    put("cGradient", p.GradientColor, kButtonFace);
+    put("cGradient", p.GradientColor, ButtonColors::FaceColor);
     put("Gradient", p.GradientMode, 0);
     put("CapStyle", p.CaptionStyle, int(CaptionFlat));
     put("Mode", p.Mode, always);
@@ -186,7 +184,6 @@ void qvButtons_H::Resize()
     // The painter's surface follows the client size at its next use.
     if (!m_delayDrawing) {
         BuildRegions();
-        LayoutContent();
         RedrawButton();
     }
 }

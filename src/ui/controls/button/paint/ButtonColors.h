@@ -2,6 +2,8 @@
 // brightness shift with its rounding, and the blend list of the gradients.
 #pragma once
 
+#include "platform/qt/SystemColors.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +17,11 @@ public:
     static constexpr PaintColor White = 0xFFFFFF;
     static constexpr PaintColor Black = 0;
     static constexpr PaintColor Grey = 0x808080;
+
+    // The button's own colours before any is set, in the shared encoding: the system button
+    // face behind the button and the system button text for its caption.
+    static constexpr std::uint32_t FaceColor = SystemColor(SysColorButtonFace);
+    static constexpr std::uint32_t TextColor = SystemColor(SysColorButtonText);
 
     // A system colour (top bit set) becomes its RGB value through the application palette; any
     // other value is returned unchanged.

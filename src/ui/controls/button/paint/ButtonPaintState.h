@@ -2,6 +2,8 @@
 // properties and run-time state flags, by their own names, filled in by the widget.
 #pragma once
 
+#include "ui/controls/button/paint/ButtonColors.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -31,12 +33,12 @@ struct ButtonPaintState {
     bool Value = false;
     int PictureSize = 16;  // the held pixel size: 16, 24, 32, 40 or 48 (0 is taken as 16)
     QFont Font;
-    std::uint32_t ForeColor = 0x80000012u;
-    std::uint32_t BackColor = 0x8000000Fu;
+    std::uint32_t ForeColor = ButtonColors::TextColor;
+    std::uint32_t BackColor = ButtonColors::FaceColor;
     std::uint32_t GradientColor = 0;
     int GradientMode = 0;  // 0 none, 1 to 4 directions
-    std::uint32_t HoverForeColor = 0x80000012u;
-    std::uint32_t HoverBackColor = 0x8000000Fu;
+    std::uint32_t HoverForeColor = ButtonColors::TextColor;
+    std::uint32_t HoverBackColor = ButtonColors::FaceColor;
 
     // Run-time state.
     std::uint8_t StateFlags = 0; // bit 0 (1) default button, bit 1 (2) pressed, bit 2 (4) hover look

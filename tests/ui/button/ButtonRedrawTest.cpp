@@ -1,0 +1,95 @@
+// When the button runs its painter and what its window then shows: one painter run per change
+// that reaches the screen, nothing while drawing is held back, and a custom shape whose picture
+// is all key colour leaves no window behind.
+#include "ButtonTestSupport.h"
+
+#include <QApplication>
+#include <QTest>
+
+using namespace ktv;
+using namespace ktv::test;
+
+namespace {
+
+class ButtonRedraw : public RunningForm {
+protected:
+    // Delivers the pending paints of the form, as the event loop does.
+    void paintNow()
+    {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        form.repaint();
+    }
+};
+
+} // namespace
+
+TEST_F(ButtonRedraw, EachChangeRunsThePainterOnceWhenItsPaintArrives)
+{
+    auto* b = place("Cmd");
+    paintNow();
+    const int runs = b->painterRuns();
+    b->setBackColor(0x00FF00);
+    EXPECT_EQ(b->painterRuns(), runs) << "the setter only asks for a repaint";
+    paintNow();
+    EXPECT_EQ(b->painterRuns(), runs + 1);
+    b->setCaption(QStringLiteral("Bir"));
+    b->setButtonStyle(4);
+    paintNow();
+    EXPECT_EQ(b->painterRuns(), runs + 2) << "changes before one paint make one painter run";
+    b->update(); // uncovered: the last image is shown again
+    paintNow();
+    EXPECT_EQ(b->painterRuns(), runs + 2);
+}
+
+TEST_F(ButtonRedraw, ButtonSetUpWithHeldBackDrawingPaintsOnceWhenShown)
+{
+    // The sequence a form's button factory uses: every property while drawing is held back.
+    auto* b = new qvButtons_H(&form, &host);
+    b->InitProperties();
+    b->DelayDrawing(true);
+    b->setMode(qvButtons_H::ModeCommand);
+    b->setButtonShape(0);
+    b->setButtonStyle(2);
+    b->setGradientMode(0);
+    b->setCaptionStyle(qvButtons_H::CaptionEngraved);
+    b->setCaptionAlign(qvButtons_H::CaptionCenter);
+    b->setCaption(QStringLiteral("K&apat"));
+    b->setGeometry(10, 10, 73, 39);
+    b->DelayDrawing(false);
+    EXPECT_EQ(b->painterRuns(), 0);
+    b->show();
+    paintNow();
+    EXPECT_EQ(b->painterRuns(), 1);
+    // What the window shows is that one image: the engraved caption on the shaded face.
+    const QImage shown = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown, b->surface().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(b->painterRuns(), 1);
+}
+
+TEST_F(ButtonRedraw, ACustomShapeWhosePictureIsAllKeyColourShowsTheContainerAndTakesNoClicks)
+{
+    form.setAutoFillBackground(true);
+    QPalette pal = form.palette();
+    pal.setColor(QPalette::Window, QColor(10, 200, 30));
+    form.setPalette(pal);
+    auto* b = place("Cmd");
+    b->setPicture(ButtonPicture::bitmap(filledImage(20, 20, qRgb(255, 0, 255)))); // all key colour
+    b->setButtonShape(7);
+    paintNow();
+    const QPoint centre = b->geometry().center();
+    EXPECT_EQ(form.childAt(centre), nullptr) << "the clicks go to what lies below";
+    const QImage image = form.grab().toImage();
+    EXPECT_EQ(QColor(image.pixel(centre)), QColor(10, 200, 30)) << "no black rectangle";
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, centre);
+    EXPECT_FALSE(log.take().contains(QStringLiteral("Cmd.Click")));
+
+    // A picture with something in it brings the window back.
+    QImage picture = filledImage(20, 20, qRgb(255, 0, 255));
+    for (int y = 5; y < 15; ++y)
+        for (int x = 5; x < 15; ++x)
+            picture.setPixel(x, y, qRgb(0, 0, 200));
+    b->setPicture(ButtonPicture::bitmap(picture));
+    b->Resize();
+    paintNow();
+    EXPECT_EQ(form.childAt(b->geometry().center()), b);
+}
