@@ -93,3 +93,28 @@ TEST_F(ButtonRedraw, ACustomShapeWhosePictureIsAllKeyColourShowsTheContainerAndT
     paintNow();
     EXPECT_EQ(form.childAt(b->geometry().center()), b);
 }
+
+TEST_F(ButtonRedraw, PaintedOntoATwiceAsDenseSurfaceTheCaptionUsesItsPixels)
+{
+    auto* b = place("Cmd");
+    b->setButtonStyle(2);
+    b->setCaptionStyle(qvButtons_H::CaptionEngraved);
+    b->setCaption(QStringLiteral("İleri >>"));
+    b->resize(73, 39);
+    QImage image(b->size() * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2);
+    b->render(&image);
+    EXPECT_EQ(b->surface().devicePixelRatio(), 2) << "the button painted at the ratio it was shown at";
+    // Scaled-up drawing is made of 2 x 2 blocks of one colour; drawing at ratio 2 is not.
+    int split = 0;
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb c = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c || image.pixel(x + 1, y + 1) != c)
+                ++split;
+        }
+    EXPECT_GT(split, 20);
+    // The dark blue outer ring of style 2 is two device pixels wide on the left side.
+    EXPECT_EQ(QColor(image.pixel(0, 40)), QColor(image.pixel(1, 40)));
+    EXPECT_EQ(QColor(image.pixel(0, 40)), QColor(0x00, 0x3C, 0x73));
+}

@@ -10,16 +10,61 @@
 
 namespace ktv::gdi {
 
-GdiSurface::GdiSurface(int width, int height)
+GdiSurface::GdiSurface(int width, int height, qreal ratio)
 {
-    resize(width, height);
+    resize(width, height, ratio);
 }
 
-void GdiSurface::resize(int width, int height)
+void GdiSurface::resize(int width, int height, qreal ratio)
 {
-    m_image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    if (!(ratio > 0))
+        ratio = 1;
+    m_width = std::max(width, 0);
+    m_height = std::max(height, 0);
+    m_image = QImage(qRound(m_width * ratio), qRound(m_height * ratio), QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(ratio);
     m_image.fill(Qt::black);
     clearClip();
+}
+
+QImage& GdiSurface::image()
+{
+    return m_image;
+}
+
+void GdiSurface::setImage(QImage image)
+{
+    m_image = std::move(image);
+    syncSize();
+}
+
+void GdiSurface::syncSize()
+{
+    const qreal r = ratio();
+    m_width = qRound(m_image.width() / r);
+    m_height = qRound(m_image.height() / r);
+}
+
+int GdiSurface::dev(int v) const
+{
+    const qreal r = ratio();
+    return r == 1 ? v : qRound(v * r);
+}
+
+QRect GdiSurface::deviceRect(const QRect& logical) const
+{
+    const int l = dev(logical.left()), t = dev(logical.top());
+    return QRect(l, t, dev(logical.left() + logical.width()) - l, dev(logical.top() + logical.height()) - t);
+}
+
+ColorRef GdiSurface::pixel(int x, int y) const
+{
+    return fromQRgb(m_image.pixel(dev(x), dev(y)));
+}
+
+void GdiSurface::setPixel(int x, int y, ColorRef color)
+{
+    putPixel(x, y, toQRgb(color));
 }
 
 void GdiSurface::setClip(const QRegion& region)
@@ -43,20 +88,29 @@ void GdiSurface::setPen(ColorRef color, int width, PenStyle style)
 
 bool GdiSurface::visible(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return false;
     return !m_hasClip || m_clip.contains(QPoint(x, y));
 }
 
 void GdiSurface::putPixel(int x, int y, QRgb c)
 {
-    if (visible(x, y))
+    if (!visible(x, y))
+        return;
+    if (ratio() == 1) {
         reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = c;
+        return;
+    }
+    const QRect block = deviceRect(QRect(x, y, 1, 1)).intersected(m_image.rect());
+    for (int dy = block.top(); dy <= block.bottom(); ++dy) {
+        QRgb* line = reinterpret_cast<QRgb*>(m_image.scanLine(dy));
+        std::fill(line + block.left(), line + block.right() + 1, c);
+    }
 }
 
 QRegion GdiSurface::clipped(const QRect& rect) const
 {
-    const QRect r = rect.intersected(m_image.rect());
+    const QRect r = rect.intersected(QRect(0, 0, m_width, m_height));
     if (r.isEmpty())
         return {};
     return m_hasClip ? m_clip.intersected(r) : QRegion(r);
@@ -70,7 +124,8 @@ void GdiSurface::fillRect(const QRect& rect, ColorRef color)
     // One detach for the whole fill: scanLine() checks for sharing on every call.
     uchar* const bits = m_image.bits();
     const qsizetype stride = m_image.bytesPerLine();
-    auto fill = [&](const QRect& r) {
+    auto fill = [&](const QRect& logical) {
+        const QRect r = deviceRect(logical).intersected(m_image.rect());
         for (int y = r.top(); y <= r.bottom(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
             std::fill(line + r.left(), line + r.right() + 1, c);
@@ -78,7 +133,7 @@ void GdiSurface::fillRect(const QRect& rect, ColorRef color)
     };
     if (!m_hasClip) {
         // The common case (rectangular buttons) needs no region at all.
-        const QRect r = rect.intersected(m_image.rect());
+        const QRect r = rect.intersected(QRect(0, 0, m_width, m_height));
         if (!r.isEmpty())
             fill(r);
         return;
@@ -209,15 +264,22 @@ void GdiSurface::stretchBlt(int x, int y, int w, int h, const QImage& src, int s
                               ? src
                               : src.convertToFormat(QImage::Format_RGB32);
     const QRgb brush = toQRgb(m_brush) & 0xFFFFFF;
-    for (const QRect& r : clipped(QRect(x, y, w, h))) {
+    // Source coordinates are in the source's logical pixels; each device pixel of the target
+    // picks the nearest device pixel of the source, so a finer source gives a finer picture.
+    const QRect target = deviceRect(QRect(x, y, w, h));
+    const qreal sr = source.devicePixelRatio();
+    const qint64 srcX0 = qRound(sx * sr), srcY0 = qRound(sy * sr);
+    const qint64 srcW = std::max<qint64>(qRound(sw * sr), 1), srcH = std::max<qint64>(qRound(sh * sr), 1);
+    for (const QRect& logical : clipped(QRect(x, y, w, h))) {
+        const QRect r = deviceRect(logical).intersected(m_image.rect());
         for (int py = r.top(); py <= r.bottom(); ++py) {
-            const int srcY = sy + int((qint64(py - y) * sh) / h);
+            const int srcY = int(srcY0 + (qint64(py - target.top()) * srcH) / target.height());
             if (srcY < 0 || srcY >= source.height())
                 continue;
             const QRgb* srcLine = reinterpret_cast<const QRgb*>(source.constScanLine(srcY));
             QRgb* dstLine = reinterpret_cast<QRgb*>(m_image.scanLine(py));
             for (int px = r.left(); px <= r.right(); ++px) {
-                const int srcX = sx + int((qint64(px - x) * sw) / w);
+                const int srcX = int(srcX0 + (qint64(px - target.left()) * srcW) / target.width());
                 if (srcX < 0 || srcX >= source.width())
                     continue;
                 const QRgb s = srcLine[srcX] & 0xFFFFFF;
@@ -251,10 +313,14 @@ void GdiSurface::focusRect(int left, int top, int right, int bottom)
         return;
     // The dots follow a checkerboard fixed to the surface, as the platform's pattern brush did.
     auto invert = [this](int x, int y) {
-        if (((x + y) & 1) == 0 && visible(x, y)) {
-            QRgb& p = reinterpret_cast<QRgb*>(m_image.scanLine(y))[x];
-            p = 0xFF000000u | (~p & 0xFFFFFF);
-        }
+        if (((x + y) & 1) != 0 || !visible(x, y))
+            return;
+        const QRect block = deviceRect(QRect(x, y, 1, 1)).intersected(m_image.rect());
+        for (int dy = block.top(); dy <= block.bottom(); ++dy)
+            for (int dx = block.left(); dx <= block.right(); ++dx) {
+                QRgb& p = reinterpret_cast<QRgb*>(m_image.scanLine(dy))[dx];
+                p = 0xFF000000u | (~p & 0xFFFFFF);
+            }
     };
     for (int x = left; x < right; ++x) {
         invert(x, top);
@@ -279,6 +345,7 @@ QImage GdiSurface::keyMask(const QImage& src, ColorRef key)
         for (int x = 0; x < source.width(); ++x)
             m[x] = (s[x] & 0xFFFFFF) == k ? 0xFFFFFFFFu : 0xFF000000u;
     }
+    mask.setDevicePixelRatio(src.devicePixelRatio());
     return mask;
 }
 

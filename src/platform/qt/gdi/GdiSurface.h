@@ -1,6 +1,9 @@
 // The off-screen drawing surface of the GDI-like graphics layer: an RGB image with a clip region,
 // a current pen, brush, font, text colour and background mode, and the drawing operations with
 // the pixel rules the button painter was written against. Pure: no widget, no screen.
+// Coordinates are logical pixels. At a device pixel ratio above 1 the image has that many more
+// pixels: every logical pixel the rules paint covers its whole block of device pixels (so lines
+// and rings stay whole and touch without gaps), while text and pictures use the finer pixels.
 #pragma once
 
 #include <QFont>
@@ -41,15 +44,22 @@ enum class TextAlign { Left, Right, Center };
 class GdiSurface {
 public:
     GdiSurface() = default;
-    explicit GdiSurface(int width, int height);
+    explicit GdiSurface(int width, int height, qreal ratio = 1);
 
-    // A new image of the size, black; the clip is removed.
-    void resize(int width, int height);
-    int width() const { return m_image.width(); }
-    int height() const { return m_image.height(); }
+    // A new image of the logical size at the device pixel ratio, black; the clip is removed.
+    void resize(int width, int height, qreal ratio = 1);
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    qreal ratio() const { return m_image.devicePixelRatio(); }
+    // The device image (its devicePixelRatio is the surface's). An image put in here sets the
+    // surface's size and ratio.
     const QImage& image() const { return m_image; }
-    QImage& image() { return m_image; }
-    ColorRef pixel(int x, int y) const { return fromQRgb(m_image.pixel(x, y)); }
+    QImage& image();
+    void setImage(QImage image);
+    // The colour of a logical pixel (its top-left device pixel).
+    ColorRef pixel(int x, int y) const;
+    // Paints one logical pixel, inside the clip.
+    void setPixel(int x, int y, ColorRef color);
 
     // Clipping: every operation paints only inside the clip region when one is set.
     void setClip(const QRegion& region);
@@ -112,8 +122,14 @@ private:
     bool visible(int x, int y) const;
     void putPixel(int x, int y, QRgb c);
     QRegion clipped(const QRect& rect) const;
+    // The first device pixel of logical coordinate v; logical [a, b) covers device [dev(a), dev(b)).
+    int dev(int v) const;
+    QRect deviceRect(const QRect& logical) const;
+    void syncSize();
 
     QImage m_image;
+    int m_width = 0;
+    int m_height = 0;
     QRegion m_clip;
     bool m_hasClip = false;
     ColorRef m_pen = 0;

@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace ktv {
@@ -584,6 +585,7 @@ ButtonPaintState qvButtons_H::paintState() const
     ButtonPaintState s;
     s.Width = width();
     s.Height = height();
+    s.DevicePixelRatio = m_ratio > 0 ? m_ratio : devicePixelRatioF();
     s.ButtonStyle = p.ButtonStyle;
     s.Mode = p.Mode;
     s.Caption = p.Caption;
@@ -626,9 +628,14 @@ void qvButtons_H::renderSurface()
         m_surface = redraw.image;
 }
 
+bool qvButtons_H::surfaceFits() const
+{
+    return !m_surface.isNull() && m_surface.deviceIndependentSize().toSize() == size();
+}
+
 const QImage& qvButtons_H::surface()
 {
-    if ((m_dirty || m_surface.size() != size()) && !m_delayDrawing)
+    if ((m_dirty || !surfaceFits()) && !m_delayDrawing)
         renderSurface();
     return m_surface;
 }
@@ -641,9 +648,17 @@ void qvButtons_H::paintEvent(QPaintEvent*)
     if (m_shapeEmpty)
         return;
     QPainter painter(this);
-    if (m_dirty || m_surface.size() != size())
+    // The image is painted at the pixel density of what is painted on: the window's screen, or
+    // the image a grab renders into.
+    const QPaintEngine* engine = painter.paintEngine();
+    const qreal ratio = engine && engine->paintDevice() ? engine->paintDevice()->devicePixelRatio() : devicePixelRatioF();
+    if (ratio != m_ratio) {
+        m_ratio = ratio;
+        m_dirty = true;
+    }
+    if (m_dirty || !surfaceFits())
         renderSurface();
-    if (m_surface.size() == size())
+    if (surfaceFits())
         painter.drawImage(0, 0, m_surface);
     else
         painter.fillRect(rect(), TranslateColor(p.BackColor)); // nothing painted yet

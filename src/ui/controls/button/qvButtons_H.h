@@ -208,6 +208,7 @@ private:
     void BuildRegions();
     void RefreshResources(const QString& what);
     void renderSurface(); // runs the painter now
+    bool surfaceFits() const; // the image has the window's logical size
     bool customClickMoves() const;
     void setShapeEmpty(bool empty);
 
@@ -246,6 +247,7 @@ private:
     bool m_dirty = true;       // m_surface does not show the properties and state as they are
     bool m_shapeEmpty = false; // a custom shape with nothing left of its picture: no window at all
     int m_painterRuns = 0;
+    qreal m_ratio = 0; // the device pixel ratio of the last paint (0: none yet, the screen's)
     // The drag over the button: its data (the leave notification carries none of its own), the
     // effect last agreed with the host, and whether the move that follows the enter is still due.
     QPointer<const QMimeData> m_dragData;

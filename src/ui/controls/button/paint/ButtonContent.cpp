@@ -249,7 +249,7 @@ void ButtonContent::DrawPicture(QRect rect)
     }
     // Disabled: the picture on white, then its dark parts become the grey brush on the surface
     // and its light parts leave the surface as it was.
-    gdi::GdiSurface temp(rect.width(), rect.height());
+    gdi::GdiSurface temp(rect.width(), rect.height(), m_r.surface.ratio());
     temp.fillRect(QRect(0, 0, rect.width(), rect.height()), 0xFFFFFF);
     drawOn(temp, QRect(0, 0, rect.width(), rect.height()));
     gdi::GdiSurface& surface = m_r.surface;
@@ -266,7 +266,9 @@ void ButtonContent::TransparentDraw(gdi::GdiSurface& target, QRect rect, const Q
 {
     if (source.isNull())
         return;
-    const int sw = source.width(), sh = source.height();
+    // In the source's logical pixels: a copy made for a finer surface has as many as a plain one.
+    const QSize logical = source.deviceIndependentSize().toSize();
+    const int sw = logical.width(), sh = logical.height();
     int dw = rect.width() > 0 ? rect.width() : sw;
     int dh = rect.height() > 0 ? rect.height() : sh;
     if (dw < sw || dh < sh) {

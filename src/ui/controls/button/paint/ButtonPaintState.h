@@ -15,6 +15,9 @@ struct ButtonPaintState {
     // Client size in pixels. The surface, the regions and the layout follow it.
     int Width = 0;
     int Height = 0;
+    // Device pixels per logical pixel of the screen the button is shown on. Every rule below
+    // works in logical pixels; the surface draws text and pictures at the finer pixels.
+    double DevicePixelRatio = 1;
 
     // Properties. Colours use the shared encoding (top bit set: system colour index in the low byte;
     // otherwise RGB with red in the lowest byte).

@@ -51,9 +51,10 @@ ButtonRedraw ButtonPainter::RedrawButton(const ButtonPaintState& state, ButtonRe
 ButtonShape ButtonPainter::BuildRegions(const ButtonPaintState& state, ButtonResources& res)
 {
     ButtonPainter painter(state, res);
-    if (!res.surfaceCreated || res.surface.width() != state.Width || res.surface.height() != state.Height)
+    if (!res.surfaceCreated || res.surface.width() != state.Width || res.surface.height() != state.Height ||
+        res.surface.ratio() != state.DevicePixelRatio)
         painter.CreateSurface();
-    if (res.pictureKey != state.Picture.cacheKey())
+    if (res.pictureKey != state.Picture.cacheKey() || res.pictureRatio != state.DevicePixelRatio)
         RefreshResources(state, res, QStringLiteral("Picture"));
     return ButtonShapes(painter).BuildRegions();
 }
@@ -71,13 +72,15 @@ void ButtonPainter::RefreshResources(const ButtonPaintState& state, ButtonResour
     } else if (name.compare(QLatin1String("Picture"), Qt::CaseInsensitive) == 0) {
         ButtonContent(painter).RefreshPicture();
         res.pictureKey = state.Picture.cacheKey();
+        res.pictureRatio = state.DevicePixelRatio;
         res.layoutKey.reset();
     }
 }
 
 void ButtonPainter::refreshCaches()
 {
-    if (!m_r.surfaceCreated || m_r.surface.width() != m_s.Width || m_r.surface.height() != m_s.Height) {
+    if (!m_r.surfaceCreated || m_r.surface.width() != m_s.Width || m_r.surface.height() != m_s.Height ||
+        m_r.surface.ratio() != m_s.DevicePixelRatio) {
         CreateSurface();
         // A new surface (a resize while drawing was delayed) must not show black where the
         // region build painted the shape's ring or frame.
@@ -88,7 +91,7 @@ void ButtonPainter::refreshCaches()
         RefreshResources(m_s, m_r, QStringLiteral("Font"));
     if (m_r.colorKey != ButtonResources::ColorKey{m_s.BackColor, m_s.HoverBackColor, m_s.ButtonStyle})
         RefreshResources(m_s, m_r, QStringLiteral("BackColor"));
-    if (m_r.pictureKey != m_s.Picture.cacheKey())
+    if (m_r.pictureKey != m_s.Picture.cacheKey() || m_r.pictureRatio != m_s.DevicePixelRatio)
         RefreshResources(m_s, m_r, QStringLiteral("Picture"));
     if (m_r.rightLimit == 0)
         m_r.rightLimit = m_s.Width;
@@ -99,7 +102,7 @@ void ButtonPainter::CreateSurface()
 {
     // The surface starts with a black brush and a black one-pixel pen, and draws text without
     // filling its background.
-    m_r.surface.resize(m_s.Width, m_s.Height);
+    m_r.surface.resize(m_s.Width, m_s.Height, m_s.DevicePixelRatio);
     m_r.surface.setBackgroundMode(gdi::BackgroundMode::Transparent);
     m_r.surface.setBrush(0);
     m_r.surface.setPen(0, 1);
@@ -295,7 +298,7 @@ QImage ButtonPainter::frameShape(QImage image, PaintColor frameColor) const
     if (region.isEmpty() || color < 0)
         return image;
     gdi::GdiSurface window;
-    window.image() = std::move(image);
+    window.setImage(std::move(image));
     window.frameRegion(region, gdi::ColorRef(color), 1, 1);
     return std::move(window.image());
 }

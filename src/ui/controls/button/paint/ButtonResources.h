@@ -41,7 +41,7 @@ public:
     int pictureWidth = 0;
     int pictureHeight = 0;
     bool pictureIsIcon = false;
-    QImage pictureCopy;
+    QImage pictureCopy; // at the device pixel ratio of the surface (its devicePixelRatio)
     QSize scaledPictureSize;
 
     // Layout (LayoutContent), before any pressed shift.
@@ -65,6 +65,7 @@ public:
     std::optional<ColorKey> colorKey;
     std::optional<LayoutKey> layoutKey;
     std::optional<qint64> pictureKey;
+    double pictureRatio = 1; // the device pixel ratio the picture copy was made for
     std::optional<QFont> fontKey;
 
     // Releases everything (the control's Terminate).

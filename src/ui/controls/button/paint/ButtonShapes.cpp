@@ -73,7 +73,7 @@ ButtonShape ButtonShapes::BuildRegions()
         if (newW != w) {
             // The button grows to fit its slant; the widget takes the new width.
             w = newW;
-            m_r.surface.resize(w, h);
+            m_r.surface.resize(w, h, m_s.DevicePixelRatio);
             m_r.surface.setFont(m_s.Font);
         }
         const bool slantLeft = shape == 1 || shape == 3;
@@ -98,7 +98,7 @@ ButtonShape ButtonShapes::BuildRegions()
         w = std::max(fitted.width(), 1);
         h = std::max(fitted.height(), 1);
         if (m_r.surface.width() != w || m_r.surface.height() != h) {
-            m_r.surface.resize(w, h);
+            m_r.surface.resize(w, h, m_s.DevicePixelRatio);
             m_r.surface.setFont(m_s.Font);
         }
         m_r.rightLimit = w;
@@ -190,6 +190,24 @@ void ButtonShapes::BuildPictureRegion(int width, int height, QRegion* windowShap
     }
     m_r.pictureCopy = copy;
     m_r.scaledPictureSize = QSize(width, height);
+    const double ratio = m_s.DevicePixelRatio;
+    if (ratio != 1) {
+        // The picture drawn on a finer surface is copied at the finer size, so it keeps its
+        // detail; the regions above stay in logical pixels.
+        QImage fine = m_s.Picture.convertToFormat(QImage::Format_RGB32)
+                          .scaled(qRound(width * ratio), qRound(height * ratio), Qt::IgnoreAspectRatio,
+                                  Qt::FastTransformation);
+        for (int y = 0; y < fine.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(fine.scanLine(y));
+            for (int x = 0; x < fine.width(); ++x) {
+                const QRgb c = line[x];
+                if (std::abs(qRed(c) - kr) <= 3 && std::abs(qGreen(c) - kg) <= 3 && std::abs(qBlue(c) - kb) <= 3)
+                    line[x] = 0xFF000000u | key;
+            }
+        }
+        fine.setDevicePixelRatio(ratio);
+        m_r.pictureCopy = fine;
+    }
 }
 
 QPoint ButtonShapes::CustomClickMove(bool& moved)

@@ -366,12 +366,7 @@ void ButtonStyles::roundCorners(int style, PaintColor color)
     const int shape = m_s.ButtonShape;
     const bool left = !(shape == 1 || shape == 3);
     const bool right = !(shape == 2 || shape == 3);
-    const QRgb c = gdi::toQRgb(gdi::ColorRef(color));
-    auto put = [&](int x, int y) {
-        if (x >= 0 && y >= 0 && x < m_r.surface.width() && y < m_r.surface.height()
-            && (!m_r.surface.hasClip() || m_r.surface.clip().contains(QPoint(x, y))))
-            m_r.surface.image().setPixel(x, y, c);
-    };
+    auto put = [&](int x, int y) { m_r.surface.setPixel(x, y, gdi::ColorRef(color)); };
     if (style == 2) {
         if (left) {
             put(1, 1);
