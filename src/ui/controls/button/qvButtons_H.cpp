@@ -17,7 +17,7 @@ namespace ktv {
 
 namespace {
 
-bool isCustomShape(int shape) { return shape == 7 || shape == 8; }
+bool isCustomShape(int shape) { return button::isCustom(button::Shape(shape)); }
 
 // The position of the access-key marker: the last "&" that is not half of a literal "&&".
 // Pairs are taken from the left, as the caption is drawn, so the key is the letter that shows
@@ -84,7 +84,7 @@ qvButtons_H::~qvButtons_H()
     if (!m_terminated)
         Terminate();
     // Group members are found by address: a destroyed button must not stay in its group.
-    if (p.Mode == ModeOption)
+    if (p.Mode == button::Mode::Option)
         OptionToggle(-1);
     m_host->detach(this);
 }
@@ -108,9 +108,12 @@ void qvButtons_H::setButtonStyle(int value)
 {
     if (value < 0 || value > 7)
         return;
-    const int old = p.ButtonStyle;
-    p.ButtonStyle = value;
-    if (((old == 5 || value == 5) && p.ButtonShape < 7) || p.ButtonShape < 4)
+    const button::Style old = p.ButtonStyle;
+    p.ButtonStyle = button::Style(value);
+    // The flat style paints the rings of the shapes that are not custom; the corner cuts of the
+    // rectangular and slanted shapes follow the style.
+    const bool flat = old == button::Style::FlatUntilHover || p.ButtonStyle == button::Style::FlatUntilHover;
+    if ((flat && !button::isCustom(p.ButtonShape)) || p.ButtonShape < button::Shape::Ellipse)
         BuildRegions();
     RefreshResources(QStringLiteral("BackColor"));
     RedrawButton();
@@ -121,16 +124,17 @@ void qvButtons_H::setMode(int value)
 {
     if (value < ModeCommand || value > ModeOption)
         return;
-    const int old = p.Mode;
-    if (old == ModeOption && value != ModeOption)
+    const button::Mode old = p.Mode;
+    const button::Mode mode = button::Mode(value);
+    if (old == button::Mode::Option && mode != button::Mode::Option)
         OptionToggle(-1);
-    else if (value == ModeOption && old != ModeOption)
+    else if (mode == button::Mode::Option && old != button::Mode::Option)
         OptionToggle(1);
-    if (value == ModeCommand && old != ModeCommand && p.Value) {
+    if (mode == button::Mode::Command && old != button::Mode::Command && p.Value) {
         p.Value = false;
         notify("Value");
     }
-    p.Mode = value;
+    p.Mode = mode;
     RedrawButton();
     notify("Mode");
 }
@@ -154,13 +158,14 @@ void qvButtons_H::setCaptionAlign(int value)
 {
     if (value < CaptionLeft || value > CaptionCenter)
         return;
-    if (!p.Picture.isNone() && (p.PictureAlign == PictureTopCenter || p.PictureAlign == PictureBottomCenter) &&
+    if (!p.Picture.isNone() &&
+        (p.PictureAlign == button::PictureAlign::TopCenter || p.PictureAlign == button::PictureAlign::BottomCenter) &&
         value != CaptionCenter) {
         designMessage(QStringLiteral("When button images are aligned top/bottom center, \n"
                                      "button captions can only be center aligned"));
         return;
     }
-    p.CaptionAlign = value;
+    p.CaptionAlign = button::CaptionAlign(value);
     RedrawButton();
     notify("CapAlign");
 }
@@ -169,7 +174,7 @@ void qvButtons_H::setCaptionStyle(int value)
 {
     if (value < CaptionFlat || value > CaptionEngraved)
         return;
-    p.CaptionStyle = value;
+    p.CaptionStyle = button::CaptionStyle(value);
     notify("CapStyle");
     if (!p.Caption.isEmpty()) {
         RedrawButton();
@@ -182,7 +187,7 @@ void qvButtons_H::setCustomClick(int value)
         return;
     p.CustomClick = value;
     notify("CustomClick");
-    if (value >= 1 && p.ButtonShape < 7)
+    if (value >= 1 && !button::isCustom(p.ButtonShape))
         designMessage(QStringLiteral("This property has no effect unless the Button Shape is a custom shape."));
 }
 
@@ -201,9 +206,9 @@ void qvButtons_H::setButtonShape(int value)
             m_delayDrawing = false;
         }
     }
-    p.ButtonShape = value;
-    if (p.CaptionAlign != CaptionCenter) {
-        p.CaptionAlign = CaptionCenter;
+    p.ButtonShape = button::Shape(value);
+    if (p.CaptionAlign != button::CaptionAlign::Center) {
+        p.CaptionAlign = button::CaptionAlign::Center;
         notify("CapAlign");
     }
     Resize();
@@ -217,13 +222,13 @@ void qvButtons_H::setPicture(const ButtonPicture& value)
     if (p.PictureSizePixels == 0)
         p.PictureSizePixels = 16;
     RefreshResources(QStringLiteral("Picture"));
-    if (!isCustomShape(p.ButtonShape)) {
+    if (!button::isCustom(p.ButtonShape)) {
         RedrawButton();
     } else {
         if (value.isNone()) {
-            p.ButtonShape = ShapeRectangle;
+            p.ButtonShape = button::Shape::Rectangle;
         } else if (value.icon) {
-            p.ButtonShape = ShapeRectangle;
+            p.ButtonShape = button::Shape::Rectangle;
             designMessage(QStringLiteral("Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\n"
                                          "Button was changed to Rectangular shaped."));
         }
@@ -236,9 +241,9 @@ void qvButtons_H::setPictureAlign(int value)
 {
     if (value < PictureLeftEdge || value > PictureBottomCenter)
         return;
-    p.PictureAlign = value;
-    if (value == PictureTopCenter || value == PictureBottomCenter)
-        p.CaptionAlign = CaptionCenter;
+    p.PictureAlign = button::PictureAlign(value);
+    if (p.PictureAlign == button::PictureAlign::TopCenter || p.PictureAlign == button::PictureAlign::BottomCenter)
+        p.CaptionAlign = button::CaptionAlign::Center;
     RedrawButton();
     notify("ImgAlign");
 }
@@ -262,13 +267,13 @@ void qvButtons_H::setShowFocusRect(bool value)
 
 void qvButtons_H::setValue(bool value)
 {
-    if (value && p.Mode == ModeCommand) {
+    if (value && p.Mode == button::Mode::Command) {
         designMessage(QStringLiteral("This property is not applicable for command button modes."));
         return;
     }
     const bool toggled = value != p.Value;
     p.Value = value;
-    if (value && p.Mode == ModeOption)
+    if (value && p.Mode == button::Mode::Option)
         OptionToggle(0);
     RedrawButton();
     notify("Value");
@@ -290,7 +295,7 @@ void qvButtons_H::setPictureSize(int value)
 {
     if (value < PictureSize16 || value > PictureSize48)
         return;
-    if (isCustomShape(p.ButtonShape)) {
+    if (button::isCustom(p.ButtonShape)) {
         designMessage(QStringLiteral("The picture size cannot be changed for Shaped buttons"));
         return;
     }
@@ -373,7 +378,7 @@ void qvButtons_H::setBackColor(uint32_t value)
 {
     p.BackColor = value;
     if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore)
-        setHoverBackColor(p.GradientMode != 0 ? p.GradientColor : value);
+        setHoverBackColor(p.GradientMode != button::GradientMode::None ? p.GradientColor : value);
     RefreshResources(QStringLiteral("BackColor"));
     RedrawButton();
     notify("cBack");
@@ -381,11 +386,11 @@ void qvButtons_H::setBackColor(uint32_t value)
 
 void qvButtons_H::setGradientColor(uint32_t value)
 {
-    if ((p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) && p.GradientMode > 0)
+    if ((p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) && p.GradientMode != button::GradientMode::None)
         p.HoverBackColor = value;
     p.GradientColor = value;
     RefreshResources(QStringLiteral("BackColor"));
-    if (p.GradientMode != 0)
+    if (p.GradientMode != button::GradientMode::None)
         RedrawButton();
     notify("cGradient");
 }
@@ -394,9 +399,9 @@ void qvButtons_H::setGradientMode(int value)
 {
     if (value < 0 || value > 4)
         return;
-    p.GradientMode = value;
+    p.GradientMode = button::GradientMode(value);
     if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) {
-        p.HoverBackColor = value == 0 ? p.BackColor : p.GradientColor;
+        p.HoverBackColor = p.GradientMode == button::GradientMode::None ? p.BackColor : p.GradientColor;
         RefreshResources(QStringLiteral("BackColor"));
     }
     RedrawButton();
@@ -411,7 +416,7 @@ void qvButtons_H::setResetDefaultColors(bool value)
     p.BackColor = ButtonColors::FaceColor;
     p.ForeColor = ButtonColors::TextColor;
     p.GradientColor = ButtonColors::FaceColor;
-    p.GradientMode = 0;
+    p.GradientMode = button::GradientMode::None;
     setHoverColorLocks(LockNone);
     RefreshResources(QStringLiteral("BackColor"));
     Refresh();
@@ -423,7 +428,7 @@ void qvButtons_H::setHoverColorLocks(int value)
 {
     p.HoverColorLocks = value;
     if (value == LockNone || value == LockHoverFore) {
-        p.HoverBackColor = p.GradientMode != 0 ? p.GradientColor : p.BackColor;
+        p.HoverBackColor = p.GradientMode != button::GradientMode::None ? p.GradientColor : p.BackColor;
         notify("cBHover");
     }
     if (value == LockNone || value == LockHoverBack) {
@@ -500,7 +505,7 @@ void qvButtons_H::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange) {
-        if (p.ButtonStyle == 3 && p.Mode == ModeCommand && p.ButtonShape < 4) {
+        if (p.ButtonStyle == button::Style::Etched && p.Mode == button::Mode::Command && p.ButtonShape < button::Shape::Ellipse) {
             // Style 3 cuts its corners only while enabled.
             m_delayDrawing = true;
             BuildRegions();
@@ -537,7 +542,7 @@ void qvButtons_H::RedrawButton()
 
 bool qvButtons_H::customClickMoves() const
 {
-    return p.Mode == ModeCommand && p.CustomClick >= 1 && isCustomShape(p.ButtonShape);
+    return p.Mode == button::Mode::Command && p.CustomClick >= 1 && button::isCustom(p.ButtonShape);
 }
 
 void qvButtons_H::BuildRegions()
@@ -555,7 +560,7 @@ void qvButtons_H::BuildRegions()
     }
     // A custom shape whose picture is all key colour leaves no window: an empty mask would mean
     // no mask at all, a black rectangle that takes the clicks.
-    const bool empty = isCustomShape(p.ButtonShape) && shape.windowShape.isEmpty() && !p.Picture.isNone() &&
+    const bool empty = button::isCustom(p.ButtonShape) && shape.windowShape.isEmpty() && !p.Picture.isNone() &&
                        !p.Picture.icon;
     setShapeEmpty(empty);
     if (shape.windowShape.isEmpty())
@@ -586,16 +591,16 @@ ButtonPaintState qvButtons_H::paintState() const
     s.Width = width();
     s.Height = height();
     s.DevicePixelRatio = m_ratio > 0 ? m_ratio : devicePixelRatioF();
-    s.ButtonStyle = p.ButtonStyle;
-    s.Mode = p.Mode;
+    s.ButtonStyle = button::toInt(p.ButtonStyle);
+    s.Mode = button::toInt(p.Mode);
     s.Caption = p.Caption;
-    s.CaptionAlign = p.CaptionAlign;
-    s.CaptionStyle = p.CaptionStyle;
+    s.CaptionAlign = button::toInt(p.CaptionAlign);
+    s.CaptionStyle = button::toInt(p.CaptionStyle);
     s.CustomClick = p.CustomClick;
-    s.ButtonShape = p.ButtonShape;
+    s.ButtonShape = button::toInt(p.ButtonShape);
     s.Picture = p.Picture.image;
     s.PictureIsIcon = p.Picture.icon;
-    s.PictureAlign = p.PictureAlign;
+    s.PictureAlign = button::toInt(p.PictureAlign);
     s.Enabled = isEnabled();
     s.ShowFocusRect = p.ShowFocusRect;
     s.Value = p.Value;
@@ -604,7 +609,7 @@ ButtonPaintState qvButtons_H::paintState() const
     s.ForeColor = p.ForeColor;
     s.BackColor = p.BackColor;
     s.GradientColor = p.GradientColor;
-    s.GradientMode = p.GradientMode;
+    s.GradientMode = button::toInt(p.GradientMode);
     s.HoverForeColor = p.HoverForeColor;
     s.HoverBackColor = p.HoverBackColor;
     s.StateFlags = m_state;

@@ -7,6 +7,7 @@
 #include "ui/controls/button/ButtonPicture.h"
 #include "ui/controls/button/paint/ButtonPaintState.h"
 #include "ui/controls/button/paint/ButtonResources.h"
+#include "ui/controls/button/paint/ButtonTypes.h"
 
 #include <QImage>
 #include <QMimeData>
@@ -21,6 +22,33 @@ class ControlHost;
 
 class qvButtons_H : public QWidget, public HostedControl {
     Q_OBJECT
+    // The public properties in their order, for tools and tests that walk metaObject(). The
+    // enumerated ones have their types; their stored values are the whole numbers below.
+    Q_PROPERTY(ktv::button::Style ButtonStyle READ buttonStyle WRITE setButtonStyle)
+    Q_PROPERTY(ktv::button::Mode Mode READ mode WRITE setMode)
+    Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(ktv::button::CaptionAlign CaptionAlign READ captionAlign WRITE setCaptionAlign)
+    Q_PROPERTY(ktv::button::CaptionStyle CaptionStyle READ captionStyle WRITE setCaptionStyle)
+    Q_PROPERTY(int CustomClick READ CustomClick WRITE setCustomClick)
+    Q_PROPERTY(ktv::button::Shape ButtonShape READ buttonShape WRITE setButtonShape)
+    Q_PROPERTY(ktv::ButtonPicture Picture READ Picture WRITE setPicture)
+    Q_PROPERTY(ktv::button::PictureAlign PictureAlign READ pictureAlign WRITE setPictureAlign)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
+    Q_PROPERTY(bool ShowFocusRect READ ShowFocusRect WRITE setShowFocusRect)
+    Q_PROPERTY(bool Value READ Value WRITE setValue)
+    Q_PROPERTY(int PictureSize READ PictureSize WRITE setPictureSize)
+    Q_PROPERTY(int MousePointer READ MousePointer WRITE setMousePointer)
+    Q_PROPERTY(ktv::ButtonPicture MouseIcon READ MouseIcon WRITE setMouseIcon)
+    Q_PROPERTY(QFont Font READ Font WRITE setFont)
+    Q_PROPERTY(int FontStyle READ FontStyle WRITE setFontStyle)
+    Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
+    Q_PROPERTY(uint BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(uint GradientColor READ GradientColor WRITE setGradientColor)
+    Q_PROPERTY(ktv::button::GradientMode GradientMode READ gradientMode WRITE setGradientMode)
+    Q_PROPERTY(bool ResetDefaultColors READ ResetDefaultColors WRITE setResetDefaultColors)
+    Q_PROPERTY(int HoverColorLocks READ HoverColorLocks WRITE setHoverColorLocks)
+    Q_PROPERTY(uint HoverForeColor READ HoverForeColor WRITE setHoverForeColor)
+    Q_PROPERTY(uint HoverBackColor READ HoverBackColor WRITE setHoverBackColor)
 
 public:
     enum ModeValue { ModeCommand = 0, ModeCheck = 1, ModeOption = 2 };
@@ -46,25 +74,38 @@ public:
     explicit qvButtons_H(QWidget* parent = nullptr, ControlHost* host = nullptr);
     ~qvButtons_H() override;
 
-    // --- public properties (getter, setter)
-    int ButtonStyle() const { return p.ButtonStyle; }
+    // --- public properties (getter, setter); the enumerated ones as stored whole numbers and
+    // as their types
+    int ButtonStyle() const { return button::toInt(p.ButtonStyle); }
     void setButtonStyle(int value);
-    int Mode() const { return p.Mode; }
+    button::Style buttonStyle() const { return p.ButtonStyle; }
+    void setButtonStyle(button::Style value) { setButtonStyle(button::toInt(value)); }
+    int Mode() const { return button::toInt(p.Mode); }
     void setMode(int value);
+    button::Mode mode() const { return p.Mode; }
+    void setMode(button::Mode value) { setMode(button::toInt(value)); }
     QString Caption() const { return p.Caption; }
     void setCaption(const QString& value);
-    int CaptionAlign() const { return p.CaptionAlign; }
+    int CaptionAlign() const { return button::toInt(p.CaptionAlign); }
     void setCaptionAlign(int value);
-    int CaptionStyle() const { return p.CaptionStyle; }
+    button::CaptionAlign captionAlign() const { return p.CaptionAlign; }
+    void setCaptionAlign(button::CaptionAlign value) { setCaptionAlign(button::toInt(value)); }
+    int CaptionStyle() const { return button::toInt(p.CaptionStyle); }
     void setCaptionStyle(int value);
+    button::CaptionStyle captionStyle() const { return p.CaptionStyle; }
+    void setCaptionStyle(button::CaptionStyle value) { setCaptionStyle(button::toInt(value)); }
     int CustomClick() const { return p.CustomClick; }
     void setCustomClick(int value);
-    int ButtonShape() const { return p.ButtonShape; }
+    int ButtonShape() const { return button::toInt(p.ButtonShape); }
     void setButtonShape(int value);
+    button::Shape buttonShape() const { return p.ButtonShape; }
+    void setButtonShape(button::Shape value) { setButtonShape(button::toInt(value)); }
     const ButtonPicture& Picture() const { return p.Picture; }
     void setPicture(const ButtonPicture& value);
-    int PictureAlign() const { return p.PictureAlign; }
+    int PictureAlign() const { return button::toInt(p.PictureAlign); }
     void setPictureAlign(int value);
+    button::PictureAlign pictureAlign() const { return p.PictureAlign; }
+    void setPictureAlign(button::PictureAlign value) { setPictureAlign(button::toInt(value)); }
     // The button's own enabled state; a disabled container also disables its input (isEnabled)
     // without changing this property. Setting it tells the host even while the container is
     // disabled, when the window itself sees no change.
@@ -90,8 +131,10 @@ public:
     void setBackColor(uint32_t value);
     uint32_t GradientColor() const { return p.GradientColor; }
     void setGradientColor(uint32_t value);
-    int GradientMode() const { return p.GradientMode; }
+    int GradientMode() const { return button::toInt(p.GradientMode); }
     void setGradientMode(int value);
+    button::GradientMode gradientMode() const { return p.GradientMode; }
+    void setGradientMode(button::GradientMode value) { setGradientMode(button::toInt(value)); }
     bool ResetDefaultColors() const { return false; }
     void setResetDefaultColors(bool value);
     int HoverColorLocks() const { return p.HoverColorLocks; }
@@ -179,15 +222,15 @@ protected:
 private:
     // The persisted and drawn properties, under their own names, as the painter takes them.
     struct Properties {
-        int ButtonStyle = 0;
-        int Mode = ModeCommand;
+        button::Style ButtonStyle = button::Style::Classic;
+        button::Mode Mode = button::Mode::Command;
         QString Caption;
-        int CaptionAlign = 0;
-        int CaptionStyle = 0;
+        button::CaptionAlign CaptionAlign = button::CaptionAlign::Left;
+        button::CaptionStyle CaptionStyle = button::CaptionStyle::Flat;
         int CustomClick = 0;
-        int ButtonShape = 0;
+        button::Shape ButtonShape = button::Shape::Rectangle;
         ButtonPicture Picture;
-        int PictureAlign = 0;
+        button::PictureAlign PictureAlign = button::PictureAlign::LeftEdge;
         bool ShowFocusRect = false;
         bool Value = false;
         int PictureSizePixels = 0; // held as pixels; 0 is used as 16
@@ -196,7 +239,7 @@ private:
         uint32_t ForeColor = 0;
         uint32_t BackColor = 0;
         uint32_t GradientColor = 0;
-        int GradientMode = 0;
+        button::GradientMode GradientMode = button::GradientMode::None;
         int HoverColorLocks = LockNone;
         uint32_t HoverForeColor = 0;
         uint32_t HoverBackColor = 0;

@@ -112,7 +112,7 @@ void qvButtons_H::onMouseUp(short button, short shift, float x, float y)
     if (button == 1) {
         m_state &= uint8_t(~StatePressed);
         m_delayDrawing = false;
-        if (p.Mode == ModeCommand)
+        if (p.Mode == button::Mode::Command)
             RedrawButton(); // the other modes redraw with the Value change of the click that follows
     }
     QPointer<qvButtons_H> self(this);
@@ -125,11 +125,11 @@ void qvButtons_H::onClick()
 {
     if (m_lastButton != 1)
         return;
-    if (p.Mode == ModeCommand) {
+    if (p.Mode == button::Mode::Command) {
         emit Click();
         return;
     }
-    if (p.Mode == ModeOption && p.Value)
+    if (p.Mode == button::Mode::Option && p.Value)
         return;
     QPointer<qvButtons_H> self(this);
     setValue(!p.Value);
@@ -224,7 +224,7 @@ void qvButtons_H::onKeyUp(short keyCode, short shift)
         m_state &= uint8_t(~StatePressed);
         m_lastButton = 1;
         QPointer<qvButtons_H> self(this);
-        if (p.Mode == ModeCommand) {
+        if (p.Mode == button::Mode::Command) {
             RedrawButton();
             onClick();
             if (self)
@@ -238,7 +238,7 @@ void qvButtons_H::onKeyUp(short keyCode, short shift)
     }
     if (isArrow(keyCode)) {
         // An option button reached with an arrow key turns itself on.
-        if (p.Mode == ModeOption && !p.Value) {
+        if (p.Mode == button::Mode::Option && !p.Value) {
             m_lastButton = 1;
             onClick();
         }
@@ -274,7 +274,7 @@ void qvButtons_H::AccessKeyPress(int keyAscii)
 {
     if (!isEnabled())
         return; // a disabled button takes no input
-    if ((keyAscii == 13 || keyAscii == 27) && p.Mode != ModeCommand)
+    if ((keyAscii == 13 || keyAscii == 27) && p.Mode != button::Mode::Command)
         return;
     if (!(m_state & StateDefault))
         RedrawButton();
@@ -285,7 +285,7 @@ void qvButtons_H::AccessKeyPress(int keyAscii)
 void qvButtons_H::onGotFocus()
 {
     // Tabbing into a group where nothing is selected selects the focused option.
-    if (p.Mode == ModeOption && !p.Value && !OptionToggle(2)) {
+    if (p.Mode == button::Mode::Option && !p.Value && !OptionToggle(2)) {
         m_lastButton = 1;
         onClick();
     }

@@ -55,7 +55,7 @@ void qvButtons_H::InitProperties()
     m_reading = true;
     m_container = m_host->containerWindow(this);
     p.Caption = m_host->displayName(this);
-    p.CaptionAlign = CaptionCenter;
+    p.CaptionAlign = button::CaptionAlign::Center;
     p.ShowFocusRect = true;
     p.HoverForeColor = ButtonColors::TextColor;
     p.HoverBackColor = ButtonColors::FaceColor;
@@ -79,30 +79,30 @@ void qvButtons_H::ReadProperties(const PropertyBag& bag)
 
     const QString caption = bag.ReadProperty(QStringLiteral("Caption"), QString()).toString();
     p.Caption = caption;
-    p.CaptionAlign = readInt(bag, "CapAlign", CaptionCenter, CaptionLeft, CaptionCenter);
-    p.ButtonStyle = readInt(bag, "BackStyle", 0, 0, 7);
-    p.ButtonShape = readInt(bag, "Shape", 0, 0, 8);
-    p.GradientMode = readInt(bag, "Gradient", 0, 0, 4);
+    p.CaptionAlign = button::CaptionAlign(readInt(bag, "CapAlign", CaptionCenter, CaptionLeft, CaptionCenter));
+    p.ButtonStyle = button::Style(readInt(bag, "BackStyle", 0, 0, 7));
+    p.ButtonShape = button::Shape(readInt(bag, "Shape", 0, 0, 8));
+    p.GradientMode = button::GradientMode(readInt(bag, "Gradient", 0, 0, 4));
     p.GradientColor = readColor(bag, "cGradient", ButtonColors::FaceColor);
     p.ForeColor = readColor(bag, "cFore", ButtonColors::TextColor);
     const QVariant storedFont = bag.ReadProperty(QStringLiteral("Font"), QVariant());
     if (storedFont.canConvert<QFont>() && storedFont.isValid())
         setFont(ownFont(storedFont.value<QFont>()));
     p.ShowFocusRect = readBool(bag, "Focus", true);
-    p.Mode = readInt(bag, "Mode", ModeCommand, ModeCommand, ModeOption);
+    p.Mode = button::Mode(readInt(bag, "Mode", ModeCommand, ModeCommand, ModeOption));
     // A push button is never on, whatever the store says.
-    p.Value = readBool(bag, "Value", false) && p.Mode != ModeCommand;
+    p.Value = readBool(bag, "Value", false) && p.Mode != button::Mode::Command;
     p.CustomClick = readInt(bag, "CustomClick", 0, 0, 8);
     p.Picture = readPicture(bag, "Image");
     const int pixels = readInt(bag, "ImgSize", 16, 16, 48);
     p.PictureSizePixels = pixels % 8 == 0 ? pixels : 16;
-    p.PictureAlign = readInt(bag, "ImgAlign", PictureLeftEdge, PictureLeftEdge, PictureBottomCenter);
+    p.PictureAlign = button::PictureAlign(readInt(bag, "ImgAlign", PictureLeftEdge, PictureLeftEdge, PictureBottomCenter));
     p.HoverForeColor = readColor(bag, "cFHover", ButtonColors::TextColor);
     setEnabled(readBool(bag, "Enabled", true));
     p.BackColor = readColor(bag, "cBack", ambientBack);
     p.HoverBackColor = readColor(bag, "cBHover", p.BackColor);
     p.HoverColorLocks = readInt(bag, "LockHover", LockNone, LockNone, LockBoth);
-    p.CaptionStyle = readInt(bag, "CapStyle", CaptionFlat, CaptionFlat, CaptionEngraved);
+    p.CaptionStyle = button::CaptionStyle(readInt(bag, "CapStyle", CaptionFlat, CaptionFlat, CaptionEngraved));
     setMouseIcon(readPicture(bag, "mIcon"));
     setMousePointer(readInt(bag, "mPointer", 0, 0, 99));
 
@@ -110,7 +110,7 @@ void qvButtons_H::ReadProperties(const PropertyBag& bag)
     RefreshResources(QStringLiteral("Picture"));
     RefreshResources(QStringLiteral("BackColor"));
     setCaption(caption);
-    if (p.Mode == ModeOption)
+    if (p.Mode == button::Mode::Option)
         OptionToggle(1);
     m_reading = false;
 
@@ -125,9 +125,9 @@ void qvButtons_H::WriteProperties(PropertyBag& bag)
         bag.WriteProperty(QString::fromLatin1(name), value, def);
     };
     put("Caption", p.Caption, QString());
-    put("CapAlign", p.CaptionAlign, int(CaptionCenter));
-    put("BackStyle", p.ButtonStyle, 0);
-    put("Shape", p.ButtonShape, 0);
+    put("CapAlign", button::toInt(p.CaptionAlign), int(CaptionCenter));
+    put("BackStyle", button::toInt(p.ButtonStyle), 0);
+    put("Shape", button::toInt(p.ButtonShape), 0);
     put("Font", font(), always);
     put("cFore", p.ForeColor, ButtonColors::TextColor);
     put("cFHover", p.HoverForeColor, ButtonColors::TextColor);
@@ -135,12 +135,12 @@ void qvButtons_H::WriteProperties(PropertyBag& bag)
     put("Focus", p.ShowFocusRect, true);
     put("LockHover", p.HoverColorLocks, int(LockNone));
     put("cGradient", p.GradientColor, ButtonColors::FaceColor);
-    put("Gradient", p.GradientMode, 0);
-    put("CapStyle", p.CaptionStyle, int(CaptionFlat));
-    put("Mode", p.Mode, always);
+    put("Gradient", button::toInt(p.GradientMode), 0);
+    put("CapStyle", button::toInt(p.CaptionStyle), int(CaptionFlat));
+    put("Mode", button::toInt(p.Mode), always);
     put("Value", p.Value, always);
     put("CustomClick", p.CustomClick, 0);
-    put("ImgAlign", p.PictureAlign, int(PictureLeftEdge));
+    put("ImgAlign", button::toInt(p.PictureAlign), int(PictureLeftEdge));
     put("Image", pictureValue(p.Picture), pictureValue(ButtonPicture()));
     put("ImgSize", p.PictureSizePixels == 0 ? 16 : p.PictureSizePixels, 16);
     put("Enabled", Enabled(), true);
@@ -155,7 +155,7 @@ void qvButtons_H::AmbientChanged(const QString& name)
         const bool isDefault =
             m_host->displayAsDefault(this) && (p.ShowFocusRect || m_host->designMode());
         m_state = isDefault ? uint8_t(m_state | StateDefault) : uint8_t(m_state & ~StateDefault);
-        if (p.ButtonShape >= 7 && m_host->designMode()) {
+        if (button::isCustom(p.ButtonShape) && m_host->designMode()) {
             // Custom shapes show the default state through their hover frame; only for this redraw.
             const bool wasHovering = m_hovering;
             m_hovering = isDefault;
@@ -166,7 +166,7 @@ void qvButtons_H::AmbientChanged(const QString& name)
         }
     } else if (name.compare(QLatin1String("BackColor"), Qt::CaseInsensitive) == 0) {
         m_containerBack = ColorToValue(TranslateColor(m_host->ambientBackColor(this)));
-        if (p.ButtonShape >= 4 || p.ButtonStyle == 5)
+        if (p.ButtonShape >= button::Shape::Ellipse || p.ButtonStyle == button::Style::FlatUntilHover)
             RedrawButton();
     }
 }

@@ -7,6 +7,13 @@
 
 namespace ktv {
 
+using button::CaptionAlign;
+using button::CaptionStyle;
+using button::GradientMode;
+using button::PictureAlign;
+using button::Shape;
+using button::Style;
+
 namespace {
 
 // Rectangles are kept as left, top, right, bottom with right and bottom outside.
@@ -75,26 +82,26 @@ bool ButtonContent::LayoutContent()
 {
     const int W = m_s.Width, H = m_s.Height;
     const int d = m_r.leftCut, r = m_r.rightLimit;
-    const int shape = m_s.ButtonShape;
+    const Shape shape = m_s.shape();
     int S = 0, N = W, E = W;
     switch (shape) {
-    case 1: S = d - d / 3 + 3; N = W - S; E = W; break;
-    case 2: S = 0; N = r + (W - r) / 3; E = N; break;
-    case 3: S = d - d / 3 + 3; N = r + (W - r) / 3 - S; E = S + N; break;
-    case 7:
-    case 8: S = 3; N = W - 3; E = W - 3; break;
+    case Shape::SlantLeft: S = d - d / 3 + 3; N = W - S; E = W; break;
+    case Shape::SlantRight: S = 0; N = r + (W - r) / 3; E = N; break;
+    case Shape::Parallelogram: S = d - d / 3 + 3; N = r + (W - r) / 3 - S; E = S + N; break;
+    case Shape::PictureFramed:
+    case Shape::PictureRinged: S = 3; N = W - 3; E = W - 3; break;
     default: break;
     }
 
     const int size = heldPictureSize(m_s.PictureSize);
     const bool hasPicture = m_r.pictureWidth + m_r.pictureHeight > 0;
-    const int align = m_s.PictureAlign;
+    const PictureAlign align = m_s.pictureAlign();
     // Side slots narrow the caption; the top and bottom slots only move it down or up.
     int slotL = 0, slotR = 0;
     if (hasPicture && size <= 32) {
-        if (align == 0 || align == 1)
+        if (align == PictureAlign::LeftEdge || align == PictureAlign::LeftOfCaption)
             slotL = size;
-        else if (align == 2 || align == 3)
+        else if (align == PictureAlign::RightEdge || align == PictureAlign::RightOfCaption)
             slotR = size;
     }
 
@@ -105,7 +112,7 @@ bool ButtonContent::LayoutContent()
         const QSize measured = m_r.surface.measureText(CaptionText(m_s.Caption), N - 8 - slotL - slotR);
         cw = measured.width();
         ch = measured.height();
-        if (m_s.CaptionStyle != 0) {
+        if (m_s.captionStyle() != CaptionStyle::Flat) {
             cw += 2;
             ch += 2;
         }
@@ -113,13 +120,13 @@ bool ButtonContent::LayoutContent()
 
     int x = 0;
     if (hasCaption) {
-        switch (m_s.CaptionAlign) {
-        case 0: x = S + slotL + 4 + (slotL ? 4 : 0); break;
-        case 1: x = E - slotR - 4 - cw - (slotR ? 4 : 0); break;
+        switch (m_s.captionAlign()) {
+        case CaptionAlign::Left: x = S + slotL + 4 + (slotL ? 4 : 0); break;
+        case CaptionAlign::Right: x = E - slotR - 4 - cw - (slotR ? 4 : 0); break;
         default:
-            if (slotL && align == 1)
+            if (slotL && align == PictureAlign::LeftOfCaption)
                 x = S + (N - cw - slotL - 4) / 2 + 4 + slotL;
-            else if (slotR && align == 3)
+            else if (slotR && align == PictureAlign::RightOfCaption)
                 x = S + (N - cw - slotR - 4) / 2;
             else
                 x = S + slotL + (N - slotL - slotR - cw) / 2;
@@ -129,9 +136,9 @@ bool ButtonContent::LayoutContent()
 
     int captionTop = (H - ch) / 2;
     int pictureTop = (H - size) / 2;
-    if (hasPicture && (align == 4 || align == 5)) {
+    if (hasPicture && (align == PictureAlign::TopCenter || align == PictureAlign::BottomCenter)) {
         const int t = (H - ch - size) / 2;
-        if (align == 4) {
+        if (align == PictureAlign::TopCenter) {
             pictureTop = t;
             captionTop = t + 2 + size;
         } else {
@@ -142,11 +149,11 @@ bool ButtonContent::LayoutContent()
 
     int px = S + 4;
     switch (align) {
-    case 1: px = hasCaption ? x - 4 - size : S + 4; break;
-    case 2: px = E - 4 - size; break;
-    case 3: px = hasCaption ? x + cw + 4 : E - 4 - size; break;
-    case 4:
-    case 5: px = S + (N - size) / 2; break;
+    case PictureAlign::LeftOfCaption: px = hasCaption ? x - 4 - size : S + 4; break;
+    case PictureAlign::RightEdge: px = E - 4 - size; break;
+    case PictureAlign::RightOfCaption: px = hasCaption ? x + cw + 4 : E - 4 - size; break;
+    case PictureAlign::TopCenter:
+    case PictureAlign::BottomCenter: px = S + (N - size) / 2; break;
     default: break;
     }
 
@@ -155,9 +162,9 @@ bool ButtonContent::LayoutContent()
     bool fills = false;
     QRect picture = box(px, pictureTop, px + size, pictureTop + size);
     if (hasPicture && size == 40) {
-        picture = shape == 6 ? box(1, 1, W - 1, H - 1) : box(3, 3, W - 3, H - 3);
+        picture = shape == Shape::EllipseFramed ? box(1, 1, W - 1, H - 1) : box(3, 3, W - 3, H - 3);
         fills = true;
-    } else if (hasPicture && size >= 48 && shape < 7) {
+    } else if (hasPicture && size >= 48 && shape < Shape::PictureFramed) {
         const QSize fitted = ButtonShapes(m_p).FitPicture(N - 12, H - 12);
         const int left = S + (N - fitted.width()) / 2;
         const int top = (H - fitted.height()) / 2;
@@ -175,8 +182,8 @@ bool ButtonContent::LayoutContent()
 void ButtonContent::drawCaption(const QRect& rect, const QString& text, PaintColor color)
 {
     m_p.SelectTool(true, 2, color);
-    const gdi::TextAlign align = m_s.CaptionAlign == 0   ? gdi::TextAlign::Left
-                                 : m_s.CaptionAlign == 1 ? gdi::TextAlign::Right
+    const gdi::TextAlign align = m_s.captionAlign() == CaptionAlign::Left   ? gdi::TextAlign::Left
+                                 : m_s.captionAlign() == CaptionAlign::Right ? gdi::TextAlign::Right
                                                          : gdi::TextAlign::Center;
     m_r.surface.drawText(rect, text, align);
 }
@@ -186,25 +193,25 @@ void ButtonContent::DrawContent(PaintColor face, PaintColor disabledColor, bool 
     QRect caption = m_r.captionRect;
     QRect picture = m_r.pictureRect;
     const bool pushed = m_s.isPushed();
-    const int shape = m_s.ButtonShape;
-    if ((value || pushed) && m_s.ButtonStyle != 3) {
-        const QPoint shift = shape <= 3 ? QPoint(1, 1) : QPoint(0, 1);
+    const Shape shape = m_s.shape();
+    if ((value || pushed) && m_s.style() != Style::Etched) {
+        const QPoint shift = shape <= Shape::Parallelogram ? QPoint(1, 1) : QPoint(0, 1);
         caption.translate(shift);
         picture.translate(shift);
     }
-    if (!(value && shape >= 7))
+    if (!(value && shape >= Shape::PictureFramed))
         DrawPicture(picture);
-    if (m_s.Caption.isEmpty() || (shape >= 5 && !value))
+    if (m_s.Caption.isEmpty() || (shape >= Shape::EllipseNoCaption && !value))
         return; // shapes 5 and up show their caption only while on
     const QString text = CaptionText(m_s.Caption);
 
     if (m_s.Enabled) {
         std::uint32_t fore = (m_s.Hovering && !pushed) ? m_s.HoverForeColor : m_s.ForeColor;
         PaintColor textColor = ButtonColors::TranslateColor(fore);
-        if (m_s.ButtonStyle == 7 && (m_s.GradientMode == 0 || value) && disabledColor >= 0)
+        if (m_s.style() == Style::RoundedSoft && (m_s.gradient() == GradientMode::None || value) && disabledColor >= 0)
             textColor = disabledColor;
-        if (m_s.CaptionStyle == 1 || m_s.CaptionStyle == 2) {
-            const int a = m_s.CaptionStyle == 1 ? -40 : 40;
+        if (m_s.captionStyle() == CaptionStyle::Embossed || m_s.captionStyle() == CaptionStyle::Engraved) {
+            const int a = m_s.captionStyle() == CaptionStyle::Embossed ? -40 : 40;
             drawCaption(caption.translated(-1, 0), text, ButtonColors::Shift(face, a));
             drawCaption(caption.translated(1, 2), text, ButtonColors::Shift(face, -a));
             drawCaption(caption.translated(0, 1), text, textColor);
@@ -213,7 +220,7 @@ void ButtonContent::DrawContent(PaintColor face, PaintColor disabledColor, bool 
         }
         return;
     }
-    if (disabledColor < 0 || m_s.GradientMode != 0) {
+    if (disabledColor < 0 || m_s.gradient() != GradientMode::None) {
         drawCaption(caption.translated(1, 1), text, ButtonColors::White);
         drawCaption(caption, text, ButtonColors::Grey);
     } else {
@@ -229,7 +236,7 @@ void ButtonContent::DrawPicture(QRect rect)
         return;
     if (!m_r.pictureIsIcon && m_r.pictureCopy.isNull())
         ButtonShapes(m_p).BuildPictureRegion(rect.width(), rect.height(), nullptr);
-    if (m_s.ButtonShape == 7 || m_s.ButtonShape == 8) {
+    if (m_s.shape() == Shape::PictureFramed || m_s.shape() == Shape::PictureRinged) {
         rect = box(0, 0, m_s.Width, m_s.Height);
         if (m_s.isPushed())
             rect.adjust(1, 1, -1, -1);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/controls/button/paint/ButtonColors.h"
+#include "ui/controls/button/paint/ButtonTypes.h"
 
 #include <QFont>
 #include <QImage>
@@ -59,11 +60,36 @@ struct ButtonPaintState {
     static constexpr std::uint8_t StatePressed = 2;
     static constexpr std::uint8_t StateHover = 4;
 
+    // The enumerated properties as their types. A number out of range (no setter or load lets
+    // one in) reads as the nearest style, and as the rectangle or the first value otherwise.
+    button::Style style() const { return button::Style(ButtonStyle < 0 ? 0 : ButtonStyle > 7 ? 7 : ButtonStyle); }
+    button::Shape shape() const { return inRange(ButtonShape, 8) ? button::Shape(ButtonShape) : button::Shape::Rectangle; }
+    button::Mode mode() const { return inRange(Mode, 2) ? button::Mode(Mode) : button::Mode::Command; }
+    button::CaptionAlign captionAlign() const
+    {
+        return inRange(CaptionAlign, 2) ? button::CaptionAlign(CaptionAlign) : button::CaptionAlign::Center;
+    }
+    button::CaptionStyle captionStyle() const
+    {
+        return inRange(CaptionStyle, 2) ? button::CaptionStyle(CaptionStyle) : button::CaptionStyle::Flat;
+    }
+    button::PictureAlign pictureAlign() const
+    {
+        return inRange(PictureAlign, 5) ? button::PictureAlign(PictureAlign) : button::PictureAlign::LeftEdge;
+    }
+    button::GradientMode gradient() const
+    {
+        return inRange(GradientMode, 4) ? button::GradientMode(GradientMode) : button::GradientMode::None;
+    }
+
     bool isDefault() const { return (StateFlags & StateDefault) != 0; }
     bool isPressed() const { return (StateFlags & StatePressed) != 0; }
     bool isHoverLook() const { return (StateFlags & StateHover) != 0; }
     // Pushed: the pressed and the hover-look flags are both set.
     bool isPushed() const { return isPressed() && isHoverLook(); }
+
+private:
+    static constexpr bool inRange(int value, int last) { return value >= 0 && value <= last; }
 };
 
 } // namespace ktv

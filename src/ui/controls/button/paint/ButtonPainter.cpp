@@ -13,6 +13,12 @@
 
 namespace ktv {
 
+using button::GradientMode;
+using button::Mode;
+using button::PaintCode;
+using button::Shape;
+using button::Style;
+
 ButtonPainter::ButtonPainter(const ButtonPaintState& state, ButtonResources& res)
     : m_s(state), m_r(res)
 {
@@ -30,20 +36,20 @@ ButtonRedraw ButtonPainter::RedrawButton(const ButtonPaintState& state, ButtonRe
     colors.fill(-1);
     EdgePoints points{};
     int look = 0;
-    int code = 0;
+    PaintCode code = PaintCode::Nothing;
     ButtonStyles(painter).PaintStyle(points, colors, look, code);
     const PaintColor frameColor = colors[12];
 
     out.moveBy = painter.m_moveBy;
-    out.paintCode = code;
-    if (code == 0) {
+    out.paintCode = toInt(code);
+    if (code == PaintCode::Nothing) {
         // CustomClickMove presented the surface as it was when it moved the window.
         if (!out.moveBy.isNull())
             out.image = painter.PresentSurface();
         return out;
     }
     out.image = painter.PresentSurface();
-    if (code > 1)
+    if (code == PaintCode::ShapeClipped || code == PaintCode::Ringed)
         out.image = painter.frameShape(out.image, frameColor);
     return out;
 }
@@ -154,24 +160,24 @@ void ButtonPainter::ClipTo(const QRegion& region)
         m_r.surface.clearClip();
 }
 
-void ButtonPainter::DrawBackground(PaintColor back, int& look, int& paintCode, PaintColor gradient, PaintColor hover)
+void ButtonPainter::DrawBackground(PaintColor back, int& look, PaintCode& paintCode, PaintColor gradient, PaintColor hover)
 {
     PrepareClip(paintCode);
-    if (paintCode == 0)
+    if (paintCode == PaintCode::Nothing)
         return;
     const bool pushed = m_s.isPushed();
     look = pushed ? 2 : (m_s.isDefault() ? 1 : 0);
     if (hover < 0)
         hover = back;
     PaintColor fill = back;
-    if (m_s.Mode == 0 && !pushed)
+    if (m_s.mode() == Mode::Command && !pushed)
         fill = m_s.Hovering ? hover : back;
     else
-        fill = (m_s.Mode != 0 && !m_s.Value && m_s.Hovering) ? hover : back;
+        fill = (m_s.mode() != Mode::Command && !m_s.Value && m_s.Hovering) ? hover : back;
 
     const int w = width(), h = height();
-    if (m_s.GradientMode == 0 || m_s.ButtonShape == 7 || m_s.ButtonShape == 8 || m_s.Value) {
-        if ((m_s.Mode == 0 && !m_s.Enabled) || m_s.ButtonStyle != 2) {
+    if (m_s.gradient() == GradientMode::None || m_s.shape() == Shape::PictureFramed || m_s.shape() == Shape::PictureRinged || m_s.Value) {
+        if ((m_s.mode() == Mode::Command && !m_s.Enabled) || m_s.style() != Style::Rounded) {
             FillBox(0, 0, w, h, fill);
         } else {
             // Style 2 shades its face row by row, about 25 steps darker at the bottom.
@@ -188,14 +194,14 @@ void ButtonPainter::DrawBackground(PaintColor back, int& look, int& paintCode, P
     }
     if (gradient < 0)
         gradient = back;
-    GradientFill(back, gradient, m_s.GradientMode);
+    GradientFill(back, gradient, m_s.gradient());
 }
 
-void ButtonPainter::GradientFill(PaintColor first, PaintColor second, int mode)
+void ButtonPainter::GradientFill(PaintColor first, PaintColor second, GradientMode mode)
 {
-    if (mode < 1 || mode > 4)
+    if (mode == GradientMode::None)
         return;
-    const bool across = mode <= 2;
+    const bool across = mode == GradientMode::LeftToRight || mode == GradientMode::RightToLeft;
     const int w = width(), h = height();
     const int n = across ? w : h;
     if (n <= 0)
@@ -214,7 +220,7 @@ void ButtonPainter::GradientFill(PaintColor first, PaintColor second, int mode)
     }
     const std::vector<PaintColor> list = ButtonColors::BlendColors(count, first, second);
     for (int i = 0; i < count; ++i) {
-        const PaintColor color = (mode == 1 || mode == 3) ? list[i] : list[count - 1 - i];
+        const PaintColor color = (mode == GradientMode::LeftToRight || mode == GradientMode::TopToBottom) ? list[i] : list[count - 1 - i];
         // With two-pixel bands over an odd length the last band also takes the odd pixel, so no
         // row or column keeps the previous redraw's colour.
         const int start = i * band;
@@ -226,72 +232,72 @@ void ButtonPainter::GradientFill(PaintColor first, PaintColor second, int mode)
     }
 }
 
-void ButtonPainter::PrepareClip(int& paintCode)
+void ButtonPainter::PrepareClip(PaintCode& paintCode)
 {
     bool moved = false;
     m_moveBy += ButtonShapes(*this).CustomClickMove(moved);
     if (moved) {
-        paintCode = 0;
+        paintCode = PaintCode::Nothing;
         return;
     }
-    paintCode = 1;
+    paintCode = PaintCode::Unclipped;
     const bool pushed = m_s.isPushed();
-    const int shape = m_s.ButtonShape;
-    const int style = m_s.ButtonStyle;
-    if (style == 5 && !m_s.Hovering && !pushed && !m_s.Value) {
+    const Shape shape = m_s.shape();
+    const Style style = m_s.style();
+    if (style == Style::FlatUntilHover && !m_s.Hovering && !pushed && !m_s.Value) {
         m_r.surface.clearClip();
         return;
     }
     m_r.surface.clearClip();
-    const bool ringless = shape == 6 || shape == 7;
-    if (style == 5 && !(!m_s.Value && ringless)) {
-        GradientFill(ButtonColors::White, ButtonColors::Grey, 3);
+    const bool ringless = shape == Shape::EllipseFramed || shape == Shape::PictureFramed;
+    if (style == Style::FlatUntilHover && !(!m_s.Value && ringless)) {
+        GradientFill(ButtonColors::White, ButtonColors::Grey, GradientMode::TopToBottom);
         ClipTo(m_r.innerRegion);
-        paintCode = 4;
+        paintCode = PaintCode::Ringed;
     }
     if ((pushed || m_s.Value) && !ringless) {
         ClipTo(m_r.shapeRegion);
-        GradientFill(ButtonColors::Grey, ButtonColors::White, 3);
+        GradientFill(ButtonColors::Grey, ButtonColors::White, GradientMode::TopToBottom);
         ClipTo(m_r.innerRegion);
-        paintCode = 4;
+        paintCode = PaintCode::Ringed;
         return;
     }
     if (!ringless) {
         ClipTo(m_r.shapeRegion);
-        paintCode = 3;
+        paintCode = PaintCode::ShapeClipped;
         return;
     }
-    if (shape == 6 && !m_s.Hovering)
+    if (shape == Shape::EllipseFramed && !m_s.Hovering)
         return;
-    const PaintColor frame = shape == 6 ? ButtonColors::Black : ButtonColors::TranslateColor(m_s.BackColor);
+    const PaintColor frame = shape == Shape::EllipseFramed ? ButtonColors::Black : ButtonColors::TranslateColor(m_s.BackColor);
     m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(frame), 1, 1);
     ClipTo(m_r.shapeRegion);
-    paintCode = 3;
+    paintCode = PaintCode::ShapeClipped;
 }
 
 QImage ButtonPainter::frameShape(QImage image, PaintColor frameColor) const
 {
-    const int shape = m_s.ButtonShape;
+    const Shape shape = m_s.shape();
     const bool pushed = m_s.isPushed();
-    const int style = m_s.ButtonStyle;
+    const Style style = m_s.style();
     QRegion region;
     PaintColor color = frameColor;
-    if (shape >= 4 && shape <= 6) {
-        if (style == 2 && !pushed)
+    if (shape >= Shape::Ellipse && shape <= Shape::EllipseFramed) {
+        if (style == Style::Rounded && !pushed)
             region = m_r.shapeRegion;
-        else if (shape == 6)
+        else if (shape == Shape::EllipseFramed)
             region = m_r.windowShape;
-    } else if (shape == 7 || shape == 8) {
+    } else if (shape == Shape::PictureFramed || shape == Shape::PictureRinged) {
         if (!m_s.Hovering || pushed) {
             if (m_s.isDefault()) {
-                region = shape == 8 ? m_r.innerRegion : m_r.shapeRegion;
-                if (m_s.Value && style != 2)
+                region = shape == Shape::PictureRinged ? m_r.innerRegion : m_r.shapeRegion;
+                if (m_s.Value && style != Style::Rounded)
                     color = ButtonColors::Shift(m_r.shadeRGB, -32);
             }
         } else {
-            if (style != 2)
+            if (style != Style::Rounded)
                 color = m_r.hoverRGB;
-            if (color != ButtonColors::TranslateColor(m_s.BackColor) || style == 2)
+            if (color != ButtonColors::TranslateColor(m_s.BackColor) || style == Style::Rounded)
                 region = m_r.windowShape;
         }
     }

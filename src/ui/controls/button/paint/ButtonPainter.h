@@ -23,7 +23,7 @@ struct ButtonRedraw {
     QImage image;
     // The window must move by this much in its container (CustomClick press and release).
     QPoint moveBy;
-    int paintCode = 0;
+    int paintCode = 0; // a button::PaintCode value
 };
 
 // The result of a region build.
@@ -54,9 +54,9 @@ public:
                  int outlineWidth = 1);
     // kind 0 brush, 1 pen, 2 text colour; create false puts the initial black tools back.
     void SelectTool(bool create, int kind, PaintColor color, bool withPen = false, int penWidth = 1);
-    void DrawBackground(PaintColor back, int& look, int& paintCode, PaintColor gradient, PaintColor hover);
-    void GradientFill(PaintColor first, PaintColor second, int mode);
-    void PrepareClip(int& paintCode);
+    void DrawBackground(PaintColor back, int& look, button::PaintCode& paintCode, PaintColor gradient, PaintColor hover);
+    void GradientFill(PaintColor first, PaintColor second, button::GradientMode mode);
+    void PrepareClip(button::PaintCode& paintCode);
     void ClipTo(const QRegion& region);
 
     const ButtonPaintState& state() const { return m_s; }

@@ -8,6 +8,11 @@
 
 namespace ktv {
 
+using button::GradientMode;
+using button::Mode;
+using button::Shape;
+using button::Style;
+
 using gdi::GdiRegions;
 
 ButtonShapes::ButtonShapes(ButtonPainter& painter)
@@ -17,10 +22,10 @@ ButtonShapes::ButtonShapes(ButtonPainter& painter)
 
 void ButtonShapes::cutCorners(QRegion& shape, int w, int h, bool left, bool right) const
 {
-    const int style = m_s.ButtonStyle;
+    const Style style = m_s.style();
     auto pixel = [&](int x, int y) { shape -= QRegion(x, y, 1, 1); };
     auto triangle = [&](std::vector<QPoint> pts) { shape -= GdiRegions::polygon(pts); };
-    if (style == 1) {
+    if (style == Style::DoubleBevel) {
         if (left) {
             pixel(0, 0);
             pixel(0, h - 1);
@@ -29,14 +34,14 @@ void ButtonShapes::cutCorners(QRegion& shape, int w, int h, bool left, bool righ
             pixel(w - 1, 0);
             pixel(w - 1, h - 1);
         }
-    } else if (style == 3) {
+    } else if (style == Style::Etched) {
         if (m_s.Enabled) {
             if (left)
                 pixel(0, h - 1);
             if (right)
                 pixel(w - 1, 0);
         }
-    } else if (style == 2 || style == 7) {
+    } else if (style == Style::Rounded || style == Style::RoundedSoft) {
         if (left) {
             triangle({{0, 0}, {2, 0}, {0, 2}});
             triangle({{0, h}, {3, h}, {0, h - 3}});
@@ -59,12 +64,12 @@ ButtonShape ButtonShapes::BuildRegions()
     m_r.innerRegion = QRegion();
     m_r.hasShapeRegions = false;
 
-    const int shape = m_s.ButtonShape;
+    const Shape shape = m_s.shape();
     QRegion window;
-    if (shape <= 0 || shape > 8) {
+    if (shape == Shape::Rectangle) {
         window = GdiRegions::rect(0, 0, w + 1, h + 1);
         cutCorners(window, w, h, true, true);
-    } else if (shape <= 3) {
+    } else if (shape <= Shape::Parallelogram) {
         // The slant runs at 45 degrees over the full height.
         const int d = h + 1;
         int newW = w;
@@ -76,15 +81,15 @@ ButtonShape ButtonShapes::BuildRegions()
             m_r.surface.resize(w, h, m_s.DevicePixelRatio);
             m_r.surface.setFont(m_s.Font);
         }
-        const bool slantLeft = shape == 1 || shape == 3;
-        const bool slantRight = shape == 2 || shape == 3;
+        const bool slantLeft = shape == Shape::SlantLeft || shape == Shape::Parallelogram;
+        const bool slantRight = shape == Shape::SlantRight || shape == Shape::Parallelogram;
         const int x1 = slantLeft ? d : 0;
         const int x2 = slantRight ? w - d + 1 : w + 1;
         window = GdiRegions::polygon({{0, 0}, {x1, h + 1}, {w + 1, h + 1}, {x2, 0}});
         m_r.leftCut = slantLeft ? d : 0;
         m_r.rightLimit = slantRight ? w - d : w;
         cutCorners(window, w, h, !slantLeft, !slantRight);
-    } else if (shape <= 6) {
+    } else if (shape <= Shape::EllipseFramed) {
         window = GdiRegions::ellipse(0, 0, w, h);
         m_r.windowShape = window;
         PaintBackdrop();
@@ -119,16 +124,16 @@ void ButtonShapes::PaintBackdrop()
 {
     // What lies outside the shape region stays on the surface from here on: the raised ring of
     // shapes 4, 5 and 8, the black frame of shape 6, the BackColor frame of shape 7.
-    const int shape = m_s.ButtonShape;
+    const Shape shape = m_s.shape();
     m_r.surface.clearClip();
-    if ((shape >= 4 && shape <= 6 && m_s.ButtonStyle == 5) || shape < 4 || shape > 8)
+    if ((shape >= Shape::Ellipse && shape <= Shape::EllipseFramed && m_s.style() == Style::FlatUntilHover) || shape < Shape::Ellipse || shape > Shape::PictureRinged)
         return;
-    if (shape == 6)
+    if (shape == Shape::EllipseFramed)
         m_r.surface.frameRegion(m_r.windowShape, 0, 1, 1);
-    else if (shape == 7)
+    else if (shape == Shape::PictureFramed)
         m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(ButtonColors::TranslateColor(m_s.BackColor)), 1, 1);
     else
-        m_p.GradientFill(ButtonColors::White, ButtonColors::Grey, 3);
+        m_p.GradientFill(ButtonColors::White, ButtonColors::Grey, GradientMode::TopToBottom);
 }
 
 QSize ButtonShapes::FitPicture(int availableWidth, int availableHeight) const
@@ -213,7 +218,7 @@ void ButtonShapes::BuildPictureRegion(int width, int height, QRegion* windowShap
 QPoint ButtonShapes::CustomClickMove(bool& moved)
 {
     moved = false;
-    if (m_s.Mode != 0 || m_s.CustomClick < 1 || m_s.CustomClick > 8)
+    if (m_s.mode() != Mode::Command || m_s.CustomClick < 1 || m_s.CustomClick > 8)
         return {};
     static const QPoint offsets[9] = {{0, 0}, {0, -1}, {1, -1}, {-1, -1}, {1, 1}, {-1, 1}, {1, 0}, {0, 1}, {-1, 0}};
     const QPoint offset = offsets[m_s.CustomClick];

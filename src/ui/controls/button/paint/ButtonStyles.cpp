@@ -8,6 +8,12 @@
 
 namespace ktv {
 
+using button::GradientMode;
+using button::Mode;
+using button::PaintCode;
+using button::Shape;
+using button::Style;
+
 namespace {
 
 using C = ButtonColors;
@@ -50,20 +56,20 @@ void ButtonStyles::RefreshColors()
 {
     const PaintColor back = C::TranslateColor(m_s.BackColor);
     const PaintColor hover = C::TranslateColor(m_s.HoverBackColor);
-    switch (m_s.ButtonStyle) {
-    case 2:
+    switch (m_s.style()) {
+    case Style::Rounded:
         m_r.backRGB = shift(back, 48, true);
         m_r.shadeRGB = shift(m_r.backRGB, -32, true);
         m_r.hoverRGB = shift(hover, 48, true);
         m_r.valueOnRGB = shift(White, -32, true);
         break;
-    case 3:
+    case Style::Etched:
         m_r.backRGB = back;
         m_r.shadeRGB = shift(Grey, 12);
         m_r.hoverRGB = hover;
         m_r.valueOnRGB = shift(m_r.shadeRGB, 31);
         break;
-    case 7:
+    case Style::RoundedSoft:
         m_r.backRGB = shift(back, 31);
         m_r.shadeRGB = shift(Grey, -16);
         m_r.hoverRGB = shift(hover, 31);
@@ -78,20 +84,20 @@ void ButtonStyles::RefreshColors()
     }
 }
 
-void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look, int& paintCode)
+void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look, PaintCode& paintCode)
 {
-    const int style = std::clamp(m_s.ButtonStyle, 0, 7);
-    const bool check = m_s.Mode != 0;
+    const Style style = m_s.style();
+    const bool check = m_s.mode() != Mode::Command;
     const bool on = check && m_s.Value;
     const bool pushed = m_s.isPushed();
-    const int shape = m_s.ButtonShape;
+    const Shape shape = m_s.shape();
 
     // 1. Face and gradient colours.
     PaintColor face = on ? m_r.valueOnRGB : m_r.backRGB;
     PaintColor gradient = C::TranslateColor(m_s.GradientColor);
-    if ((style == 3 || style == 7) && !check && pushed)
+    if ((style == Style::Etched || style == Style::RoundedSoft) && !check && pushed)
         face = m_r.shadeRGB;
-    if (style == 7 && m_s.GradientMode != 0) {
+    if (style == Style::RoundedSoft && m_s.gradient() != GradientMode::None) {
         gradient = shift(gradient, 31);
         if (!check && pushed) {
             // A pushed button shows no gradient: it is painted flat in the back colour.
@@ -99,28 +105,28 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
             gradient = m_r.backRGB;
         }
     }
-    if (style == 2 && !check) {
+    if (style == Style::Rounded && !check) {
         face = m_r.backRGB;
         if (!m_s.Enabled)
             face = shift(m_r.backRGB, -24, true);
-        else if (pushed && m_s.GradientMode == 0)
+        else if (pushed && m_s.gradient() == GradientMode::None)
             face = m_r.shadeRGB;
     }
-    if (style == 2 && m_s.GradientMode != 0)
+    if (style == Style::Rounded && m_s.gradient() != GradientMode::None)
         gradient = shift(gradient, 48, true);
 
     // 2. Background.
     m_p.DrawBackground(face, look, paintCode, gradient, m_r.hoverRGB);
-    if (paintCode == 0)
+    if (paintCode == PaintCode::Nothing)
         return;
 
     // 3, 4. Picture and caption.
     const bool enabled = m_s.Enabled;
     PaintColor disabledColor = -1;
     switch (style) {
-    case 2: disabledColor = enabled ? -1 : shift(face, -104, true); break;
-    case 3: disabledColor = enabled ? Grey : shift(Grey, -16); break;
-    case 7:
+    case Style::Rounded: disabledColor = enabled ? -1 : shift(face, -104, true); break;
+    case Style::Etched: disabledColor = enabled ? Grey : shift(Grey, -16); break;
+    case Style::RoundedSoft:
         // Style 7 draws its caption in this colour when it has no gradient or is on: the fore
         // colour while enabled, a soft grey while disabled.
         disabledColor = enabled ? C::TranslateColor(m_s.ForeColor) : shift(Grey, 16, true);
@@ -130,43 +136,43 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
     ButtonContent(m_p).DrawContent(face, disabledColor, m_s.Value, check);
 
     // 5. Edge lines (shapes 0 to 3 only).
-    if (shape <= 3) {
+    if (shape <= Shape::Parallelogram) {
         EdgeColorsFor(colors, look, face);
         DrawEdges(points, colors, look);
-        if (style == 2 || style == 7)
+        if (style == Style::Rounded || style == Style::RoundedSoft)
             roundCorners(style, colors[12]);
     }
 
     // 6. Paint code and frame colour.
-    if (style == 2) {
-        if (shape >= 4) {
+    if (style == Style::Rounded) {
+        if (shape >= Shape::Ellipse) {
             if (m_s.Hovering)
                 colors[12] = Style2HoverFrame;
             else if (m_s.isDefault())
                 colors[12] = Style2DefaultFrame;
             else
-                paintCode = 1;
+                paintCode = PaintCode::Unclipped;
         } else {
-            paintCode = 1;
+            paintCode = PaintCode::Unclipped;
         }
-    } else if (shape <= 5 || (shape == 6 && !m_s.Hovering && !pushed)) {
-        paintCode = 1;
+    } else if (shape <= Shape::EllipseNoCaption || (shape == Shape::EllipseFramed && !m_s.Hovering && !pushed)) {
+        paintCode = PaintCode::Unclipped;
     } else {
         colors[12] = Black;
     }
 
     // 7. Focus (style 2 shows focus through its look 1 colours).
-    if (style != 2)
-        DrawFocus(style == 3 ? Style3Focus : -1, m_s.Value, enabled);
+    if (style != Style::Rounded)
+        DrawFocus(style == Style::Etched ? Style3Focus : -1, m_s.Value, enabled);
 }
 
 void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) const
 {
-    const bool check = m_s.Mode != 0;
+    const bool check = m_s.mode() != Mode::Command;
     const bool heldOrOn = check && (m_s.Held || m_s.Value);
     const bool enabled = m_s.Enabled;
-    switch (std::clamp(m_s.ButtonStyle, 0, 7)) {
-    case 0: {
+    switch (m_s.style()) {
+    case Style::Classic: {
         PaintColor light = look == 2 ? face : 0xE9E9E9;
         if (heldOrOn) {
             look = 3;
@@ -198,7 +204,7 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
             setRing(c, 9, White, White, Black, Black);
         break;
     }
-    case 1:
+    case Style::DoubleBevel:
         look = heldOrOn ? 2 : std::max(look, 1);
         if (look == 2) {
             setRing(c, 1, Grey, Grey, White, White);
@@ -209,7 +215,7 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
         }
         setRing(c, 9, Black, Black, Black, Black);
         break;
-    case 2: {
+    case Style::Rounded: {
         const PaintColor base = (check && m_s.Value) ? m_r.valueOnRGB : m_r.backRGB;
         if (heldOrOn)
             look = m_s.isDefault() ? 1 : 2;
@@ -235,7 +241,7 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
         setRing(c, 9, Style2Frame, Style2Frame, Style2Frame, Style2Frame);
         break;
     }
-    case 3: {
+    case Style::Etched: {
         const PaintColor dark = shift(Grey, -26);
         if (enabled || check) {
             setRing(c, 1, -1, -1, -1, -1);
@@ -253,7 +259,7 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
         }
         break;
     }
-    case 4:
+    case Style::ThinRing:
         setRing(c, 1, -1, -1, -1, -1);
         setRing(c, 5, -1, -1, -1, -1);
         look = heldOrOn ? 2 : std::max(look, 1);
@@ -262,7 +268,7 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
         else
             setRing(c, 9, White, White, Grey, Grey);
         break;
-    case 5:
+    case Style::FlatUntilHover:
         setRing(c, 1, -1, -1, -1, -1);
         setRing(c, 5, -1, -1, -1, -1);
         if (!m_s.isHoverLook() && !m_s.Value) {
@@ -283,7 +289,7 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
         else
             setRing(c, 9, White, White, Grey, Grey);
         break;
-    case 6: {
+    case Style::SoftDoubleRing: {
         const PaintColor light = shift(0xDFDFDF, 8);
         setRing(c, 1, -1, -1, -1, -1);
         look = (heldOrOn || m_s.isPushed()) ? 1 : 0;
@@ -318,9 +324,9 @@ void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) cons
 void ButtonStyles::RingPoints(int inset, QPoint* out) const
 {
     const int w = m_s.Width, h = m_s.Height;
-    const int shape = m_s.ButtonShape;
-    const bool slantLeft = shape == 1 || shape == 3;
-    const bool slantRight = shape == 2 || shape == 3;
+    const Shape shape = m_s.shape();
+    const bool slantLeft = shape == Shape::SlantLeft || shape == Shape::Parallelogram;
+    const bool slantRight = shape == Shape::SlantRight || shape == Shape::Parallelogram;
     const int d = m_r.leftCut;
     const int rightTop = m_r.rightLimit; // x where the top edge ends on a right slant
     // The first and last pixel of row y inside the window shape (Part of the slanted polygon).
@@ -358,16 +364,16 @@ void ButtonStyles::DrawEdges(EdgePoints& points, const EdgeColors& colors, int /
     }
 }
 
-void ButtonStyles::roundCorners(int style, PaintColor color)
+void ButtonStyles::roundCorners(Style style, PaintColor color)
 {
     if (color < 0)
         return;
     const int w = m_s.Width, h = m_s.Height;
-    const int shape = m_s.ButtonShape;
-    const bool left = !(shape == 1 || shape == 3);
-    const bool right = !(shape == 2 || shape == 3);
+    const Shape shape = m_s.shape();
+    const bool left = !(shape == Shape::SlantLeft || shape == Shape::Parallelogram);
+    const bool right = !(shape == Shape::SlantRight || shape == Shape::Parallelogram);
     auto put = [&](int x, int y) { m_r.surface.setPixel(x, y, gdi::ColorRef(color)); };
-    if (style == 2) {
+    if (style == Style::Rounded) {
         if (left) {
             put(1, 1);
             put(1, h - 2);
@@ -393,14 +399,14 @@ void ButtonStyles::DrawFocus(PaintColor focusColor, bool value, bool enabled)
 {
     if (!m_s.isDefault())
         return;
-    const int shape = m_s.ButtonShape;
-    if (shape == 7 || shape == 8)
+    const Shape shape = m_s.shape();
+    if (shape == Shape::PictureFramed || shape == Shape::PictureRinged)
         return;
-    if (shape >= 4)
+    if (shape >= Shape::Ellipse)
         enabled = true;
     if (!enabled)
         return;
-    if (shape >= 1 && shape <= 3) {
+    if (shape >= Shape::SlantLeft && shape <= Shape::Parallelogram) {
         QPoint p[5];
         RingPoints(5, p);
         m_p.SelectTool(true, 1, focusColor < 0 ? Black : focusColor);
@@ -424,7 +430,7 @@ void ButtonStyles::DrawFocus(PaintColor focusColor, bool value, bool enabled)
     }
     right = std::min(right, w - 4);
     bottom = std::min(bottom, h - 4);
-    if ((m_s.isPushed() || value) && m_s.ButtonStyle != 3) {
+    if ((m_s.isPushed() || value) && m_s.style() != Style::Etched) {
         ++left, ++top, ++right, ++bottom;
     }
     m_r.surface.focusRect(left, top, right, bottom);

@@ -13,7 +13,7 @@ public:
     // RefreshResources "BackColor": the back, shade, hover and value-on colours of the style.
     void RefreshColors();
     // One style painter: background, content, edges, focus; returns the look and the paint code.
-    void PaintStyle(EdgePoints& points, EdgeColors& colors, int& look, int& paintCode);
+    void PaintStyle(EdgePoints& points, EdgeColors& colors, int& look, button::PaintCode& paintCode);
     // Fills the colour list for the style and look (the look may change: 3 for style 0's on look,
     // style 2's hot look).
     void EdgeColorsFor(EdgeColors& colors, int& look, PaintColor face) const;
@@ -25,7 +25,7 @@ public:
     void RingPoints(int inset, QPoint* out) const;
 
 private:
-    void roundCorners(int style, PaintColor color);
+    void roundCorners(button::Style style, PaintColor color);
 
     ButtonPainter& m_p;
     const ButtonPaintState& m_s;
