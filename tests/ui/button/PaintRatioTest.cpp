@@ -1,7 +1,7 @@
 // The painter at device pixel ratios above 1: every rule paints whole logical pixels, so the
 // finer image is the ratio-1 image with each pixel grown to its block (faces, rings, corner cuts,
 // gradients, shape frames, focus dots), while captions and pictures use the finer pixels.
-#include "paint_support.h"
+#include "PaintSupport.h"
 
 namespace ktv::test {
 namespace {

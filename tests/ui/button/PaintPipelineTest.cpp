@@ -1,6 +1,6 @@
 // Pixel tests of the button paint pipeline: colour shifting and blending, the background with its
 // gradients and style-2 shading, the frame rings, and the presented image.
-#include "paint_support.h"
+#include "PaintSupport.h"
 
 #include "ui/controls/button/paint/ButtonColors.h"
 

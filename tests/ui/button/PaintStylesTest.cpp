@@ -1,6 +1,6 @@
 // Pixel tests of the button styles: the edge rings of each look, the style-2 hot and focus
 // colours, the flat style 5, and the focus rectangle.
-#include "paint_support.h"
+#include "PaintSupport.h"
 
 #include "ui/controls/button/paint/ButtonColors.h"
 

@@ -1,7 +1,7 @@
 // Pixel tests of the caption and picture: line breaks, centring with a picture, the clamps, the
 // pressed shift, disabled captions, hidden captions of shapes 5 and 6, and the picture effects
 // (key-colour transparency, icons, the greyed disabled picture).
-#include "paint_support.h"
+#include "PaintSupport.h"
 
 #include "ui/controls/button/paint/ButtonColors.h"
 

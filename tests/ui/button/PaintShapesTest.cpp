@@ -1,6 +1,6 @@
 // Tests of the button shapes: corner cuts, slanted shapes with their width growth, the
 // picture-defined shapes from a key-coloured bitmap, and the CustomClick move.
-#include "paint_support.h"
+#include "PaintSupport.h"
 
 #include "ui/controls/button/paint/ButtonColors.h"
 
