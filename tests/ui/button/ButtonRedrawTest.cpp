@@ -118,3 +118,50 @@ TEST_F(ButtonRedraw, PaintedOntoATwiceAsDenseSurfaceTheCaptionUsesItsPixels)
     EXPECT_EQ(QColor(image.pixel(0, 40)), QColor(image.pixel(1, 40)));
     EXPECT_EQ(QColor(image.pixel(0, 40)), QColor(0x00, 0x3C, 0x73));
 }
+
+namespace {
+
+struct SetAgainRow {
+    const char* name;
+    void (*set)(qvButtons_H*);
+    const char* notified;
+};
+
+const SetAgainRow kSetAgainRows[] = {
+    {"ButtonStyle", [](qvButtons_H* b) { b->setButtonStyle(4); }, "BackStyle"},
+    {"Caption", [](qvButtons_H* b) { b->setCaption(QStringLiteral("&Tamam")); }, "Caption"},
+    {"CaptionAlign", [](qvButtons_H* b) { b->setCaptionAlign(qvButtons_H::CaptionLeft); }, "CapAlign"},
+    {"CaptionStyle", [](qvButtons_H* b) { b->setCaptionStyle(qvButtons_H::CaptionEmbossed); }, "CapStyle"},
+    {"PictureSize", [](qvButtons_H* b) { b->setPictureSize(qvButtons_H::PictureSize32); }, "ImgSize"},
+    {"ForeColor", [](qvButtons_H* b) { b->setForeColor(0x0000FF); }, nullptr},
+};
+
+} // namespace
+
+class ButtonSetAgain : public ButtonRedraw, public ::testing::WithParamInterface<SetAgainRow> {};
+
+TEST_P(ButtonSetAgain, AValueSetAgainIsReportedButRepaintsNothing)
+{
+    DesignerHost designer;
+    QWidget frame(&form); // goes before the host it was placed with
+    frame.setGeometry(form.rect());
+    frame.show();
+    auto* b = new qvButtons_H(&frame, &designer);
+    designer.place(*b);
+    b->setGeometry(10, 10, 90, 26);
+    b->show();
+    GetParam().set(b);
+    paintNow();
+    designer.clearRecords();
+    const int runs = b->painterRuns();
+    GetParam().set(b);
+    paintNow();
+    EXPECT_EQ(designer.refreshCount(b), 0);
+    EXPECT_EQ(b->painterRuns(), runs);
+    if (GetParam().notified) {
+        EXPECT_EQ(designer.changesOf(b), QStringList{QString::fromLatin1(GetParam().notified)});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Setters, ButtonSetAgain, ::testing::ValuesIn(kSetAgainRows),
+                         [](const auto& info) { return std::string(info.param.name); });

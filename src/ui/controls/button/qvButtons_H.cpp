@@ -103,11 +103,19 @@ void qvButtons_H::designMessage(const QString& text)
 }
 
 // ---------------------------------------------------------------- properties
+//
+// Every setter: check the range, store, mark the image out of date and ask for a repaint
+// (RedrawButton); paintEvent paints. The host hears of every setting, so a value set again is
+// still reported, but it rebuilds and repaints nothing.
 
 void qvButtons_H::setButtonStyle(int value)
 {
     if (value < 0 || value > 7)
         return;
+    if (button::Style(value) == p.ButtonStyle) {
+        notify("BackStyle");
+        return;
+    }
     const button::Style old = p.ButtonStyle;
     p.ButtonStyle = button::Style(value);
     // The flat style paints the rings of the shapes that are not custom; the corner cuts of the
@@ -144,11 +152,14 @@ void qvButtons_H::setCaption(const QString& value)
     const int marker = accessMarker(value);
     if (marker >= 0)
         m_host->setAccessKeys(this, marker + 1 < value.size() ? QString(value[marker + 1]) : QString());
-    const bool renamed = value != p.Caption;
+    if (value == p.Caption) {
+        notify("Caption");
+        return;
+    }
     p.Caption = value;
     RedrawButton();
     notify("Caption");
-    if (renamed && QAccessible::isActive()) {
+    if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
@@ -165,8 +176,10 @@ void qvButtons_H::setCaptionAlign(int value)
                                      "button captions can only be center aligned"));
         return;
     }
-    p.CaptionAlign = button::CaptionAlign(value);
-    RedrawButton();
+    if (button::CaptionAlign(value) != p.CaptionAlign) {
+        p.CaptionAlign = button::CaptionAlign(value);
+        RedrawButton();
+    }
     notify("CapAlign");
 }
 
@@ -174,11 +187,11 @@ void qvButtons_H::setCaptionStyle(int value)
 {
     if (value < CaptionFlat || value > CaptionEngraved)
         return;
+    const bool changed = button::CaptionStyle(value) != p.CaptionStyle;
     p.CaptionStyle = button::CaptionStyle(value);
     notify("CapStyle");
-    if (!p.Caption.isEmpty()) {
+    if (changed && !p.Caption.isEmpty())
         RedrawButton();
-    }
 }
 
 void qvButtons_H::setCustomClick(int value)
@@ -299,8 +312,10 @@ void qvButtons_H::setPictureSize(int value)
         designMessage(QStringLiteral("The picture size cannot be changed for Shaped buttons"));
         return;
     }
-    p.PictureSizePixels = (value + 2) * 8;
-    RedrawButton();
+    if ((value + 2) * 8 != p.PictureSizePixels) {
+        p.PictureSizePixels = (value + 2) * 8;
+        RedrawButton();
+    }
     notify("ImgSize");
 }
 
