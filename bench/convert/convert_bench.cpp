@@ -1,214 +1,323 @@
-// Conversion speed: the wizard's per-record run (lookup, add, one update per card, a yield
-// before every record) against the same work done set-based in one SQLite transaction.
-// Prints records per second of both, their ratio, and the peak resident memory of the
-// per-record run at two sizes (it must not grow with the number of records).
+// Conversion speed: the per-record run (a lookup per record, each new card added and stored
+// by its own update, a yield before every record) beside SQLite's own floor for the same
+// work and the set-based baselines, all measured in the same run, best of several and
+// interleaved so a busy machine slows every form alike.
 //
-// Usage: ktvedaz-bench-convert [records-in-all=1000000]
+// Usage: ktvedaz-bench-convert [records-in-all=1000000] [--reps R=3]
+//          the whole ktvedaz-cli convert process, the run alone, the floor and the set-based
+//          forms at one size, first run into empty year databases, then a rerun onto them
+//        ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] [--svg FILE]
+//          the same at 10k, 100k, 1M (and 10M with --max 10000000) records, written as CSV
+//          and as a plot
+//        ktvedaz-bench-convert --floor SOURCE TARGET
+//          the floor alone, for a profiler
 #include "BenchSupport.h"
+#include "Floor.h"
+#include "Plot.h"
+#include "Runs.h"
+#include "SetBased.h"
 #include "app/AppPath.h"
-#include "cli/CliHost.h"
 #include "cli/Cli.h"
-#include "convert/ConversionRun.h"
-#include "data/CompanyDatabases.h"
 
 #include <sqlite3.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace ktv::bench;
 
 namespace {
 
-using ktv::bench::programFolder;
-
-struct RunResult {
-    double seconds = 0;
-    long peakKiB = 0;
+struct Options {
+    long records = 1000000;
+    long maxRecords = 1000000;
+    int reps = 0;
+    bool scaling = false;
+    std::string csv, svg;
 };
 
-// The per-record run in a child process, so its peak memory is its own.
-RunResult perRecord(const fs::path& app, const fs::path& source)
+struct Paths {
+    fs::path templates, cli, work;
+};
+
+// The best (shortest) of the repetitions, with the largest peak memory seen.
+struct Best {
+    double seconds = 1e300;
+    long peakKiB = 0;
+    void add(double s, long kib = 0)
+    {
+        seconds = std::min(seconds, s);
+        peakKiB = std::max(peakKiB, kib);
+    }
+    void add(const RunResult& r) { add(r.seconds, r.peakKiB); }
+};
+
+// One size, first run and rerun.
+struct Pass {
+    Best process, inProcess, floor, windowed, indexed;
+};
+struct Sized {
+    long records = 0;
+    Pass first, rerun;
+    double indexBuild = 0;
+};
+
+fs::path freshTarget(const Paths& p, const std::string& name)
 {
-    int fds[2];
-    if (pipe(fds) != 0)
+    const fs::path t = p.work / (name + ".mdb");
+    fs::copy_file(p.templates / "KTFIM.mdx", t, fs::copy_options::overwrite_existing);
+    return t;
+}
+
+void checkCards(const char* what, long expected, long got)
+{
+    if (expected != got) {
+        std::fprintf(stderr, "%s wrote %ld cards, the per-record run %ld\n", what, got, expected);
         std::exit(1);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        ktv::InitAppPath(app.string());
-        ktv::CompanyDatabases set;
-        ktv::cli::CliHost host(false);
-        ktv::ConversionRun run(set, host);
-        const auto t0 = Clock::now();
-        run.Cmd_CevrimYap(ktv::bench::benchRequest(source));
-        const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-        if (write(fds[1], &s, sizeof s) != sizeof s)
-            _exit(1);
-        _exit(0);
-    }
-    close(fds[1]);
-    RunResult result;
-    if (read(fds[0], &result.seconds, sizeof result.seconds) != sizeof result.seconds)
-        std::fprintf(stderr, "the per-record run failed\n");
-    close(fds[0]);
-    int status = 0;
-    struct rusage ru {};
-    wait4(pid, &status, 0, &ru);
-    result.peakKiB = ru.ru_maxrss;
-    return result;
-}
-
-void exec(sqlite3* db, const char* sql)
-{
-    char* err = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-        std::fprintf(stderr, "baseline: %s\n", err ? err : "?");
-        std::exit(1);
     }
 }
 
-// Cards in the three target tables, so the printout shows that every form did the same work.
-long cards(const fs::path& database)
+// Every form at one size: each repetition runs them one after the other, first into
+// empty year databases, then again onto what that first run left.
+Sized measure(const Paths& p, long records, int reps, bool inProcessToo, bool indexedToo)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    long total = 0;
-    for (const char* table : {"AracKarti", "CariKart", "StokKart"}) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + std::string(table)).c_str(), -1, &st, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            total += sqlite3_column_int64(st, 0);
-        sqlite3_finalize(st);
+    Sized out;
+    const long perTable = records / 3;
+    out.records = perTable * 3;
+    const fs::path source = p.work / ("source" + std::to_string(out.records) + ".ktd");
+    ktv::cli::WriteSampleSource(source.string(), "KTD", perTable, 1, "7183");
+    fs::path indexedSource;
+    if (indexedToo) {
+        indexedSource = p.work / "indexed.ktd";
+        fs::copy_file(source, indexedSource, fs::copy_options::overwrite_existing);
+        out.indexBuild = buildSourceIndex(indexedSource);
     }
-    sqlite3_close(db);
-    return total;
+    for (int r = 0; r < reps; ++r) {
+        const fs::path app = programFolder(p.work / "app", p.templates);
+        fs::remove_all(app / "DATA");
+        out.first.process.add(wholeProcess(p.cli, app, source));
+        const long expected = cards(yearDatabase(app));
+        const fs::path floorTarget = freshTarget(p, "floor");
+        out.first.floor.add(floorRun(source, floorTarget));
+        checkCards("the floor", expected, cards(floorTarget));
+        const fs::path windowed = freshTarget(p, "windowed");
+        out.first.windowed.add(setBased(windowed, source, Baseline::Windowed));
+        checkCards("the windowed form", expected, cards(windowed));
+        fs::path indexed;
+        if (indexedToo) {
+            indexed = freshTarget(p, "indexed");
+            out.first.indexed.add(setBased(indexed, indexedSource, Baseline::Indexed));
+            checkCards("the indexed form", expected, cards(indexed));
+        }
+        fs::path inApp;
+        if (inProcessToo) {
+            inApp = programFolder(p.work / "inapp", p.templates);
+            fs::remove_all(inApp / "DATA");
+            out.first.inProcess.add(inProcess(inApp, source));
+        }
+        // The rerun: every card is there already.
+        out.rerun.process.add(wholeProcess(p.cli, app, source));
+        checkCards("the rerun", expected, cards(yearDatabase(app)));
+        out.rerun.floor.add(floorRun(source, floorTarget));
+        out.rerun.windowed.add(setBased(windowed, source, Baseline::Windowed));
+        if (indexedToo)
+            out.rerun.indexed.add(setBased(indexed, indexedSource, Baseline::Indexed));
+        if (inProcessToo)
+            out.rerun.inProcess.add(inProcess(inApp, source));
+    }
+    fs::remove(source);
+    if (indexedToo)
+        fs::remove(indexedSource);
+    return out;
 }
 
-enum class Baseline { Windowed, Indexed };
-
-// The same cleaning and the same first-record-wins key rule, one statement per table, in
-// one transaction. Windowed numbers the records of each key (all work timed); Indexed looks
-// the first record of a key up through an expression index built on the source beforehand
-// (the index is not timed), the fastest set-based form found.
-double setBased(const fs::path& app, const fs::path& source, Baseline variant)
+std::string machine()
 {
-    const fs::path target = app / "KTFIM.mdb";
-    fs::copy_file(app / "KTFIM.mdx", target, fs::copy_options::overwrite_existing);
-    sqlite3* db = nullptr;
-    sqlite3_open(target.c_str(), &db);
-    const auto t0 = Clock::now();
-    exec(db, ("ATTACH DATABASE '" + source.string() + "' AS src").c_str());
-    exec(db, "BEGIN IMMEDIATE");
-    // What each table writes, cleaned as the transfers clean it; only the choice of the
-    // first record of a key differs between the two forms.
-    const std::string code = "substr(trim(coalesce(Kod,'')),1,10)";
-    const std::string kind = "CASE trim(coalesce(Tip,'')) WHEN 'Ürün' THEN 'U' WHEN 'Ara Ürün' THEN 'A' "
-                             "WHEN 'Malzeme' THEN 'M' END";
-    const std::string vehicles =
-        "INSERT INTO AracKarti (AracKod, SurucuAd, AracPlaka) "
-        "SELECT k, substr(trim(coalesce(Isim,'')),1,50), substr(trim(coalesce(Plaka,'')),1,15) FROM ";
-    const std::string dealers =
-        "INSERT INTO CariKart (Tip, Kod, Ad, Yetkili, AracKod, Adres, SemtIlce, Sehir, Telefon, Fax, VergiDaire, "
-        "VergiNo, KrediLimit, Statu) "
-        "SELECT 'BAY', k, substr(trim(coalesce(Isim,'')),1,50), substr(trim(coalesce(Yetkili,'')),1,100), "
-        "substr(trim(coalesce(AracKod,'')),1,10), trim(coalesce(Adres,'')), substr(trim(coalesce(Semt,'')),1,50), "
-        "substr(trim(coalesce(Sehir,'')),1,50), substr(trim(coalesce(TelFaks,'')),1,15), "
-        "substr(trim(coalesce(TelFaks,'')),1,15), substr(trim(coalesce(VD,'')),1,50), substr(trim(coalesce(VN,'')),1,50), "
-        "CAST(coalesce(Kredi,0) AS INTEGER), CASE WHEN trim(coalesce(Durum,'')) = 'Çalışıyor' THEN 0 ELSE 1 END FROM ";
-    const std::string stock =
-        "INSERT INTO StokKart (Tip, Kod, Ad, Birim1, Katsayi, Birim2, KDV, Durum) "
-        "SELECT kind, k, substr(trim(coalesce(Isim,'')),1,50), substr(trim(coalesce(Birim1,'')),1,10), "
-        "CAST(round(coalesce(Katsayi,0)) AS INTEGER), substr(trim(coalesce(Birim2,'')),1,10), "
-        "CAST(round(coalesce(KDV,0)) AS INTEGER), substr(trim(coalesce(Duzey,'')),1,3) FROM ";
-    const std::string newVehicle = " AND NOT EXISTS (SELECT 1 FROM AracKarti t WHERE t.AracKod = s.k)";
-    const std::string newDealer = " AND NOT EXISTS (SELECT 1 FROM CariKart t WHERE t.Tip = 'BAY' AND t.Kod = s.k)";
-    const std::string newStock = " AND NOT EXISTS (SELECT 1 FROM StokKart t WHERE t.Tip = s.kind AND t.Kod = s.k)";
-    if (variant == Baseline::Windowed) {
-        // The first record of each key wins: number the records of a key in source order.
-        const std::string numbered = ", row_number() OVER (PARTITION BY upper(" + code + ") ORDER BY rowid) AS n ";
-        exec(db, (vehicles + "(SELECT " + code + " AS k, Isim, Plaka" + numbered + "FROM src.AracKarti) s WHERE n = 1" +
-                  newVehicle).c_str());
-        exec(db, (dealers + "(SELECT " + code + " AS k, *" + numbered + "FROM src.CariKart) s WHERE n = 1" + newDealer)
-                     .c_str());
-        exec(db, (stock + "(SELECT kind, k, Isim, Birim1, Katsayi, Birim2, KDV, Duzey, "
-                          "row_number() OVER (PARTITION BY kind, upper(k) ORDER BY r) AS n FROM (SELECT " +
-                  kind + " AS kind, " + code + " AS k, *, rowid AS r FROM src.StokKarti) WHERE kind IS NOT NULL) s "
-                         "WHERE n = 1" + newStock)
-                     .c_str());
-    } else {
-        // The first record of each key found through an expression index on the source.
-        auto first = [&](const char* table) {
-            return "r = (SELECT min(rowid) FROM src." + std::string(table) + " x WHERE substr(trim(coalesce(x.Kod,'')),1,10) = s.k";
+    std::string cpu = "unknown processor";
+    std::ifstream info("/proc/cpuinfo");
+    for (std::string line; std::getline(info, line);)
+        if (line.rfind("model name", 0) == 0) {
+            cpu = line.substr(line.find(':') + 2);
+            break;
+        }
+    long memKiB = 0;
+    std::ifstream mem("/proc/meminfo");
+    for (std::string line; std::getline(mem, line);)
+        if (line.rfind("MemTotal:", 0) == 0)
+            memKiB = std::atol(line.c_str() + 9);
+    struct utsname u {
+    };
+    uname(&u);
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%s, %ld cores, %.0f GiB, Linux %s, SQLite %s", cpu.c_str(),
+                  sysconf(_SC_NPROCESSORS_ONLN), memKiB / 1048576.0, u.release, sqlite3_libversion());
+    return buf;
+}
+
+double rate(long records, const Best& b)
+{
+    return static_cast<double>(records) / b.seconds;
+}
+
+void printPass(const char* name, long n, const Pass& p, bool inProcessToo, bool indexedToo, double indexBuild)
+{
+    std::printf("%s\n", name);
+    std::printf("  ktvedaz-cli convert process : %10.0f records/s (%.2f s, peak %.1f MiB)\n",
+                rate(n, p.process), p.process.seconds, p.process.peakKiB / 1024.0);
+    if (inProcessToo)
+        std::printf("  the run alone, in process   : %10.0f records/s (%.2f s, peak %.1f MiB)\n",
+                    rate(n, p.inProcess), p.inProcess.seconds, p.inProcess.peakKiB / 1024.0);
+    std::printf("  SQLite's floor              : %10.0f records/s (%.2f s)\n", rate(n, p.floor),
+                p.floor.seconds);
+    std::printf("  set-based, windowed         : %10.0f records/s (%.2f s)\n", rate(n, p.windowed),
+                p.windowed.seconds);
+    if (indexedToo)
+        std::printf("  set-based, source index     : %10.0f records/s (%.2f s, +%.2f s to build the index)\n",
+                    rate(n, p.indexed), p.indexed.seconds, indexBuild);
+    std::printf("  process rate / floor rate   : %.2f (goal: at least 0.9)\n",
+                p.floor.seconds / p.process.seconds);
+    std::printf("  process time / set-based    : %.2f windowed", p.process.seconds / p.windowed.seconds);
+    if (indexedToo)
+        std::printf(", %.2f with the source index (%.2f counting its build)",
+                    p.process.seconds / p.indexed.seconds,
+                    p.process.seconds / (p.indexed.seconds + indexBuild));
+    std::printf(" (goal: at most 1.3)\n");
+    if (inProcessToo)
+        std::printf("  whole process - run alone   : %.2f s\n", p.process.seconds - p.inProcess.seconds);
+}
+
+int single(const Paths& paths, const Options& o)
+{
+    const int reps = o.reps > 0 ? o.reps : 3;
+    std::printf("machine: %s\n", machine().c_str());
+    std::printf("records in all: %ld, best of %d interleaved\n", o.records / 3 * 3, reps);
+    const Sized s = measure(paths, o.records, reps, true, true);
+    printPass("first run, into empty year databases", s.records, s.first, true, true, s.indexBuild);
+    printPass("rerun, onto the full year databases", s.records, s.rerun, true, true, s.indexBuild);
+    std::printf("rerun rate / first run rate: %.2f (goal: at least 1.5)\n",
+                s.first.process.seconds / s.rerun.process.seconds);
+    return 0;
+}
+
+int scaling(const Paths& paths, const Options& o)
+{
+    const int reps = o.reps > 0 ? o.reps : 2;
+    const std::string where = machine();
+    std::printf("machine: %s\nbest of %d interleaved\n", where.c_str(), reps);
+    std::vector<Sized> sizes;
+    for (long n = 10000; n <= o.maxRecords; n *= 10) {
+        sizes.push_back(measure(paths, n, reps, false, false));
+        const Sized& s = sizes.back();
+        std::printf("%9ld records: process %8.0f/s (rerun %8.0f/s), floor %8.0f/s (rerun %8.0f/s), set-based "
+                    "%8.0f/s (rerun %8.0f/s), peak %.1f MiB (rerun %.1f MiB)\n",
+                    s.records, rate(s.records, s.first.process), rate(s.records, s.rerun.process),
+                    rate(s.records, s.first.floor), rate(s.records, s.rerun.floor),
+                    rate(s.records, s.first.windowed), rate(s.records, s.rerun.windowed),
+                    s.first.process.peakKiB / 1024.0, s.rerun.process.peakKiB / 1024.0);
+        std::fflush(stdout);
+    }
+    if (sizes.size() >= 2) {
+        const Sized* at100k = nullptr;
+        for (const auto& s : sizes)
+            if (s.records >= 99999 && s.records < 1000000)
+                at100k = &s;
+        if (at100k)
+            std::printf("rate at %ld / rate at %ld: %.2f (goal: at least 0.8 at 10M)\n", sizes.back().records,
+                        at100k->records,
+                        rate(sizes.back().records, sizes.back().first.process) /
+                            rate(at100k->records, at100k->first.process));
+    }
+    if (!o.csv.empty()) {
+        std::ofstream csv(o.csv, std::ios::binary);
+        csv << "records,pass,process_seconds,process_records_per_s,process_peak_mib,floor_seconds,"
+               "floor_records_per_s,setbased_seconds,setbased_records_per_s,process_rate_vs_floor,"
+               "process_time_vs_setbased\r\n";
+        for (const auto& s : sizes)
+            for (const auto* pass : {&s.first, &s.rerun}) {
+                char line[512];
+                std::snprintf(line, sizeof line, "%ld,%s,%.3f,%.0f,%.1f,%.3f,%.0f,%.3f,%.0f,%.3f,%.3f\r\n",
+                              s.records, pass == &s.first ? "first" : "rerun", pass->process.seconds,
+                              rate(s.records, pass->process), pass->process.peakKiB / 1024.0,
+                              pass->floor.seconds, rate(s.records, pass->floor), pass->windowed.seconds,
+                              rate(s.records, pass->windowed), pass->floor.seconds / pass->process.seconds,
+                              pass->process.seconds / pass->windowed.seconds);
+                csv << line;
+            }
+    }
+    if (!o.svg.empty()) {
+        auto series = [&](const char* name, const char* colour, bool rerun, auto pick) {
+            Series s{name, colour, rerun, {}};
+            for (const auto& z : sizes)
+                s.points.emplace_back(static_cast<double>(z.records), pick(z, rerun ? z.rerun : z.first));
+            return s;
         };
-        exec(db, (vehicles + "(SELECT " + code + " AS k, Isim, Plaka, rowid AS r FROM src.AracKarti) s WHERE " +
-                  first("AracKarti") + ")" + newVehicle).c_str());
-        exec(db, (dealers + "(SELECT " + code + " AS k, *, rowid AS r FROM src.CariKart) s WHERE " + first("CariKart") +
-                  ")" + newDealer).c_str());
-        exec(db, (stock + "(SELECT " + kind + " AS kind, " + code + " AS k, *, rowid AS r FROM src.StokKarti) s "
-                          "WHERE kind IS NOT NULL AND " + first("StokKarti") + " AND " +
-                  "CASE trim(coalesce(x.Tip,'')) WHEN 'Ürün' THEN 'U' WHEN 'Ara Ürün' THEN 'A' WHEN 'Malzeme' THEN 'M' END "
-                  "= s.kind)" + newStock).c_str());
+        auto procRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.process); };
+        auto floorRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.floor); };
+        auto setRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.windowed); };
+        auto peak = [](const Sized&, const Pass& p) { return p.process.peakKiB / 1024.0; };
+        Panel rates{"Conversion speed", "records per second", false, {}};
+        rates.series = {
+            series("ktvedaz-cli convert, first run", "#c0392b", false, procRate),
+            series("ktvedaz-cli convert, rerun onto full databases", "#c0392b", true, procRate),
+            series("SQLite floor (prepared lookup + insert), first run", "#2471a3", false, floorRate),
+            series("SQLite floor, rerun", "#2471a3", true, floorRate),
+            series("set-based INSERT ... SELECT, first run", "#229954", false, setRate),
+            series("set-based, rerun", "#229954", true, setRate)};
+        Panel memory{"Peak resident memory of the convert process", "MiB", false, {}};
+        memory.series = {series("first run", "#c0392b", false, peak), series("rerun", "#c0392b", true, peak)};
+        std::ofstream svg(o.svg, std::ios::binary);
+        svg << svgChart("KTVedaz conversion: speed and memory against the number of records",
+                        where + ", best of " + std::to_string(reps), {rates, memory});
     }
-    exec(db, "COMMIT");
-    const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-    sqlite3_close(db);
-    return s;
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const long total = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const long perTable = total / 3;
-    const fs::path templates = fs::path(ktv::ExecutableFolder()).parent_path() / "app";
-    const fs::path work = fs::temp_directory_path() / ("ktvbench." + std::to_string(getpid()));
-    fs::create_directories(work);
-
-    std::printf("records in all: %ld (%ld per table)\n", perTable * 3, perTable);
-    RunResult small;
-    {
-        const fs::path src = work / "small.ktd";
-        ktv::cli::WriteSampleSource(src.string(), "KTD", perTable / 10, 1, "7183");
-        small = perRecord(programFolder(work / "small", templates), src);
+    Options o;
+    if (argc == 4 && std::strcmp(argv[1], "--floor") == 0) {
+        std::printf("floor: %.2f s\n", floorRun(argv[2], argv[3]));
+        return 0;
     }
-    const fs::path src = work / "bench.ktd";
-    ktv::cli::WriteSampleSource(src.string(), "KTD", perTable, 1, "7183");
-    const RunResult big = perRecord(programFolder(work / "big", templates), src);
-    const double windowed = setBased(programFolder(work / "base1", templates), src, Baseline::Windowed);
-    const auto indexStart = Clock::now();
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(src.c_str(), &db);
-        exec(db, "CREATE INDEX bench_a ON AracKarti(substr(trim(coalesce(Kod,'')),1,10))");
-        exec(db, "CREATE INDEX bench_c ON CariKart(substr(trim(coalesce(Kod,'')),1,10))");
-        exec(db, "CREATE INDEX bench_s ON StokKarti(substr(trim(coalesce(Kod,'')),1,10))");
-        sqlite3_close(db);
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto next = [&]() -> std::string {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "%s needs a value\n", a.c_str());
+                std::exit(2);
+            }
+            return argv[++i];
+        };
+        if (a == "--scaling")
+            o.scaling = true;
+        else if (a == "--max")
+            o.maxRecords = std::atol(next().c_str());
+        else if (a == "--reps")
+            o.reps = std::atoi(next().c_str());
+        else if (a == "--csv")
+            o.csv = next();
+        else if (a == "--svg")
+            o.svg = next();
+        else
+            o.records = std::atol(a.c_str());
     }
-    const double indexing = std::chrono::duration<double>(Clock::now() - indexStart).count();
-    const double indexed = setBased(programFolder(work / "base2", templates), src, Baseline::Indexed);
-
-    const double n = static_cast<double>(perTable * 3);
-    std::printf("per-record run          : %10.0f records/s (%.2f s)\n", n / big.seconds, big.seconds);
-    std::printf("set-based, windowed     : %10.0f records/s (%.2f s)\n", n / windowed, windowed);
-    std::printf("set-based, source index : %10.0f records/s (%.2f s, +%.2f s to build the index)\n", n / indexed,
-                indexed, indexing);
-    std::printf("ratio (per-record time / set-based time): %.2f windowed, %.2f with the source index "
-                "(%.2f counting the index build)\n",
-                big.seconds / windowed, big.seconds / indexed, big.seconds / (indexed + indexing));
-    std::printf("peak resident memory: %.1f MiB at %ld records, %.1f MiB at %ld records\n", small.peakKiB / 1024.0,
-                perTable / 10 * 3, big.peakKiB / 1024.0, perTable * 3);
-    std::printf("cards written: %ld per-record, %ld windowed, %ld with the source index\n",
-                cards(work / "big/DATA/1/2005/KTFIM.mdb"), cards(work / "base1/KTFIM.mdb"), cards(work / "base2/KTFIM.mdb"));
-    fs::remove_all(work);
-    return 0;
+    Paths paths;
+    paths.templates = fs::path(ktv::ExecutableFolder()).parent_path() / "app";
+    paths.cli = paths.templates / "ktvedaz-cli";
+    paths.work = fs::temp_directory_path() / ("ktvbench." + std::to_string(getpid()));
+    fs::create_directories(paths.work);
+    const int rc = o.scaling ? scaling(paths, o) : single(paths, o);
+    fs::remove_all(paths.work);
+    return rc;
 }

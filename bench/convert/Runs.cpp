@@ -1,0 +1,99 @@
+// Each run is a child process, so its peak memory is its own and it starts as cold as an
+// operator's run would.
+#include "Runs.h"
+
+#include "BenchSupport.h"
+#include "app/AppPath.h"
+#include "cli/CliHost.h"
+#include "convert/ConversionRun.h"
+#include "data/CompanyDatabases.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace ktv::bench {
+
+namespace {
+
+RunResult finish(pid_t pid, const char* what)
+{
+    int status = 0;
+    struct rusage ru {
+    };
+    wait4(pid, &status, 0, &ru);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "the %s failed\n", what);
+        std::exit(1);
+    }
+    RunResult r;
+    r.peakKiB = ru.ru_maxrss;
+    return r;
+}
+
+} // namespace
+
+fs::path yearDatabase(const fs::path& app)
+{
+    return app / "DATA" / "1" / "2005" / "KTFIM.mdb";
+}
+
+RunResult wholeProcess(const fs::path& cli, const fs::path& app, const fs::path& source)
+{
+    const std::string exe = cli.string();
+    const std::string src = source.string();
+    const std::string root = app.string();
+    const auto t0 = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execl(exe.c_str(), exe.c_str(), "convert", "--type", "KTD", "--source", src.c_str(), "--company", "1",
+              "--year", "2005", "--name", "Bench", "--root", root.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    RunResult r = finish(pid, "ktvedaz-cli convert");
+    r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+    return r;
+}
+
+RunResult inProcess(const fs::path& app, const fs::path& source)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        std::exit(1);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        InitAppPath(app.string());
+        CompanyDatabases set;
+        cli::CliHost host(false);
+        ConversionRun run(set, host);
+        const auto t0 = Clock::now();
+        run.Cmd_CevrimYap(benchRequest(source));
+        const double s = std::chrono::duration<double>(Clock::now() - t0).count();
+        if (write(fds[1], &s, sizeof s) != sizeof s)
+            _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    double seconds = 0;
+    const bool got = read(fds[0], &seconds, sizeof seconds) == sizeof seconds;
+    close(fds[0]);
+    RunResult r = finish(pid, "in-process run");
+    if (!got)
+        std::exit(1);
+    r.seconds = seconds;
+    return r;
+}
+
+} // namespace ktv::bench

@@ -1,0 +1,26 @@
+// The per-record conversion as the benchmark times it: the whole ktvedaz-cli convert
+// process as an operator starts it, or the run alone inside a child of the benchmark.
+#pragma once
+
+#include <filesystem>
+
+namespace ktv::bench {
+
+struct RunResult {
+    double seconds = 0;
+    long peakKiB = 0; // peak resident memory of the process that ran the conversion
+};
+
+// ktvedaz-cli convert of source into company 1, year 2005 of the program folder app: timed
+// from the start of the process to its end (start-up, template copy, run, final checkpoint,
+// exit). Leaves the program's standard output aside.
+RunResult wholeProcess(const std::filesystem::path& cli, const std::filesystem::path& app,
+                       const std::filesystem::path& source);
+
+// The same run called in a fresh child process of the benchmark; only the run is timed.
+RunResult inProcess(const std::filesystem::path& app, const std::filesystem::path& source);
+
+// The year database the runs above write into.
+std::filesystem::path yearDatabase(const std::filesystem::path& app);
+
+} // namespace ktv::bench
