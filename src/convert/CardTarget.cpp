@@ -7,14 +7,21 @@ namespace ktv {
 
 std::string LookupStatement(const std::string& table, const std::vector<KeyCondition>& key)
 {
-    std::string sql = "SELECT * FROM " + table;
-    for (std::size_t i = 0; i < key.size(); ++i)
-        sql += (i == 0 ? " WHERE " : " AND ") + key[i].first + " = " + dao::Quoted(key[i].second);
+    std::string sql;
+    sql.reserve(64);
+    sql += "SELECT * FROM ";
+    sql += table;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        sql += i == 0 ? " WHERE " : " AND ";
+        sql += key[i].first;
+        sql += " = ";
+        sql += dao::Quoted(key[i].second);
+    }
     return sql;
 }
 
 bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                                  const std::vector<CardField>& fields, const std::string& errorContext)
+                                  std::vector<CardField>& fields, const std::function<std::string()>& errorContext)
 {
     auto rs = m_db.OpenRecordset(LookupStatement(table, key), dao::RecordsetType::Dynaset);
     if (rs->RecordCount() >= 1) {
@@ -22,12 +29,12 @@ bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<Ke
         return false;
     }
     rs->AddNew();
-    for (const auto& [column, value] : fields) {
+    for (auto& [column, value] : fields) {
         try {
-            rs->SetField(column, value);
+            rs->SetField(column, std::move(value));
         } catch (const Error& e) {
             // The same failure, told with the record and the column it happened on.
-            throw Error(e.number(), e.description() + " (" + errorContext + ", " + table + "." + column + ")");
+            throw Error(e.number(), e.description() + " (" + errorContext() + ", " + table + "." + column + ")");
         }
     }
     rs->Update();
@@ -36,7 +43,7 @@ bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<Ke
 }
 
 bool DryRunCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                                const std::vector<CardField>&, const std::string&)
+                                std::vector<CardField>&, const std::function<std::string()>&)
 {
     // Conditions compare like the engine's: without regard to ASCII letter case.
     std::string id = table;

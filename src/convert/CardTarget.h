@@ -5,6 +5,7 @@
 #include "app/Value.h"
 #include "data/Dao.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -21,9 +22,10 @@ class CardTarget {
 public:
     virtual ~CardTarget() = default;
     // Looks the key up in the table and adds the card when none is there. Returns true when
-    // the card was added. errorContext names the source record for an error message.
+    // the card was added; the values of fields may then have been taken. errorContext names
+    // the source record for an error message (asked only when there is one).
     virtual bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                          const std::vector<CardField>& fields, const std::string& errorContext) = 0;
+                          std::vector<CardField>& fields, const std::function<std::string()>& errorContext) = 0;
 };
 
 // The lookup statement of a card: "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'".
@@ -32,8 +34,8 @@ std::string LookupStatement(const std::string& table, const std::vector<KeyCondi
 class DatabaseCardTarget final : public CardTarget {
 public:
     explicit DatabaseCardTarget(dao::Database& db) : m_db(db) {}
-    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                  const std::vector<CardField>& fields, const std::string& errorContext) override;
+    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key, std::vector<CardField>& fields,
+                  const std::function<std::string()>& errorContext) override;
 
 private:
     dao::Database& m_db;
@@ -44,8 +46,8 @@ private:
 class DryRunCardTarget final : public CardTarget {
 public:
     explicit DryRunCardTarget(dao::Database* existing) : m_db(existing) {}
-    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                  const std::vector<CardField>& fields, const std::string& errorContext) override;
+    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key, std::vector<CardField>& fields,
+                  const std::function<std::string()>& errorContext) override;
 
 private:
     dao::Database* m_db;

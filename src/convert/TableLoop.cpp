@@ -1,9 +1,9 @@
 #include "convert/TableLoop.h"
 
 #include "app/Tools.h"
-#include "platform/core/TextCodec.h"
 
 #include <climits>
+#include <string_view>
 
 namespace ktv {
 
@@ -33,17 +33,36 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, c
     return report;
 }
 
-std::string Cut(const std::string& text, std::size_t n, TableReport& report)
+std::string Cut(std::string text, std::size_t n, TableReport& report)
 {
-    if (text::charCount(text) <= n)
-        return text;
-    ++report.cut;
-    return text::leftChars(text, n);
+    // One pass: stop at the first byte of the character after the n-th.
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && seen++ == n) {
+            ++report.cut;
+            text.resize(i);
+            break;
+        }
+    return text;
+}
+
+std::string CleanText(const Value& value)
+{
+    // The per-record path: a text value is trimmed as a view and copied once; every other
+    // kind goes the general way.
+    if (!value.isText())
+        return N_Ts(value);
+    std::string_view s = std::get<std::string>(value.storage());
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return std::string(s);
 }
 
 std::string FieldText(const dao::Recordset& record, const std::string& column)
 {
-    return N_Ts(record.Field(column));
+    return CleanText(record.Field(column));
 }
 
 std::string CardKey(const dao::Recordset& record, const std::string& column, TableReport& report)

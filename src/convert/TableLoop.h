@@ -24,10 +24,12 @@ using RecordStep = std::function<void(const dao::Recordset& record, TableReport&
 TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const RecordStep& step);
 
 // The first n characters of a cleaned value; counts the cut in the report.
-std::string Cut(const std::string& text, std::size_t n, TableReport& report);
+std::string Cut(std::string text, std::size_t n, TableReport& report);
 
 // The text of a source column through N_T.
 std::string FieldText(const dao::Recordset& record, const std::string& column);
+// N_T of a value as text, copying a text value once.
+std::string CleanText(const Value& value);
 
 // The key of a card: the first 10 characters of the cleaned code.
 std::string CardKey(const dao::Recordset& record, const std::string& column, TableReport& report);

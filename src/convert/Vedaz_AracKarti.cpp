@@ -5,14 +5,16 @@ namespace ktv {
 
 TableReport Vedaz_AracKarti(TransferContext& ctx)
 {
+    // Named once; every record only fills in the values.
+    std::vector<CardField> fields = {{"AracKod", {}}, {"SurucuAd", {}}, {"AracPlaka", {}}};
+    std::vector<KeyCondition> key = {{"AracKod", {}}};
     return RunTableLoop(ctx, "AracKarti", [&](const dao::Recordset& rs, TableReport& report) {
-        const std::string key = CardKey(rs, "Kod", report);
-        const std::vector<CardField> fields = {
-            {"AracKod", Value(key)},
-            {"SurucuAd", Value(Cut(FieldText(rs, "Isim"), 50, report))},
-            {"AracPlaka", Value(Cut(FieldText(rs, "Plaka"), 15, report))},
-        };
-        if (ctx.target.addIfNew("AracKarti", {{"AracKod", key}}, fields, "AracKarti Kod '" + key + "'"))
+        std::string& code = key[0].second;
+        code = CardKey(rs, "Kod", report);
+        fields[0].second = Value(code);
+        fields[1].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
+        fields[2].second = Value(Cut(FieldText(rs, "Plaka"), 15, report));
+        if (ctx.target.addIfNew("AracKarti", key, fields, [&] { return "AracKarti Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

@@ -10,29 +10,34 @@ int DealerStatu(const std::string& durum) { return durum == "Çalışıyor" ? 0 
 
 TableReport Vedaz_CariKart(TransferContext& ctx)
 {
+    // The card's columns in the order they are written, named once for the whole table.
+    std::vector<CardField> fields = {
+        {"Tip", {}},      {"Kod", {}},   {"Ad", {}},         {"Yetkili", {}}, {"AracKod", {}},
+        {"Adres", {}},    {"SemtIlce", {}}, {"Sehir", {}},   {"Telefon", {}}, {"Fax", {}},
+        {"VergiDaire", {}}, {"VergiNo", {}}, {"KrediLimit", {}}, {"Statu", {}},
+    };
+    std::vector<KeyCondition> key = {{"Tip", "BAY"}, {"Kod", {}}};
     return RunTableLoop(ctx, "CariKart", [&](const dao::Recordset& rs, TableReport& report) {
-        const std::string key = CardKey(rs, "Kod", report);
-        const std::string telFaks = FieldText(rs, "TelFaks");
+        std::string& code = key[1].second;
+        code = CardKey(rs, "Kod", report);
         TableReport telCut; // the fax repeats the phone's cut; count it once
-        const std::string phone = Cut(telFaks, 15, telCut);
+        std::string phone = Cut(FieldText(rs, "TelFaks"), 15, telCut);
         report.cut += telCut.cut;
-        const std::vector<CardField> fields = {
-            {"Tip", Value("BAY")},
-            {"Kod", Value(key)},
-            {"Ad", Value(Cut(FieldText(rs, "Isim"), 50, report))},
-            {"Yetkili", Value(Cut(FieldText(rs, "Yetkili"), 100, report))},
-            {"AracKod", Value(Cut(FieldText(rs, "AracKod"), 10, report))},
-            {"Adres", Value(FieldText(rs, "Adres"))},
-            {"SemtIlce", Value(Cut(FieldText(rs, "Semt"), 50, report))},
-            {"Sehir", Value(Cut(FieldText(rs, "Sehir"), 50, report))},
-            {"Telefon", Value(phone)},
-            {"Fax", Value(phone)},
-            {"VergiDaire", Value(Cut(FieldText(rs, "VD"), 50, report))},
-            {"VergiNo", Value(Cut(FieldText(rs, "VN"), 50, report))},
-            {"KrediLimit", N_TVAL(rs.Field("Kredi"))},
-            {"Statu", Value(DealerStatu(FieldText(rs, "Durum")))},
-        };
-        if (ctx.target.addIfNew("CariKart", {{"Tip", "BAY"}, {"Kod", key}}, fields, "CariKart Kod '" + key + "'"))
+        fields[0].second = Value("BAY");
+        fields[1].second = Value(code);
+        fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
+        fields[3].second = Value(Cut(FieldText(rs, "Yetkili"), 100, report));
+        fields[4].second = Value(Cut(FieldText(rs, "AracKod"), 10, report));
+        fields[5].second = Value(FieldText(rs, "Adres"));
+        fields[6].second = Value(Cut(FieldText(rs, "Semt"), 50, report));
+        fields[7].second = Value(Cut(FieldText(rs, "Sehir"), 50, report));
+        fields[8].second = Value(phone);
+        fields[9].second = Value(std::move(phone));
+        fields[10].second = Value(Cut(FieldText(rs, "VD"), 50, report));
+        fields[11].second = Value(Cut(FieldText(rs, "VN"), 50, report));
+        fields[12].second = N_TVAL(rs.Field("Kredi"));
+        fields[13].second = Value(DealerStatu(FieldText(rs, "Durum")));
+        if (ctx.target.addIfNew("CariKart", key, fields, [&] { return "CariKart Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

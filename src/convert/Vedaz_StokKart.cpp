@@ -34,26 +34,30 @@ Value RoundedWhole(const Value& numericTextOrZero)
 
 TableReport Vedaz_StokKart(TransferContext& ctx)
 {
+    // The card's columns in the order they are written, named once for the whole table.
+    std::vector<CardField> fields = {{"Tip", {}},     {"Kod", {}},    {"Ad", {}},  {"Birim1", {}},
+                                     {"Katsayi", {}}, {"Birim2", {}}, {"KDV", {}}, {"Durum", {}}};
+    std::vector<KeyCondition> key = {{"Tip", {}}, {"Kod", {}}};
     return RunTableLoop(ctx, "StokKarti", [&](const dao::Recordset& rs, TableReport& report) {
         // A fresh kind code for every record: a skipped card never passes its kind on.
-        const std::string kind = StockKindCode(FieldText(rs, "Tip"));
+        std::string& kind = key[0].second;
+        kind = StockKindCode(FieldText(rs, "Tip"));
         if (kind.empty()) {
             ++report.skipped;
             return;
         }
-        const std::string key = CardKey(rs, "Kod", report);
-        const std::vector<CardField> fields = {
-            {"Tip", Value(kind)},
-            {"Kod", Value(key)},
-            {"Ad", Value(Cut(FieldText(rs, "Isim"), 50, report))},
-            {"Birim1", Value(Cut(FieldText(rs, "Birim1"), 10, report))},
-            {"Katsayi", RoundedWhole(N_TVAL(rs.Field("Katsayi")))},
-            {"Birim2", Value(Cut(FieldText(rs, "Birim2"), 10, report))},
-            {"KDV", RoundedWhole(N_TVAL(rs.Field("KDV")))},
-            {"Durum", Value(Cut(FieldText(rs, "Duzey"), 3, report))},
-        };
-        if (ctx.target.addIfNew("StokKart", {{"Tip", kind}, {"Kod", key}}, fields,
-                                "StokKarti Tip '" + kind + "' Kod '" + key + "'"))
+        std::string& code = key[1].second;
+        code = CardKey(rs, "Kod", report);
+        fields[0].second = Value(kind);
+        fields[1].second = Value(code);
+        fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
+        fields[3].second = Value(Cut(FieldText(rs, "Birim1"), 10, report));
+        fields[4].second = RoundedWhole(N_TVAL(rs.Field("Katsayi")));
+        fields[5].second = Value(Cut(FieldText(rs, "Birim2"), 10, report));
+        fields[6].second = RoundedWhole(N_TVAL(rs.Field("KDV")));
+        fields[7].second = Value(Cut(FieldText(rs, "Duzey"), 3, report));
+        if (ctx.target.addIfNew("StokKart", key, fields,
+                                [&] { return "StokKarti Tip '" + kind + "' Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

@@ -28,6 +28,8 @@ public:
     virtual std::vector<std::string> fieldNames() const = 0;
     // A read-only backend raises err::ReadOnly from these four.
     virtual void setField(const std::string& name, const Value& v) = 0;
+    // The same for a value the caller gives up; a backend may keep it without a copy.
+    virtual void takeField(const std::string& name, Value&& v) { setField(name, v); }
     virtual void addNew() = 0;
     virtual void edit() = 0;
     virtual void update() = 0;

@@ -311,6 +311,16 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
     return value;
 }
 
+Value convertForColumn(const ColumnInfo& column, Value&& value)
+{
+    if (!value.isText() || !isTextKind(column.kind))
+        return convertForColumn(column, static_cast<const Value&>(value));
+    if (column.kind == ColumnKind::Text &&
+        text::charCount(std::get<std::string>(value.storage())) > static_cast<std::size_t>(column.size))
+        raise(err::FieldTooSmall);
+    return std::move(value);
+}
+
 void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValue)
 {
     struct Binder {

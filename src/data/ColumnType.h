@@ -28,6 +28,8 @@ bool isTextKind(ColumnKind kind);
 // The value as the column stores it. Throws err::FieldTooSmall, err::Overflow or
 // err::TypeMismatch for what does not fit. Null stays Null.
 Value convertForColumn(const ColumnInfo& column, const Value& value);
+// The same for a value the caller gives up: text into a text column is kept, not copied.
+Value convertForColumn(const ColumnInfo& column, Value&& value);
 
 // Binds a converted value (checking the result); reads a column back as the kind says.
 // Bound text is copied unless keepsValue says the value outlives the statement's step.

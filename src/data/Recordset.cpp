@@ -31,6 +31,7 @@ bool Recordset::Eof() const { return live().eof(); }
 Value Recordset::Field(const std::string& name) const { return live().field(name); }
 std::vector<std::string> Recordset::FieldNames() const { return live().fieldNames(); }
 void Recordset::SetField(const std::string& name, const Value& v) { live().setField(name, v); }
+void Recordset::SetField(const std::string& name, Value&& v) { live().takeField(name, std::move(v)); }
 void Recordset::AddNew() { live().addNew(); }
 void Recordset::Edit() { live().edit(); }
 void Recordset::Update() { live().update(); }

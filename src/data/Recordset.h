@@ -26,6 +26,7 @@ public:
     Value Field(const std::string& name) const;              // by name (case-insensitive); Null possible
     std::vector<std::string> FieldNames() const;             // in table order
     void SetField(const std::string& name, const Value& v);  // converts to the column type or throws
+    void SetField(const std::string& name, Value&& v);       // the same, taking the value
     void AddNew();
     void Edit();
     void Update();

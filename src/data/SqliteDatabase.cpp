@@ -61,6 +61,15 @@ int TableInfo::columnIndex(const std::string& n) const
     return it == byLowerName.end() ? -1 : it->second;
 }
 
+int TableInfo::columnIndex(const std::string& n, int& next) const
+{
+    int idx = next;
+    if (idx < 0 || idx >= static_cast<int>(columns.size()) || columns[static_cast<std::size_t>(idx)].name != n)
+        idx = columnIndex(n);
+    next = idx + 1;
+    return idx;
+}
+
 std::string TableInfo::selectList() const
 {
     std::string out;
@@ -251,9 +260,14 @@ std::vector<std::string> SqliteDatabase::tableNames() const
 
 std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
 {
+    if (m_lastTable && name == m_lastTableName)
+        return m_lastTable;
     const std::string key = text::asciiLower(name);
-    if (auto it = m_tables.find(key); it != m_tables.end())
+    if (auto it = m_tables.find(key); it != m_tables.end()) {
+        m_lastTableName = name;
+        m_lastTable = it->second;
         return it->second;
+    }
     if (key == kMetaTable || key.rfind("sqlite_", 0) == 0)
         raise(err::TableNotFound, name);
     Statement st = prepare(m_db.get(), "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
@@ -279,16 +293,21 @@ std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
 std::string SqliteDatabase::whereClause(const TableInfo& t, const ParsedStatement& st, std::vector<Value>& params) const
 {
     std::string where;
+    where.reserve(40 * st.conditions.size());
     for (const auto& c : st.conditions) {
         const int idx = t.columnIndex(c.column);
         if (idx < 0)
             raise(err::TooFewParameters);
         const ColumnInfo& col = t.columns[static_cast<std::size_t>(idx)];
         const std::string n = std::to_string(params.size() + 1);
+        const std::string& quoted = t.quotedColumns[static_cast<std::size_t>(idx)];
         where += where.empty() ? " WHERE " : " AND ";
         if (isTextKind(col.kind) || col.kind == ColumnKind::Other) {
             // Text conditions ignore ASCII letter case, like the lookup indexes (COLLATE NOCASE).
-            where += quoteIdent(col.name) + " = ?" + n + " COLLATE NOCASE";
+            where += quoted;
+            where += " = ?";
+            where += n;
+            where += " COLLATE NOCASE";
             params.emplace_back(c.literal);
         } else {
             Value v;
@@ -297,7 +316,9 @@ std::string SqliteDatabase::whereClause(const TableInfo& t, const ParsedStatemen
             } catch (const Error&) {
                 raise(err::CriteriaMismatch);
             }
-            where += quoteIdent(col.name) + " = ?" + n;
+            where += quoted;
+            where += " = ?";
+            where += n;
             params.push_back(std::move(v));
         }
     }
@@ -369,8 +390,17 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
         rs = std::make_unique<SqliteSnapshot>(*this, shared, std::move(where), std::move(params));
     else
         rs = std::make_unique<SqliteDynaset>(*this, shared, std::move(where), std::move(params));
-    m_recordsets.insert(rs.get());
+    m_recordsets.push_back(rs.get());
     return rs;
+}
+
+void SqliteDatabase::forget(SqliteRecordsetBase* rs)
+{
+    const auto it = std::find(m_recordsets.begin(), m_recordsets.end(), rs);
+    if (it == m_recordsets.end())
+        return;
+    *it = m_recordsets.back();
+    m_recordsets.pop_back();
 }
 
 void SqliteDatabase::beginWrite()
@@ -464,6 +494,8 @@ void SqliteDatabase::close()
     m_exitHook = 0;
     m_db.reset();
     m_tables.clear();
+    m_lastTable.reset();
+    m_lastTableName.clear();
     if (failure)
         throw *failure;
 }

@@ -9,7 +9,6 @@
 #include "platform/core/Error.h"
 
 #include <map>
-#include <set>
 
 namespace ktv::dao {
 
@@ -25,6 +24,9 @@ struct TableInfo {
     std::string quotedName;                           // the table's name ready for SQL
     std::vector<std::string> quotedColumns;           // the columns' names ready for SQL
     int columnIndex(const std::string& name) const; // without regard to ASCII case; -1 when unknown
+    // The same, trying the column at next first and leaving next after the one found: the
+    // per-record loops name their columns in table order.
+    int columnIndex(const std::string& name, int& next) const;
     std::string selectList() const;                  // "c1","c2",... in table order
 };
 
@@ -96,7 +98,7 @@ public:
     }
     // One more record stored in the open batch: counted so a failed save can say what it lost.
     void noteStored() { ++m_unsaved; }
-    void forget(SqliteRecordsetBase* rs) { m_recordsets.erase(rs); }
+    void forget(SqliteRecordsetBase* rs);
     bool walMode() const { return m_wal; }
 
 private:
@@ -125,7 +127,11 @@ private:
     int m_exitHook = 0;
     SqliteConnection m_db;
     std::map<std::string, std::shared_ptr<const TableInfo>> m_tables; // by lower-case name
-    std::set<SqliteRecordsetBase*> m_recordsets;
+    // The table asked for last, by the name as asked: a conversion asks for one table per
+    // record, always spelt the same way.
+    std::string m_lastTableName;
+    std::shared_ptr<const TableInfo> m_lastTable;
+    std::vector<SqliteRecordsetBase*> m_recordsets; // the open ones; a few at a time
 };
 
 } // namespace ktv::dao

@@ -11,7 +11,13 @@ namespace ktv::dao {
 SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
     : m_db(&db), m_table(std::move(table))
 {
-    CachedStatement st = db.prepareCached("SELECT rowid FROM " + m_table->quotedName + where + " ORDER BY rowid", params);
+    std::string sql;
+    sql.reserve(32 + m_table->quotedName.size() + where.size());
+    sql += "SELECT rowid FROM ";
+    sql += m_table->quotedName;
+    sql += where;
+    sql += " ORDER BY rowid";
+    CachedStatement st = db.prepareCached(sql, params);
     while (stepRow(st.get()))
         m_rowids.push_back(sqlite3_column_int64(st.get(), 0));
     if (!m_rowids.empty())
@@ -108,7 +114,7 @@ void SqliteDynaset::moveNext()
 
 int SqliteDynaset::column(const std::string& name) const
 {
-    const int idx = m_table->columnIndex(name);
+    const int idx = m_table->columnIndex(name, m_nextColumn);
     if (idx < 0)
         raise(err::ItemNotFound);
     return idx;
@@ -138,13 +144,29 @@ std::vector<std::string> SqliteDynaset::fieldNames() const
     return names;
 }
 
-void SqliteDynaset::setField(const std::string& name, const Value& v)
+int SqliteDynaset::assignable(const std::string& name) const
 {
     db();
     const int idx = column(name);
     if (m_mode == Mode::None)
         raise(err::UpdateWithoutAddNew);
-    Value converted = convertForColumn(m_table->columns[static_cast<std::size_t>(idx)], v);
+    return idx;
+}
+
+void SqliteDynaset::setField(const std::string& name, const Value& v)
+{
+    const int idx = assignable(name);
+    assign(idx, convertForColumn(m_table->columns[static_cast<std::size_t>(idx)], v));
+}
+
+void SqliteDynaset::takeField(const std::string& name, Value&& v)
+{
+    const int idx = assignable(name);
+    assign(idx, convertForColumn(m_table->columns[static_cast<std::size_t>(idx)], std::move(v)));
+}
+
+void SqliteDynaset::assign(int idx, Value converted)
+{
     auto it = std::lower_bound(m_pending.begin(), m_pending.end(), idx,
                                [](const std::pair<int, Value>& p, int i) { return p.first < i; });
     if (it != m_pending.end() && it->first == idx)
@@ -168,6 +190,7 @@ void SqliteDynaset::addNew()
     db().commitIfDue();
     m_mode = Mode::Adding;
     m_pending.clear();
+    m_pending.reserve(m_table->columns.size());
 }
 
 void SqliteDynaset::edit()
@@ -194,11 +217,18 @@ void SqliteDynaset::update()
         m_mode = Mode::None;
         return;
     }
-    // The statement text depends only on the table and the columns assigned: built once.
-    std::string key = m_table->name;
+    // The statement text depends only on the table and the columns assigned: built once,
+    // found again by a key of one character per assigned column.
+    std::string key;
+    key.reserve(m_table->name.size() + 1 + m_pending.size() * 2);
+    key += m_table->name;
     key += adding ? '\x01' : '\x02';
-    for (const auto& entry : m_pending)
-        key += std::to_string(entry.first) + ',';
+    for (const auto& entry : m_pending) {
+        int idx = entry.first;
+        for (; idx >= 126; idx -= 126)
+            key += '\x7f';
+        key += static_cast<char>(idx + 1);
+    }
     std::string& sql = d.writeStatements()[key];
     if (sql.empty()) {
         const std::string& table = m_table->quotedName;

@@ -22,6 +22,7 @@ public:
     Value field(const std::string& name) const override;
     std::vector<std::string> fieldNames() const override;
     void setField(const std::string& name, const Value& v) override;
+    void takeField(const std::string& name, Value&& v) override;
     void addNew() override;
     void edit() override;
     void update() override;
@@ -35,7 +36,8 @@ private:
     void loadCurrent();
     int column(const std::string& name) const;
     void release() noexcept; // ends the lookup's pin on the write batch
-
+    int assignable(const std::string& name) const; // the column, when AddNew or Edit is pending
+    void assign(int idx, Value converted);
 
     SqliteDatabase* m_db;
     bool m_pinned = false; // the lookup holds the write batch open (see SqliteDatabase::pin)
@@ -46,6 +48,7 @@ private:
     bool m_deleted = false; // the current record was removed by someone else
     bool m_loaded = false;  // m_row holds the current record
     std::vector<Value> m_row;
+    mutable int m_nextColumn = 0; // where the next column name is looked for first
     Mode m_mode = Mode::None;
     // Assigned values by column, in column order (few, so a sorted vector beats a map).
     std::vector<std::pair<int, Value>> m_pending;

@@ -12,7 +12,7 @@ SqliteSnapshot::SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableIn
 {
     m_walk = startWalk();
     if (stepRow(m_walk.get())) {
-        loadRow(m_walk.get());
+        m_current = m_walk.get();
         m_eof = false;
         m_index = 0;
         m_seen = 1;
@@ -62,6 +62,7 @@ void SqliteSnapshot::moveNext()
     db().commitIfDue();
     if (m_eof)
         raise(err::NoCurrentRecord);
+    m_current = nullptr;
     if (m_atLast || !m_walk) {
         m_eof = true;
         m_atLast = false;
@@ -69,7 +70,7 @@ void SqliteSnapshot::moveNext()
         return;
     }
     if (stepRow(m_walk.get())) {
-        loadRow(m_walk.get());
+        m_current = m_walk.get();
         ++m_index;
         m_seen = std::max(m_seen, m_index + 1);
     } else {
@@ -88,6 +89,7 @@ void SqliteSnapshot::moveLast()
     Statement count = db().prepareBound("SELECT count(*)" + from, m_params);
     const long n = stepRow(count.get()) ? static_cast<long>(sqlite3_column_int64(count.get(), 0)) : 0;
     Statement last = db().prepareBound("SELECT " + m_table->selectList() + from + " ORDER BY rowid DESC LIMIT 1", m_params);
+    m_current = nullptr;
     if (n == 0 || !stepRow(last.get())) {
         m_eof = true;
         m_count = 0;
@@ -109,12 +111,13 @@ void SqliteSnapshot::moveFirst()
         raise(err::NoCurrentRecord);
     Statement walk = startWalk();
     if (stepRow(walk.get())) {
-        loadRow(walk.get());
         m_eof = false;
         m_index = 0;
         m_walk = std::move(walk); // the old walk is released only now
+        m_current = m_walk.get();
     } else {
         m_eof = true;
+        m_current = nullptr;
         m_walk.reset();
     }
     m_atLast = false;
@@ -123,11 +126,13 @@ void SqliteSnapshot::moveFirst()
 Value SqliteSnapshot::field(const std::string& name) const
 {
     db();
-    const int idx = m_table->columnIndex(name);
+    const int idx = m_table->columnIndex(name, m_nextColumn);
     if (idx < 0)
         raise(err::ItemNotFound);
     if (m_eof)
         raise(err::NoCurrentRecord);
+    if (m_current)
+        return readValue(m_current, idx, m_table->columns[static_cast<std::size_t>(idx)]);
     return m_row[static_cast<std::size_t>(idx)];
 }
 
@@ -146,6 +151,7 @@ void SqliteSnapshot::update() { raise(err::ReadOnly); }
 
 void SqliteSnapshot::close()
 {
+    m_current = nullptr;
     m_walk.reset();
     if (m_db)
         m_db->forget(this);
@@ -154,6 +160,7 @@ void SqliteSnapshot::close()
 
 void SqliteSnapshot::detach() noexcept
 {
+    m_current = nullptr;
     m_walk.reset();
     m_db = nullptr;
 }

@@ -34,6 +34,10 @@ private:
     std::string m_where;
     std::vector<Value> m_params;
     Statement m_walk;
+    // The current record: the walk's row, read column by column when asked (the values
+    // stay valid until the walk steps on), or, after MoveLast, the row kept in m_row.
+    sqlite3_stmt* m_current = nullptr;
+    mutable int m_nextColumn = 0; // where the next column name is looked for first
     std::vector<Value> m_row;
     bool m_eof = true;
     bool m_atLast = false; // positioned by MoveLast's own query, not by the walk
