@@ -82,6 +82,7 @@ Frm_Vedaz::Frm_Vedaz(WizardOptions options, QWidget* parent)
     , m_c(setUpForm(*this))
     , m_source(m_c)
     , m_target(m_c)
+    , m_progress(m_c.PrgBar1)
 {
     m_browser = m_options.folderBrowser;
     if (!m_browser) {
@@ -404,6 +405,7 @@ void Frm_Vedaz::Cmd_CevrimYap_Click()
     } catch (...) {
         m_running = false;
         m_pendingClose = PendingClose::None;
+        m_progress.release();
         throw;
     }
     m_running = false;
@@ -424,13 +426,13 @@ bool Frm_Vedaz::confirm(const std::string& message, const std::string& title)
 
 void Frm_Vedaz::setWaitCursor(bool on) { mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default); }
 
-void Frm_Vedaz::setProgressVisible(bool visible) { m_c.PrgBar1->setVisible(visible); }
+void Frm_Vedaz::setProgressVisible(bool visible) { m_progress.setVisible(visible); }
 
 void Frm_Vedaz::setProgressMax(int max) { m_c.PrgBar1->setMaximum(max); }
 
 void Frm_Vedaz::setProgressMin(int min) { m_c.PrgBar1->setMinimum(min); }
 
-void Frm_Vedaz::setProgressValue(int value) { m_c.PrgBar1->setValue(value); }
+void Frm_Vedaz::setProgressValue(int value) { m_progress.setValue(value); }
 
 int Frm_Vedaz::progressValue() const { return m_c.PrgBar1->value(); }
 

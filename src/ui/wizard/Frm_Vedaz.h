@@ -4,6 +4,7 @@
 
 #include "convert/ConversionHost.h"
 #include "data/CompanyDatabases.h"
+#include "ui/wizard/ProgressPacer.h"
 #include "ui/wizard/WizardControls.h"
 #include "ui/wizard/WizardModel.h"
 #include "ui/wizard/WizardPages.h"
@@ -96,6 +97,7 @@ private:
     SourcePage m_source;
     TargetPage m_target;
     WizardModel m_model;
+    ProgressPacer m_progress; // paces PrgBar1's repaints during a run
     CompanyDatabases m_set;
     std::unique_ptr<ConversionRun> m_run;
     std::unique_ptr<FolderBrowser> m_ownBrowser;

@@ -1,0 +1,30 @@
+// The run's progress bar: its value follows every record, its picture is repainted at most
+// once per frame of its screen (a bar repainted for each record would cost more than the
+// record itself).
+#pragma once
+
+#include <QElapsedTimer>
+
+class QProgressBar;
+
+namespace ktv {
+
+class ProgressPacer {
+public:
+    explicit ProgressPacer(QProgressBar* bar) : m_bar(bar) {}
+    // Shown: repaints are held back to the frame rate; hidden: the bar paints as usual.
+    void setVisible(bool visible);
+    void setValue(int value);
+    // The bar paints as usual again (a run that ended on an error).
+    void release();
+
+private:
+    void paintNow();
+
+    QProgressBar* m_bar;
+    QElapsedTimer m_sincePaint;
+    qint64 m_frameNs = 16'666'667;
+    bool m_paced = false;
+};
+
+} // namespace ktv

@@ -1,0 +1,104 @@
+// The run's progress bar on the real form: its value steps by one for every record while
+// its picture is repainted at most once per screen frame, and it paints normally after.
+#include "WizardFixture.h"
+
+#include "convert/SourceSchema.h"
+#include "data/Dao.h"
+#include "data/Schema.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSignalSpy>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace ktv::test {
+namespace {
+
+struct PaintCounter final : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+class ProgressBarTest : public WizardTest {
+protected:
+    // A source with vehicles only, written in one transaction-free pass like the sample tool.
+    std::string makeVehicles(int vehicles)
+    {
+        const std::string folder = (dir.path() / "kaynak").string();
+        fs::create_directories(folder);
+        const std::string path = folder + "/arac.ktd";
+        dao::CreateDatabase(path, kSourceTablesSchema, "7183");
+        auto db = dao::Database::OpenDatabase(path, false, false, ";pwd=7183");
+        auto rs = db->OpenRecordset("AracKarti", dao::RecordsetType::Dynaset);
+        for (int i = 1; i <= vehicles; ++i) {
+            rs->AddNew();
+            rs->SetField("Kod", Value("A" + std::to_string(i)));
+            rs->Update();
+        }
+        rs->Close();
+        db->Close();
+        return folder;
+    }
+};
+
+TEST_F(ProgressBarTest, ValueStepsPerRecordWhilePaintsKeepToTheFrameRate)
+{
+    constexpr int kRecords = 400;
+    const std::string folder = makeVehicles(kRecords);
+    open();
+    c().Cbo_KtdPvd->setCurrentIndex(0);
+    c().Txt_Klasor->setText(QString::fromStdString(folder));
+    c().Txt_SecilenDosya->setText(QStringLiteral("arac.ktd"));
+    click(c().Cmd_Ileri); // the bar lies on page 2
+    ASSERT_TRUE(c().Fra_2->isVisible());
+    c().Cbo_FirmaKodu->setCurrentIndex(0);
+    c().Txt_FirmaAdi->setText(QStringLiteral("Bir"));
+    c().Cbo_VedazYili->setCurrentIndex(5);
+    QProgressBar* bar = c().PrgBar1;
+    QSignalSpy values(bar, &QProgressBar::valueChanged);
+    PaintCounter counter;
+    bar->installEventFilter(&counter);
+    // The time the bar moves: from its first step to its last.
+    QElapsedTimer clock;
+    qint64 lastStepNs = 0;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
+        if (v == 1)
+            clock.start();
+        lastStepNs = clock.nsecsElapsed();
+    });
+    form->runHandler(&Frm_Vedaz::Cmd_CevrimYap_Click);
+    const double elapsedMs = static_cast<double>(lastStepNs) / 1e6;
+    bar->removeEventFilter(&counter);
+
+    // Every record moved the value by one, up to the table's count.
+    ASSERT_EQ(values.count(), kRecords);
+    for (int i = 0; i < kRecords; ++i)
+        ASSERT_EQ(values[i].at(0).toInt(), i + 1);
+    EXPECT_EQ(bar->value(), kRecords);
+    // At most one paint per frame of the screen while it moves, plus the showing and the
+    // full bar at the table's end; a bar painted whenever it grew a chunk paints dozens
+    // of times in that time.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double frameMs = 1000.0 / (screen && screen->refreshRate() >= 1.0 ? screen->refreshRate() : 60.0);
+    EXPECT_LE(counter.paints, static_cast<int>(elapsedMs / frameMs) + 3) << "in " << elapsedMs << " ms";
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(bar->updatesEnabled()) << "the bar paints normally once the run is over";
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Çevrim işlemi tamamlandı...");
+}
+
+} // namespace
+} // namespace ktv::test
