@@ -313,10 +313,14 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
 
 Value convertForColumn(const ColumnInfo& column, Value&& value)
 {
+    // Only text that is already valid UTF-8 without NULs is kept as it is; everything else
+    // goes the general way above.
     if (!value.isText() || !isTextKind(column.kind))
         return convertForColumn(column, static_cast<const Value&>(value));
-    if (column.kind == ColumnKind::Text &&
-        text::charCount(std::get<std::string>(value.storage())) > static_cast<std::size_t>(column.size))
+    const std::string& text = std::get<std::string>(value.storage());
+    if (text.find('\0') != std::string::npos || !text::isValidUtf8(text))
+        return convertForColumn(column, static_cast<const Value&>(value));
+    if (column.kind == ColumnKind::Text && text::charCount(text) > static_cast<std::size_t>(column.size))
         raise(err::FieldTooSmall);
     return std::move(value);
 }
