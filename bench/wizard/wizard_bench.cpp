@@ -12,6 +12,7 @@
 #include "convert/ConversionRun.h"
 #include "platform/core/MessageBox.h"
 #include "ui/wizard/Frm_Vedaz.h"
+#include "ui/wizard/WizardButton.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -79,6 +79,8 @@ TEST_F(ProgressBarTest, ValueStepsPerRecordWhilePaintsKeepToTheFrameRate)
             clock.start();
         lastStepNs = clock.nsecsElapsed();
     });
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // completion
     form->runHandler(&Frm_Vedaz::Cmd_CevrimYap_Click);
     const double elapsedMs = static_cast<double>(lastStepNs) / 1e6;
     bar->removeEventFilter(&counter);
