@@ -12,7 +12,7 @@
 #include "convert/ConversionRun.h"
 #include "platform/core/MessageBox.h"
 #include "ui/wizard/Frm_Vedaz.h"
-#include "ui/wizard/WizardButton.h"
+#include "ui/controls/button/qvButtons_H.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -116,7 +116,7 @@ WizardRun wizard(const fs::path& app, const fs::path& source, std::vector<int>& 
         sinceClick.start();
         postClick(c.Cmd_Kapat1);
     });
-    QObject::connect(c.Cmd_Kapat1, &ktv::WizardButton::Click, [&] {
+    QObject::connect(c.Cmd_Kapat1, &ktv::qvButtons_H::Click, [&] {
         if (sinceClick.isValid() && out.clickLatencyMs < 0)
             out.clickLatencyMs = static_cast<double>(sinceClick.nsecsElapsed()) / 1e6;
     });
