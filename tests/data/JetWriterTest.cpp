@@ -3,6 +3,7 @@
 // chained, Jet 3 rows past 256 and 512 bytes, tables large enough for map pages, the
 // header password, and bad values that must leave the rows before them intact.
 #include "data/jet/JetWriter.h"
+#include "data/Dao.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetHeader.h"
 #include "data/jet/JetTableReader.h"
@@ -263,6 +264,36 @@ TEST_F(JetWriterTest, BadValuesFailAndLeaveTheOtherRowsIntact)
         EXPECT_EQ(rows[1][0], Value("ikı"));
         EXPECT_EQ(rows[1][2], Value(std::string(5000, 'n')));
     }
+}
+
+TEST_F(JetWriterTest, ASnapshotCountsToTheLastRecordAndWalksAgainWithItsMemos)
+{
+    // MoveLast counts the rows before the last one without reading their values; the last
+    // record's values, the walk from MoveFirst and a filtered count must not notice.
+    const std::string path = dir.file("snapshot.mdb");
+    {
+        JetWriter writer(path, options(Version::Jet4),
+                         {{"T", {{"Kod", JetType::Text, 20}, {"Not", JetType::Memo}}}});
+        for (int i = 0; i < 700; ++i)
+            writer.AddRow(0, {Value("K" + std::to_string(i)),
+                              Value(std::string(100 + i % 50, static_cast<char>('a' + i % 26)))});
+        writer.Finish();
+    }
+    auto db = dao::Database::OpenDatabase(path, false, true, "");
+    auto rs = db->OpenRecordset("T", dao::RecordsetType::Snapshot);
+    rs->MoveLast();
+    EXPECT_EQ(rs->RecordCount(), 700);
+    EXPECT_EQ(rs->Field("Kod"), Value("K699"));
+    EXPECT_EQ(rs->Field("Not"), Value(std::string(100 + 699 % 50, static_cast<char>('a' + 699 % 26))));
+    rs->MoveFirst();
+    long n = 0;
+    for (; !rs->Eof(); rs->MoveNext(), ++n)
+        ASSERT_EQ(rs->Field("Not"), Value(std::string(100 + n % 50, static_cast<char>('a' + n % 26)))) << n;
+    EXPECT_EQ(n, 700);
+    auto one = db->OpenRecordset("SELECT * FROM T WHERE Kod = 'K350'", dao::RecordsetType::Snapshot);
+    one->MoveLast();
+    EXPECT_EQ(one->RecordCount(), 1);
+    EXPECT_EQ(one->Field("Kod"), Value("K350"));
 }
 
 TEST_F(JetWriterTest, AFileThatCannotBeCreatedIsAFileAccessError)

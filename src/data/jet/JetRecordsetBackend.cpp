@@ -7,9 +7,11 @@
 
 #include <charconv>
 
-namespace ktv::jet {
+namespace ktv::jet
+{
 
-namespace {
+namespace
+{
 
 // The program's conditions compare a column with a quoted literal. Text compares without
 // regard to ASCII case, as the original engine compared text; numbers compare as numbers.
@@ -39,7 +41,8 @@ bool sameAs(const Value& v, const std::string& literal)
 
 } // namespace
 
-JetRecordsetBackend::JetRecordsetBackend(std::unique_ptr<JetTableReader> reader, std::vector<dao::Condition> conditions)
+JetRecordsetBackend::JetRecordsetBackend(std::unique_ptr<JetTableReader> reader,
+                                         std::vector<dao::Condition> conditions)
     : m_reader(std::move(reader))
 {
     for (auto& c : conditions) {
@@ -111,7 +114,17 @@ void JetRecordsetBackend::moveLast()
         moveLast();
         return;
     }
-    while (reader().Next()) {
+    // Without conditions only the last row's values are needed: the rows before it are
+    // counted, not read (the definition's row count says which one is last).
+    reader();
+    for (;;) {
+        const bool read = !m_conditions.empty() || m_reader->RowsRead() + 1 >= m_reader->RowCountDeclared();
+        if (!(read ? m_reader->Next() : m_reader->Skip()))
+            break;
+        if (!read) {
+            ++m_visited;
+            continue;
+        }
         if (!matches())
             continue;
         ++m_visited;

@@ -12,9 +12,11 @@
 #include <optional>
 #include <strings.h>
 
-namespace ktv::jet {
+namespace ktv::jet
+{
 
-namespace {
+namespace
+{
 
 // A bound text value this close to libmdb's bind size may have been cut by it.
 constexpr int kCutMargin = 4;
@@ -30,22 +32,28 @@ bool bindsText(int type)
 int fixedSize(int type)
 {
     switch (type) {
-    case MDB_BYTE: return 1;
-    case MDB_INT: return 2;
+    case MDB_BYTE:
+        return 1;
+    case MDB_INT:
+        return 2;
     case MDB_LONGINT:
     case MDB_FLOAT:
-    case MDB_COMPLEX: return 4;
+    case MDB_COMPLEX:
+        return 4;
     case MDB_MONEY:
     case MDB_DOUBLE:
-    case MDB_DATETIME: return 8;
-    case MDB_REPID: return 16;
-    case MDB_NUMERIC: return 17;
-    default: return 0;
+    case MDB_DATETIME:
+        return 8;
+    case MDB_REPID:
+        return 16;
+    case MDB_NUMERIC:
+        return 17;
+    default:
+        return 0;
     }
 }
 
-template <typename T>
-T readLe(const unsigned char* p)
+template <typename T> T readLe(const unsigned char* p)
 {
     T v;
     std::memcpy(&v, p, sizeof v); // the files are little-endian, and so is every host we build for
@@ -149,6 +157,38 @@ struct JetTableReader::Impl {
         throw corrupt(session->path(), "table '" + name + "': " + detail);
     }
 
+    // The page last read for a long value: memos are mostly stored in the order of their rows,
+    // so consecutive memos share a page that is then read from the file once.
+    std::vector<unsigned char> lvalPage;
+    long lvalPageNumber = -1;
+
+    // A row of a long-value page, as libmdb's mdb_find_pg_row finds it, from the cached page.
+    bool findLongValueRow(int pgRow, void** buf, int* off, std::size_t* len)
+    {
+        MdbHandle* mdb = session->handle();
+        const long page = static_cast<unsigned>(pgRow) >> 8;
+        const int row = pgRow & 0xFF;
+        const int size = mdb->fmt->pg_size;
+        if (page != lvalPageNumber) {
+            lvalPageNumber = -1;
+            if (mdb_read_alt_pg(mdb, static_cast<unsigned long>(page)) != size)
+                return false;
+            lvalPage.assign(mdb->alt_pg_buf, mdb->alt_pg_buf + size);
+            lvalPageNumber = page;
+        }
+        const int rco = mdb->fmt->row_count_offset;
+        if (rco + 4 + row * 2 > size)
+            return false;
+        const int start = readLe<std::uint16_t>(lvalPage.data() + rco + 2 + row * 2) & 0x1FFF;
+        const int end = row == 0 ? size : readLe<std::uint16_t>(lvalPage.data() + rco + row * 2) & 0x1FFF;
+        if (start >= size || start > end || end > size)
+            return false;
+        *buf = lvalPage.data();
+        *off = start;
+        *len = static_cast<std::size_t>(end - start);
+        return true;
+    }
+
     // A memo's stored bytes, inside the row or on its long-value pages. Read here rather than
     // by libmdb, which cuts a memo at its bind size and turns unreadable pages into empty
     // or partial text without saying so.
@@ -174,7 +214,7 @@ struct JetTableReader::Impl {
             void* buf = nullptr;
             int off = 0;
             std::size_t len = 0;
-            if (pages > 0x40000 || mdb_find_pg_row(mdb, pgRow, &buf, &off, &len) != 0 || off < 0 ||
+            if (pages > 0x40000 || !findLongValueRow(pgRow, &buf, &off, &len) || off < 0 ||
                 static_cast<std::size_t>(off) + len > static_cast<std::size_t>(mdb->fmt->pg_size) || len < 4)
                 fail("a memo of column '" + std::string(col->name) + "' lies on a page that cannot be read");
             const char* row = static_cast<const char*>(buf) + off;
@@ -189,6 +229,18 @@ struct JetTableReader::Impl {
             fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
         bytes.resize(length);
         return bytes;
+    }
+
+    long RowCountDeclared() const { return static_cast<long>(table->num_rows); }
+    bool fetch();
+
+    void bindAll()
+    {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (bindsText(columns[i]->col_type)) {
+                columns[i]->bind_ptr = buffers[i].data();
+                columns[i]->len_ptr = &lengths[i];
+            }
     }
 
     Value decode(std::size_t i)
@@ -208,21 +260,30 @@ struct JetTableReader::Impl {
                 fail("column '" + std::string(col->name) + "' has a value of the wrong size");
             const unsigned char* p = mdb->pg_buf + start;
             switch (type) {
-            case MDB_BYTE: return Value(static_cast<std::int64_t>(p[0]));
-            case MDB_INT: return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
+            case MDB_BYTE:
+                return Value(static_cast<std::int64_t>(p[0]));
+            case MDB_INT:
+                return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
             case MDB_LONGINT:
-            case MDB_COMPLEX: return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
-            case MDB_FLOAT: return Value(singleValue(readLe<float>(p)));
-            case MDB_DOUBLE: return Value(readLe<double>(p));
-            case MDB_MONEY: return Value(Currency {readLe<std::int64_t>(p)});
-            case MDB_DATETIME: return Value(Date {readLe<double>(p)});
-            case MDB_REPID: return Value(guidText(p));
+            case MDB_COMPLEX:
+                return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
+            case MDB_FLOAT:
+                return Value(singleValue(readLe<float>(p)));
+            case MDB_DOUBLE:
+                return Value(readLe<double>(p));
+            case MDB_MONEY:
+                return Value(Currency{readLe<std::int64_t>(p)});
+            case MDB_DATETIME:
+                return Value(Date{readLe<double>(p)});
+            case MDB_REPID:
+                return Value(guidText(p));
             case MDB_NUMERIC:
                 // libmdb keeps the column's scale (the digits after the point) in col_prec.
                 if (auto v = decimalValue(p, col->col_prec))
                     return *v;
                 fail("column '" + std::string(col->name) + "' holds an unreadable decimal");
-            default: break;
+            default:
+                break;
             }
         }
         if (type == MDB_MEMO) {
@@ -261,15 +322,15 @@ std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> sess
     impl->table = mdb_read_table(entry);
     if (!impl->table || !MdbSession::TableIsReadable(impl->table))
         throw corrupt(path, "table '" + impl->name + "' has no readable definition");
-    if (!mdb_read_columns(impl->table) || impl->table->num_cols != impl->table->columns->len || impl->table->num_cols == 0 ||
-        impl->table->num_cols > MDB_MAX_COLS)
+    if (!mdb_read_columns(impl->table) || impl->table->num_cols != impl->table->columns->len ||
+        impl->table->num_cols == 0 || impl->table->num_cols > MDB_MAX_COLS)
         throw corrupt(path, "table '" + impl->name + "' has unreadable columns");
     mdb_rewind_table(impl->table);
 
     MdbHandle* mdb = impl->session->handle();
     impl->jet3 = IS_JET3(mdb);
-    impl->memoText = std::make_unique<TextDecoder>(impl->jet3 ? JetHeader::CharsetOfCodePage(mdb->f->code_page)
-                                                              : std::string("UCS-2LE"));
+    impl->memoText = std::make_unique<TextDecoder>(
+        impl->jet3 ? JetHeader::CharsetOfCodePage(mdb->f->code_page) : std::string("UCS-2LE"));
     const std::size_t n = impl->table->num_cols;
     impl->columns.resize(n);
     impl->columnNames.resize(n);
@@ -317,20 +378,46 @@ long JetTableReader::RowCountDeclared() const
 
 bool JetTableReader::Next()
 {
+    if (!m->fetch())
+        return false;
+    for (std::size_t i = 0; i < m->row.size(); ++i)
+        m->row[i] = m->decode(i);
+    return true;
+}
+
+bool JetTableReader::Skip()
+{
+    // Without bound buffers libmdb leaves the text of the row unconverted.
+    for (MdbColumn* col : m->columns)
+        if (bindsText(col->col_type))
+            col->bind_ptr = col->len_ptr = nullptr;
+    bool more = false;
+    try {
+        more = m->fetch();
+    } catch (...) {
+        m->bindAll();
+        throw;
+    }
+    m->bindAll();
+    m->row.assign(m->row.size(), Value());
+    return more;
+}
+
+bool JetTableReader::Impl::fetch()
+{
+    JetTableReader::Impl* m = this;
     if (m->atEnd)
         return false;
     if (!mdb_fetch_row(m->table)) {
         m->atEnd = true;
         m->row.assign(m->row.size(), Value());
         if (m->rowsRead != RowCountDeclared())
-            m->fail("declares " + std::to_string(RowCountDeclared()) + " rows but only " + std::to_string(m->rowsRead) +
-                    " could be read");
+            m->fail("declares " + std::to_string(RowCountDeclared()) + " rows but only " +
+                    std::to_string(m->rowsRead) + " could be read");
         return false;
     }
     if (++m->rowsRead > RowCountDeclared())
         m->fail("holds more rows than the " + std::to_string(RowCountDeclared()) + " it declares");
-    for (std::size_t i = 0; i < m->row.size(); ++i)
-        m->row[i] = m->decode(i);
     return true;
 }
 

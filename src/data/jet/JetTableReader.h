@@ -27,6 +27,9 @@ public:
     // Moves to the next row; false after the last one. Throws ktv::Error 3049 when the
     // table turns out shorter or longer than declared or a value does not decode.
     bool Next();
+    // Moves to the next row without reading its values (Get gives Null until the next
+    // Next()), for walks that only count; the row checks are the same.
+    bool Skip();
     // Goes back before the first row.
     void Rewind();
     // A value of the current row (Null before the first Next() or after the end).
