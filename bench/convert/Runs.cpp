@@ -74,6 +74,9 @@ RunResult inProcess(const fs::path& app, const fs::path& source)
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        // The run's closing message goes to standard error; the printout has no use for it.
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
         InitAppPath(app.string());
         CompanyDatabases set;
         cli::CliHost host(false);

@@ -97,6 +97,7 @@ WizardRun wizard(const fs::path& app, const fs::path& source, std::vector<int>& 
     c.Cbo_KtdPvd->setCurrentIndex(0);
     c.Txt_Klasor->setText(QString::fromStdString(source.parent_path().string()));
     c.Txt_SecilenDosya->setText(QString::fromStdString(source.filename().string()));
+    form.runHandler(&ktv::Frm_Vedaz::Cmd_Ileri_Click); // the bar lies on page 2, as in a real run
     c.Cbo_FirmaKodu->setCurrentIndex(0);
     c.Txt_FirmaAdi->setText(QStringLiteral("Bench"));
     c.Cbo_VedazYili->setCurrentIndex(5);
