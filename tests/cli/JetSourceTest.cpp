@@ -3,7 +3,7 @@
 // from a Jet source giving exactly the cards the other source gives.
 #include "cli/Cli.h"
 #include "data/jet/JetWriter.h"
-#include "data/jet_TestFiles.h"
+#include "data/JetTestFiles.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "data/Dao.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
-#include "data/jet_TestFiles.h"
+#include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
 #include <gtest/gtest.h>

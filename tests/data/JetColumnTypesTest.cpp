@@ -4,7 +4,7 @@
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
 #include "data/jet/JetWriter.h"
-#include "data/jet_TestFiles.h"
+#include "data/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

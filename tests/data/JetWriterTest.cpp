@@ -7,7 +7,7 @@
 #include "data/jet/JetFile.h"
 #include "data/jet/JetHeader.h"
 #include "data/jet/JetTableReader.h"
-#include "data/jet_TestFiles.h"
+#include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
 #include <gtest/gtest.h>

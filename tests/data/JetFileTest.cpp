@@ -2,7 +2,7 @@
 // pages, Unicode and code page 1254 text, and damaged files failing cleanly.
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
-#include "data/jet_TestFiles.h"
+#include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Helpers of the Jet source tests (see jet_TestFiles.h).
-#include "data/jet_TestFiles.h"
+// Helpers of the Jet source tests (see JetTestFiles.h).
+#include "data/JetTestFiles.h"
 
 #include <chrono>
 #include <cmath>

@@ -2,7 +2,7 @@
 // file's first bytes, snapshots walk and count, and every write fails as read-only.
 #include "data/Dao.h"
 #include "DataTestSupport.h"
-#include "data/jet_TestFiles.h"
+#include "data/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 
