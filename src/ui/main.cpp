@@ -10,8 +10,10 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -41,6 +43,13 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         ktv::ReportUnhandledError(ktv::runtime_err::InternalError, e.what());
     }
-    ktv::runExitHooks();
+    // Writes still pending at the end are saved now; one that cannot be saved makes the exit a
+    // failure instead of a silent success.
+    const std::string unsaved = ktv::runExitHooks();
+    if (!unsaved.empty()) {
+        std::fprintf(stderr, "%s", unsaved.c_str());
+        if (status == 0)
+            status = 1;
+    }
     return status;
 }
