@@ -5,11 +5,9 @@
 //
 // Usage: ktvedaz-bench-jet-convert [records-in-all=1000000] [runs=3]
 #include "BenchSupport.h"
+#include "convert/Runs.h"
 #include "app/AppPath.h"
 #include "cli/Cli.h"
-#include "cli/CliHost.h"
-#include "convert/ConversionRun.h"
-#include "data/CompanyDatabases.h"
 
 #include <algorithm>
 #include <chrono>
@@ -17,47 +15,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-namespace
-{
-
-// One conversion in a child process (fresh caches and handles, as a new program start);
-// returns its seconds, or a negative number when it failed.
-double convertOnce(const fs::path& app, const fs::path& source)
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        std::exit(1);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        ktv::InitAppPath(app.string());
-        ktv::CompanyDatabases set;
-        ktv::cli::CliHost host(false);
-        ktv::ConversionRun run(set, host);
-        const auto t0 = Clock::now();
-        run.Cmd_CevrimYap(ktv::bench::benchRequest(source));
-        const double s = std::chrono::duration<double>(Clock::now() - t0).count();
-        if (write(fds[1], &s, sizeof s) != sizeof s)
-            _exit(1);
-        _exit(0);
-    }
-    close(fds[1]);
-    double seconds = -1;
-    if (read(fds[0], &seconds, sizeof seconds) != sizeof seconds)
-        seconds = -1;
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return seconds;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -91,11 +52,8 @@ int main(int argc, char** argv)
             const bool jetTurn = (r + k) % 2 == 1;
             const fs::path app =
                 ktv::bench::programFolder(work / ("app" + std::to_string(r) + std::to_string(k)), templates);
-            const double s = convertOnce(app, jetTurn ? jet : own);
-            if (s < 0) {
-                std::fprintf(stderr, "a conversion failed\n");
-                return 1;
-            }
+            // Each run in a fresh child process, as a new program start; a failed run ends the benchmark.
+            const double s = ktv::bench::inProcess(app, jetTurn ? jet : own).seconds;
             std::printf("run %d %-10s: %.2f s\n", r + 1, jetTurn ? "Jet 4" : "own format", s);
             (jetTurn ? bestJet : bestOwn) = std::min(jetTurn ? bestJet : bestOwn, s);
             fs::remove_all(app);

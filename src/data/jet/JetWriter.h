@@ -68,7 +68,7 @@ class JetWriter
     JetWriter& operator=(const JetWriter&) = delete;
 
     // Appends a row to table number `table` (its place in the constructor's list); one
-    // value per column, in the spec's order.
+    // value per column, in the order of the table's columns.
     void AddRow(std::size_t table, const std::vector<Value>& values);
     // Writes the catalog, definitions and maps and closes the file. Without it the file is
     // not a readable database.
