@@ -20,25 +20,10 @@ namespace ktv::test
 namespace
 {
 
-using jet::JetFile;
 using jet::JetHeader;
 using jet::JetType;
 using jet::JetWriteOptions;
 using jet::JetWriter;
-
-std::vector<std::vector<Value>> readAll(const std::string& path, const std::string& table)
-{
-    auto file = JetFile::Open(path, "");
-    auto reader = file->OpenTable(table);
-    std::vector<std::vector<Value>> rows;
-    while (reader->Next()) {
-        std::vector<Value> row;
-        for (std::size_t c = 0; c < reader->ColumnNames().size(); ++c)
-            row.push_back(reader->Get(static_cast<int>(c)));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
 
 std::string writeOne(const TempDir& dir, JetHeader::Version version,
                      const std::vector<jet::JetColumnSpec>& columns,
@@ -72,7 +57,7 @@ TEST_F(JetColumnTypesTest, DoublesAndSinglesComeBackAsTheStoredNumbers)
             rows.push_back({Value(doubles[i]), Value(static_cast<double>(singles[i]))});
         const std::string path =
             writeOne(dir, version, {{"Cift", JetType::Double}, {"Tek", JetType::Single}}, rows);
-        const auto read = readAll(path, "Tipler");
+        const auto read = readJetTable(path, "", "Tipler");
         ASSERT_EQ(read.size(), rows.size());
         const auto exported = mdbExport(path, "Tipler");
         ASSERT_TRUE(exported);
@@ -117,7 +102,7 @@ TEST_F(JetColumnTypesTest, DecimalsKeepEveryDigit)
     rows.push_back({Value(), Value(std::int64_t{2})});
     const std::string path = writeOne(dir, JetHeader::Version::Jet4,
                                       {{"Tutar", JetType::Decimal, 0, 28, 4}, {"No", JetType::Long}}, rows);
-    const auto read = readAll(path, "Tipler");
+    const auto read = readJetTable(path, "", "Tipler");
     const auto exported = mdbExport(path, "Tipler");
     ASSERT_TRUE(exported);
     ASSERT_EQ(read.size(), std::size(cases) + 1);
@@ -150,7 +135,7 @@ TEST_F(JetColumnTypesTest, GuidsBinaryOleAndTheFixedTypes)
     for (const auto version : {JetHeader::Version::Jet3, JetHeader::Version::Jet4}) {
         const std::string path = writeOne(dir, version, columns, rows);
         // An OLE object with a value is read as Null, and the table reads on.
-        const auto read = readAll(path, "Tipler");
+        const auto read = readJetTable(path, "", "Tipler");
         ASSERT_EQ(read.size(), 2u);
         const std::vector<Value> first = {Value(guid),
                                           Value("00017F00FF"),

@@ -1,5 +1,7 @@
 // Helpers of the Jet source tests (see JetTestFiles.h).
 #include "data/JetTestFiles.h"
+#include "data/jet/JetFile.h"
+#include "data/jet/JetTableReader.h"
 
 #include <chrono>
 #include <cmath>
@@ -121,6 +123,21 @@ std::string jetDateText(double days)
                   static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), seconds / 3600, seconds / 60 % 60,
                   seconds % 60);
     return buf;
+}
+
+std::vector<std::vector<Value>> readJetTable(const std::string& path, const std::string& password,
+                                             const std::string& table)
+{
+    auto file = jet::JetFile::Open(path, password);
+    auto reader = file->OpenTable(table);
+    std::vector<std::vector<Value>> rows;
+    while (reader->Next()) {
+        std::vector<Value> row;
+        for (std::size_t c = 0; c < reader->ColumnNames().size(); ++c)
+            row.push_back(reader->Get(static_cast<int>(c)));
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 } // namespace ktv::test

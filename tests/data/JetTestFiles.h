@@ -2,6 +2,7 @@
 // temporary folder, and reading a table the way the mdb-export tool prints it.
 #pragma once
 
+#include "app/Value.h"
 #include "support/TestSupport.h"
 
 #include <optional>
@@ -30,6 +31,10 @@ std::vector<CsvRow> parseCsv(const std::string& text);
 // Runs mdb-export on a table (dates as "%Y-%m-%d %H:%M:%S", Null as an unquoted N) and
 // returns header and rows; nothing when the tool is not installed.
 std::optional<std::vector<CsvRow>> mdbExport(const std::string& path, const std::string& table);
+
+// Every row of a table through the engine's Jet reader, each field as the reader gives it.
+std::vector<std::vector<Value>> readJetTable(const std::string& path, const std::string& password,
+                                             const std::string& table);
 
 // A date value (days since 1899-12-30) as "%Y-%m-%d %H:%M:%S".
 std::string jetDateText(double days);

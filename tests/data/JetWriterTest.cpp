@@ -44,21 +44,6 @@ JetWriteOptions options(Version v, const std::string& password = "")
     return o;
 }
 
-std::vector<std::vector<Value>> readAll(const std::string& path, const std::string& password,
-                                        const std::string& table)
-{
-    auto file = JetFile::Open(path, password);
-    auto reader = file->OpenTable(table);
-    std::vector<std::vector<Value>> rows;
-    while (reader->Next()) {
-        std::vector<Value> row;
-        for (std::size_t c = 0; c < reader->ColumnNames().size(); ++c)
-            row.push_back(reader->Get(static_cast<int>(c)));
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
 // Text values as both readers give them: mdb-export quotes text and prints N for Null and for
 // empty text; the engine reads empty text as Null.
 void expectTextRows(const std::string& path, const std::string& table,
@@ -68,7 +53,7 @@ void expectTextRows(const std::string& path, const std::string& table,
     const auto exported = mdbExport(path, table);
     ASSERT_TRUE(exported) << "mdb-export (package mdbtools) is needed for this test";
     ASSERT_EQ(exported->size(), written.size() + 1);
-    const auto ours = readAll(path, "", table);
+    const auto ours = readJetTable(path, "", table);
     ASSERT_EQ(ours.size(), written.size());
     for (std::size_t r = 0; r < written.size(); ++r)
         for (std::size_t c = 0; c < written[r].size(); ++c) {
@@ -216,7 +201,7 @@ TEST_F(JetWriterTest, HeaderCarriesPasswordCodePageAndVersion)
         EXPECT_EQ(header->password(), "7183");
         EXPECT_EQ(header->codePage(), 1254);
         EXPECT_EQ(header->encodingKey(), 0u);
-        EXPECT_EQ(readAll(path, "7183", "T").at(0).at(0), Value("ŞİRKET"));
+        EXPECT_EQ(readJetTable(path, "7183", "T").at(0).at(0), Value("ŞİRKET"));
         for (const char* wrong : {"", "7184", "71830"}) {
             try {
                 JetFile::Open(path, wrong);
@@ -258,7 +243,7 @@ TEST_F(JetWriterTest, BadValuesFailAndLeaveTheOtherRowsIntact)
             EXPECT_EQ(errorOf({Value("ikı"), Value(2), Value(std::string(5000, 'n'))}), 0);
             writer.Finish();
         }
-        const auto rows = readAll(path, "", "T");
+        const auto rows = readJetTable(path, "", "T");
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(rows[0][0], Value("bir"));
         EXPECT_EQ(rows[1][0], Value("ikı"));
