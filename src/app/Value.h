@@ -48,6 +48,8 @@ public:
     std::string toText() const;
 
     const Storage& storage() const { return m_v; }
+    // The text held, to be taken over by the caller; null when the value is no text.
+    std::string* textIf() { return std::get_if<std::string>(&m_v); }
     bool operator==(const Value&) const = default;
 
 private:

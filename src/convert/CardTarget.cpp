@@ -5,19 +5,14 @@
 
 namespace ktv {
 
-std::string LookupStatement(const std::string& table, const std::vector<KeyCondition>& key)
+dao::ParsedStatement LookupStatement(const std::string& table, const std::vector<KeyCondition>& key)
 {
-    std::string sql;
-    sql.reserve(64);
-    sql += "SELECT * FROM ";
-    sql += table;
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        sql += i == 0 ? " WHERE " : " AND ";
-        sql += key[i].first;
-        sql += " = ";
-        sql += dao::Quoted(key[i].second);
-    }
-    return sql;
+    dao::ParsedStatement st;
+    st.table = table;
+    st.conditions.reserve(key.size());
+    for (const auto& [column, value] : key)
+        st.conditions.push_back({column, value});
+    return st;
 }
 
 bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,

@@ -28,8 +28,10 @@ public:
                           std::vector<CardField>& fields, const std::function<std::string()>& errorContext) = 0;
 };
 
-// The lookup statement of a card: "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'".
-std::string LookupStatement(const std::string& table, const std::vector<KeyCondition>& key);
+// The lookup statement of a card, "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'", handed to
+// the engine already split into its table and conditions: the key values go as they are,
+// with no quoting to add and take off again.
+dao::ParsedStatement LookupStatement(const std::string& table, const std::vector<KeyCondition>& key);
 
 class DatabaseCardTarget final : public CardTarget {
 public:

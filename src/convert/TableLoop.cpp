@@ -3,7 +3,6 @@
 #include "app/Tools.h"
 
 #include <climits>
-#include <string_view>
 
 namespace ktv {
 
@@ -35,6 +34,9 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, c
 
 std::string Cut(std::string text, std::size_t n, TableReport& report)
 {
+    // Every character takes at least one byte: text no longer than n bytes is never cut.
+    if (text.size() <= n)
+        return text;
     // One pass: stop at the first byte of the character after the n-th.
     std::size_t seen = 0;
     for (std::size_t i = 0; i < text.size(); ++i)
@@ -46,18 +48,22 @@ std::string Cut(std::string text, std::size_t n, TableReport& report)
     return text;
 }
 
-std::string CleanText(const Value& value)
+std::string CleanText(Value value)
 {
-    // The per-record path: a text value is trimmed as a view and copied once; every other
-    // kind goes the general way.
-    if (!value.isText())
+    // The per-record path: a text value is trimmed where it stands and handed on without a
+    // copy; every other kind goes the general way.
+    std::string* text = value.textIf();
+    if (!text)
         return N_Ts(value);
-    std::string_view s = std::get<std::string>(value.storage());
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return std::string(s);
+    std::size_t end = text->size();
+    while (end > 0 && (*text)[end - 1] == ' ')
+        --end;
+    text->resize(end);
+    std::size_t begin = 0;
+    while (begin < end && (*text)[begin] == ' ')
+        ++begin;
+    text->erase(0, begin);
+    return std::move(*text);
 }
 
 std::string FieldText(const dao::Recordset& record, const std::string& column)

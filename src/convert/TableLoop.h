@@ -28,8 +28,8 @@ std::string Cut(std::string text, std::size_t n, TableReport& report);
 
 // The text of a source column through N_T.
 std::string FieldText(const dao::Recordset& record, const std::string& column);
-// N_T of a value as text, copying a text value once.
-std::string CleanText(const Value& value);
+// N_T of a value as text; a text value is trimmed where it stands and handed on.
+std::string CleanText(Value value);
 
 // The key of a card: the first 10 characters of the cleaned code.
 std::string CardKey(const dao::Recordset& record, const std::string& column, TableReport& report);

@@ -317,10 +317,10 @@ Value convertForColumn(const ColumnInfo& column, Value&& value)
     // goes the general way above.
     if (!value.isText() || !isTextKind(column.kind))
         return convertForColumn(column, static_cast<const Value&>(value));
-    const std::string& text = std::get<std::string>(value.storage());
-    if (text.find('\0') != std::string::npos || !text::isValidUtf8(text))
+    const std::size_t chars = text::plainUtf8Chars(std::get<std::string>(value.storage()));
+    if (chars == text::kNotPlainUtf8)
         return convertForColumn(column, static_cast<const Value&>(value));
-    if (column.kind == ColumnKind::Text && text::charCount(text) > static_cast<std::size_t>(column.size))
+    if (column.kind == ColumnKind::Text && chars > static_cast<std::size_t>(column.size))
         raise(err::FieldTooSmall);
     return std::move(value);
 }

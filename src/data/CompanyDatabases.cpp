@@ -57,9 +57,8 @@ void checkCopy(int member, const std::string& copy, const std::string& tmpl)
 {
     auto refuse = [&] { dao::raise(dao::err::UnrecognizedFormat, tmpl); };
     {
-        sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(copy.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-        dao::SqliteConnection db(raw);
+        dao::SqliteConnection db;
+        const int rc = dao::openConnection(copy, SQLITE_OPEN_READONLY, db);
         std::string verdict;
         try {
             if (rc != SQLITE_OK)

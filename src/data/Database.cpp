@@ -118,6 +118,11 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const std::string& tableOrSta
     return std::make_unique<Recordset>(b.openRecordset(st, type));
 }
 
+std::unique_ptr<Recordset> Database::OpenRecordset(const ParsedStatement& statement, RecordsetType type)
+{
+    return std::make_unique<Recordset>(live().openRecordset(statement, type));
+}
+
 void Database::Close()
 {
     if (!m_backend)

@@ -25,6 +25,9 @@ public:
 
     // A table name, "SELECT * FROM T", "... WHERE c = 'v'" or "... WHERE c = 'v' AND c2 = 'w'".
     std::unique_ptr<Recordset> OpenRecordset(const std::string& tableOrStatement, RecordsetType type);
+    // The same statement already split into its table and conditions (no text to build and
+    // read again for every record of a conversion).
+    std::unique_ptr<Recordset> OpenRecordset(const ParsedStatement& statement, RecordsetType type);
     void Close(); // commits pending writes; idempotent
     bool IsReadOnly() const;
     std::vector<std::string> TableNames() const;

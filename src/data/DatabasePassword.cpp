@@ -23,9 +23,8 @@ void SetDatabasePassword(const std::string& path, const std::string& password)
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         throw Error(err::FileNotFound, "Could not find file '" + path + "'.");
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    SqliteConnection db(raw);
+    SqliteConnection db;
+    const int rc = openConnection(path, SQLITE_OPEN_READWRITE, db);
     if (rc != SQLITE_OK)
         throw Error(err::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
     sqlite3_busy_timeout(db.get(), 10000);

@@ -203,9 +203,8 @@ void CreateDatabase(const std::string& path, const std::string& schemaText, cons
     std::filesystem::remove(temp);
     try {
         {
-            sqlite3* raw = nullptr;
-            const int rc = sqlite3_open_v2(temp.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-            SqliteConnection db(raw);
+            SqliteConnection db;
+            const int rc = openConnection(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, db);
             if (rc != SQLITE_OK)
                 raise(err::CannotOpen, path);
             execute(db.get(), "PRAGMA journal_mode=DELETE");

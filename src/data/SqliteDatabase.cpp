@@ -88,14 +88,6 @@ SqliteDatabase::SqliteDatabase(const OpenRequest& request)
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const OpenRequest& request)
 {
-    // The program is single-threaded: SQLite's global allocation statistics, which take a
-    // mutex around every allocation, buy nothing. Must precede SQLite's initialisation; a
-    // later call is refused harmlessly.
-    static const bool configured = [] {
-        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
-        return true;
-    }();
-    (void)configured;
     std::unique_ptr<SqliteDatabase> db(new SqliteDatabase(request));
     db->connect(request.password);
     return db;
@@ -132,10 +124,7 @@ int SqliteDatabase::busyHandler(void* self, int count)
 
 void SqliteDatabase::connect(const std::string& password)
 {
-    sqlite3* raw = nullptr;
-    const int flags = (m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    const int rc = sqlite3_open_v2(m_path.c_str(), &raw, flags, nullptr);
-    m_db.reset(raw);
+    const int rc = openConnection(m_path, m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, m_db);
     if (rc != SQLITE_OK) {
         if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_PERM)
             raise(err::CannotOpen, m_path);
@@ -290,39 +279,74 @@ std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
     return m_tables.emplace(key, std::make_shared<const TableInfo>(std::move(info))).first->second;
 }
 
-std::string SqliteDatabase::whereClause(const TableInfo& t, const ParsedStatement& st, std::vector<Value>& params) const
+const LookupPlan& SqliteDatabase::lookupPlan(const TableInfo& t, const ParsedStatement& st)
 {
-    std::string where;
-    where.reserve(40 * st.conditions.size());
+    for (const auto& plan : m_lookupPlans) {
+        if (plan->table != &t || plan->asked.size() != st.conditions.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < st.conditions.size() && same; ++i)
+            same = plan->asked[i] == st.conditions[i].column;
+        if (same)
+            return *plan;
+    }
+    auto plan = std::make_unique<LookupPlan>();
+    plan->table = &t;
     for (const auto& c : st.conditions) {
         const int idx = t.columnIndex(c.column);
         if (idx < 0)
             raise(err::TooFewParameters);
         const ColumnInfo& col = t.columns[static_cast<std::size_t>(idx)];
-        const std::string n = std::to_string(params.size() + 1);
-        const std::string& quoted = t.quotedColumns[static_cast<std::size_t>(idx)];
-        where += where.empty() ? " WHERE " : " AND ";
-        if (isTextKind(col.kind) || col.kind == ColumnKind::Other) {
-            // Text conditions ignore ASCII letter case, like the lookup indexes (COLLATE NOCASE).
-            where += quoted;
-            where += " = ?";
-            where += n;
-            where += " COLLATE NOCASE";
-            params.emplace_back(c.literal);
+        plan->asked.push_back(c.column);
+        plan->columns.push_back(idx);
+        plan->where += plan->where.empty() ? " WHERE " : " AND ";
+        plan->where += t.quotedColumns[static_cast<std::size_t>(idx)];
+        plan->where += " = ?" + std::to_string(plan->columns.size());
+        // Text conditions ignore ASCII letter case, like the lookup indexes (COLLATE NOCASE).
+        if (isTextKind(col.kind) || col.kind == ColumnKind::Other)
+            plan->where += " COLLATE NOCASE";
+    }
+    plan->dynasetSql = "SELECT rowid FROM " + t.quotedName + plan->where + " ORDER BY rowid";
+    plan->dynasetSlot = cacheSlot(plan->dynasetSql);
+    m_lookupPlans.push_back(std::move(plan));
+    return *m_lookupPlans.back();
+}
+
+const WritePlan& SqliteDatabase::writePlan(const TableInfo& t, bool adding, const std::vector<std::pair<int, Value>>& assigned)
+{
+    for (const auto& plan : m_writePlans) {
+        if (plan->table != &t || plan->adding != adding || plan->columns.size() != assigned.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < assigned.size() && same; ++i)
+            same = plan->columns[i] == assigned[i].first;
+        if (same)
+            return *plan;
+    }
+    auto plan = std::make_unique<WritePlan>();
+    plan->table = &t;
+    plan->adding = adding;
+    std::string cols;
+    std::string marks;
+    for (const auto& entry : assigned) {
+        plan->columns.push_back(entry.first);
+        const std::string& column = t.quotedColumns[static_cast<std::size_t>(entry.first)];
+        const std::string mark = "?" + std::to_string(plan->columns.size());
+        if (adding) {
+            cols += (cols.empty() ? "" : ",") + column;
+            marks += (marks.empty() ? "" : ",") + mark;
         } else {
-            Value v;
-            try {
-                v = convertForColumn(col, Value(c.literal));
-            } catch (const Error&) {
-                raise(err::CriteriaMismatch);
-            }
-            where += quoted;
-            where += " = ?";
-            where += n;
-            params.push_back(std::move(v));
+            cols += (cols.empty() ? "" : ",") + column + " = " + mark;
         }
     }
-    return where;
+    if (adding)
+        plan->sql = cols.empty() ? "INSERT INTO " + t.quotedName + " DEFAULT VALUES"
+                                 : "INSERT INTO " + t.quotedName + " (" + cols + ") VALUES (" + marks + ")";
+    else
+        plan->sql = "UPDATE " + t.quotedName + " SET " + cols + " WHERE rowid = ?" + std::to_string(plan->columns.size() + 1);
+    plan->slot = cacheSlot(plan->sql);
+    m_writePlans.push_back(std::move(plan));
+    return *m_writePlans.back();
 }
 
 Statement SqliteDatabase::prepareBound(const std::string& sql, const std::vector<Value>& params) const
@@ -339,17 +363,26 @@ CachedStatement::~CachedStatement()
         m_owner->giveBack(m_st, m_slot);
 }
 
+sqlite3_stmt** SqliteDatabase::cacheSlot(const std::string& sql)
+{
+    // Each statement text has one slot (the map's nodes stay put, so a plan may keep it); a
+    // slot is empty while its statement is in use (a second user of the same text at that
+    // moment gets a statement of its own).
+    if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end())
+        return &it->second;
+    if (m_idleStatements.size() < 32)
+        return &m_idleStatements.emplace(sql, nullptr).first->second;
+    return nullptr;
+}
+
 CachedStatement SqliteDatabase::prepareCached(const std::string& sql, const std::vector<Value>& params)
 {
-    // Each statement text has one slot; a slot is empty while its statement is in use (a
-    // second user of the same text at that moment gets a statement of its own).
-    sqlite3_stmt** slot = nullptr;
+    return prepareCached(cacheSlot(sql), sql, params);
+}
+
+CachedStatement SqliteDatabase::prepareCached(sqlite3_stmt** slot, const std::string& sql, const std::vector<Value>& params)
+{
     sqlite3_stmt* raw = nullptr;
-    if (auto it = m_idleStatements.find(sql); it != m_idleStatements.end()) {
-        slot = &it->second;
-    } else if (m_idleStatements.size() < 32) {
-        slot = &m_idleStatements.emplace(sql, nullptr).first->second;
-    }
     if (slot && *slot) {
         raw = *slot;
         *slot = nullptr;
@@ -383,13 +416,27 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
     // transaction, so another process cannot add the same key between the lookup and the add.
     if (type == RecordsetType::Dynaset && !m_readOnly)
         beginWrite();
+    const LookupPlan& plan = lookupPlan(t, statement);
     std::vector<Value> params;
-    std::string where = whereClause(t, statement, params);
+    params.reserve(plan.columns.size());
+    for (std::size_t i = 0; i < plan.columns.size(); ++i) {
+        const ColumnInfo& col = t.columns[static_cast<std::size_t>(plan.columns[i])];
+        const std::string& literal = statement.conditions[i].literal;
+        if (isTextKind(col.kind) || col.kind == ColumnKind::Other) {
+            params.emplace_back(literal);
+            continue;
+        }
+        try {
+            params.push_back(convertForColumn(col, Value(literal)));
+        } catch (const Error&) {
+            raise(err::CriteriaMismatch);
+        }
+    }
     std::unique_ptr<SqliteRecordsetBase> rs;
     if (type == RecordsetType::Snapshot)
-        rs = std::make_unique<SqliteSnapshot>(*this, shared, std::move(where), std::move(params));
+        rs = std::make_unique<SqliteSnapshot>(*this, shared, plan.where, std::move(params));
     else
-        rs = std::make_unique<SqliteDynaset>(*this, shared, std::move(where), std::move(params));
+        rs = std::make_unique<SqliteDynaset>(*this, shared, plan, std::move(params));
     m_recordsets.push_back(rs.get());
     return rs;
 }
@@ -470,6 +517,8 @@ void SqliteDatabase::close()
         if (st)
             sqlite3_finalize(st);
     m_idleStatements.clear();
+    m_lookupPlans.clear();
+    m_writePlans.clear();
     // The last save: tried again after a pause (a lock held a moment too long, space freed
     // meanwhile); when it still fails the batch is lost, and the error says how much of it.
     std::optional<Error> failure;

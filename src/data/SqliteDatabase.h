@@ -9,6 +9,10 @@
 #include "platform/core/Error.h"
 
 #include <map>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace ktv::dao {
 
@@ -37,6 +41,26 @@ public:
 };
 
 class SqliteDatabase;
+
+// How a lookup of one table by a set of columns is run: worked out once, then used for every
+// record that asks the same question with other values.
+struct LookupPlan {
+    const TableInfo* table = nullptr;
+    std::vector<std::string> asked;  // the condition columns, spelt as the statement spells them
+    std::vector<int> columns;        // their indexes in the table
+    std::string where;               // " WHERE c = ?1 COLLATE NOCASE AND ..."
+    std::string dynasetSql;          // the rowids of the matching records, in rowid order
+    sqlite3_stmt** dynasetSlot = nullptr; // where the dynaset's statement waits between uses
+};
+
+// The INSERT or UPDATE of one table and set of assigned columns.
+struct WritePlan {
+    const TableInfo* table = nullptr;
+    bool adding = false;
+    std::vector<int> columns; // assigned, in column order
+    std::string sql;
+    sqlite3_stmt** slot = nullptr;
+};
 
 using FileStamp = std::pair<std::int64_t, std::int64_t>; // size and modification time
 
@@ -81,8 +105,10 @@ public:
     // The same, from the statement cache; the statement must not outlive the call using it,
     // and the parameters must outlive its steps (they are bound without a copy).
     CachedStatement prepareCached(const std::string& sql, const std::vector<Value>& params);
-    // The INSERT or UPDATE text of a write, kept per table and column set.
-    std::unordered_map<std::string, std::string>& writeStatements() { return m_writeStatements; }
+    // The same, for a statement whose cache slot was found before (null: not cached).
+    CachedStatement prepareCached(sqlite3_stmt** slot, const std::string& sql, const std::vector<Value>& params);
+    // The plan of a write to table of the assigned columns (sorted), made on first use.
+    const WritePlan& writePlan(const TableInfo& table, bool adding, const std::vector<std::pair<int, Value>>& assigned);
     void giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept;
     void beginWrite();  // before every stored Update: opens the implicit transaction when needed
     void commitIfDue(); // every engine call: commits an implicit transaction whose time is up
@@ -107,13 +133,16 @@ private:
     void validate(const std::string& password);
     void chooseJournalMode();
     std::shared_ptr<const TableInfo> table(const std::string& name);
-    std::string whereClause(const TableInfo& table, const ParsedStatement& st, std::vector<Value>& params) const;
+    const LookupPlan& lookupPlan(const TableInfo& table, const ParsedStatement& st);
+    sqlite3_stmt** cacheSlot(const std::string& sql); // null when the cache is full
     static int busyHandler(void* self, int count);
     Error lostBatch(const Error& e); // the error of a save that lost the open batch
 
     std::string m_path;
     std::unordered_map<std::string, sqlite3_stmt*> m_idleStatements;
-    std::unordered_map<std::string, std::string> m_writeStatements;
+    // Plans by table and columns: a conversion uses one or two per table, so a list is searched.
+    std::vector<std::unique_ptr<LookupPlan>> m_lookupPlans;
+    std::vector<std::unique_ptr<WritePlan>> m_writePlans;
     std::pair<unsigned long, unsigned long> m_fileId{}; // device and inode
     bool m_readOnly = false;
     bool m_exclusive = false;

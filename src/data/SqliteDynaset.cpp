@@ -8,16 +8,10 @@
 
 namespace ktv::dao {
 
-SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
+SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, const LookupPlan& plan, std::vector<Value> params)
     : m_db(&db), m_table(std::move(table))
 {
-    std::string sql;
-    sql.reserve(32 + m_table->quotedName.size() + where.size());
-    sql += "SELECT rowid FROM ";
-    sql += m_table->quotedName;
-    sql += where;
-    sql += " ORDER BY rowid";
-    CachedStatement st = db.prepareCached(sql, params);
+    CachedStatement st = db.prepareCached(plan.dynasetSlot, plan.dynasetSql, params);
     while (stepRow(st.get()))
         m_rowids.push_back(sqlite3_column_int64(st.get(), 0));
     if (!m_rowids.empty())
@@ -167,6 +161,11 @@ void SqliteDynaset::takeField(const std::string& name, Value&& v)
 
 void SqliteDynaset::assign(int idx, Value converted)
 {
+    // Fields are nearly always assigned in column order, each once.
+    if (m_pending.empty() || m_pending.back().first < idx) {
+        m_pending.emplace_back(idx, std::move(converted));
+        return;
+    }
     auto it = std::lower_bound(m_pending.begin(), m_pending.end(), idx,
                                [](const std::pair<int, Value>& p, int i) { return p.first < i; });
     if (it != m_pending.end() && it->first == idx)
@@ -217,42 +216,9 @@ void SqliteDynaset::update()
         m_mode = Mode::None;
         return;
     }
-    // The statement text depends only on the table and the columns assigned: built once,
-    // found again by a key of one character per assigned column.
-    std::string key;
-    key.reserve(m_table->name.size() + 1 + m_pending.size() * 2);
-    key += m_table->name;
-    key += adding ? '\x01' : '\x02';
-    for (const auto& entry : m_pending) {
-        int idx = entry.first;
-        for (; idx >= 126; idx -= 126)
-            key += '\x7f';
-        key += static_cast<char>(idx + 1);
-    }
-    std::string& sql = d.writeStatements()[key];
-    if (sql.empty()) {
-        const std::string& table = m_table->quotedName;
-        std::string cols;
-        std::string marks;
-        int n = 0;
-        for (const auto& entry : m_pending) {
-            const std::string& column = m_table->quotedColumns[static_cast<std::size_t>(entry.first)];
-            const std::string mark = "?" + std::to_string(++n);
-            if (adding) {
-                cols += (cols.empty() ? "" : ",") + column;
-                marks += (marks.empty() ? "" : ",") + mark;
-            } else {
-                cols += (cols.empty() ? "" : ",") + column + " = " + mark;
-            }
-        }
-        if (adding)
-            sql = cols.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
-                               : "INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")";
-        else
-            sql = "UPDATE " + table + " SET " + cols + " WHERE rowid = ?" + std::to_string(n + 1);
-    }
+    const WritePlan& plan = d.writePlan(*m_table, adding, m_pending);
     d.beginWrite();
-    CachedStatement st = d.prepareCached(sql, {});
+    CachedStatement st = d.prepareCached(plan.slot, plan.sql, {});
     int n = 0;
     for (const auto& entry : m_pending)
         bindValue(st.get(), ++n, entry.second, true); // m_pending outlives the step below

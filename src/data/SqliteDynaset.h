@@ -11,7 +11,7 @@ namespace ktv::dao {
 
 class SqliteDynaset final : public SqliteRecordsetBase {
 public:
-    SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params);
+    SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, const LookupPlan& plan, std::vector<Value> params);
     ~SqliteDynaset() override;
 
     long recordCount() const override;

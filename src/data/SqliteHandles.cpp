@@ -22,6 +22,21 @@ void checkSqlite(int rc, sqlite3* db, const std::string& file)
     raiseText(err::EngineFailure, "Database engine error: " + msg + " (" + std::to_string(rc) + ")");
 }
 
+int openConnection(const std::string& path, int flags, SqliteConnection& out)
+{
+    // Must precede SQLite's initialisation (a later call would be refused), hence here, in
+    // front of every open, and once.
+    static const bool configured = [] {
+        sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+        return true;
+    }();
+    (void)configured;
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    out.reset(raw);
+    return rc;
+}
+
 Statement prepare(sqlite3* db, const std::string& sql)
 {
     sqlite3_stmt* raw = nullptr;

@@ -23,6 +23,12 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // SQLite's own message.
 void checkSqlite(int rc, sqlite3* db, const std::string& file = {});
 
+// Every connection of this program is opened here. The program is single-threaded: before
+// SQLite's first use its global allocation statistics, which take a mutex around every
+// allocation, are switched off, and no connection gets a mutex of its own. Returns SQLite's
+// result code; out holds the handle (also on failure, for its message).
+int openConnection(const std::string& path, int flags, SqliteConnection& out);
+
 Statement prepare(sqlite3* db, const std::string& sql);
 // Runs a statement that returns no rows (or whose rows are not wanted).
 void execute(sqlite3* db, const std::string& sql);

@@ -50,3 +50,19 @@ TEST(TextCodec, CountsAndCutsByCharacters)
     EXPECT_FALSE(text::isValidUtf8("\xED\xA0\x80")); // a lone surrogate
     EXPECT_EQ(text::cp1254ToUtf8("\xD0\xDD\xDE\xF0\xFD\xFE"), "ĞİŞğış");
 }
+
+// The one-pass check a stored text goes through: its characters when it is valid UTF-8
+// without NUL, a refusal for anything else, wherever the fault sits.
+TEST(TextCodec, CountsOnlyPlainUtf8)
+{
+    EXPECT_EQ(text::plainUtf8Chars(""), 0u);
+    EXPECT_EQ(text::plainUtf8Chars("Çalışıyor"), 9u);
+    EXPECT_EQ(text::plainUtf8Chars("a\xF0\x9F\x98\x80" "b"), 3u); // a four-byte character
+    EXPECT_EQ(text::plainUtf8Chars("Ankara Çankaya İnönü Bulvarı 12/4"), 33u); // long ASCII runs between
+    EXPECT_EQ(text::plainUtf8Chars(std::string(17, 'x') + "ş" + std::string(9, 'y')), 27u);
+    for (const std::string bad : {std::string("\xC7"), std::string("ab\xC7"), std::string("\xED\xA0\x80"),
+                                  std::string("a\0b", 3), std::string("\0", 1), std::string("\xC0\x80"),
+                                  std::string("\xF4\x90\x80\x80"), std::string("\x80"),
+                                  std::string("abcdefgh\0ijklmnop", 17), std::string("abcdefghijklmno\xC7")})
+        EXPECT_EQ(text::plainUtf8Chars(bad), text::kNotPlainUtf8) << bad.size();
+}

@@ -1,6 +1,8 @@
 #include "platform/core/TextCodec.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace ktv::text {
 
@@ -78,6 +80,36 @@ bool isValidUtf8(std::string_view bytes)
         i += len;
     }
     return true;
+}
+
+std::size_t plainUtf8Chars(std::string_view bytes)
+{
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++chars) {
+        // Eight bytes at a time while they are ASCII without NUL (most stored text).
+        while (bytes.size() - i >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, bytes.data() + i, 8);
+            constexpr std::uint64_t ones = 0x0101010101010101ULL;
+            constexpr std::uint64_t highs = 0x8080808080808080ULL;
+            if ((w & highs) != 0 || ((w - ones) & ~w & highs) != 0)
+                break;
+            i += 8;
+            chars += 8;
+        }
+        if (i >= bytes.size())
+            break;
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c >= 0x01 && c < 0x80) { // the common case: one byte, no decoding
+            ++i;
+            continue;
+        }
+        const std::size_t len = c == 0 ? 0 : sequenceLength(bytes, i);
+        if (len == 0)
+            return kNotPlainUtf8;
+        i += len;
+    }
+    return chars;
 }
 
 std::size_t charCount(std::string_view utf8)

@@ -13,6 +13,11 @@ bool isValidUtf8(std::string_view bytes);
 // Number of characters (code points) of valid UTF-8 text.
 std::size_t charCount(std::string_view utf8);
 
+// The number of characters of text that is valid UTF-8 and holds no NUL, found in one pass;
+// kNotPlainUtf8 for any other bytes.
+inline constexpr std::size_t kNotPlainUtf8 = static_cast<std::size_t>(-1);
+std::size_t plainUtf8Chars(std::string_view bytes);
+
 // The first n characters of valid UTF-8 text.
 std::string leftChars(std::string_view utf8, std::size_t n);
 
