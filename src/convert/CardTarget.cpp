@@ -15,14 +15,15 @@ dao::ParsedStatement LookupStatement(const std::string& table, const std::vector
     return st;
 }
 
-bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                                  std::vector<CardField>& fields, const std::function<std::string()>& errorContext)
+bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
+                                  const std::function<std::string()>& errorContext)
 {
     auto rs = m_db.OpenRecordset(LookupStatement(table, key), dao::RecordsetType::Dynaset);
     if (rs->RecordCount() >= 1) {
         rs->Close();
         return false;
     }
+    std::vector<CardField>& fields = fill();
     rs->AddNew();
     for (auto& [column, value] : fields) {
         try {
@@ -37,8 +38,8 @@ bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<Ke
     return true;
 }
 
-bool DryRunCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key,
-                                std::vector<CardField>&, const std::function<std::string()>&)
+bool DryRunCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
+                                const std::function<std::string()>&)
 {
     // Conditions compare like the engine's: without regard to ASCII letter case.
     std::string id = table;
@@ -53,6 +54,7 @@ bool DryRunCardTarget::addIfNew(const std::string& table, const std::vector<KeyC
         if (found)
             return false;
     }
+    fill();
     m_added.insert(id);
     return true;
 }

@@ -12,7 +12,7 @@ struct TableReport {
     long added = 0;     // cards added to the target
     long present = 0;   // cards whose key was already in the target
     long skipped = 0;   // records skipped for an unknown stock kind
-    long cut = 0;       // values cut to their column length
+    long cut = 0;       // values cut to their column length: keys, and the values of cards added
 };
 
 struct ConversionReport {

@@ -11,10 +11,13 @@ TableReport Vedaz_AracKarti(TransferContext& ctx)
     return RunTableLoop(ctx, "AracKarti", [&](const dao::Recordset& rs, TableReport& report) {
         std::string& code = key[0].second;
         code = CardKey(rs, "Kod", report);
-        fields[0].second = Value(code);
-        fields[1].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
-        fields[2].second = Value(Cut(FieldText(rs, "Plaka"), 15, report));
-        if (ctx.target.addIfNew("AracKarti", key, fields, [&] { return "AracKarti Kod '" + code + "'"; }))
+        const auto fill = [&]() -> std::vector<CardField>& {
+            fields[0].second = Value(code);
+            fields[1].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
+            fields[2].second = Value(Cut(FieldText(rs, "Plaka"), 15, report));
+            return fields;
+        };
+        if (ctx.target.addIfNew("AracKarti", key, fill, [&] { return "AracKarti Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

@@ -20,24 +20,27 @@ TableReport Vedaz_CariKart(TransferContext& ctx)
     return RunTableLoop(ctx, "CariKart", [&](const dao::Recordset& rs, TableReport& report) {
         std::string& code = key[1].second;
         code = CardKey(rs, "Kod", report);
-        TableReport telCut; // the fax repeats the phone's cut; count it once
-        std::string phone = Cut(FieldText(rs, "TelFaks"), 15, telCut);
-        report.cut += telCut.cut;
-        fields[0].second = Value("BAY");
-        fields[1].second = Value(code);
-        fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
-        fields[3].second = Value(Cut(FieldText(rs, "Yetkili"), 100, report));
-        fields[4].second = Value(Cut(FieldText(rs, "AracKod"), 10, report));
-        fields[5].second = Value(FieldText(rs, "Adres"));
-        fields[6].second = Value(Cut(FieldText(rs, "Semt"), 50, report));
-        fields[7].second = Value(Cut(FieldText(rs, "Sehir"), 50, report));
-        fields[8].second = Value(phone);
-        fields[9].second = Value(std::move(phone));
-        fields[10].second = Value(Cut(FieldText(rs, "VD"), 50, report));
-        fields[11].second = Value(Cut(FieldText(rs, "VN"), 50, report));
-        fields[12].second = N_TVAL(rs.Field("Kredi"));
-        fields[13].second = Value(DealerStatu(FieldText(rs, "Durum")));
-        if (ctx.target.addIfNew("CariKart", key, fields, [&] { return "CariKart Kod '" + code + "'"; }))
+        const auto fill = [&]() -> std::vector<CardField>& {
+            TableReport telCut; // the fax repeats the phone's cut; count it once
+            std::string phone = Cut(FieldText(rs, "TelFaks"), 15, telCut);
+            report.cut += telCut.cut;
+            fields[0].second = Value("BAY");
+            fields[1].second = Value(code);
+            fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
+            fields[3].second = Value(Cut(FieldText(rs, "Yetkili"), 100, report));
+            fields[4].second = Value(Cut(FieldText(rs, "AracKod"), 10, report));
+            fields[5].second = Value(FieldText(rs, "Adres"));
+            fields[6].second = Value(Cut(FieldText(rs, "Semt"), 50, report));
+            fields[7].second = Value(Cut(FieldText(rs, "Sehir"), 50, report));
+            fields[8].second = Value(phone);
+            fields[9].second = Value(std::move(phone));
+            fields[10].second = Value(Cut(FieldText(rs, "VD"), 50, report));
+            fields[11].second = Value(Cut(FieldText(rs, "VN"), 50, report));
+            fields[12].second = N_TVAL(rs.Field("Kredi"));
+            fields[13].second = Value(DealerStatu(FieldText(rs, "Durum")));
+            return fields;
+        };
+        if (ctx.target.addIfNew("CariKart", key, fill, [&] { return "CariKart Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

@@ -48,15 +48,18 @@ TableReport Vedaz_StokKart(TransferContext& ctx)
         }
         std::string& code = key[1].second;
         code = CardKey(rs, "Kod", report);
-        fields[0].second = Value(kind);
-        fields[1].second = Value(code);
-        fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
-        fields[3].second = Value(Cut(FieldText(rs, "Birim1"), 10, report));
-        fields[4].second = RoundedWhole(N_TVAL(rs.Field("Katsayi")));
-        fields[5].second = Value(Cut(FieldText(rs, "Birim2"), 10, report));
-        fields[6].second = RoundedWhole(N_TVAL(rs.Field("KDV")));
-        fields[7].second = Value(Cut(FieldText(rs, "Duzey"), 3, report));
-        if (ctx.target.addIfNew("StokKart", key, fields,
+        const auto fill = [&]() -> std::vector<CardField>& {
+            fields[0].second = Value(kind);
+            fields[1].second = Value(code);
+            fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
+            fields[3].second = Value(Cut(FieldText(rs, "Birim1"), 10, report));
+            fields[4].second = RoundedWhole(N_TVAL(rs.Field("Katsayi")));
+            fields[5].second = Value(Cut(FieldText(rs, "Birim2"), 10, report));
+            fields[6].second = RoundedWhole(N_TVAL(rs.Field("KDV")));
+            fields[7].second = Value(Cut(FieldText(rs, "Duzey"), 3, report));
+            return fields;
+        };
+        if (ctx.target.addIfNew("StokKart", key, fill,
                                 [&] { return "StokKarti Tip '" + kind + "' Kod '" + code + "'"; }))
             ++report.added;
         else

@@ -36,6 +36,30 @@ TEST_F(ConvertTest, VehicleCardsKeyCutTrimAndNullKeys)
     EXPECT_EQ(report.tables[0].cut, 3); // two keys and one plate
 }
 
+// A record whose card is already there is read no further than its key: the report counts
+// the values cut of the cards written (and every key cut for its lookup), the same in a dry
+// run, and a rerun that writes nothing reports only its keys.
+TEST_F(ConvertTest, OnlyTheCardsWrittenCountTheirCutValues)
+{
+    const std::string longPlate = "34 ABC 1234 EK PLAKA"; // 20 characters, the column keeps 15
+    makeSource({.vehicles = {{{"Kod", Value("ABCDEFGHIJKL")}, {"Isim", Value("Bir")}, {"Plaka", Value(longPlate)}},
+                             {{"Kod", Value("ABCDEFGHIJXX")}, {"Isim", Value(std::string(60, 'i'))},
+                              {"Plaka", Value(longPlate)}}}});
+    auto dry = request();
+    dry.dryRun = true;
+    for (const auto& report : {convert(dry), convert(request())}) {
+        EXPECT_EQ(report.tables[0].added, 1);
+        EXPECT_EQ(report.tables[0].present, 1);
+        EXPECT_EQ(report.tables[0].cut, 3); // two keys and the plate of the card written
+    }
+    const auto rerun = convert(request());
+    EXPECT_EQ(rerun.tables[0].present, 2);
+    EXPECT_EQ(rerun.tables[0].cut, 2);
+    const auto cards = rows(yearDb("KTFIM.mdb"), "AracKarti");
+    ASSERT_EQ(cards.size(), 1u);
+    EXPECT_EQ(txt(cards[0], "SurucuAd"), "Bir");
+}
+
 TEST_F(ConvertTest, DealerCardsMapEveryColumn)
 {
     const std::string longAddress(700, 'a');
