@@ -108,25 +108,38 @@ TEST_F(ButtonDragDrop, ReleasedWhereTheDropIsRefusedTheDragOnlyLeaves)
     EXPECT_EQ(drops.events, (QStringList{"Over(0,3)", "Over(2,3)", "Over(1,0)"}));
 }
 
-TEST_F(ButtonDragDrop, TheEffectAskedForWinsOverTheOthersTheHostLeftOpen)
+struct EffectRow {
+    const char* name;
+    Qt::KeyboardModifiers mods;
+    int hostEffect; // -1: left as offered
+};
+
+class DropEffects : public ButtonDragDrop, public ::testing::WithParamInterface<EffectRow>
 {
-    struct Case {
-        Qt::KeyboardModifiers mods;
-        int hostEffect; // -1: left as offered
-    };
-    for (const Case& c : {Case{Qt::ControlModifier, -1}, Case{Qt::ShiftModifier, -1}, Case{Qt::ControlModifier, 2},
-                          Case{Qt::NoModifier, 1}}) {
-        drops.events.clear();
-        drops.answer = [c](short, int effect) { return c.hostEffect < 0 ? effect : c.hostEffect; };
-        enter(Qt::CopyAction | Qt::MoveAction, c.mods);
-        QDropEvent* d = drop(Qt::CopyAction | Qt::MoveAction, c.mods);
-        ASSERT_TRUE(d->isAccepted());
-        const Qt::DropAction expected = c.hostEffect == 2   ? Qt::MoveAction
-                                        : c.hostEffect == 1 ? Qt::CopyAction
-                                                            : d->proposedAction();
-        EXPECT_EQ(d->dropAction(), expected) << int(c.mods) << " " << c.hostEffect;
-    }
+};
+
+TEST_P(DropEffects, TheEffectAskedForWinsOverTheOthersTheHostLeftOpen)
+{
+    const EffectRow c = GetParam();
+    drops.events.clear();
+    drops.answer = [c](short, int effect) { return c.hostEffect < 0 ? effect : c.hostEffect; };
+    enter(Qt::CopyAction | Qt::MoveAction, c.mods);
+    QDropEvent* d = drop(Qt::CopyAction | Qt::MoveAction, c.mods);
+    ASSERT_TRUE(d->isAccepted());
+    const Qt::DropAction expected = c.hostEffect == 2   ? Qt::MoveAction
+                                    : c.hostEffect == 1 ? Qt::CopyAction
+                                                        : d->proposedAction();
+    EXPECT_EQ(d->dropAction(), expected) << int(c.mods) << " " << c.hostEffect;
 }
+
+const EffectRow kEffects[] = {
+    {"ControlHeld", Qt::ControlModifier, -1},
+    {"ShiftHeld", Qt::ShiftModifier, -1},
+    {"ControlHeldHostAnswersMove", Qt::ControlModifier, 2},
+    {"NoKeyHostAnswersCopy", Qt::NoModifier, 1},
+};
+INSTANTIATE_TEST_SUITE_P(ButtonDragDrop, DropEffects, ::testing::ValuesIn(kEffects),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ButtonDragDrop, ADragWithoutEffectsOrDataIsCalledOffAndReportedAsNone)
 {

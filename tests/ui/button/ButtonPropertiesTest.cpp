@@ -3,7 +3,7 @@
 
 #include "platform/qt/MemoryPropertyBag.h"
 
-#include <functional>
+#include <tuple>
 
 using namespace ktv;
 using namespace ktv::test;
@@ -123,64 +123,78 @@ TEST_F(ButtonDesigner, DamagedStoreFallsBackToDefaultsInsteadOfImpossibleValues)
 // A refused combination keeps the property and explains itself only in the designer.
 struct Refusal {
     const char* name;
-    std::function<void(qvButtons_H&)> prepare;
-    std::function<void(qvButtons_H&)> act;
-    std::function<bool(const qvButtons_H&)> unchanged;
-    QString message;
+    void (*prepare)(qvButtons_H&);
+    void (*act)(qvButtons_H&);
+    bool (*unchanged)(const qvButtons_H&);
+    const char* message;
 };
 
-TEST_F(ButtonDesigner, RefusedCombinationsSpeakOnlyInTheDesigner)
+QImage refusalBitmap()
 {
-    const QImage bitmap = solidImage(20, 10, qRgb(0, 0, 0));
-    const std::vector<Refusal> cases = {
-        {"custom shape without picture", [](qvButtons_H&) {}, [](qvButtons_H& b) { b.setButtonShape(7); },
-         [](const qvButtons_H& b) { return b.ButtonShape() == 0; },
-         "The Picture Property must be assigned first and must be a bitmap or JPEG."},
-        {"custom shape with icon",
-         [&](qvButtons_H& b) { b.setPicture(ButtonPicture::iconPicture(bitmap)); },
-         [](qvButtons_H& b) { b.setButtonShape(8); }, [](const qvButtons_H& b) { return b.ButtonShape() == 0; },
-         "The Picture Property must be assigned first and must be a bitmap or JPEG."},
-        {"left caption under a top-centred picture",
-         [&](qvButtons_H& b) {
-             b.setPicture(ButtonPicture::bitmap(bitmap));
-             b.setPictureAlign(qvButtons_H::PictureTopCenter);
-         },
-         [](qvButtons_H& b) { b.setCaptionAlign(qvButtons_H::CaptionLeft); },
-         [](const qvButtons_H& b) { return b.CaptionAlign() == qvButtons_H::CaptionCenter; },
-         "When button images are aligned top/bottom center, \nbutton captions can only be center aligned"},
-        {"value on a push button", [](qvButtons_H&) {}, [](qvButtons_H& b) { b.setValue(true); },
-         [](const qvButtons_H& b) { return !b.Value(); }, "This property is not applicable for command button modes."},
-        {"picture size of a shaped button",
-         [&](qvButtons_H& b) {
-             b.setPicture(ButtonPicture::bitmap(bitmap));
-             b.setButtonShape(7);
-         },
-         [](qvButtons_H& b) { b.setPictureSize(qvButtons_H::PictureSize16); },
-         [](const qvButtons_H& b) { return b.PictureSize() == qvButtons_H::PictureSize48; },
-         "The picture size cannot be changed for Shaped buttons"},
-    };
-    for (const bool design : {true, false}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(c.name) + (design ? " (designer)" : " (running)"));
-            host.setDesignMode(true);
-            auto* b = place();
-            c.prepare(*b);
-            host.setDesignMode(design);
-            boxes.shown.clear();
-            c.act(*b);
-            EXPECT_TRUE(c.unchanged(*b));
-            if (design) {
-                ASSERT_EQ(boxes.shown.size(), 1u);
-                EXPECT_EQ(QString::fromStdString(boxes.shown[0].text), c.message);
-                EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
-                EXPECT_EQ(boxes.shown[0].title, "KTVedaz");
-            } else {
-                EXPECT_TRUE(boxes.shown.empty());
-            }
-            delete b;
-        }
-    }
+    return solidImage(20, 10, qRgb(0, 0, 0));
 }
+
+const Refusal kRefusals[] = {
+    {"CustomShapeWithoutPicture", [](qvButtons_H&) {}, [](qvButtons_H& b) { b.setButtonShape(7); },
+     [](const qvButtons_H& b) { return b.ButtonShape() == 0; },
+     "The Picture Property must be assigned first and must be a bitmap or JPEG."},
+    {"CustomShapeWithIcon", [](qvButtons_H& b) { b.setPicture(ButtonPicture::iconPicture(refusalBitmap())); },
+     [](qvButtons_H& b) { b.setButtonShape(8); }, [](const qvButtons_H& b) { return b.ButtonShape() == 0; },
+     "The Picture Property must be assigned first and must be a bitmap or JPEG."},
+    {"LeftCaptionUnderATopCentredPicture",
+     [](qvButtons_H& b) {
+         b.setPicture(ButtonPicture::bitmap(refusalBitmap()));
+         b.setPictureAlign(qvButtons_H::PictureTopCenter);
+     },
+     [](qvButtons_H& b) { b.setCaptionAlign(qvButtons_H::CaptionLeft); },
+     [](const qvButtons_H& b) { return b.CaptionAlign() == qvButtons_H::CaptionCenter; },
+     "When button images are aligned top/bottom center, \nbutton captions can only be center aligned"},
+    {"ValueOnAPushButton", [](qvButtons_H&) {}, [](qvButtons_H& b) { b.setValue(true); },
+     [](const qvButtons_H& b) { return !b.Value(); },
+     "This property is not applicable for command button modes."},
+    {"PictureSizeOfAShapedButton",
+     [](qvButtons_H& b) {
+         b.setPicture(ButtonPicture::bitmap(refusalBitmap()));
+         b.setButtonShape(7);
+     },
+     [](qvButtons_H& b) { b.setPictureSize(qvButtons_H::PictureSize16); },
+     [](const qvButtons_H& b) { return b.PictureSize() == qvButtons_H::PictureSize48; },
+     "The picture size cannot be changed for Shaped buttons"},
+};
+
+// Each refusal in the designer (true) and in the running program (false).
+class RefusedCombinations : public ButtonDesigner,
+                            public ::testing::WithParamInterface<std::tuple<Refusal, bool>>
+{
+};
+
+TEST_P(RefusedCombinations, SpeakOnlyInTheDesigner)
+{
+    const auto& [c, design] = GetParam();
+    host.setDesignMode(true);
+    auto* b = place();
+    c.prepare(*b);
+    host.setDesignMode(design);
+    boxes.shown.clear();
+    c.act(*b);
+    EXPECT_TRUE(c.unchanged(*b));
+    if (design) {
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(QString::fromStdString(boxes.shown[0].text), QString::fromUtf8(c.message));
+        EXPECT_EQ(boxes.shown[0].icon, MsgIcon::Information);
+        EXPECT_EQ(boxes.shown[0].title, "KTVedaz");
+    } else {
+        EXPECT_TRUE(boxes.shown.empty());
+    }
+    delete b;
+}
+
+INSTANTIATE_TEST_SUITE_P(ButtonDesigner, RefusedCombinations,
+                         ::testing::Combine(::testing::ValuesIn(kRefusals), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "_InTheDesigner" : "_Running");
+                         });
 
 TEST_F(ButtonDesigner, CustomShapeNeedsABitmapAndTakesTheLargestPictureSize)
 {
@@ -248,26 +262,36 @@ TEST_F(ButtonDesigner, LeavingPushModeIsFreeButReturningTurnsTheValueOff)
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(ButtonDesigner, AccessKeyIsTheLetterAfterTheSingleAmpersand)
+struct AccessKeyRow {
+    const char* name;
+    const char* caption;
+    const char* key; // what the host holds afterwards
+};
+
+class AccessKeys : public ButtonDesigner, public ::testing::WithParamInterface<AccessKeyRow>
 {
-    struct Case {
-        const char* caption;
-        const char* key; // what the host holds afterwards
-    };
-    const Case cases[] = {
-        {"&Kaydet", "K"},
-        {"Tom && Jerry", "K"},      // only literal ampersands: the key stays as it was
-        {"&Save && Exit", "S"},     // doubled ones after the marker do not hide it
-        {"Save && E&xit", "x"},
-        {"Kaydet&", ""},            // a marker with nothing after it: no key
-        {"A&&&B", "B"},             // the letter that shows underlined
-    };
+};
+
+// Each caption follows "&Kaydet", so a caption that sets no key shows the K kept from before.
+TEST_P(AccessKeys, AreTheLetterAfterTheSingleAmpersand)
+{
+    const AccessKeyRow& c = GetParam();
     auto* b = place();
-    for (const auto& c : cases) {
-        b->setCaption(QString::fromUtf8(c.caption));
-        EXPECT_EQ(host.accessKeys(b), QString::fromUtf8(c.key)) << c.caption;
-    }
+    b->setCaption(QStringLiteral("&Kaydet"));
+    b->setCaption(QString::fromUtf8(c.caption));
+    EXPECT_EQ(host.accessKeys(b), QString::fromUtf8(c.key)) << c.caption;
 }
+
+const AccessKeyRow kAccessKeys[] = {
+    {"LeadingMarker", "&Kaydet", "K"},
+    {"OnlyLiteralAmpersands", "Tom && Jerry", "K"},  // the key stays as it was
+    {"DoubledAfterTheMarker", "&Save && Exit", "S"}, // doubled ones after the marker do not hide it
+    {"MarkerAfterADoubled", "Save && E&xit", "x"},
+    {"MarkerAtTheEnd", "Kaydet&", ""},         // a marker with nothing after it: no key
+    {"MarkerAfterADoubledPair", "A&&&B", "B"}, // the letter that shows underlined
+};
+INSTANTIATE_TEST_SUITE_P(ButtonDesigner, AccessKeys, ::testing::ValuesIn(kAccessKeys),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ButtonDesigner, ResetDefaultColorsActsOnlyInTheDesigner)
 {

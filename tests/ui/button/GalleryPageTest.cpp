@@ -7,8 +7,7 @@
 #include <QApplication>
 #include <QSet>
 #include <gtest/gtest.h>
-
-#include <functional>
+#include <tuple>
 
 namespace ktv {
 namespace {
@@ -22,33 +21,46 @@ qvButtons_H* find(const ButtonPage& page, const QString& name)
     return nullptr;
 }
 
-TEST(GalleryButtonPage, OffersEveryValueEnabledAndDisabled)
+struct OfferedProperty {
+    const char* name;
+    int (*get)(const qvButtons_H&);
+    int count;
+};
+
+const OfferedProperty kOffered[] = {
+    {"ButtonStyle", [](const qvButtons_H& b) { return b.ButtonStyle(); }, 8},
+    {"Mode", [](const qvButtons_H& b) { return b.Mode(); }, 3},
+    {"ButtonShape", [](const qvButtons_H& b) { return b.ButtonShape(); }, 9},
+    {"CaptionStyle", [](const qvButtons_H& b) { return b.CaptionStyle(); }, 3},
+    {"CaptionAlign", [](const qvButtons_H& b) { return b.CaptionAlign(); }, 3},
+    {"GradientMode", [](const qvButtons_H& b) { return b.GradientMode(); }, 5},
+    {"PictureAlign", [](const qvButtons_H& b) { return b.Picture().isNone() ? -1 : b.PictureAlign(); }, 6},
+    {"PictureSize", [](const qvButtons_H& b) { return b.Picture().isNone() ? -1 : b.PictureSize(); }, 5},
+    {"IconPicture", [](const qvButtons_H& b) { return b.Picture().isNone() ? -1 : int(b.Picture().icon); },
+     2},
+};
+
+class GalleryOffers : public ::testing::TestWithParam<OfferedProperty>
+{
+};
+
+TEST_P(GalleryOffers, EveryValueOfTheProperty)
 {
     ButtonPage page;
-    struct Property {
-        const char* name;
-        std::function<int(const qvButtons_H&)> get;
-        int count;
-    };
-    const Property properties[] = {
-        {"ButtonStyle", [](const qvButtons_H& b) { return b.ButtonStyle(); }, 8},
-        {"Mode", [](const qvButtons_H& b) { return b.Mode(); }, 3},
-        {"ButtonShape", [](const qvButtons_H& b) { return b.ButtonShape(); }, 9},
-        {"CaptionStyle", [](const qvButtons_H& b) { return b.CaptionStyle(); }, 3},
-        {"CaptionAlign", [](const qvButtons_H& b) { return b.CaptionAlign(); }, 3},
-        {"GradientMode", [](const qvButtons_H& b) { return b.GradientMode(); }, 5},
-        {"PictureAlign", [](const qvButtons_H& b) { return b.Picture().isNone() ? -1 : b.PictureAlign(); }, 6},
-        {"PictureSize", [](const qvButtons_H& b) { return b.Picture().isNone() ? -1 : b.PictureSize(); }, 5},
-        {"icon picture", [](const qvButtons_H& b) { return b.Picture().isNone() ? -1 : int(b.Picture().icon); }, 2},
-    };
-    for (const Property& property : properties) {
-        SCOPED_TRACE(property.name);
-        QSet<int> seen;
-        for (const qvButtons_H* b : page.buttons())
-            seen.insert(property.get(*b));
-        for (int v = 0; v < property.count; ++v)
-            EXPECT_TRUE(seen.contains(v)) << "value " << v << " missing";
-    }
+    const OfferedProperty& property = GetParam();
+    QSet<int> seen;
+    for (const qvButtons_H* b : page.buttons())
+        seen.insert(property.get(*b));
+    for (int v = 0; v < property.count; ++v)
+        EXPECT_TRUE(seen.contains(v)) << "value " << v << " missing";
+}
+
+INSTANTIATE_TEST_SUITE_P(GalleryButtonPage, GalleryOffers, ::testing::ValuesIn(kOffered),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GalleryButtonPage, OffersCustomShapesAndDisabledButtons)
+{
+    ButtonPage page;
     // Custom shapes were accepted (they need a bitmap) and took the large picture size.
     for (const char* name : {"Cmd_Shape7_0", "Cmd_Shape8_1", "Cmd_Shape8_2"}) {
         const qvButtons_H* b = find(page, QString::fromLatin1(name));
@@ -83,39 +95,65 @@ TEST(GalleryButtonPage, OptionGroupsStayApart)
     EXPECT_TRUE(b2->Value()) << "group B is another container";
 }
 
-TEST(GalleryButtonPage, PaintsEveryButtonInEveryStyle)
+// Buttons named Cmd_Style<s>_... form the style table and keep their own style s.
+QList<qvButtons_H*> styleTable(const ButtonPage& page)
 {
+    QList<qvButtons_H*> list;
+    for (qvButtons_H* b : page.buttons())
+        if (b->objectName().startsWith(QLatin1String("Cmd_Style")))
+            list << b;
+    return list;
+}
+
+class GalleryStyles : public ::testing::TestWithParam<std::tuple<int, bool>>
+{
+};
+
+TEST_P(GalleryStyles, PaintEveryButton)
+{
+    const auto [style, enabled] = GetParam();
     ButtonPage page;
     page.resize(page.sizeHint());
     page.show();
     QApplication::processEvents();
-    const QList<qvButtons_H*> fixed = [&] {
-        QList<qvButtons_H*> list;
-        for (qvButtons_H* b : page.buttons())
-            if (b->objectName().startsWith(QLatin1String("Cmd_Style")))
-                list << b;
-        return list;
-    }();
-    for (int style = 0; style < 8; ++style) {
-        for (bool enabled : {true, false}) {
-            SCOPED_TRACE(::testing::Message() << "style " << style << (enabled ? " enabled" : " disabled"));
-            page.applyStyle(style);
-            page.applyEnabled(enabled);
-            for (qvButtons_H* b : page.buttons()) {
-                if (fixed.contains(b))
-                    continue;
-                EXPECT_EQ(b->ButtonStyle(), style) << b->objectName().toStdString();
-                b->Refresh();
-                EXPECT_EQ(b->surface().size(), b->size()) << b->objectName().toStdString();
-            }
-        }
+    const QList<qvButtons_H*> fixed = styleTable(page);
+    page.applyStyle(style);
+    page.applyEnabled(enabled);
+    for (qvButtons_H* b : page.buttons()) {
+        if (fixed.contains(b))
+            continue;
+        EXPECT_EQ(b->ButtonStyle(), style) << b->objectName().toStdString();
+        b->Refresh();
+        EXPECT_EQ(b->surface().size(), b->size()) << b->objectName().toStdString();
     }
     // The style table keeps its own styles: column s is style s.
     for (const qvButtons_H* b : fixed)
         EXPECT_EQ(b->ButtonStyle(), b->objectName().mid(9, 1).toInt()) << b->objectName().toStdString();
 }
 
-TEST(GalleryButtonPictures, KeyedBitmapsHaveNoPinkFringe)
+INSTANTIATE_TEST_SUITE_P(GalleryButtonPage, GalleryStyles,
+                         ::testing::Combine(::testing::Range(0, 8), ::testing::Bool()), [](const auto& info) {
+                             return "Style" + std::to_string(std::get<0>(info.param)) +
+                                    (std::get<1>(info.param) ? "_Enabled" : "_Disabled");
+                         });
+
+struct KeyedBitmap {
+    const char* name;
+    QImage (*make)();
+};
+
+const KeyedBitmap kKeyedBitmaps[] = {
+    {"Disc16", [] { return gallery::keyedDiscBitmap(16); }},
+    {"Disc32", [] { return gallery::keyedDiscBitmap(32); }},
+    {"Arrow", [] { return gallery::arrowShapeBitmap(94, 36); }},
+    {"Tab", [] { return gallery::tabShapeBitmap(94, 36); }},
+};
+
+class GalleryKeyedBitmaps : public ::testing::TestWithParam<KeyedBitmap>
+{
+};
+
+TEST_P(GalleryKeyedBitmaps, HaveNoPinkFringe)
 {
     // Pixels within 3 of the key vanish; anything pink beyond that would show as a fringe.
     auto nearKeyButNotKey = [](const QImage& image) {
@@ -129,19 +167,17 @@ TEST(GalleryButtonPictures, KeyedBitmapsHaveNoPinkFringe)
             }
         return count;
     };
-    const struct {
-        const char* name;
-        QImage image;
-    } bitmaps[] = {{"disc 16", gallery::keyedDiscBitmap(16)},
-                   {"disc 32", gallery::keyedDiscBitmap(32)},
-                   {"arrow", gallery::arrowShapeBitmap(94, 36)},
-                   {"tab", gallery::tabShapeBitmap(94, 36)}};
-    for (const auto& bitmap : bitmaps) {
-        SCOPED_TRACE(bitmap.name);
-        EXPECT_EQ(bitmap.image.pixel(0, 0), gallery::kMagentaKey);
-        EXPECT_NE(bitmap.image.pixel(bitmap.image.width() / 2, bitmap.image.height() / 2), gallery::kMagentaKey);
-        EXPECT_EQ(nearKeyButNotKey(bitmap.image), 0);
-    }
+    const QImage image = GetParam().make();
+    EXPECT_EQ(image.pixel(0, 0), gallery::kMagentaKey);
+    EXPECT_NE(image.pixel(image.width() / 2, image.height() / 2), gallery::kMagentaKey);
+    EXPECT_EQ(nearKeyButNotKey(image), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(GalleryButtonPictures, GalleryKeyedBitmaps, ::testing::ValuesIn(kKeyedBitmaps),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GalleryButtonPictures, StarIconIsTransparentAroundItsOpaqueMiddle)
+{
     const QImage star = gallery::starIcon(48);
     EXPECT_EQ(qAlpha(star.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(star.pixel(24, 26)), 255);

@@ -97,52 +97,71 @@ TEST_F(PaintContent, PictureLeftOfCaptionIsCentredTogetherWithIt)
     EXPECT_EQ(pic.y(), (40 - 16) / 2);
 }
 
-TEST_F(PaintContent, PictureAlignmentsPlaceThePicture)
+struct PictureAlignRow {
+    const char* name;
+    int align;
+    int x, y; // expected picture position; -1 = not checked
+};
+
+class PictureAlignments : public PaintContent, public ::testing::WithParamInterface<PictureAlignRow>
 {
-    struct Case {
-        int align;
-        int x, y; // expected picture position; -1 = not checked
-    };
-    // 100 x 60 button, 16-pixel picture, no caption.
-    const Case cases[] = {{0, 4, 22}, {2, 80, 22}, {3, 80, 22}, {4, 42, -1}, {5, 42, -1}};
-    for (const Case& c : cases) {
-        ButtonPaintState s = crisp(100, 60);
-        s.Caption.clear();
-        s.Picture = keyedPicture();
-        s.PictureAlign = c.align;
-        ButtonResources r;
-        paint(s, r);
-        EXPECT_EQ(r.pictureRect.x(), c.x) << "align " << c.align;
-        if (c.y >= 0) {
-            EXPECT_EQ(r.pictureRect.y(), c.y) << "align " << c.align;
-        }
+};
+
+// 100 x 60 button, 16-pixel picture, no caption.
+TEST_P(PictureAlignments, PlaceThePicture)
+{
+    const PictureAlignRow& c = GetParam();
+    ButtonPaintState s = crisp(100, 60);
+    s.Caption.clear();
+    s.Picture = keyedPicture();
+    s.PictureAlign = c.align;
+    ButtonResources r;
+    paint(s, r);
+    EXPECT_EQ(r.pictureRect.x(), c.x) << "align " << c.align;
+    if (c.y >= 0) {
+        EXPECT_EQ(r.pictureRect.y(), c.y) << "align " << c.align;
     }
 }
 
-TEST_F(PaintContent, LargePicturesFillOrFitTheButton)
+const PictureAlignRow kPictureAligns[] = {
+    {"LeftEdge", 0, 4, 22},   {"RightEdge", 2, 80, 22},    {"RightOfCaption", 3, 80, 22},
+    {"TopCenter", 4, 42, -1}, {"BottomCenter", 5, 42, -1},
+};
+INSTANTIATE_TEST_SUITE_P(PaintContent, PictureAlignments, ::testing::ValuesIn(kPictureAligns),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct LargePictureRow {
+    const char* name;
+    int size, shape;
+    QRect expected;
+};
+
+class LargePictures : public PaintContent, public ::testing::WithParamInterface<LargePictureRow>
 {
-    struct Case {
-        int size, shape;
-        QRect expected;
-    };
-    // 100 x 60 button, 16 x 16 picture.
-    const Case cases[] = {
-        {40, 0, QRect(3, 3, 94, 54)},  // fills the button inside its edges
-        {40, 6, QRect(1, 1, 98, 58)},  // inside the black frame of shape 6
-        {48, 0, QRect(26, 6, 48, 48)}, // fitted into 88 x 48, centred, proportions kept
-    };
-    for (const Case& c : cases) {
-        ButtonPaintState s = crisp(100, 60);
-        s.Caption.clear();
-        s.Picture = keyedPicture();
-        s.PictureSize = c.size;
-        s.ButtonShape = c.shape;
-        ButtonResources r;
-        paint(s, r);
-        EXPECT_EQ(r.pictureRect, c.expected) << "size " << c.size << " shape " << c.shape;
-        EXPECT_TRUE(r.pictureFillsButton);
-    }
+};
+
+// 100 x 60 button, 16 x 16 picture.
+TEST_P(LargePictures, FillOrFitTheButton)
+{
+    const LargePictureRow& c = GetParam();
+    ButtonPaintState s = crisp(100, 60);
+    s.Caption.clear();
+    s.Picture = keyedPicture();
+    s.PictureSize = c.size;
+    s.ButtonShape = c.shape;
+    ButtonResources r;
+    paint(s, r);
+    EXPECT_EQ(r.pictureRect, c.expected) << "size " << c.size << " shape " << c.shape;
+    EXPECT_TRUE(r.pictureFillsButton);
 }
+
+const LargePictureRow kLargePictures[] = {
+    {"Size40FillsInsideTheEdges", 40, 0, QRect(3, 3, 94, 54)},
+    {"Size40InsideTheFrameOfShape6", 40, 6, QRect(1, 1, 98, 58)},
+    {"Size48FittedAndCentred", 48, 0, QRect(26, 6, 48, 48)}, // into 88 x 48, proportions kept
+};
+INSTANTIATE_TEST_SUITE_P(PaintContent, LargePictures, ::testing::ValuesIn(kLargePictures),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PaintContent, CaptionIsClampedInsideTheButton)
 {
@@ -156,29 +175,42 @@ TEST_F(PaintContent, CaptionIsClampedInsideTheButton)
     EXPECT_LE(r.captionRect.x() + r.captionRect.width(), 40 - 4);
 }
 
-TEST_F(PaintContent, PressedShiftDependsOnTheShapeAndNotForStyle3)
+struct PressedShiftRow {
+    const char* name;
+    int style, shape;
+    QPoint shift;
+};
+
+class PressedShifts : public PaintContent, public ::testing::WithParamInterface<PressedShiftRow>
 {
-    struct Case {
-        int style, shape;
-        QPoint shift;
-    };
-    const Case cases[] = {{0, 0, {1, 1}}, {0, 2, {1, 1}}, {0, 4, {0, 1}}, {3, 0, {0, 0}}};
-    for (const Case& c : cases) {
-        ButtonPaintState s = crisp(90, 40, c.style);
-        s.Caption.clear();
-        s.ButtonShape = c.shape;
-        s.Picture = keyedPicture();
-        s.PictureAlign = 4;
-        ButtonResources r;
-        const QRect rest = boxOf(paint(s, r), Blue);
-        s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
-        s.Hovering = true;
-        const QRect pushed = boxOf(ButtonPainter::RedrawButton(s, r).image, Blue);
-        ASSERT_FALSE(rest.isEmpty());
-        EXPECT_EQ(pushed.topLeft() - rest.topLeft(), c.shift) << "style " << c.style << " shape " << c.shape;
-        EXPECT_EQ(pushed.size(), rest.size());
-    }
+};
+
+TEST_P(PressedShifts, DependOnTheShapeAndNotForStyle3)
+{
+    const PressedShiftRow& c = GetParam();
+    ButtonPaintState s = crisp(90, 40, c.style);
+    s.Caption.clear();
+    s.ButtonShape = c.shape;
+    s.Picture = keyedPicture();
+    s.PictureAlign = 4;
+    ButtonResources r;
+    const QRect rest = boxOf(paint(s, r), Blue);
+    s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
+    s.Hovering = true;
+    const QRect pushed = boxOf(ButtonPainter::RedrawButton(s, r).image, Blue);
+    ASSERT_FALSE(rest.isEmpty());
+    EXPECT_EQ(pushed.topLeft() - rest.topLeft(), c.shift) << "style " << c.style << " shape " << c.shape;
+    EXPECT_EQ(pushed.size(), rest.size());
 }
+
+const PressedShiftRow kPressedShifts[] = {
+    {"Rectangle", 0, 0, {1, 1}},
+    {"SlantRight", 0, 2, {1, 1}},
+    {"Ellipse", 0, 4, {0, 1}},
+    {"Style3StaysPut", 3, 0, {0, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(PaintContent, PressedShifts, ::testing::ValuesIn(kPressedShifts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PaintContent, DisabledCaptionIsEtched)
 {
@@ -221,28 +253,34 @@ TEST_F(PaintContent, EngravedCaptionHasALightCopyUpLeftAndADarkOneDownRight)
     EXPECT_GT(darkBox.right(), text.right());
 }
 
-TEST_F(PaintContent, EllipticShapesFiveAndSixShowTheirCaptionOnlyWhileOn)
+class CaptionOnlyWhileOn : public PaintContent, public ::testing::WithParamInterface<int>
 {
-    for (int shape : {5, 6}) {
-        ButtonPaintState s = crisp(90, 40);
-        s.ButtonShape = shape;
-        s.Mode = 1;
-        s.Caption = QStringLiteral("Kapat");
-        ButtonResources r;
-        const QImage off = paint(s, r);
-        s.Value = true;
-        const QImage on = ButtonPainter::RedrawButton(s, r).image;
-        auto captionPixels = [](const QImage& image) {
-            int n = 0;
-            for (int y = 10; y < 30; ++y)
-                for (int x = 15; x < 75; ++x)
-                    n += at(image, x, y) == 0;
-            return n;
-        };
-        EXPECT_EQ(captionPixels(off), 0) << "shape " << shape;
-        EXPECT_GT(captionPixels(on), 5) << "shape " << shape;
-    }
+};
+
+TEST_P(CaptionOnlyWhileOn, EllipticShapesShowTheirCaption)
+{
+    const int shape = GetParam();
+    ButtonPaintState s = crisp(90, 40);
+    s.ButtonShape = shape;
+    s.Mode = 1;
+    s.Caption = QStringLiteral("Kapat");
+    ButtonResources r;
+    const QImage off = paint(s, r);
+    s.Value = true;
+    const QImage on = ButtonPainter::RedrawButton(s, r).image;
+    auto captionPixels = [](const QImage& image) {
+        int n = 0;
+        for (int y = 10; y < 30; ++y)
+            for (int x = 15; x < 75; ++x)
+                n += at(image, x, y) == 0;
+        return n;
+    };
+    EXPECT_EQ(captionPixels(off), 0) << "shape " << shape;
+    EXPECT_GT(captionPixels(on), 5) << "shape " << shape;
 }
+
+INSTANTIATE_TEST_SUITE_P(PaintContent, CaptionOnlyWhileOn, ::testing::Values(5, 6),
+                         [](const auto& info) { return "Shape" + std::to_string(info.param); });
 
 TEST_F(PaintContent, KeyColouredPixelsOfABitmapAreTransparent)
 {

@@ -9,33 +9,41 @@ namespace {
 
 using C = ButtonColors;
 
-TEST(ButtonColors, ShiftColorFigures)
+struct ShiftRow {
+    const char* name;
+    PaintColor color;
+    int amount;
+    bool proportional;
+    int r, g, b;
+};
+
+class ShiftColorFigures : public ::testing::TestWithParam<ShiftRow>
 {
-    struct Case {
-        PaintColor color;
-        int amount;
-        bool proportional;
-        int r, g, b;
-    };
-    const Case cases[] = {
-        // Green and blue come out one step brighter than red (divisors 255 and 65280).
-        {0xFFFFFF, -32, false, 223, 224, 224},
-        {0x000000, 32, false, 32, 32, 32},
-        {0x808080, 0, false, 128, 129, 129}, // 0x8000 / 255 = 128.5 -> 129
-        {0x7F7F7F, 0, false, 127, 127, 127}, // 0x7F00 / 255 = 127.49 -> 127
-        {0x808080, -25, true, 103, 104, 113}, // blue 129 - (25 * 129) \ 192 = 129 - 16
-        {0x102030, 300, false, 255, 255, 255},
-        {0x102030, -300, false, 0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        int amount = c.amount;
-        const PaintColor out = C::ShiftColor(c.color, amount, c.proportional);
-        EXPECT_EQ(red(out), c.r) << std::hex << c.color << " by " << std::dec << c.amount;
-        EXPECT_EQ(green(out), c.g) << std::hex << c.color << " by " << std::dec << c.amount;
-        EXPECT_EQ(blue(out), c.b) << std::hex << c.color << " by " << std::dec << c.amount;
-        EXPECT_EQ(amount, c.amount);
-    }
+};
+
+TEST_P(ShiftColorFigures, GiveTheirChannels)
+{
+    const ShiftRow& c = GetParam();
+    int amount = c.amount;
+    const PaintColor out = C::ShiftColor(c.color, amount, c.proportional);
+    EXPECT_EQ(red(out), c.r) << std::hex << c.color << " by " << std::dec << c.amount;
+    EXPECT_EQ(green(out), c.g) << std::hex << c.color << " by " << std::dec << c.amount;
+    EXPECT_EQ(blue(out), c.b) << std::hex << c.color << " by " << std::dec << c.amount;
+    EXPECT_EQ(amount, c.amount);
 }
+
+const ShiftRow kShiftRows[] = {
+    // Green and blue come out one step brighter than red (divisors 255 and 65280).
+    {"WhiteDarker", 0xFFFFFF, -32, false, 223, 224, 224},
+    {"BlackLighter", 0x000000, 32, false, 32, 32, 32},
+    {"HalfGreyRoundsUp", 0x808080, 0, false, 128, 129, 129},    // 0x8000 / 255 = 128.5 -> 129
+    {"BelowHalfRoundsDown", 0x7F7F7F, 0, false, 127, 127, 127}, // 0x7F00 / 255 = 127.49 -> 127
+    {"Proportional", 0x808080, -25, true, 103, 104, 113},       // blue 129 - (25 * 129) \ 192 = 129 - 16
+    {"ClampsAtWhite", 0x102030, 300, false, 255, 255, 255},
+    {"ClampsAtBlack", 0x102030, -300, false, 0, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(ButtonColors, ShiftColorFigures, ::testing::ValuesIn(kShiftRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ButtonColors, ShiftColorCanInvert)
 {
@@ -169,25 +177,31 @@ TEST_F(PaintPipeline, ValueOnShowsNoGradient)
 
 // At rest the one-pixel ring outside the shape region keeps the white-over-grey gradient of the
 // region build; pushed or on, the ring between the shape and the inner region turns grey over white.
-TEST_F(PaintPipeline, EllipticButtonsShowARaisedRingAndASunkenOneWhenPushed)
+class EllipticRings : public PaintPipeline, public ::testing::WithParamInterface<int>
 {
-    for (int shape : {4, 5}) {
-        ButtonPaintState s = state(80, 40, 0);
-        s.ButtonShape = shape;
-        s.Caption.clear();
-        ButtonResources r;
-        const QImage rest = paint(s, r);
-        EXPECT_GT(red(at(rest, 40, 0)), red(at(rest, 40, 39)) + 80) << "shape " << shape;
-        EXPECT_EQ(at(rest, 40, 1), C::TranslateColor(s.BackColor));
+};
 
-        s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
-        s.Hovering = true;
-        const QImage pushed = ButtonPainter::RedrawButton(s, r).image;
-        EXPECT_LT(red(at(pushed, 40, 1)) + 80, red(at(pushed, 40, 38))) << "shape " << shape;
-        // Inside the ring the face keeps its colour.
-        EXPECT_EQ(at(pushed, 40, 20), C::TranslateColor(s.BackColor));
-    }
+TEST_P(EllipticRings, RaisedAtRestSunkenWhenPushed)
+{
+    const int shape = GetParam();
+    ButtonPaintState s = state(80, 40, 0);
+    s.ButtonShape = shape;
+    s.Caption.clear();
+    ButtonResources r;
+    const QImage rest = paint(s, r);
+    EXPECT_GT(red(at(rest, 40, 0)), red(at(rest, 40, 39)) + 80) << "shape " << shape;
+    EXPECT_EQ(at(rest, 40, 1), C::TranslateColor(s.BackColor));
+
+    s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
+    s.Hovering = true;
+    const QImage pushed = ButtonPainter::RedrawButton(s, r).image;
+    EXPECT_LT(red(at(pushed, 40, 1)) + 80, red(at(pushed, 40, 38))) << "shape " << shape;
+    // Inside the ring the face keeps its colour.
+    EXPECT_EQ(at(pushed, 40, 20), C::TranslateColor(s.BackColor));
 }
+
+INSTANTIATE_TEST_SUITE_P(PaintPipeline, EllipticRings, ::testing::Values(4, 5),
+                         [](const auto& info) { return "Shape" + std::to_string(info.param); });
 
 TEST_F(PaintPipeline, ANewSurfaceKeepsTheRingOutsideTheShape)
 {

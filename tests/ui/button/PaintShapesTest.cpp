@@ -26,23 +26,36 @@ protected:
     }
 };
 
-TEST_F(PaintShapes, RoundedStylesCutTheirCornersWithSmallTriangles)
+// The corner pixels of a 20 x 10 button that the rounded styles cut, and their neighbours they keep.
+constexpr int kCornerW = 20, kCornerH = 10;
+const QPoint kCornerCut[] = {{0, 0}, {1, 0}, {0, 1}, {19, 0}, {18, 0}, {19, 1},
+                             {0, 9}, {1, 9}, {0, 8}, {19, 9}, {18, 9}, {19, 8}};
+const QPoint kCornerKept[] = {{2, 0}, {1, 1}, {17, 0}, {18, 1}, {0, 7}, {2, 9}, {18, 8}};
+
+class RoundedStyles : public PaintShapes, public ::testing::WithParamInterface<int>
 {
-    const int w = 20, h = 10;
-    const QPoint cut[] = {{0, 0}, {1, 0}, {0, 1}, {19, 0}, {18, 0}, {19, 1},
-                          {0, 9}, {1, 9}, {0, 8}, {19, 9}, {18, 9}, {19, 8}};
-    const QPoint kept[] = {{2, 0}, {1, 1}, {17, 0}, {18, 1}, {0, 7}, {2, 9}, {18, 8}};
-    for (int style : {2, 7}) {
-        ButtonResources r;
-        const QRegion shape = ButtonPainter::BuildRegions(state(w, h, style), r).windowShape;
-        for (QPoint p : cut)
-            EXPECT_FALSE(shape.contains(p)) << "style " << style << " " << p.x() << "," << p.y();
-        for (QPoint p : kept)
-            EXPECT_TRUE(shape.contains(p)) << "style " << style << " " << p.x() << "," << p.y();
-    }
+};
+
+TEST_P(RoundedStyles, CutTheirCornersWithSmallTriangles)
+{
+    const int style = GetParam();
+    ButtonResources r;
+    const QRegion shape = ButtonPainter::BuildRegions(state(kCornerW, kCornerH, style), r).windowShape;
+    for (QPoint p : kCornerCut)
+        EXPECT_FALSE(shape.contains(p)) << "style " << style << " " << p.x() << "," << p.y();
+    for (QPoint p : kCornerKept)
+        EXPECT_TRUE(shape.contains(p)) << "style " << style << " " << p.x() << "," << p.y();
+}
+
+INSTANTIATE_TEST_SUITE_P(PaintShapes, RoundedStyles, ::testing::Values(2, 7),
+                         [](const auto& info) { return "Style" + std::to_string(info.param); });
+
+TEST_F(PaintShapes, OtherStylesCutNoTrianglesFromTheirCorners)
+{
+    const int w = kCornerW, h = kCornerH;
     ButtonResources r;
     const QRegion square = ButtonPainter::BuildRegions(state(w, h, 0), r).windowShape;
-    for (QPoint p : cut)
+    for (QPoint p : kCornerCut)
         EXPECT_TRUE(square.contains(p)) << p.x() << "," << p.y();
 
     // Style 1 cuts single corner pixels; style 3 two of them, only while enabled.
@@ -69,28 +82,34 @@ TEST_F(PaintShapes, Style2DrawsRoundedCornerPixelsInItsFrameColour)
     EXPECT_EQ(at(image, 0, 5), 0x733C00); // the outer ring
 }
 
-TEST_F(PaintShapes, SlantedShapesGrowUntilTheSlantLeavesFivePixels)
+struct SlantRow {
+    const char* name;
+    int shape, width, height, grown, leftCut, rightLimit;
+};
+
+class SlantedShapes : public PaintShapes, public ::testing::WithParamInterface<SlantRow>
 {
-    struct Case {
-        int shape, width, height, grown, leftCut, rightLimit;
-    };
-    const Case cases[] = {
-        {1, 44, 40, 49, 41, 49}, // 44 - 41 = 3 is below 5; 49 - 41 = 8 is not
-        {1, 60, 40, 60, 41, 60},
-        {2, 44, 40, 49, 0, 8},
-        {3, 14, 10, 19, 11, 8},
-        {3, 20, 10, 20, 11, 9},
-    };
-    for (const Case& c : cases) {
-        ButtonPaintState s = state(c.width, c.height);
-        s.ButtonShape = c.shape;
-        ButtonResources r;
-        const ButtonShape shape = ButtonPainter::BuildRegions(s, r);
-        EXPECT_EQ(shape.size, QSize(c.grown, c.height)) << "shape " << c.shape << " width " << c.width;
-        EXPECT_EQ(r.leftCut, c.leftCut) << "shape " << c.shape;
-        EXPECT_EQ(r.rightLimit, c.rightLimit) << "shape " << c.shape;
-    }
+};
+
+TEST_P(SlantedShapes, GrowUntilTheSlantLeavesFivePixels)
+{
+    const SlantRow& c = GetParam();
+    ButtonPaintState s = state(c.width, c.height);
+    s.ButtonShape = c.shape;
+    ButtonResources r;
+    const ButtonShape shape = ButtonPainter::BuildRegions(s, r);
+    EXPECT_EQ(shape.size, QSize(c.grown, c.height)) << "shape " << c.shape << " width " << c.width;
+    EXPECT_EQ(r.leftCut, c.leftCut) << "shape " << c.shape;
+    EXPECT_EQ(r.rightLimit, c.rightLimit) << "shape " << c.shape;
 }
+
+const SlantRow kSlants[] = {
+    {"SlantLeftGrows", 1, 44, 40, 49, 41, 49}, // 44 - 41 = 3 is below 5; 49 - 41 = 8 is not
+    {"SlantLeftWideEnough", 1, 60, 40, 60, 41, 60}, {"SlantRightGrows", 2, 44, 40, 49, 0, 8},
+    {"ParallelogramGrows", 3, 14, 10, 19, 11, 8},   {"ParallelogramWideEnough", 3, 20, 10, 20, 11, 9},
+};
+INSTANTIATE_TEST_SUITE_P(PaintShapes, SlantedShapes, ::testing::ValuesIn(kSlants),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PaintShapes, ShapeOneSlantsItsLeftSide)
 {
@@ -182,35 +201,47 @@ TEST_F(PaintShapes, ShapeEightShowsTheSunkenRingWhenPushed)
     EXPECT_LT(red(top) + 60, red(bottom));
 }
 
-TEST_F(PaintShapes, CustomClickMovesThePressedPushButtonAndBack)
-{
-    struct Case {
-        int customClick;
-        QPoint offset;
-    };
-    const Case cases[] = {{1, {0, -1}}, {2, {1, -1}}, {3, {-1, -1}}, {4, {1, 1}},
-                          {5, {-1, 1}}, {6, {1, 0}},  {7, {0, 1}},   {8, {-1, 0}}};
-    for (const Case& c : cases) {
-        ButtonPaintState s = state(40, 20, 0);
-        s.CustomClick = c.customClick;
-        ButtonResources r;
-        paint(s, r);
-        s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
-        const ButtonRedraw press = ButtonPainter::RedrawButton(s, r);
-        EXPECT_EQ(press.moveBy, c.offset) << c.customClick;
-        EXPECT_EQ(press.paintCode, 0);
-        EXPECT_FALSE(press.image.isNull()); // the surface as it was is presented once
-        const ButtonRedraw held = ButtonPainter::RedrawButton(s, r);
-        EXPECT_EQ(held.moveBy, QPoint()) << c.customClick;
-        EXPECT_GT(held.paintCode, 0);
-        s.StateFlags = 0;
-        const ButtonRedraw release = ButtonPainter::RedrawButton(s, r);
-        EXPECT_EQ(release.moveBy, -c.offset) << c.customClick;
-        EXPECT_GT(release.paintCode, 0);
-        EXPECT_FALSE(release.image.isNull());
-    }
+struct CustomClickRow {
+    const char* name;
+    int customClick;
+    QPoint offset;
+};
 
-    // A check box never moves.
+class CustomClicks : public PaintShapes, public ::testing::WithParamInterface<CustomClickRow>
+{
+};
+
+TEST_P(CustomClicks, MoveThePressedPushButtonAndBack)
+{
+    const CustomClickRow& c = GetParam();
+    ButtonPaintState s = state(40, 20, 0);
+    s.CustomClick = c.customClick;
+    ButtonResources r;
+    paint(s, r);
+    s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
+    const ButtonRedraw press = ButtonPainter::RedrawButton(s, r);
+    EXPECT_EQ(press.moveBy, c.offset) << c.customClick;
+    EXPECT_EQ(press.paintCode, 0);
+    EXPECT_FALSE(press.image.isNull()); // the surface as it was is presented once
+    const ButtonRedraw held = ButtonPainter::RedrawButton(s, r);
+    EXPECT_EQ(held.moveBy, QPoint()) << c.customClick;
+    EXPECT_GT(held.paintCode, 0);
+    s.StateFlags = 0;
+    const ButtonRedraw release = ButtonPainter::RedrawButton(s, r);
+    EXPECT_EQ(release.moveBy, -c.offset) << c.customClick;
+    EXPECT_GT(release.paintCode, 0);
+    EXPECT_FALSE(release.image.isNull());
+}
+
+const CustomClickRow kCustomClicks[] = {
+    {"Up", 1, {0, -1}},       {"UpRight", 2, {1, -1}}, {"UpLeft", 3, {-1, -1}}, {"DownRight", 4, {1, 1}},
+    {"DownLeft", 5, {-1, 1}}, {"Right", 6, {1, 0}},    {"Down", 7, {0, 1}},     {"Left", 8, {-1, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(PaintShapes, CustomClicks, ::testing::ValuesIn(kCustomClicks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PaintShapes, CustomClickNeverMovesACheckBox)
+{
     ButtonPaintState s = state(40, 20, 0);
     s.CustomClick = 4;
     s.Mode = 1;

@@ -4,6 +4,8 @@
 
 #include "ui/controls/button/paint/ButtonColors.h"
 
+#include <tuple>
+
 namespace ktv::test {
 namespace {
 
@@ -42,36 +44,60 @@ void PrintTo(const PaintStyles::Ring& r, std::ostream* os)
     *os << std::hex << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
 
-TEST_F(PaintStyles, Style0LooksRingByRing)
+struct Style0Row {
+    const char* name;
+    int mode;
+    bool value;
+    std::uint8_t flags;
+    PaintStyles::Ring outer, middle, inner;
+};
+
+void PrintTo(const Style0Row& row, std::ostream* os)
 {
-    struct Case {
-        const char* name;
-        int mode;
-        bool value;
-        std::uint8_t flags;
-        Ring outer, middle, inner;
-    };
-    const PaintColor on = C::Shift(0xFFFFFF, -32);
-    const Case cases[] = {
-        {"rest", 0, false, 0, {White, White, Black, Black}, {Light, Light, Grey, Grey}, {Face, Face, Face, Face}},
-        {"default", 0, false, 1, {Black, Black, Black, Black}, {White, White, Black, Black}, {Light, Light, Grey, Grey}},
-        {"pushed", 0, false, 6, {White, White, Black, Black}, {Face, Face, Grey, Grey}, {Face, Face, Face, Face}},
-        {"check on", 1, true, 0, {Black, Black, White, White}, {on, on, Light, Light}, {on, on, on, on}},
-    };
-    for (const Case& c : cases) {
-        ButtonPaintState s = plain(0);
-        s.Mode = c.mode;
-        s.Value = c.value;
-        s.StateFlags = c.flags;
-        s.Hovering = (c.flags & ButtonPaintState::StateHover) != 0;
-        s.ShowFocusRect = true;
-        ButtonResources r;
-        const QImage image = paint(s, r);
-        EXPECT_EQ(ring(image, 0), c.outer) << c.name;
-        EXPECT_EQ(ring(image, 1), c.middle) << c.name;
-        EXPECT_EQ(ring(image, 2), c.inner) << c.name;
-    }
+    *os << row.name;
 }
+
+class Style0Looks : public PaintStyles, public ::testing::WithParamInterface<Style0Row>
+{
+};
+
+TEST_P(Style0Looks, RingByRing)
+{
+    const Style0Row& c = GetParam();
+    ButtonPaintState s = plain(0);
+    s.Mode = c.mode;
+    s.Value = c.value;
+    s.StateFlags = c.flags;
+    s.Hovering = (c.flags & ButtonPaintState::StateHover) != 0;
+    s.ShowFocusRect = true;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    EXPECT_EQ(ring(image, 0), c.outer) << c.name;
+    EXPECT_EQ(ring(image, 1), c.middle) << c.name;
+    EXPECT_EQ(ring(image, 2), c.inner) << c.name;
+}
+
+const PaintColor kCheckOn = C::Shift(0xFFFFFF, -32);
+const Style0Row kStyle0Rows[] = {
+    {"Rest", 0, false, 0, {White, White, Black, Black}, {Light, Light, Grey, Grey}, {Face, Face, Face, Face}},
+    {"Default",
+     0,
+     false,
+     1,
+     {Black, Black, Black, Black},
+     {White, White, Black, Black},
+     {Light, Light, Grey, Grey}},
+    {"Pushed", 0, false, 6, {White, White, Black, Black}, {Face, Face, Grey, Grey}, {Face, Face, Face, Face}},
+    {"CheckOn",
+     1,
+     true,
+     0,
+     {Black, Black, White, White},
+     {kCheckOn, kCheckOn, Light, Light},
+     {kCheckOn, kCheckOn, kCheckOn, kCheckOn}},
+};
+INSTANTIATE_TEST_SUITE_P(PaintStyles, Style0Looks, ::testing::ValuesIn(kStyle0Rows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PaintStyles, DefaultButtonShowsTheDottedFocusRectangle)
 {
@@ -87,37 +113,64 @@ TEST_F(PaintStyles, DefaultButtonShowsTheDottedFocusRectangle)
     EXPECT_EQ(at(image, 36, 16), Face);
 }
 
-TEST_F(PaintStyles, Style2NormalHotAndFocusColours)
+struct Style2Row {
+    const char* name;
+    std::uint8_t flags;
+    bool hovering, showFocus;
+    PaintColor inner[4], middle[4];
+};
+
+void PrintTo(const Style2Row& row, std::ostream* os)
 {
-    const PaintColor base = C::Shift(Face, 48, true);
-    struct Case {
-        const char* name;
-        std::uint8_t flags;
-        bool hovering, showFocus;
-        PaintColor inner[4], middle[4];
-    };
-    const Case cases[] = {
-        {"rest", 0, false, true,
-         {C::Shift(base, -10, true), C::Shift(base, 10, true), C::Shift(base, -24, true), C::Shift(base, -32, true)},
-         {C::Shift(base, -5, true), C::Shift(base, 16, true), C::Shift(base, -36, true), C::Shift(base, -48, true)}},
-        {"hot", 4, true, true, {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF}, {0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7}},
-        {"focus", 1, false, true, {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C}, {0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B}},
-        {"focus without rectangle", 1, false, false,
-         {C::Shift(base, -10, true), C::Shift(base, 10, true), C::Shift(base, -24, true), C::Shift(base, -32, true)},
-         {C::Shift(base, -5, true), C::Shift(base, 16, true), C::Shift(base, -36, true), C::Shift(base, -48, true)}},
-    };
-    for (const Case& c : cases) {
-        ButtonPaintState s = plain(2);
-        s.StateFlags = c.flags;
-        s.Hovering = c.hovering;
-        s.ShowFocusRect = c.showFocus;
-        ButtonResources r;
-        const QImage image = paint(s, r);
-        EXPECT_EQ(ring(image, 2), (Ring{c.inner[0], c.inner[1], c.inner[2], c.inner[3]})) << c.name;
-        EXPECT_EQ(ring(image, 1), (Ring{c.middle[0], c.middle[1], c.middle[2], c.middle[3]})) << c.name;
-        EXPECT_EQ(ring(image, 0), (Ring{0x733C00, 0x733C00, 0x733C00, 0x733C00})) << c.name;
-    }
+    *os << row.name;
 }
+
+class Style2Colours : public PaintStyles, public ::testing::WithParamInterface<Style2Row>
+{
+};
+
+TEST_P(Style2Colours, NormalHotAndFocus)
+{
+    const Style2Row& c = GetParam();
+    ButtonPaintState s = plain(2);
+    s.StateFlags = c.flags;
+    s.Hovering = c.hovering;
+    s.ShowFocusRect = c.showFocus;
+    ButtonResources r;
+    const QImage image = paint(s, r);
+    EXPECT_EQ(ring(image, 2), (Ring{c.inner[0], c.inner[1], c.inner[2], c.inner[3]})) << c.name;
+    EXPECT_EQ(ring(image, 1), (Ring{c.middle[0], c.middle[1], c.middle[2], c.middle[3]})) << c.name;
+    EXPECT_EQ(ring(image, 0), (Ring{0x733C00, 0x733C00, 0x733C00, 0x733C00})) << c.name;
+}
+
+const PaintColor kStyle2Base = C::Shift(Face, 48, true);
+const Style2Row kStyle2Rows[] = {
+    {"Rest",
+     0,
+     false,
+     true,
+     {C::Shift(kStyle2Base, -10, true), C::Shift(kStyle2Base, 10, true), C::Shift(kStyle2Base, -24, true),
+      C::Shift(kStyle2Base, -32, true)},
+     {C::Shift(kStyle2Base, -5, true), C::Shift(kStyle2Base, 16, true), C::Shift(kStyle2Base, -36, true),
+      C::Shift(kStyle2Base, -48, true)}},
+    {"Hot", 4, true, true, {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF}, {0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7}},
+    {"Focus",
+     1,
+     false,
+     true,
+     {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C},
+     {0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B}},
+    {"FocusWithoutRectangle",
+     1,
+     false,
+     false,
+     {C::Shift(kStyle2Base, -10, true), C::Shift(kStyle2Base, 10, true), C::Shift(kStyle2Base, -24, true),
+      C::Shift(kStyle2Base, -32, true)},
+     {C::Shift(kStyle2Base, -5, true), C::Shift(kStyle2Base, 16, true), C::Shift(kStyle2Base, -36, true),
+      C::Shift(kStyle2Base, -48, true)}},
+};
+INSTANTIATE_TEST_SUITE_P(PaintStyles, Style2Colours, ::testing::ValuesIn(kStyle2Rows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PaintStyles, Style2DisabledDrawsOnlyItsOuterRing)
 {
@@ -159,30 +212,40 @@ TEST_F(PaintStyles, Style5IsFlatUntilHovered)
     EXPECT_EQ(ring(designer, 0), (Ring{edge, edge, edge, edge}));
 }
 
-TEST_F(PaintStyles, EveryStyleAndShapePaintsTheWholeButton)
+// A smoke test over the table of styles, shapes, modes and states: nothing is left black where
+// the face should be, and no redraw fails.
+class EveryStyleAndShape : public PaintStyles,
+                           public ::testing::WithParamInterface<std::tuple<int, int, std::uint8_t>>
 {
-    // A smoke test over the table of styles, shapes, modes and states: nothing is left black where
-    // the face should be, and no redraw fails.
-    for (int style = 0; style <= 7; ++style) {
-        for (int shape = 0; shape <= 6; ++shape) {
-            for (std::uint8_t flags : {0, 1, 4, 6}) {
-                ButtonPaintState s = state(70, 30, style);
-                s.ButtonShape = shape;
-                s.StateFlags = flags;
-                s.Hovering = (flags & 4) != 0;
-                s.Caption = QStringLiteral("Kapat");
-                ButtonResources r;
-                ButtonPainter::BuildRegions(s, r);
-                const ButtonRedraw out = ButtonPainter::RedrawButton(s, r);
-                ASSERT_FALSE(out.image.isNull()) << style << "/" << shape;
-                if (!(flags & 1)) { // the default look may draw a black focus outline here
-                    EXPECT_NE(at(out.image, 35, 6), Black)
-                        << "style " << style << " shape " << shape << " flags " << int(flags);
-                }
-            }
-        }
+};
+
+TEST_P(EveryStyleAndShape, PaintsTheWholeButton)
+{
+    const auto [style, shape, flags] = GetParam();
+    ButtonPaintState s = state(70, 30, style);
+    s.ButtonShape = shape;
+    s.StateFlags = flags;
+    s.Hovering = (flags & 4) != 0;
+    s.Caption = QStringLiteral("Kapat");
+    ButtonResources r;
+    ButtonPainter::BuildRegions(s, r);
+    const ButtonRedraw out = ButtonPainter::RedrawButton(s, r);
+    ASSERT_FALSE(out.image.isNull()) << style << "/" << shape;
+    if (!(flags & 1)) { // the default look may draw a black focus outline here
+        EXPECT_NE(at(out.image, 35, 6), Black)
+            << "style " << style << " shape " << shape << " flags " << int(flags);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(PaintStyles, EveryStyleAndShape,
+                         ::testing::Combine(::testing::Range(0, 8), ::testing::Range(0, 7),
+                                            ::testing::Values(std::uint8_t(0), std::uint8_t(1),
+                                                              std::uint8_t(4), std::uint8_t(6))),
+                         [](const auto& info) {
+                             return "Style" + std::to_string(std::get<0>(info.param)) + "_Shape" +
+                                    std::to_string(std::get<1>(info.param)) + "_Flags" +
+                                    std::to_string(int(std::get<2>(info.param)));
+                         });
 
 TEST_F(PaintStyles, ChangingBetweenStyle2AndAnotherChangesTheFace)
 {
@@ -206,44 +269,54 @@ class PaintFrames : public PaintTest {};
 // The frame drawn on the window after presenting: style 2 ellipses frame their shape region in
 // the hot colour under the mouse and in the focus colour as default button; shape 6 is framed in
 // black while hovered.
-TEST_F(PaintFrames, EllipsesAreFramedByLookAfterPresenting)
+struct FrameRow {
+    const char* name;
+    int style, shape;
+    std::uint8_t flags;
+    bool hovering;
+    QPoint pixel;
+    PaintColor expected; // -1: the face shows, no frame
+};
+
+void PrintTo(const FrameRow& row, std::ostream* os)
 {
-    struct Case {
-        const char* name;
-        int style, shape;
-        std::uint8_t flags;
-        bool hovering;
-        QPoint pixel;
-        PaintColor expected; // -1: the face shows, no frame
-    };
-    const Case cases[] = {
-        {"style 2 hot", 2, 4, 4, true, {40, 1}, 0x96E7},
-        {"style 2 default", 2, 4, 1, false, {40, 1}, 0xEF826B},
-        {"style 2 rest", 2, 4, 0, false, {40, 1}, -1},
-        {"shape 6 hovered", 0, 6, 4, true, {40, 0}, 0},
-        {"shape 6 rest", 0, 6, 0, false, {40, 0}, -1},
-    };
-    for (const Case& c : cases) {
-        ButtonPaintState s = state(80, 40, c.style);
-        s.ButtonShape = c.shape;
-        s.Caption.clear();
-        s.StateFlags = c.flags;
-        s.Hovering = c.hovering;
-        ButtonResources r;
-        const ButtonRedraw out = [&] {
-            ButtonPainter::BuildRegions(s, r);
-            return ButtonPainter::RedrawButton(s, r);
-        }();
-        const PaintColor got = at(out.image, c.pixel.x(), c.pixel.y());
-        if (c.expected >= 0) {
-            EXPECT_EQ(got, c.expected) << c.name;
-        } else {
-            EXPECT_NE(got, 0x96E7) << c.name;
-            EXPECT_NE(got, 0xEF826B) << c.name;
-            EXPECT_NE(got, 0) << c.name;
-        }
+    *os << row.name;
+}
+
+class EllipseFrames : public PaintFrames, public ::testing::WithParamInterface<FrameRow>
+{
+};
+
+TEST_P(EllipseFrames, AreDrawnByLookAfterPresenting)
+{
+    const FrameRow& c = GetParam();
+    ButtonPaintState s = state(80, 40, c.style);
+    s.ButtonShape = c.shape;
+    s.Caption.clear();
+    s.StateFlags = c.flags;
+    s.Hovering = c.hovering;
+    ButtonResources r;
+    const ButtonRedraw out = [&] {
+        ButtonPainter::BuildRegions(s, r);
+        return ButtonPainter::RedrawButton(s, r);
+    }();
+    const PaintColor got = at(out.image, c.pixel.x(), c.pixel.y());
+    if (c.expected >= 0) {
+        EXPECT_EQ(got, c.expected) << c.name;
+    } else {
+        EXPECT_NE(got, 0x96E7) << c.name;
+        EXPECT_NE(got, 0xEF826B) << c.name;
+        EXPECT_NE(got, 0) << c.name;
     }
 }
+
+const FrameRow kFrames[] = {
+    {"Style2Hot", 2, 4, 4, true, {40, 1}, 0x96E7}, {"Style2Default", 2, 4, 1, false, {40, 1}, 0xEF826B},
+    {"Style2Rest", 2, 4, 0, false, {40, 1}, -1},   {"Shape6Hovered", 0, 6, 4, true, {40, 0}, 0},
+    {"Shape6Rest", 0, 6, 0, false, {40, 0}, -1},
+};
+INSTANTIATE_TEST_SUITE_P(PaintFrames, EllipseFrames, ::testing::ValuesIn(kFrames),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace ktv::test

@@ -131,27 +131,32 @@ INSTANTIATE_TEST_SUITE_P(ShapesAndPositions, Line3DPixels, ::testing::ValuesIn(k
 
 // At a fractional ratio the lines still meet: no device row between them keeps the background,
 // and neither line is lost.
-TEST_F(Line3DFixture, AtFractionalRatiosTheLinesTouchAndBothShow)
+class FractionalRatios : public Line3DFixture, public ::testing::WithParamInterface<qreal>
 {
-    for (const qreal ratio : {1.25, 1.5}) {
-        SCOPED_TRACE(ratio);
-        Line3D line;
-        line.resize(40, 10);
-        const QImage image = render(line, ratio);
-        QList<QColor> column;
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixelColor(10, y) != kBackground)
-                column << image.pixelColor(10, y);
-        ASSERT_GE(column.size(), 2);
-        EXPECT_EQ(column.first(), kDark);
-        EXPECT_EQ(column.last(), kLight);
-        int first = -1, last = -1;
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixelColor(10, y) != kBackground)
-                last = y, first = first < 0 ? y : first;
-        EXPECT_EQ(last - first + 1, column.size()) << "background between the lines";
-    }
+};
+
+TEST_P(FractionalRatios, KeepTheLinesTouchingAndBothShown)
+{
+    const qreal ratio = GetParam();
+    Line3D line;
+    line.resize(40, 10);
+    const QImage image = render(line, ratio);
+    QList<QColor> column;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(10, y) != kBackground)
+            column << image.pixelColor(10, y);
+    ASSERT_GE(column.size(), 2);
+    EXPECT_EQ(column.first(), kDark);
+    EXPECT_EQ(column.last(), kLight);
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(10, y) != kBackground)
+            last = y, first = first < 0 ? y : first;
+    EXPECT_EQ(last - first + 1, column.size()) << "background between the lines";
 }
+
+INSTANTIATE_TEST_SUITE_P(Line3D, FractionalRatios, ::testing::Values(1.25, 1.5),
+                         [](const auto& info) { return "Ratio" + std::to_string(int(info.param * 100)); });
 
 TEST_F(Line3DFixture, LinePositionMovesTheLinesAtOnceAndResizeLaysOutAgain)
 {
@@ -227,28 +232,35 @@ TEST_F(Line3DFixture, SavesOnlyWhatDiffersFromTheDefaultsAndLoadsItBack)
     EXPECT_FALSE(bag.contains("LINEPOSITION"));
 }
 
-TEST_F(Line3DFixture, ReadsStoresWrittenByOtherHosts)
+struct StoredColorRow {
+    const char* name;
+    QVariant stored;
+    uint32_t expected;
+};
+
+class StoredColors : public Line3DFixture, public ::testing::WithParamInterface<StoredColorRow>
 {
-    struct Row {
-        QVariant stored;
-        uint32_t expected;
-    };
-    const Row rows[] = {
-        {QVariant(int(-2147483628)), 0x80000014u}, // a signed 32-bit store of a system colour
-        {QVariant(qint64(0x80000008)), 0x80000008u},
-        {QVariant(QStringLiteral("255")), 255u},
-        {QVariant(QStringLiteral("kırmızı")), Line3D::DefaultColorLight}, // no number: the default
-        {QVariant(qint64(1) << 40), Line3D::DefaultColorLight},         // out of range: the default
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.stored.toString().toStdString());
-        MemoryPropertyBag bag;
-        bag.WriteProperty("COLORLIGHT", row.stored, QVariant());
-        Line3D line;
-        line.ReadProperties(bag);
-        EXPECT_EQ(line.ColorLight(), row.expected);
-    }
+};
+
+TEST_P(StoredColors, WrittenByOtherHostsAreRead)
+{
+    const StoredColorRow& row = GetParam();
+    MemoryPropertyBag bag;
+    bag.WriteProperty("COLORLIGHT", row.stored, QVariant());
+    Line3D line;
+    line.ReadProperties(bag);
+    EXPECT_EQ(line.ColorLight(), row.expected);
 }
+
+const StoredColorRow kStoredColors[] = {
+    {"SignedSystemColour", QVariant(int(-2147483628)), 0x80000014u}, // a signed 32-bit store
+    {"WideSystemColour", QVariant(qint64(0x80000008)), 0x80000008u},
+    {"NumberAsText", QVariant(QStringLiteral("255")), 255u},
+    {"NoNumber", QVariant(QStringLiteral("kırmızı")), Line3D::DefaultColorLight}, // the default
+    {"OutOfRange", QVariant(qint64(1) << 40), Line3D::DefaultColorLight},         // the default
+};
+INSTANTIATE_TEST_SUITE_P(Line3D, StoredColors, ::testing::ValuesIn(kStoredColors),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Line3DFixture, TellsTheHostWhichPropertyChanged)
 {
@@ -316,29 +328,39 @@ TEST_F(Line3DFixture, AboutShowsAnInformationBox)
     EXPECT_FALSE(boxes.shown[0].title.empty());
 }
 
-TEST_F(Line3DFixture, TranslateColorDecodesRgbAndSystemColours)
+struct ColourValueRow {
+    const char* name;
+    uint32_t value;
+    QColor expected;
+};
+
+class ColourValues : public Line3DFixture, public ::testing::WithParamInterface<ColourValueRow>
 {
-    struct Row {
-        uint32_t value;
-        QColor expected;
-    };
-    const Row rows[] = {
-        {RGBColor(255, 0, 0), QColor(255, 0, 0)},
-        {0x00E1FFFFu, QColor(255, 255, 225)},
-        {0x00123456u, QColor(0x56, 0x34, 0x12)},
-        {0xFF000000u | 0x00u, QColor(Qt::black)}, // top bit set, index 0 has no role here
-        {SystemColor(SysColorWindow), QColor(Qt::white)},
-        {SystemColor(SysColorWindowText), QColor(Qt::black)},
-        {SystemColor(SysColorButtonFace), QColor(192, 192, 192)},
-        {SystemColor(SysColorButtonShadow), kDark},
-        {SystemColor(SysColorButtonText), QColor(1, 2, 3)},
-        {SystemColor(SysColorButtonHighlight), kLight},
-        {SystemColor(99), QColor(Qt::black)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.value);
-        EXPECT_EQ(TranslateColor(row.value), row.expected);
-    }
+};
+
+TEST_P(ColourValues, TranslateColorDecodesThem)
+{
+    EXPECT_EQ(TranslateColor(GetParam().value), GetParam().expected);
+}
+
+const ColourValueRow kColourValues[] = {
+    {"Red", RGBColor(255, 0, 0), QColor(255, 0, 0)},
+    {"PaleYellow", 0x00E1FFFFu, QColor(255, 255, 225)},
+    {"RedInTheLowestByte", 0x00123456u, QColor(0x56, 0x34, 0x12)},
+    {"TopBitIndexWithoutRole", 0xFF000000u | 0x00u, QColor(Qt::black)},
+    {"Window", SystemColor(SysColorWindow), QColor(Qt::white)},
+    {"WindowText", SystemColor(SysColorWindowText), QColor(Qt::black)},
+    {"ButtonFace", SystemColor(SysColorButtonFace), QColor(192, 192, 192)},
+    {"ButtonShadow", SystemColor(SysColorButtonShadow), kDark},
+    {"ButtonText", SystemColor(SysColorButtonText), QColor(1, 2, 3)},
+    {"ButtonHighlight", SystemColor(SysColorButtonHighlight), kLight},
+    {"UnknownIndex", SystemColor(99), QColor(Qt::black)},
+};
+INSTANTIATE_TEST_SUITE_P(Line3D, ColourValues, ::testing::ValuesIn(kColourValues),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Line3DFixture, ColorToValuePutsRedInTheLowestByte)
+{
     EXPECT_EQ(ColorToValue(QColor(255, 255, 225)), 0x00E1FFFFu);
 }
 

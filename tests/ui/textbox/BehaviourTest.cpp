@@ -42,30 +42,40 @@ TEST(clsTextBoxFocus, ColourChangeUsesTheFocusedAndNormalColours)
     EXPECT_EQ(box.backColor, 0x030201u);
 }
 
-TEST(clsTextBoxKeys, KeyUpMovesTheFocusOrUndoes)
+struct KeyUpRow {
+    const char* name;
+    int16_t key;
+    int16_t keyAfter;
+    std::vector<bool> tabs; // false = forward, true = backward
+};
+
+const KeyUpRow kKeyUpRows[] = {
+    {"EnterMovesForward", 13, 0, {false}}, {"DownMovesForward", 40, 0, {false}},
+    {"UpMovesBack", 38, 0, {true}},        {"EscUndoesWithoutAMove", 27, 0, {}},
+    {"LetterPassesThrough", 65, 65, {}},   {"TabPassesThrough", 9, 9, {}},
+};
+
+class KeyUpRows : public ::testing::TestWithParam<KeyUpRow>
 {
-    struct Row {
-        int16_t key;
-        int16_t keyAfter;
-        std::vector<bool> tabs; // false = forward, true = backward
-    };
-    const Row rows[] = {
-        {13, 0, {false}}, {40, 0, {false}}, {38, 0, {true}}, {27, 0, {}}, {65, 65, {}}, {9, 9, {}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.key);
-        clsTextBox behaviour;
-        std::vector<bool> tabs;
-        behaviour.setTabSender([&tabs](bool backward) { tabs.push_back(backward); });
-        FakeTextBox box(QStringLiteral("abc"), 3);
-        behaviour.GotFocus(box);
-        int16_t key = row.key;
-        behaviour.KeyUp(box, key);
-        EXPECT_EQ(key, row.keyAfter);
-        EXPECT_EQ(tabs, row.tabs);
-        EXPECT_EQ(box.text, QStringLiteral("abc"));
-    }
+};
+
+TEST_P(KeyUpRows, MoveTheFocusOrUndo)
+{
+    const KeyUpRow& row = GetParam();
+    clsTextBox behaviour;
+    std::vector<bool> tabs;
+    behaviour.setTabSender([&tabs](bool backward) { tabs.push_back(backward); });
+    FakeTextBox box(QStringLiteral("abc"), 3);
+    behaviour.GotFocus(box);
+    int16_t key = row.key;
+    behaviour.KeyUp(box, key);
+    EXPECT_EQ(key, row.keyAfter);
+    EXPECT_EQ(tabs, row.tabs);
+    EXPECT_EQ(box.text, QStringLiteral("abc"));
 }
+
+INSTANTIATE_TEST_SUITE_P(clsTextBoxKeys, KeyUpRows, ::testing::ValuesIn(kKeyUpRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(clsTextBoxKeys, EscRestoresTheTextOfTheLastFocusEntry)
 {
@@ -103,28 +113,66 @@ TEST(clsTextBoxKeys, EscWithoutFocusEntryClearsTheBox)
     EXPECT_EQ(box.text, QString());
 }
 
-TEST(clsTextBoxKeys, KeyPressSwallowsOnlyEnter)
+struct KeyPressRow {
+    const char* name;
+    int16_t key;
+    int16_t keyAfter;
+};
+
+const KeyPressRow kKeyPressRows[] = {
+    {"EnterSwallowed", 13, 0},
+    {"LineFeedKept", 10, 10},
+    {"LetterKept", 65, 65},
+    {"SpaceKept", 32, 32},
+    {"DotlessSmallIKept", 0x131, 0x131},
+};
+
+class KeyPressRows : public ::testing::TestWithParam<KeyPressRow>
+{
+};
+
+TEST_P(KeyPressRows, SwallowOnlyEnter)
 {
     clsTextBox behaviour;
     FakeTextBox box;
-    for (const int16_t code : {13, 10, 65, 32, 0x131}) {
-        int16_t key = code;
-        behaviour.KeyPress(box, key);
-        EXPECT_EQ(key, code == 13 ? 0 : code);
-    }
+    int16_t key = GetParam().key;
+    behaviour.KeyPress(box, key);
+    EXPECT_EQ(key, GetParam().keyAfter);
 }
 
-TEST(clsTextBoxTrim, mTrimStringRows)
+INSTANTIATE_TEST_SUITE_P(clsTextBoxKeys, KeyPressRows, ::testing::ValuesIn(kKeyPressRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct TrimRow {
+    const char* name;
+    const char* input;
+    const char* expected;
+};
+
+const TrimRow kTrimRows[] = {
+    {"OuterAndInnerRuns", "  a b   c ", "a b c"},
+    {"OuterSpaces", " x ", "x"},
+    {"OnlySpaces", "   ", ""},
+    {"Empty", "", ""},
+    {"NoSpaces", "ab", "ab"},
+    {"InnerRun", "a  b", "a b"},
+    {"OneLetter", "x", "x"},
+    {"TabsKept", "\ta  b\t", "\ta b\t"},
+    {"TurkishLetters", "ş  ğ", "ş ğ"},
+};
+
+class TrimRows : public ::testing::TestWithParam<TrimRow>
 {
-    const std::pair<const char*, const char*> rows[] = {
-        {"  a b   c ", "a b c"}, {" x ", "x"}, {"   ", ""},         {"", ""},       {"ab", "ab"},
-        {"a  b", "a b"},        {"x", "x"},   {"\ta  b\t", "\ta b\t"}, {"ş  ğ", "ş ğ"},
-    };
-    for (const auto& [input, expected] : rows) {
-        SCOPED_TRACE(input);
-        EXPECT_EQ(clsTextBox::mTrimString(QString::fromUtf8(input)), QString::fromUtf8(expected));
-    }
+};
+
+TEST_P(TrimRows, mTrimStringGivesItsText)
+{
+    EXPECT_EQ(clsTextBox::mTrimString(QString::fromUtf8(GetParam().input)),
+              QString::fromUtf8(GetParam().expected));
 }
+
+INSTANTIATE_TEST_SUITE_P(clsTextBoxTrim, TrimRows, ::testing::ValuesIn(kTrimRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A box whose change event runs MaskedText, typed into step by step.
 struct MaskStep {
@@ -213,35 +261,45 @@ TEST(clsTextBoxGuard, NestedChangeEventIsIgnoredAndTheNextOneRuns)
     EXPECT_EQ(box.selStart, 2);
 }
 
-TEST(clsTextBoxGuard, EveryGuardedOperationReturnsAtOnceWhileBusy)
+struct GuardedRow {
+    const char* name;
+    void (*operation)(clsTextBox&, TextBox&);
+};
+
+const GuardedRow kGuardedRows[] = {
+    {"Integer_Neg", [](clsTextBox& b, TextBox& t) { b.Integer_Neg(t); }},
+    {"Numeric_All", [](clsTextBox& b, TextBox& t) { b.Numeric_All(t); }},
+    {"Alpha_NoSymbols", [](clsTextBox& b, TextBox& t) { b.Alpha_NoSymbols(t); }},
+    {"CaseUpper", [](clsTextBox& b, TextBox& t) { b.CaseUpper(t); }},
+    {"CaseProper", [](clsTextBox& b, TextBox& t) { b.CaseProper(t); }},
+    {"MaskedText", [](clsTextBox& b, TextBox& t) { b.MaskedText(t, QStringLiteral("#")); }},
+};
+
+class GuardedOperations : public ::testing::TestWithParam<GuardedRow>
+{
+};
+
+TEST_P(GuardedOperations, ReturnAtOnceWhileBusy)
 {
     BeepCounter beeps;
-    using Operation = std::function<void(clsTextBox&, TextBox&)>;
-    const std::vector<Operation> operations = {
-        [](clsTextBox& b, TextBox& t) { b.Integer_Neg(t); },
-        [](clsTextBox& b, TextBox& t) { b.Numeric_All(t); },
-        [](clsTextBox& b, TextBox& t) { b.Alpha_NoSymbols(t); },
-        [](clsTextBox& b, TextBox& t) { b.CaseUpper(t); },
-        [](clsTextBox& b, TextBox& t) { b.CaseProper(t); },
-        [](clsTextBox& b, TextBox& t) { b.MaskedText(t, QStringLiteral("#")); },
+    const auto operation = GetParam().operation;
+    clsTextBox behaviour;
+    FakeTextBox inner(QStringLiteral("a1"), 2);
+    FakeTextBox outer(QStringLiteral("1x y Z"), 6);
+    int nested = 0;
+    // While the outer operation writes its text, a change to another box arrives.
+    outer.onChange = [&](FakeTextBox&) {
+        ++nested;
+        operation(behaviour, inner);
     };
-    for (size_t i = 0; i < operations.size(); ++i) {
-        SCOPED_TRACE(i);
-        clsTextBox behaviour;
-        FakeTextBox inner(QStringLiteral("a1"), 2);
-        FakeTextBox outer(QStringLiteral("1x y Z"), 6);
-        int nested = 0;
-        // While the outer operation writes its text, a change to another box arrives.
-        outer.onChange = [&](FakeTextBox&) {
-            ++nested;
-            operations[i](behaviour, inner);
-        };
-        operations[i](behaviour, outer);
-        EXPECT_GE(nested, 1);
-        EXPECT_EQ(inner.textWrites, 0);
-        EXPECT_EQ(inner.text, QStringLiteral("a1"));
-    }
+    operation(behaviour, outer);
+    EXPECT_GE(nested, 1);
+    EXPECT_EQ(inner.textWrites, 0);
+    EXPECT_EQ(inner.text, QStringLiteral("a1"));
 }
+
+INSTANTIATE_TEST_SUITE_P(clsTextBoxGuard, GuardedOperations, ::testing::ValuesIn(kGuardedRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(clsTextBoxGuard, UnguardedFixedDecimalsSettleThroughTheNestedEvent)
 {

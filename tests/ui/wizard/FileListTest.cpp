@@ -17,31 +17,49 @@ namespace {
 
 void touch(const TempDir& dir, const std::string& name) { writeFile(dir.file(name), "x"); }
 
-TEST(FileListing, MasksLetterCaseAndWhatIsLeftOut)
+struct MaskRow {
+    const char* name;
+    const char* pattern;
+    QStringList names;
+};
+
+const MaskRow kMasks[] = {
+    {"KtdInAnyCase", "*.ktd", {"a.ktd", "B.KTD"}},
+    {"Pvd", "*.pvd", {"c.pvd"}},
+    {"KtdAndPvd", "*.ktd;*.pvd", {"a.ktd", "B.KTD", "c.pvd"}},
+    {"SpacesAndAnEmptyPart", " *.pvd ; *.txt ;", {"c.pvd", "d.txt"}},
+    {"OneCharacter", "?.ktd", {"a.ktd", "B.KTD"}},
+    {"EveryFileButTheHiddenOne", "*.*", {"a.ktd", "B.KTD", "c.pvd", "d.txt", "e.ktdx", "ktd", "noktasiz"}},
+    {"Empty", "", {}},
+};
+
+// Files and a folder named like a file; folders and hidden files are never listed.
+class FileListingMasks : public ::testing::TestWithParam<MaskRow>
+{
+  protected:
+    void SetUp() override
+    {
+        for (const char* name :
+             {"a.ktd", "B.KTD", "c.pvd", "d.txt", "e.ktdx", "ktd", ".gizli.ktd", "noktasiz"})
+            touch(dir, name);
+        std::filesystem::create_directory(dir.path() / "klasor.ktd");
+    }
+    TempDir dir;
+};
+
+TEST_P(FileListingMasks, ListTheMatchingFilesInAnyLetterCase)
+{
+    const QString folder = QString::fromStdString(dir.str());
+    EXPECT_EQ(ListMatchingFiles(folder, QString::fromUtf8(GetParam().pattern)), GetParam().names);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileListing, FileListingMasks, ::testing::ValuesIn(kMasks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileListing, MissingFolderListsNothing)
 {
     TempDir dir;
-    for (const char* name : {"a.ktd", "B.KTD", "c.pvd", "d.txt", "e.ktdx", "ktd", ".gizli.ktd", "noktasiz"})
-        touch(dir, name);
-    std::filesystem::create_directory(dir.path() / "klasor.ktd");
-    const QString folder = QString::fromStdString(dir.str());
-    struct Case {
-        const char* pattern;
-        QStringList names;
-    };
-    const Case cases[] = {
-        {"*.ktd", {"a.ktd", "B.KTD"}},
-        {"*.pvd", {"c.pvd"}},
-        {"*.ktd;*.pvd", {"a.ktd", "B.KTD", "c.pvd"}},
-        {" *.pvd ; *.txt ;", {"c.pvd", "d.txt"}},
-        {"?.ktd", {"a.ktd", "B.KTD"}},
-        {"*.*", {"a.ktd", "B.KTD", "c.pvd", "d.txt", "e.ktdx", "ktd", "noktasiz"}},
-        {"", {}},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.pattern);
-        EXPECT_EQ(ListMatchingFiles(folder, QString::fromUtf8(k.pattern)), k.names);
-    }
-    EXPECT_TRUE(ListMatchingFiles(folder + "/yok", "*.*").isEmpty());
+    EXPECT_TRUE(ListMatchingFiles(QString::fromStdString(dir.str()) + "/yok", "*.*").isEmpty());
 }
 
 TEST(FileListing, NaturalOrder)

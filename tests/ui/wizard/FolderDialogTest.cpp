@@ -55,30 +55,41 @@ TEST(FolderDialog, MissingStartFolderLeavesTheDefault)
 }
 
 // The result rule: OK answers the selected folder, Cancel empty text.
-TEST(FolderDialog, BrowseForFolderAnswersWithTheChosenFolderOrNothing)
+struct AnswerRow {
+    const char* button;
+    bool answersTheFolder;
+};
+
+class FolderDialogAnswers : public ::testing::TestWithParam<AnswerRow>
+{
+};
+
+TEST_P(FolderDialogAnswers, BrowseForFolderAnswersWithTheChosenFolderOrNothing)
 {
     TempDir dir;
     std::filesystem::create_directories(dir.path() / "kaynak");
     const std::string start = dir.file("kaynak");
-    for (const char* button : {"Cmd_Tamam", "Cmd_Iptal"}) {
-        SCOPED_TRACE(button);
-        QString title;
-        // Runs inside the dialog's own event loop.
-        QMetaObject::invokeMethod(
-            qApp,
-            [&] {
-                auto* dialog = qobject_cast<FolderDialog*>(QApplication::activeModalWidget());
-                ASSERT_NE(dialog, nullptr);
-                title = dialog->windowTitle();
-                QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
-            },
-            Qt::QueuedConnection);
-        QtFolderBrowser browser;
-        const std::string chosen = browser.BrowseForFolder(nullptr, kTitle.toStdString(), start);
-        EXPECT_EQ(title, kTitle);
-        EXPECT_EQ(chosen, std::string(button) == "Cmd_Tamam" ? start : std::string());
-    }
+    const char* button = GetParam().button;
+    QString title;
+    // Runs inside the dialog's own event loop.
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            auto* dialog = qobject_cast<FolderDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            title = dialog->windowTitle();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+        },
+        Qt::QueuedConnection);
+    QtFolderBrowser browser;
+    const std::string chosen = browser.BrowseForFolder(nullptr, kTitle.toStdString(), start);
+    EXPECT_EQ(title, kTitle);
+    EXPECT_EQ(chosen, GetParam().answersTheFolder ? start : std::string());
 }
+
+const AnswerRow kAnswers[] = {{"Cmd_Tamam", true}, {"Cmd_Iptal", false}};
+INSTANTIATE_TEST_SUITE_P(FolderDialog, FolderDialogAnswers, ::testing::ValuesIn(kAnswers),
+                         [](const auto& info) { return std::string(info.param.button); });
 
 } // namespace
 } // namespace ktv::test

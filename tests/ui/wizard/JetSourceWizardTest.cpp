@@ -105,49 +105,63 @@ class JetSourceWizardTest : public WizardTest
     }
 };
 
-TEST_F(JetSourceWizardTest, KtdFromJet4AndPvdFromJet3GiveTheirCards)
-{
-    const struct {
-        int type;
-        const char* file;
-        jet::JetHeader::Version version;
-        const char* target;
-        int code;
-    } cases[] = {{0, "ornek.ktd", jet::JetHeader::Version::Jet4, "KTFIM.mdb", 3},
-                 {1, "ornek.pvd", jet::JetHeader::Version::Jet3, "KTCHM.mdb", 4}};
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.file);
-        const std::string folder = makeJetSource(k.file, k.version, "7183");
-        open();
-        boxes.shown.clear();
-        fillIn(k.type, folder, k.code, "Güneş Gıda");
-        ASSERT_EQ(c().Txt_SecilenDosya->text().toStdString(), k.file);
-        boxes.answer(MsgAnswer::Yes); // confirmation
-        boxes.answer(MsgAnswer::Ok);  // completion
-        click(c().Cmd_CevrimYap);
-        ASSERT_EQ(boxes.shown.size(), 2u);
-        EXPECT_EQ(boxes.shown[1].text, "Çevrim işlemi tamamlandı...");
+struct JetSourceRow {
+    const char* name;
+    int type;
+    const char* file;
+    jet::JetHeader::Version version;
+    const char* target;
+    int code;
+};
 
-        const std::string db = yearDb(k.target, std::to_string(k.code));
-        EXPECT_EQ(rows(db, "AracKarti", {"AracKod", "SurucuAd", "AracPlaka"}),
-                  (std::vector<std::vector<Value>>{{Value("ARC1"), Value("Şükrü Öztürk"), Value("34 ŞE 12")},
-                                                   {Value("ARC2"), Value(""), Value("")}}));
-        // The second dealer collides with the first once cut to 10 characters: one card.
-        const auto dealers = rows(db, "CariKart", {"Kod", "Ad", "Adres", "Sehir"});
-        ASSERT_EQ(dealers.size(), 1u);
-        EXPECT_EQ(dealers[0][0], Value("BAY-ÇĞ-000"));
-        EXPECT_EQ(dealers[0][1], Value("Boğaziçi Dağıtım A.Ş."));
-        EXPECT_EQ(dealers[0][2],
-                  Value("İnönü Sok. No: 5 (depo girişi arka sokaktan, yükleme saatleri 08:00-17:00 arası)"));
-        EXPECT_EQ(dealers[0][3], Value("İstanbul"));
-        // The unknown stock kind is skipped; the quote in a code arrives as it is.
-        const auto stock = rows(db, "StokKart", {"Kod", "Ad"});
-        ASSERT_EQ(stock.size(), 1u);
-        EXPECT_EQ(stock[0], (std::vector<Value>{Value("STK'1"), Value("Kaşar Peyniri")}));
-        EXPECT_EQ(FirmaAdiBul(form->databases(), std::to_string(k.code)), "Güneş Gıda");
-        form.reset();
-    }
+void PrintTo(const JetSourceRow& row, std::ostream* os)
+{
+    *os << row.name;
 }
+
+class JetSourceConversion : public JetSourceWizardTest, public ::testing::WithParamInterface<JetSourceRow>
+{
+};
+
+TEST_P(JetSourceConversion, GivesTheCardsOfTheSource)
+{
+    const JetSourceRow& k = GetParam();
+    const std::string folder = makeJetSource(k.file, k.version, "7183");
+    open();
+    boxes.shown.clear();
+    fillIn(k.type, folder, k.code, "Güneş Gıda");
+    ASSERT_EQ(c().Txt_SecilenDosya->text().toStdString(), k.file);
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // completion
+    click(c().Cmd_CevrimYap);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Çevrim işlemi tamamlandı...");
+
+    const std::string db = yearDb(k.target, std::to_string(k.code));
+    EXPECT_EQ(rows(db, "AracKarti", {"AracKod", "SurucuAd", "AracPlaka"}),
+              (std::vector<std::vector<Value>>{{Value("ARC1"), Value("Şükrü Öztürk"), Value("34 ŞE 12")},
+                                               {Value("ARC2"), Value(""), Value("")}}));
+    // The second dealer collides with the first once cut to 10 characters: one card.
+    const auto dealers = rows(db, "CariKart", {"Kod", "Ad", "Adres", "Sehir"});
+    ASSERT_EQ(dealers.size(), 1u);
+    EXPECT_EQ(dealers[0][0], Value("BAY-ÇĞ-000"));
+    EXPECT_EQ(dealers[0][1], Value("Boğaziçi Dağıtım A.Ş."));
+    EXPECT_EQ(dealers[0][2],
+              Value("İnönü Sok. No: 5 (depo girişi arka sokaktan, yükleme saatleri 08:00-17:00 arası)"));
+    EXPECT_EQ(dealers[0][3], Value("İstanbul"));
+    // The unknown stock kind is skipped; the quote in a code arrives as it is.
+    const auto stock = rows(db, "StokKart", {"Kod", "Ad"});
+    ASSERT_EQ(stock.size(), 1u);
+    EXPECT_EQ(stock[0], (std::vector<Value>{Value("STK'1"), Value("Kaşar Peyniri")}));
+    EXPECT_EQ(FirmaAdiBul(form->databases(), std::to_string(k.code)), "Güneş Gıda");
+    form.reset();
+}
+
+const JetSourceRow kJetSources[] = {
+    {"KtdFromJet4", 0, "ornek.ktd", jet::JetHeader::Version::Jet4, "KTFIM.mdb", 3},
+    {"PvdFromJet3", 1, "ornek.pvd", jet::JetHeader::Version::Jet3, "KTCHM.mdb", 4}};
+INSTANTIATE_TEST_SUITE_P(Jet, JetSourceConversion, ::testing::ValuesIn(kJetSources),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JetSourceWizardTest, AJetSourceWithAnotherPasswordEndsTheProgramAfterRecordingTheCompany)
 {

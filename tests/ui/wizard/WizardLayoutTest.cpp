@@ -62,52 +62,68 @@ TEST_F(WizardTest, TheFormFontDrawsTurkishCapitalsWithTheirMarks)
     EXPECT_NE(draw(QStringLiteral("Ö")), draw(QStringLiteral("O")));
 }
 
-TEST_F(WizardTest, EveryControlHasItsNameTextPlaceAndContainer)
+struct ControlPlace {
+    const char* row;
+    QWidget* (*widget)(const WizardControls&);
+    const char* name;
+    const char* parent;
+    const char* text; // nullptr: no caption to check
+    QRect rect;       // pixels relative to the container
+};
+
+#define AT(control) #control, [](const WizardControls& k) -> QWidget* { return k.control; }
+const ControlPlace kPlaces[] = {
+    {AT(Fra_1), "Fra_1", "Frm_Vedaz", " DOSYA SEÇİMİ ", {3, 0, 364, 448}},
+    {AT(Label3), "Label3", "Fra_1", "KTD/PVD :", {9, 27, 76, 21}},
+    {AT(Cbo_KtdPvd), "Cbo_KtdPvd", "Fra_1", nullptr, {87, 24, 100, 22}},
+    {AT(Label1), "Label1", "Fra_1", "Çevrim Yapılacak Dosyaların Bulunduğu Klasör", {9, 81, 292, 21}},
+    {AT(Txt_Klasor), "Txt_Klasor", "Fra_1", nullptr, {9, 99, 292, 21}},
+    {AT(Cmd_KlasorBul), "Cmd_KlasorBul", "Fra_1", "Gözat", {306, 96, 49, 24}},
+    {AT(File1), "File1", "Fra_1", nullptr, {9, 132, 292, 202}},
+    {AT(Label2), "Label2", "Fra_1", "Çevrim Yapılacak Dosyanın Adı", {9, 345, 292, 21}},
+    {AT(Txt_SecilenDosya), "Txt_SecilenDosya", "Fra_1", nullptr, {9, 363, 292, 21}},
+    {AT(Cmd_Ileri), "Cmd_Ileri", "Fra_1", "İleri >>", {141, 396, 73, 39}},
+    {AT(Cmd_Kapat0), "Cmd_Kapat", "Fra_1", "K&apat", {240, 396, 73, 39}},
+    {AT(Fra_2), "Fra_2", "Frm_Vedaz", " HEDEF DOSYA SEÇİMİ ", {378, 0, 364, 448}},
+    {AT(Fra_YeniFirma), "Fra_YeniFirma", "Fra_2", " YENİ FİRMA BİLGİSİ ", {6, 21, 353, 94}},
+    {AT(Lbl_YeniFirmaKodu), "Lbl_YeniFirmaKodu", "Fra_YeniFirma", " FİRMA KODU", {9, 24, 82, 19}},
+    {AT(Cbo_FirmaKodu), "Cbo_FirmaKodu", "Fra_YeniFirma", nullptr, {93, 24, 70, 22}},
+    {AT(Lbl_YeniFirmaAdi), "Lbl_YeniFirmaAdi", "Fra_YeniFirma", " FİRMA ADI", {9, 54, 82, 19}},
+    {AT(Txt_FirmaAdi), "Txt_FirmaAdi", "Fra_YeniFirma", nullptr, {93, 54, 250, 21}},
+    {AT(Label4), "Label4", "Fra_2", "Hangi Yıla Aktarım Yapılacak ? :", {12, 132, 193, 21}},
+    {AT(Cbo_VedazYili), "Cbo_VedazYili", "Fra_2", nullptr, {210, 129, 100, 22}},
+    {AT(Cmd_Geri), "Cmd_Geri", "Fra_2", "<< Geri", {48, 222, 76, 39}},
+    {AT(Cmd_CevrimYap), "Cmd_CevrimYap", "Fra_2", "Çevrim Yap", {141, 222, 76, 39}},
+    {AT(Cmd_Kapat1), "Cmd_Kapat", "Fra_2", "K&apat", {237, 222, 76, 39}},
+    {AT(PrgBar1), "PrgBar1", "Fra_2", nullptr, {18, 294, 325, 28}},
+};
+#undef AT
+
+class ControlPlaces : public WizardTest, public ::testing::WithParamInterface<ControlPlace>
+{
+};
+
+TEST_P(ControlPlaces, HaveTheirNameTextPlaceAndContainer)
 {
     open();
-    struct Expected {
-        QWidget* widget;
-        const char* name;
-        const char* parent;
-        const char* text; // nullptr: no caption to check
-        QRect rect;       // pixels relative to the container
-    };
-    const WizardControls& k = c();
-    const Expected table[] = {
-        {k.Fra_1, "Fra_1", "Frm_Vedaz", " DOSYA SEÇİMİ ", {3, 0, 364, 448}},
-        {k.Label3, "Label3", "Fra_1", "KTD/PVD :", {9, 27, 76, 21}},
-        {k.Cbo_KtdPvd, "Cbo_KtdPvd", "Fra_1", nullptr, {87, 24, 100, 22}},
-        {k.Label1, "Label1", "Fra_1", "Çevrim Yapılacak Dosyaların Bulunduğu Klasör", {9, 81, 292, 21}},
-        {k.Txt_Klasor, "Txt_Klasor", "Fra_1", nullptr, {9, 99, 292, 21}},
-        {k.Cmd_KlasorBul, "Cmd_KlasorBul", "Fra_1", "Gözat", {306, 96, 49, 24}},
-        {k.File1, "File1", "Fra_1", nullptr, {9, 132, 292, 202}},
-        {k.Label2, "Label2", "Fra_1", "Çevrim Yapılacak Dosyanın Adı", {9, 345, 292, 21}},
-        {k.Txt_SecilenDosya, "Txt_SecilenDosya", "Fra_1", nullptr, {9, 363, 292, 21}},
-        {k.Cmd_Ileri, "Cmd_Ileri", "Fra_1", "İleri >>", {141, 396, 73, 39}},
-        {k.Cmd_Kapat0, "Cmd_Kapat", "Fra_1", "K&apat", {240, 396, 73, 39}},
-        {k.Fra_2, "Fra_2", "Frm_Vedaz", " HEDEF DOSYA SEÇİMİ ", {378, 0, 364, 448}},
-        {k.Fra_YeniFirma, "Fra_YeniFirma", "Fra_2", " YENİ FİRMA BİLGİSİ ", {6, 21, 353, 94}},
-        {k.Lbl_YeniFirmaKodu, "Lbl_YeniFirmaKodu", "Fra_YeniFirma", " FİRMA KODU", {9, 24, 82, 19}},
-        {k.Cbo_FirmaKodu, "Cbo_FirmaKodu", "Fra_YeniFirma", nullptr, {93, 24, 70, 22}},
-        {k.Lbl_YeniFirmaAdi, "Lbl_YeniFirmaAdi", "Fra_YeniFirma", " FİRMA ADI", {9, 54, 82, 19}},
-        {k.Txt_FirmaAdi, "Txt_FirmaAdi", "Fra_YeniFirma", nullptr, {93, 54, 250, 21}},
-        {k.Label4, "Label4", "Fra_2", "Hangi Yıla Aktarım Yapılacak ? :", {12, 132, 193, 21}},
-        {k.Cbo_VedazYili, "Cbo_VedazYili", "Fra_2", nullptr, {210, 129, 100, 22}},
-        {k.Cmd_Geri, "Cmd_Geri", "Fra_2", "<< Geri", {48, 222, 76, 39}},
-        {k.Cmd_CevrimYap, "Cmd_CevrimYap", "Fra_2", "Çevrim Yap", {141, 222, 76, 39}},
-        {k.Cmd_Kapat1, "Cmd_Kapat", "Fra_2", "K&apat", {237, 222, 76, 39}},
-        {k.PrgBar1, "PrgBar1", "Fra_2", nullptr, {18, 294, 325, 28}},
-    };
-    for (const Expected& e : table) {
-        SCOPED_TRACE(e.name);
-        ASSERT_NE(e.widget, nullptr);
-        EXPECT_EQ(e.widget->objectName(), QString::fromUtf8(e.name));
-        EXPECT_EQ(e.widget->parentWidget()->objectName(), QString::fromUtf8(e.parent));
-        EXPECT_EQ(e.widget->geometry(), e.rect);
-        if (e.text) {
-            EXPECT_EQ(textOf(e.widget), QString::fromUtf8(e.text));
-        }
+    const ControlPlace& e = GetParam();
+    QWidget* widget = e.widget(c());
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->objectName(), QString::fromUtf8(e.name));
+    EXPECT_EQ(widget->parentWidget()->objectName(), QString::fromUtf8(e.parent));
+    EXPECT_EQ(widget->geometry(), e.rect);
+    if (e.text) {
+        EXPECT_EQ(textOf(widget), QString::fromUtf8(e.text));
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, ControlPlaces, ::testing::ValuesIn(kPlaces),
+                         [](const auto& info) { return std::string(info.param.row); });
+
+TEST_F(WizardTest, ListsHoldTheirEntriesAndPageOneIsInFront)
+{
+    open();
+    const WizardControls& k = c();
     EXPECT_EQ(k.Cmd_Kapat0->property("Index").toInt(), 0);
     EXPECT_EQ(k.Cmd_Kapat1->property("Index").toInt(), 1);
 

@@ -125,33 +125,45 @@ TEST_F(WizardTest, DoubleClickPicksTheFileAndSingleClickOnlySelects)
     EXPECT_FALSE(form->SettingsSaved());
 }
 
-TEST_F(WizardTest, ActivationPatternFollowsTheStoredFileName)
+struct StoredFile {
+    const char* name;
+    const char* file;
+    const char* type;
+    QStringList shown;
+    int selected;
+};
+
+void PrintTo(const StoredFile& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class ActivationPatternTest : public WizardTest, public ::testing::WithParamInterface<StoredFile>
+{
+};
+
+TEST_P(ActivationPatternTest, FollowsTheStoredFileName)
 {
     const std::string folder = makeFiles("kaynak", {"a.ktd", "Veri.ktd", "VERI.KTD", "b.pvd", "c.PVD"});
-    struct Case {
-        const char* file;
-        const char* type;
-        QStringList shown;
-        int selected;
-    };
-    const Case cases[] = {
-        {"Veri.ktd", "-1", {"a.ktd", "VERI.KTD", "Veri.ktd"}, 2},
-        {"VERI.KTD", "-1", {"b.pvd", "c.PVD"}, -1}, // the extension compares with letter case
-        {"x.ktd", "1", {"b.pvd", "c.PVD"}, -1},     // the stored type refreshes the list again
-        {"a.kt", "-1", {"a.ktd", "b.pvd", "c.PVD", "VERI.KTD", "Veri.ktd"}, -1},
-        {".", "-1", {"a.ktd", "b.pvd", "c.PVD", "VERI.KTD", "Veri.ktd"}, -1},
-    };
-    for (const Case& k : cases) {
-        SCOPED_TRACE(k.file);
-        writeSettings(folder, k.file, k.type);
-        open();
-        QStringList got = listed();
-        EXPECT_EQ(got, k.shown);
-        EXPECT_EQ(c().File1->ListIndex(), k.selected);
-        EXPECT_EQ(c().Cbo_KtdPvd->currentIndex(), std::stoi(k.type));
-        EXPECT_TRUE(form->SettingsSaved()) << "loading the settings is no change";
-    }
+    const StoredFile& k = GetParam();
+    writeSettings(folder, k.file, k.type);
+    open();
+    QStringList got = listed();
+    EXPECT_EQ(got, k.shown);
+    EXPECT_EQ(c().File1->ListIndex(), k.selected);
+    EXPECT_EQ(c().Cbo_KtdPvd->currentIndex(), std::stoi(k.type));
+    EXPECT_TRUE(form->SettingsSaved()) << "loading the settings is no change";
 }
+
+const StoredFile kStoredFiles[] = {
+    {"LowerCaseKtd", "Veri.ktd", "-1", {"a.ktd", "VERI.KTD", "Veri.ktd"}, 2},
+    {"UpperCaseKtd", "VERI.KTD", "-1", {"b.pvd", "c.PVD"}, -1}, // the extension compares with letter case
+    {"StoredTypeWins", "x.ktd", "1", {"b.pvd", "c.PVD"}, -1},   // the stored type refreshes the list again
+    {"ShortName", "a.kt", "-1", {"a.ktd", "b.pvd", "c.PVD", "VERI.KTD", "Veri.ktd"}, -1},
+    {"NoFile", ".", "-1", {"a.ktd", "b.pvd", "c.PVD", "VERI.KTD", "Veri.ktd"}, -1},
+};
+INSTANTIATE_TEST_SUITE_P(Settings, ActivationPatternTest, ::testing::ValuesIn(kStoredFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct StoredType {
     const char* name;
