@@ -19,6 +19,15 @@ void ProgressPacer::setVisible(bool visible)
     const double hz = screen && screen->refreshRate() >= 1.0 ? screen->refreshRate() : 60.0;
     m_frameNs = static_cast<qint64>(1e9 / hz);
     m_bar->setUpdatesEnabled(false);
+    // QProgressBar::setValue asks whether the new value changes the picture, and unless its
+    // text shows the value itself it answers by laying the whole bar out anew through the
+    // style: several microseconds, more than a record costs. While paced its text is the
+    // value, so the answer is "yes" at once (and the repaint it asks for is held back); the
+    // paint below hides that text again, so the bar looks as it always did.
+    m_textVisible = m_bar->isTextVisible();
+    m_format = m_bar->format();
+    m_bar->setFormat(QStringLiteral("%v"));
+    m_bar->setTextVisible(true);
     m_paced = true;
     m_sincePaint.start();
 }
@@ -32,10 +41,19 @@ void ProgressPacer::setValue(int value)
 
 void ProgressPacer::paintNow()
 {
+    showOwnText();
     m_bar->setUpdatesEnabled(true);
     m_bar->repaint();
     m_bar->setUpdatesEnabled(false);
+    m_bar->setFormat(QStringLiteral("%v"));
+    m_bar->setTextVisible(true);
     m_sincePaint.restart();
+}
+
+void ProgressPacer::showOwnText()
+{
+    m_bar->setTextVisible(m_textVisible);
+    m_bar->setFormat(m_format);
 }
 
 void ProgressPacer::release()
@@ -43,6 +61,7 @@ void ProgressPacer::release()
     if (!m_paced)
         return;
     m_paced = false;
+    showOwnText();
     m_bar->setUpdatesEnabled(true);
 }
 

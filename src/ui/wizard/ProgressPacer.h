@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 
 class QProgressBar;
 
@@ -20,11 +21,14 @@ public:
 
 private:
     void paintNow();
+    void showOwnText(); // the text settings the bar had before it was paced
 
     QProgressBar* m_bar;
     QElapsedTimer m_sincePaint;
     qint64 m_frameNs = 16'666'667;
     bool m_paced = false;
+    bool m_textVisible = false;
+    QString m_format;
 };
 
 } // namespace ktv

@@ -79,11 +79,27 @@ TEST_F(ProgressBarTest, ValueStepsPerRecordWhilePaintsKeepToTheFrameRate)
             clock.start();
         lastStepNs = clock.nsecsElapsed();
     });
+    // What the bar shows when it is painted during the run: its own settings, no text.
+    int paintsWithText = 0;
+    struct TextWatch final : QObject {
+        QProgressBar* bar;
+        int* withText;
+        TextWatch(QProgressBar* b, int* w) : bar(b), withText(w) {}
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint && bar->isTextVisible())
+                ++*withText;
+            return false;
+        }
+    } watch(bar, &paintsWithText);
+    bar->installEventFilter(&watch);
     boxes.answer(MsgAnswer::Yes); // confirmation
     boxes.answer(MsgAnswer::Ok);  // completion
     form->runHandler(&Frm_Vedaz::Cmd_CevrimYap_Click);
     const double elapsedMs = static_cast<double>(lastStepNs) / 1e6;
     bar->removeEventFilter(&counter);
+    bar->removeEventFilter(&watch);
+    EXPECT_EQ(paintsWithText, 0);
 
     // Every record moved the value by one, up to the table's count.
     ASSERT_EQ(values.count(), kRecords);
@@ -98,6 +114,8 @@ TEST_F(ProgressBarTest, ValueStepsPerRecordWhilePaintsKeepToTheFrameRate)
     EXPECT_LE(counter.paints, static_cast<int>(elapsedMs / frameMs) + 3) << "in " << elapsedMs << " ms";
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(bar->updatesEnabled()) << "the bar paints normally once the run is over";
+    EXPECT_FALSE(bar->isTextVisible()) << "the bar shows no text, during the run as after it";
+    EXPECT_EQ(bar->format(), QStringLiteral("%p%"));
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, "Çevrim işlemi tamamlandı...");
 }
