@@ -299,6 +299,13 @@ int main(int argc, char** argv)
             }
             return argv[++i];
         };
+        if (a == "--help" || a == "-h") {
+            std::printf("Usage: ktvedaz-bench-convert [records-in-all=1000000] [--reps R=3]\n"
+                        "       ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] [--svg FILE]\n"
+                        "       ktvedaz-bench-convert --floor SOURCE TARGET\n"
+                        "See docs/performance.md.\n");
+            return 0;
+        }
         if (a == "--scaling")
             o.scaling = true;
         else if (a == "--max")
@@ -309,8 +316,12 @@ int main(int argc, char** argv)
             o.csv = next();
         else if (a == "--svg")
             o.svg = next();
-        else
+        else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos)
             o.records = std::atol(a.c_str());
+        else {
+            std::fprintf(stderr, "unknown argument '%s' (see --help)\n", a.c_str());
+            return 2;
+        }
     }
     Paths paths;
     paths.templates = fs::path(ktv::ExecutableFolder()).parent_path() / "app";
