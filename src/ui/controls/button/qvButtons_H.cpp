@@ -104,9 +104,11 @@ void qvButtons_H::designMessage(const QString& text)
 
 // ---------------------------------------------------------------- properties
 //
-// Every setter: check the range, store, mark the image out of date and ask for a repaint
-// (RedrawButton); paintEvent paints. The host hears of every setting, so a value set again is
-// still reported, but it rebuilds and repaints nothing.
+// Every setter: check the range, store, mark the image (and the window shape) out of date and
+// ask for a repaint (RedrawButton); paintEvent builds what is out of date and paints. The host
+// hears of every setting, so a value set again is still reported, but it rebuilds and repaints
+// nothing: only what follows from the value (the hover colour that tracks it, the other buttons
+// of an option group) is brought in line again.
 
 void qvButtons_H::setButtonStyle(int value)
 {
@@ -122,7 +124,7 @@ void qvButtons_H::setButtonStyle(int value)
     // rectangular and slanted shapes follow the style.
     const bool flat = old == button::Style::FlatUntilHover || p.ButtonStyle == button::Style::FlatUntilHover;
     if ((flat && !button::isCustom(p.ButtonShape)) || p.ButtonShape < button::Shape::Ellipse)
-        BuildRegions();
+        m_regionsDirty = true;
     RefreshResources(QStringLiteral("BackColor"));
     RedrawButton();
     notify("BackStyle");
@@ -143,7 +145,8 @@ void qvButtons_H::setMode(int value)
         notify("Value");
     }
     p.Mode = mode;
-    RedrawButton();
+    if (mode != old)
+        RedrawButton();
     notify("Mode");
 }
 
@@ -219,13 +222,18 @@ void qvButtons_H::setButtonShape(int value)
             m_delayDrawing = false;
         }
     }
+    const bool changed = button::Shape(value) != p.ButtonShape;
+    const bool centred = p.CaptionAlign != button::CaptionAlign::Center;
     p.ButtonShape = button::Shape(value);
-    if (p.CaptionAlign != button::CaptionAlign::Center) {
+    if (centred) {
         p.CaptionAlign = button::CaptionAlign::Center;
         notify("CapAlign");
     }
-    Resize();
-    Refresh();
+    if (changed)
+        m_regionsDirty = true; // the new outline is built before it is next shown
+    // Drawing held back ends here even for the same shape, with what was held back.
+    if (changed || centred || m_delayDrawing)
+        Refresh();
     notify("Shape");
 }
 
@@ -245,7 +253,8 @@ void qvButtons_H::setPicture(const ButtonPicture& value)
             designMessage(QStringLiteral("Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\n"
                                          "Button was changed to Rectangular shaped."));
         }
-        Resize();
+        m_regionsDirty = true; // the outline follows the picture
+        RedrawButton();
     }
     notify("Image");
 }
@@ -254,15 +263,24 @@ void qvButtons_H::setPictureAlign(int value)
 {
     if (value < PictureLeftEdge || value > PictureBottomCenter)
         return;
-    p.PictureAlign = button::PictureAlign(value);
-    if (p.PictureAlign == button::PictureAlign::TopCenter || p.PictureAlign == button::PictureAlign::BottomCenter)
+    const button::PictureAlign align = button::PictureAlign(value);
+    // A caption left or right of no picture may still be off centre: a top or bottom picture set
+    // again centres it all the same.
+    const bool centre =
+        align == button::PictureAlign::TopCenter || align == button::PictureAlign::BottomCenter;
+    const bool changed =
+        align != p.PictureAlign || (centre && p.CaptionAlign != button::CaptionAlign::Center);
+    p.PictureAlign = align;
+    if (centre)
         p.CaptionAlign = button::CaptionAlign::Center;
-    RedrawButton();
+    if (changed)
+        RedrawButton();
     notify("ImgAlign");
 }
 
 void qvButtons_H::setShowFocusRect(bool value)
 {
+    const bool changed = value != p.ShowFocusRect;
     p.ShowFocusRect = value;
     if (m_state & StateDefault) {
         if (!m_host->designMode()) {
@@ -272,7 +290,7 @@ void qvButtons_H::setShowFocusRect(bool value)
             designMessage(QStringLiteral("The focus rectangle may appear on default buttons ONLY while in design mode, \n"
                                          "but will not appear when the form is running."));
         }
-    } else {
+    } else if (changed) {
         RedrawButton();
     }
     notify("Focus");
@@ -287,8 +305,9 @@ void qvButtons_H::setValue(bool value)
     const bool toggled = value != p.Value;
     p.Value = value;
     if (value && p.Mode == button::Mode::Option)
-        OptionToggle(0);
-    RedrawButton();
+        OptionToggle(0); // set again too: a loaded group may hold a second button that is on
+    if (toggled)
+        RedrawButton();
     notify("Value");
     if (toggled && QAccessible::isActive()) {
         QAccessible::State changed;
@@ -391,21 +410,29 @@ void qvButtons_H::setForeColor(uint32_t value)
 
 void qvButtons_H::setBackColor(uint32_t value)
 {
+    const bool changed = value != p.BackColor;
     p.BackColor = value;
+    // The hover colour that follows is brought in line even for the same colour; its setter
+    // changes nothing when it already is.
     if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore)
         setHoverBackColor(p.GradientMode != button::GradientMode::None ? p.GradientColor : value);
-    RefreshResources(QStringLiteral("BackColor"));
-    RedrawButton();
+    if (changed) {
+        RefreshResources(QStringLiteral("BackColor"));
+        RedrawButton();
+    }
     notify("cBack");
 }
 
 void qvButtons_H::setGradientColor(uint32_t value)
 {
+    const uint32_t oldHover = p.HoverBackColor;
+    const bool changed = value != p.GradientColor;
     if ((p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) && p.GradientMode != button::GradientMode::None)
         p.HoverBackColor = value;
     p.GradientColor = value;
-    RefreshResources(QStringLiteral("BackColor"));
-    if (p.GradientMode != button::GradientMode::None)
+    if (changed || p.HoverBackColor != oldHover)
+        RefreshResources(QStringLiteral("BackColor"));
+    if (changed && p.GradientMode != button::GradientMode::None)
         RedrawButton();
     notify("cGradient");
 }
@@ -414,12 +441,16 @@ void qvButtons_H::setGradientMode(int value)
 {
     if (value < 0 || value > 4)
         return;
+    const bool changed = button::GradientMode(value) != p.GradientMode;
+    const uint32_t oldHover = p.HoverBackColor;
     p.GradientMode = button::GradientMode(value);
     if (p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) {
         p.HoverBackColor = p.GradientMode == button::GradientMode::None ? p.BackColor : p.GradientColor;
-        RefreshResources(QStringLiteral("BackColor"));
+        if (changed || p.HoverBackColor != oldHover)
+            RefreshResources(QStringLiteral("BackColor"));
     }
-    RedrawButton();
+    if (changed)
+        RedrawButton();
     notify("Gradient");
 }
 
@@ -523,7 +554,7 @@ void qvButtons_H::changeEvent(QEvent* event)
         if (p.ButtonStyle == button::Style::Etched && p.Mode == button::Mode::Command && p.ButtonShape < button::Shape::Ellipse) {
             // Style 3 cuts its corners only while enabled.
             m_delayDrawing = true;
-            BuildRegions();
+            m_regionsDirty = true;
             if (!m_reading) // a load keeps drawing back until it has read everything
                 Refresh();
         } else {
@@ -560,10 +591,17 @@ bool qvButtons_H::customClickMoves() const
     return p.Mode == button::Mode::Command && p.CustomClick >= 1 && button::isCustom(p.ButtonShape);
 }
 
+void qvButtons_H::ensureRegions()
+{
+    if (m_regionsDirty)
+        BuildRegions();
+}
+
 void qvButtons_H::BuildRegions()
 {
     if (width() <= 0 || height() <= 0)
-        return;
+        return; // still out of date: built once the window has a size
+    ++m_regionBuilds;
     const ktv::ButtonShape shape = ButtonPainter::BuildRegions(paintState(), m_res);
     if (shape.size.isValid() && !shape.size.isEmpty() && shape.size != size()) {
         // Slanted shapes need room for their cut and custom shapes take their picture's
@@ -582,6 +620,8 @@ void qvButtons_H::BuildRegions()
         clearMask();
     else
         setMask(shape.windowShape);
+    // Last: growing the window above asks for a new outline, which this one already is.
+    m_regionsDirty = false;
 }
 
 void qvButtons_H::setShapeEmpty(bool empty)
@@ -637,6 +677,7 @@ ButtonPaintState qvButtons_H::paintState() const
 
 void qvButtons_H::renderSurface()
 {
+    ensureRegions(); // the painter clips to the regions, and a shape may change the size
     m_dirty = false;
     if (width() <= 0 || height() <= 0)
         return;
@@ -665,6 +706,7 @@ void qvButtons_H::paintEvent(QPaintEvent*)
     // The window's paint notification clears delay drawing; the painter runs only when something
     // changed since its last image (an uncovered window shows that image again).
     m_delayDrawing = false;
+    ensureRegions(); // before the painter starts: a new outline may change the window's size
     if (m_shapeEmpty)
         return;
     QPainter painter(this);

@@ -181,6 +181,8 @@ public:
     const QImage& surface();
     // How often the painter ran: once per change that reached the screen.
     int painterRuns() const { return m_painterRuns; }
+    // How often the window's outline was built: once per change of shape, style or size.
+    int regionBuilds() const { return m_regionBuilds; }
     // Everything the painter needs for one redraw, taken from the properties and the state.
     ButtonPaintState paintState() const;
 
@@ -249,6 +251,7 @@ private:
     // Marks the image out of date and asks the host for a repaint; paintEvent runs the painter.
     void RedrawButton();
     void BuildRegions();
+    void ensureRegions(); // builds the outline when a change left it out of date
     void RefreshResources(const QString& what);
     void renderSurface(); // runs the painter now
     bool surfaceFits() const; // the image has the window's logical size
@@ -290,6 +293,8 @@ private:
     bool m_dirty = true;       // m_surface does not show the properties and state as they are
     bool m_shapeEmpty = false; // a custom shape with nothing left of its picture: no window at all
     int m_painterRuns = 0;
+    bool m_regionsDirty = true; // the window's outline does not follow the shape, style or size yet
+    int m_regionBuilds = 0;
     qreal m_ratio = 0; // the device pixel ratio of the last paint (0: none yet, the screen's)
     // The drag over the button: its data (the leave notification carries none of its own), the
     // effect last agreed with the host, and whether the move that follows the enter is still due.

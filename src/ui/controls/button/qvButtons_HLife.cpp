@@ -181,7 +181,9 @@ void qvButtons_H::Show()
 
 void qvButtons_H::Resize()
 {
-    // The painter's surface follows the client size at its next use.
+    // The painter's surface follows the client size at its next use; the outline follows the
+    // size now, unless drawing is held back (then at the next paint).
+    m_regionsDirty = true;
     if (!m_delayDrawing) {
         BuildRegions();
         RedrawButton();
@@ -207,6 +209,7 @@ void qvButtons_H::resizeEvent(QResizeEvent* event)
 void qvButtons_H::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    ensureRegions(); // what changed while hidden takes its outline before the first paint
     Show();
 }
 
