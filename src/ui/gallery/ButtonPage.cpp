@@ -5,6 +5,7 @@
 #include "platform/qt/SystemColors.h"
 #include "ui/controls/button/qvButtons_H.h"
 #include "ui/gallery/ButtonPictures.h"
+#include "ui/gallery/PropertyList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,7 +73,18 @@ ButtonPage::ButtonPage(QWidget* parent) : QWidget(parent)
     layout->addWidget(colourTable());
     layout->addWidget(pictureTable());
     layout->addWidget(groupTable());
+    // What the meta-object says of the button clicked last: a property added to the button
+    // shows here by itself.
+    auto* listBox = new QGroupBox(QStringLiteral("Son tıklanan düğmenin özellikleri"));
+    auto* listLayout = new QVBoxLayout(listBox);
+    m_properties = new PropertyList;
+    m_properties->setObjectName(QStringLiteral("Properties"));
+    m_properties->setMinimumHeight(300);
+    listLayout->addWidget(m_properties);
+    layout->addWidget(listBox);
     layout->addStretch(1);
+    if (!m_all.isEmpty())
+        m_properties->showObject(m_all.first());
 
     connect(style, &QComboBox::currentIndexChanged, this, [this, style] { applyStyle(style->currentData().toInt()); });
     connect(enabled, &QCheckBox::toggled, this, &ButtonPage::applyEnabled);
@@ -100,18 +112,21 @@ void ButtonPage::clicked(qvButtons_H* button)
     if (button->Mode() != Button::ModeCommand)
         text += button->Value() ? QStringLiteral(" (Value açık)") : QStringLiteral(" (Value kapalı)");
     m_last->setText(text);
+    m_properties->showObject(button);
 }
 
 void ButtonPage::applyStyle(int style)
 {
     for (Button* b : std::as_const(m_following))
         b->setButtonStyle(style);
+    m_properties->refresh();
 }
 
 void ButtonPage::applyEnabled(bool enabled)
 {
     for (Button* b : std::as_const(m_following))
         b->setEnabled(enabled);
+    m_properties->refresh();
 }
 
 // Every style in each mode and look; this table keeps its styles whatever the page's choice.

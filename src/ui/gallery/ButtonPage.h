@@ -9,6 +9,7 @@ class QLabel;
 
 namespace ktv {
 
+class PropertyList;
 class qvButtons_H;
 
 class ButtonPage : public QWidget {
@@ -22,8 +23,10 @@ public:
     void applyStyle(int style);
     // Enables or disables the buttons that follow the page's choice.
     void applyEnabled(bool enabled);
+    // The properties of the button clicked last (at first: the first button).
+    PropertyList* properties() const { return m_properties; }
 
-private:
+  private:
     qvButtons_H* make(QWidget* parent, const QString& name, const QString& caption, int style, QRect geometry,
                       bool follows);
     QWidget* styleTable();
@@ -37,6 +40,7 @@ private:
     QList<qvButtons_H*> m_all;
     QList<qvButtons_H*> m_following; // restyled and enabled by the page's choices
     QLabel* m_last = nullptr;
+    PropertyList* m_properties = nullptr;
 };
 
 } // namespace ktv

@@ -4,6 +4,7 @@
 #include "platform/qt/SystemColors.h"
 #include "ui/controls/line3d/Line3D.h"
 #include "ui/gallery/PixelZoom.h"
+#include "ui/gallery/PropertyList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,14 +115,23 @@ Line3DPage::Line3DPage(QWidget* parent) : QWidget(parent)
     resizable->setMinimumHeight(16);
     resizable->setAutoFillBackground(true);
     liveLayout->addWidget(resizable);
+    // The live line's properties as its meta-object declares them.
+    auto* properties = new PropertyList;
+    properties->setObjectName(QStringLiteral("Properties"));
+    properties->setMaximumHeight(120);
+    properties->showObject(resizable);
+    liveLayout->addWidget(properties);
     layout->addWidget(live);
     layout->addStretch(1);
 
-    connect(position, &QComboBox::currentIndexChanged, resizable,
-            [resizable, position] { resizable->setLinePosition(position->currentData().toInt()); });
-    connect(colored, &QCheckBox::toggled, resizable, [resizable](bool on) {
+    connect(position, &QComboBox::currentIndexChanged, resizable, [resizable, position, properties] {
+        resizable->setLinePosition(position->currentData().toInt());
+        properties->refresh();
+    });
+    connect(colored, &QCheckBox::toggled, resizable, [resizable, properties](bool on) {
         resizable->setColorDark(on ? RGBColor(200, 0, 0) : Line3D::DefaultColorDark);
         resizable->setColorLight(on ? RGBColor(240, 200, 0) : Line3D::DefaultColorLight);
+        properties->refresh();
     });
     connect(about, &QPushButton::clicked, resizable, [resizable] { resizable->About(); });
 }

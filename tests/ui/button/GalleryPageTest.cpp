@@ -3,8 +3,10 @@
 #include "ui/controls/button/qvButtons_H.h"
 #include "ui/gallery/ButtonPage.h"
 #include "ui/gallery/ButtonPictures.h"
+#include "ui/gallery/PropertyList.h"
 
 #include <QApplication>
+#include <QMetaProperty>
 #include <QSet>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -181,6 +183,58 @@ TEST(GalleryButtonPictures, StarIconIsTransparentAroundItsOpaqueMiddle)
     const QImage star = gallery::starIcon(48);
     EXPECT_EQ(qAlpha(star.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(star.pixel(24, 26)), 255);
+}
+
+// The page lists the clicked button's properties from its meta-object: one row per declared
+// property in its order, its type, and its value as it is now, enumerations by their keys.
+TEST(GalleryButtonPage, ListsTheClickedButtonsPropertiesFromItsMetaObject)
+{
+    ButtonPage page;
+    page.resize(page.sizeHint());
+    page.show();
+    QApplication::processEvents();
+    qvButtons_H* b = find(page, QStringLiteral("Opt_A2"));
+    ASSERT_NE(b, nullptr);
+    b->setGradientColor(0x00FF00);
+    emit b->Click();
+    PropertyList* list = page.properties();
+    ASSERT_EQ(list->object(), b);
+
+    const QMetaObject& meta = qvButtons_H::staticMetaObject;
+    ASSERT_EQ(list->rowCount(), meta.propertyCount() - meta.propertyOffset());
+    auto cell = [&](const char* property, int column) {
+        const int row = meta.indexOfProperty(property) - meta.propertyOffset();
+        return list->item(row, column)->text();
+    };
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
+        EXPECT_EQ(list->item(i - meta.propertyOffset(), 0)->text(),
+                  QString::fromLatin1(meta.property(i).name()));
+    EXPECT_EQ(cell("Mode", 1), QStringLiteral("ktv::button::Mode"));
+    EXPECT_EQ(cell("Mode", 2), QStringLiteral("Option (2)"));
+    EXPECT_EQ(cell("Caption", 1), QStringLiteral("QString"));
+    EXPECT_EQ(cell("Caption", 2), b->Caption());
+    EXPECT_EQ(cell("GradientColor", 2), QStringLiteral("0x0000ff00"));
+    EXPECT_EQ(cell("Value", 2), b->Value() ? QStringLiteral("true") : QStringLiteral("false"));
+
+    // A change of the page's choice shows in the list at once.
+    page.applyStyle(6);
+    EXPECT_EQ(cell("ButtonStyle", 2), QStringLiteral("SoftDoubleRing (6)"));
+}
+
+TEST(GalleryPropertyList, ShowsPicturesByKindAndSizeAndNothingForNoObject)
+{
+    qvButtons_H b;
+    b.setPicture(ButtonPicture::iconPicture(gallery::starIcon(48)));
+    PropertyList list;
+    list.showObject(&b);
+    const QMetaObject& meta = qvButtons_H::staticMetaObject;
+    const auto value = [&](const char* property) {
+        return list.item(meta.indexOfProperty(property) - meta.propertyOffset(), 2)->text();
+    };
+    EXPECT_EQ(value("Picture"), QStringLiteral("simge 48 × 48"));
+    EXPECT_EQ(value("MouseIcon"), QStringLiteral("(yok)"));
+    list.showObject(nullptr);
+    EXPECT_EQ(list.rowCount(), 0);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QImage>
+#include <QMetaEnum>
 #include <QMetaProperty>
 #include <gtest/gtest.h>
 
@@ -363,6 +364,49 @@ TEST_F(Line3DFixture, ColorToValuePutsRedInTheLowestByte)
 {
     EXPECT_EQ(ColorToValue(QColor(255, 255, 225)), 0x00E1FFFFu);
 }
+
+// Every property the meta-object declares, written and read back through it: the colours in both
+// encodings, and each position of LinePositionConstants; the position setter takes any number (an
+// unknown one lies like the start), so nothing is refused.
+class EveryLine3DProperty : public Line3DFixture, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(EveryLine3DProperty, ReadsBackWhatIsWritten)
+{
+    const QMetaProperty p = Line3D::staticMetaObject.property(GetParam());
+    ASSERT_TRUE(p.isReadable() && p.isWritable()) << p.name();
+    DesignerHost host;
+    Line3D line(nullptr, &host);
+    switch (p.metaType().id()) {
+    case QMetaType::UInt:
+        for (const uint colour : {0x123456u, SystemColor(SysColorButtonShadow), 0u}) {
+            EXPECT_TRUE(p.write(&line, colour));
+            EXPECT_EQ(p.read(&line).toUInt(), colour) << p.name();
+        }
+        break;
+    case QMetaType::Int: {
+        ASSERT_STREQ(p.name(), "LinePosition") << "no values to try";
+        const QMetaEnum keys = QMetaEnum::fromType<Line3D::LinePositionConstants>();
+        for (int k = 0; k < keys.keyCount(); ++k) {
+            EXPECT_TRUE(p.write(&line, keys.value(k)));
+            EXPECT_EQ(p.read(&line).toInt(), keys.value(k)) << keys.key(k);
+        }
+        EXPECT_TRUE(p.write(&line, 7));
+        EXPECT_EQ(p.read(&line).toInt(), 7);
+        break;
+    }
+    default:
+        ADD_FAILURE() << p.name() << ": no values to try for the type " << p.typeName();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(MetaObject, EveryLine3DProperty,
+                         ::testing::Range(Line3D::staticMetaObject.propertyOffset(),
+                                          Line3D::staticMetaObject.propertyCount()),
+                         [](const auto& info) {
+                             return std::string(Line3D::staticMetaObject.property(info.param).name());
+                         });
 
 } // namespace
 } // namespace ktv
