@@ -6,29 +6,54 @@
 
 using namespace ktv;
 
-TEST(NumberFormat, NumericTextFollowsTheUsersFormat)
+const NumberFormat kUs{'.', ','};
+const NumberFormat kTr{',', '.'};
+
+struct NumericRow {
+    const char* name;
+    const char* text;
+    bool us;
+    bool tr;
+};
+
+const NumericRow kNumericRows[] = {
+    {"Whole", "12", true, true},
+    {"Negative", "-12", true, true},
+    {"Signed", "+3", true, true},
+    {"DotDecimal", "2.5", true, true}, // in Turkish "2.5" is 25 with a group separator
+    {"CommaDecimal", "2,5", true, true},
+    {"TurkishGrouped", "1.234,5", false, true},
+    {"UsGrouped", "1,234.5", true, false},
+    {"Exponent", "1e3", true, true},
+    {"NegativeExponent", "1.5E-2", true, true}, // "1.5" groups in Turkish
+    {"TrailingLetter", "12a", false, false},
+    {"Empty", "", false, false},
+    {"OnlyAPoint", ".", false, false},
+    {"OnlyASign", "-", false, false},
+    {"ExponentWithoutDigits", "1e", false, false},
+    {"TwoPoints", "2.5.1", false, true},
+    {"Letters", "abc", false, false},
+};
+
+class NumericText : public ::testing::TestWithParam<NumericRow>
 {
-    const NumberFormat us{'.', ','};
-    const NumberFormat tr{',', '.'};
-    struct Case {
-        const char* text;
-        bool us;
-        bool tr;
-    } cases[] = {
-        {"12", true, true},       {"-12", true, true},     {"+3", true, true},
-        {"2.5", true, true},      // in Turkish "2.5" is 25 with a group separator
-        {"2,5", true, true},      {"1.234,5", false, true}, {"1,234.5", true, false},
-        {"1e3", true, true},      {"1.5E-2", true, true}, // "1.5" groups in Turkish  {"12a", false, false},
-        {"", false, false},       {".", false, false},      {"-", false, false},
-        {"1e", false, false},     {"2.5.1", false, true},   {"abc", false, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(isNumericText(c.text, us), c.us) << c.text;
-        EXPECT_EQ(isNumericText(c.text, tr), c.tr) << c.text;
-    }
-    EXPECT_DOUBLE_EQ(*parseNumber("2,5", tr), 2.5);
-    EXPECT_DOUBLE_EQ(*parseNumber("1.234,5", tr), 1234.5);
-    EXPECT_DOUBLE_EQ(*parseNumber("2,5", us), 25);
+};
+
+TEST_P(NumericText, FollowsTheUsersFormat)
+{
+    const NumericRow& c = GetParam();
+    EXPECT_EQ(isNumericText(c.text, kUs), c.us) << c.text;
+    EXPECT_EQ(isNumericText(c.text, kTr), c.tr) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(NumberFormat, NumericText, ::testing::ValuesIn(kNumericRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NumberFormat, ParsedNumbersFollowTheUsersFormat)
+{
+    EXPECT_DOUBLE_EQ(*parseNumber("2,5", kTr), 2.5);
+    EXPECT_DOUBLE_EQ(*parseNumber("1.234,5", kTr), 1234.5);
+    EXPECT_DOUBLE_EQ(*parseNumber("2,5", kUs), 25);
 }
 
 TEST(NumberFormat, LocaleNamesPickTheFormat)
@@ -60,9 +85,9 @@ TEST(TextCodec, CountsOnlyPlainUtf8)
     EXPECT_EQ(text::plainUtf8Chars("a\xF0\x9F\x98\x80" "b"), 3u); // a four-byte character
     EXPECT_EQ(text::plainUtf8Chars("Ankara Çankaya İnönü Bulvarı 12/4"), 33u); // long ASCII runs between
     EXPECT_EQ(text::plainUtf8Chars(std::string(17, 'x') + "ş" + std::string(9, 'y')), 27u);
-    for (const std::string bad : {std::string("\xC7"), std::string("ab\xC7"), std::string("\xED\xA0\x80"),
-                                  std::string("a\0b", 3), std::string("\0", 1), std::string("\xC0\x80"),
-                                  std::string("\xF4\x90\x80\x80"), std::string("\x80"),
-                                  std::string("abcdefgh\0ijklmnop", 17), std::string("abcdefghijklmno\xC7")})
+    for (const std::string& bad :
+         {std::string("\xC7"), std::string("ab\xC7"), std::string("\xED\xA0\x80"), std::string("a\0b", 3),
+          std::string("\0", 1), std::string("\xC0\x80"), std::string("\xF4\x90\x80\x80"), std::string("\x80"),
+          std::string("abcdefgh\0ijklmnop", 17), std::string("abcdefghijklmno\xC7")})
         EXPECT_EQ(text::plainUtf8Chars(bad), text::kNotPlainUtf8) << bad.size();
 }

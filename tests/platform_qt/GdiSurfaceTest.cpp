@@ -78,26 +78,35 @@ TEST(GdiSurface, RectangleWithoutPenEndsOnePixelShort)
     EXPECT_EQ(rows(s, Red, 0, 0, 4, 3), "###.\n###.\n....\n");
 }
 
-TEST(GdiSurface, LinesLeaveOutTheirEndPoint)
+struct LineRow {
+    const char* name;
+    int x0, y0, x1, y1;
+    const char* expected;
+};
+
+const LineRow kLines[] = {
+    {"Rightwards", 0, 1, 4, 1, ".....\n####.\n.....\n.....\n"},
+    {"Leftwards", 4, 1, 0, 1, ".....\n.####\n.....\n.....\n"},
+    {"Upwards", 2, 3, 2, 0, ".....\n..#..\n..#..\n..#..\n"},
+    {"Diagonal", 0, 0, 3, 3, "#....\n.#...\n..#..\n.....\n"},
+    {"OnePoint", 1, 1, 1, 1, ".....\n.....\n.....\n.....\n"},
+};
+
+class GdiLines : public ::testing::TestWithParam<LineRow>
 {
-    struct Case {
-        int x0, y0, x1, y1;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {0, 1, 4, 1, ".....\n####.\n.....\n.....\n"},
-        {4, 1, 0, 1, ".....\n.####\n.....\n.....\n"},
-        {2, 3, 2, 0, ".....\n..#..\n..#..\n..#..\n"},
-        {0, 0, 3, 3, "#....\n.#...\n..#..\n.....\n"},
-        {1, 1, 1, 1, ".....\n.....\n.....\n.....\n"},
-    };
-    for (const Case& c : cases) {
-        GdiSurface s(5, 4);
-        s.setPen(Red);
-        s.line(c.x0, c.y0, c.x1, c.y1);
-        EXPECT_EQ(rows(s, Red, 0, 0, 5, 4), c.expected) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
-    }
+};
+
+TEST_P(GdiLines, LeaveOutTheirEndPoint)
+{
+    const LineRow& c = GetParam();
+    GdiSurface s(5, 4);
+    s.setPen(Red);
+    s.line(c.x0, c.y0, c.x1, c.y1);
+    EXPECT_EQ(rows(s, Red, 0, 0, 5, 4), c.expected) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
 }
+
+INSTANTIATE_TEST_SUITE_P(GdiSurface, GdiLines, ::testing::ValuesIn(kLines),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GdiSurface, DrawingStaysInsideTheClipRegion)
 {
