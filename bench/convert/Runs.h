@@ -17,7 +17,13 @@ struct RunResult {
 RunResult wholeProcess(const std::filesystem::path& cli, const std::filesystem::path& app,
                        const std::filesystem::path& source);
 
-// The same run called in a fresh child process of the benchmark; only the run is timed.
+// The benchmark started with this first argument runs the program named by the rest from a
+// fresh process, so the peak memory the kernel reports is the program's own.
+inline constexpr const char* kMeasureArgument = "--measure";
+int runMeasured(char** argv); // argv: the program and its arguments, null-terminated
+
+// The same run called in a fresh child process of the benchmark; only the run is timed (its
+// peak memory includes what the benchmark held when it forked).
 RunResult inProcess(const std::filesystem::path& app, const std::filesystem::path& source);
 
 // The year database the runs above write into.

@@ -286,6 +286,8 @@ int scaling(const Paths& paths, const Options& o)
 int main(int argc, char** argv)
 {
     Options o;
+    if (argc >= 3 && std::strcmp(argv[1], kMeasureArgument) == 0)
+        return runMeasured(argv + 2);
     if (argc == 4 && std::strcmp(argv[1], "--floor") == 0) {
         std::printf("floor: %.2f s\n", floorRun(argv[2], argv[3]));
         return 0;
