@@ -282,11 +282,13 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
         // Text columns hold valid UTF-8 without NUL characters, so every SQLite tool can read
         // them: bytes that are not UTF-8 are read as Windows-1254 (the code page older
         // sources were written in, where every byte is a character) and NULs are dropped.
-        if (text.find('\0') != std::string::npos || !text::isValidUtf8(text)) {
+        std::size_t chars = text::plainUtf8Chars(text);
+        if (chars == text::kNotPlainUtf8) {
             text = text::toUtf8(text);
             std::erase(text, '\0');
+            chars = text::charCount(text);
         }
-        if (column.kind == ColumnKind::Text && text::charCount(text) > static_cast<std::size_t>(column.size))
+        if (column.kind == ColumnKind::Text && chars > static_cast<std::size_t>(column.size))
             raise(err::FieldTooSmall);
         return Value(std::move(text));
     }

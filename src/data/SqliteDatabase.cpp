@@ -297,13 +297,15 @@ const LookupPlan& SqliteDatabase::lookupPlan(const TableInfo& t, const ParsedSta
         if (idx < 0)
             raise(err::TooFewParameters);
         const ColumnInfo& col = t.columns[static_cast<std::size_t>(idx)];
+        // Text conditions ignore ASCII letter case, like the lookup indexes (COLLATE NOCASE).
+        const bool text = isTextKind(col.kind) || col.kind == ColumnKind::Other;
         plan->asked.push_back(c.column);
         plan->columns.push_back(idx);
+        plan->compareAsText.push_back(text);
         plan->where += plan->where.empty() ? " WHERE " : " AND ";
         plan->where += t.quotedColumns[static_cast<std::size_t>(idx)];
         plan->where += " = ?" + std::to_string(plan->columns.size());
-        // Text conditions ignore ASCII letter case, like the lookup indexes (COLLATE NOCASE).
-        if (isTextKind(col.kind) || col.kind == ColumnKind::Other)
+        if (text)
             plan->where += " COLLATE NOCASE";
     }
     plan->dynasetSql = "SELECT rowid FROM " + t.quotedName + plan->where + " ORDER BY rowid";
@@ -420,14 +422,13 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
     std::vector<Value> params;
     params.reserve(plan.columns.size());
     for (std::size_t i = 0; i < plan.columns.size(); ++i) {
-        const ColumnInfo& col = t.columns[static_cast<std::size_t>(plan.columns[i])];
         const std::string& literal = statement.conditions[i].literal;
-        if (isTextKind(col.kind) || col.kind == ColumnKind::Other) {
+        if (plan.compareAsText[i]) {
             params.emplace_back(literal);
             continue;
         }
         try {
-            params.push_back(convertForColumn(col, Value(literal)));
+            params.push_back(convertForColumn(t.columns[static_cast<std::size_t>(plan.columns[i])], Value(literal)));
         } catch (const Error&) {
             raise(err::CriteriaMismatch);
         }

@@ -48,6 +48,7 @@ struct LookupPlan {
     const TableInfo* table = nullptr;
     std::vector<std::string> asked;  // the condition columns, spelt as the statement spells them
     std::vector<int> columns;        // their indexes in the table
+    std::vector<bool> compareAsText; // per condition: the value is bound as text, case-blind
     std::string where;               // " WHERE c = ?1 COLLATE NOCASE AND ..."
     std::string dynasetSql;          // the rowids of the matching records, in rowid order
     sqlite3_stmt** dynasetSlot = nullptr; // where the dynaset's statement waits between uses

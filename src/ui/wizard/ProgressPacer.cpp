@@ -26,8 +26,7 @@ void ProgressPacer::setVisible(bool visible)
     // paint below hides that text again, so the bar looks as it always did.
     m_textVisible = m_bar->isTextVisible();
     m_format = m_bar->format();
-    m_bar->setFormat(QStringLiteral("%v"));
-    m_bar->setTextVisible(true);
+    showValueText();
     m_paced = true;
     m_sincePaint.start();
 }
@@ -45,9 +44,14 @@ void ProgressPacer::paintNow()
     m_bar->setUpdatesEnabled(true);
     m_bar->repaint();
     m_bar->setUpdatesEnabled(false);
+    showValueText();
+    m_sincePaint.restart();
+}
+
+void ProgressPacer::showValueText()
+{
     m_bar->setFormat(QStringLiteral("%v"));
     m_bar->setTextVisible(true);
-    m_sincePaint.restart();
 }
 
 void ProgressPacer::showOwnText()

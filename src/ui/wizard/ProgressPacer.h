@@ -21,7 +21,8 @@ public:
 
 private:
     void paintNow();
-    void showOwnText(); // the text settings the bar had before it was paced
+    void showOwnText();   // the text settings the bar had before it was paced
+    void showValueText(); // the value as text, while paced (never painted)
 
     QProgressBar* m_bar;
     QElapsedTimer m_sincePaint;
