@@ -13,11 +13,14 @@ using namespace ktv::dao;
 namespace {
 
 struct Conversion {
+    const char* name;
     const char* column;
     Value in;
     Value out;     // expected stored value, when err == 0
     int err = 0;
 };
+
+void PrintTo(const Conversion& row, std::ostream* os) { *os << row.name; }
 
 class ColumnTypes : public ::testing::Test {
 protected:
@@ -26,66 +29,73 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(ColumnTypes, AssignmentConvertsOrRefuses)
+const Conversion kConversions[] = {
+    {"Text_FitsItsFiveCharacters", "Txt", Value("abcde"), Value("abcde")},
+    {"Text_SixCharactersAreTooMany", "Txt", Value("abcdef"), {}, err::FieldTooSmall},
+    {"Text_FiveCharactersInTenBytes", "Txt", Value("ŞĞÜİÇ"), Value("ŞĞÜİÇ")},
+    {"Text_FromAnInteger", "Txt", Value(12), Value("12")},
+    {"Text_FromADoubleWithTheDecimalComma", "Txt", Value(2.5), Value("2,5")},
+    {"Memo_HundredThousandCharacters", "Memo", Value(std::string(100000, 'x')), Value(std::string(100000, 'x'))},
+    {"Short_FromText", "S", Value("12"), Value(std::int64_t{12})},
+    {"Short_FromTextWithSpaces", "S", Value(" 18 "), Value(std::int64_t{18})},
+    {"Short_HalfToEvenDown", "S", Value("2,5"), Value(std::int64_t{2})},
+    {"Short_HalfToEvenUp", "S", Value("3,5"), Value(std::int64_t{4})},
+    {"Short_NegativeHalfToEven", "S", Value(-2.5), Value(std::int64_t{-2})},
+    {"Short_Largest", "S", Value(32767), Value(std::int64_t{32767})},
+    {"Short_OverflowAbove", "S", Value(32768), {}, err::Overflow},
+    {"Short_OverflowBelow", "S", Value("-32769"), {}, err::Overflow},
+    {"Short_LetterIsATypeMismatch", "S", Value("x"), {}, err::TypeMismatch},
+    {"Short_EmptyTextIsATypeMismatch", "S", Value(""), {}, err::TypeMismatch},
+    {"Short_TrueIsMinusOne", "S", Value(true), Value(std::int64_t{-1})},
+    {"Byte_OverflowAbove", "B", Value(256), {}, err::Overflow},
+    {"Byte_NegativeOverflows", "B", Value(-1), {}, err::Overflow},
+    {"Long_Largest", "L", Value("2147483647"), Value(std::int64_t{2147483647})},
+    {"Long_OverflowAbove", "L", Value("2147483648"), {}, err::Overflow},
+    {"Long_CurrencyHalfToEvenDown", "L", Value(Currency{25000}), Value(std::int64_t{2})},
+    {"Long_CurrencyHalfToEvenUp", "L", Value(Currency{35000}), Value(std::int64_t{4})},
+    {"Double_GroupedText", "D", Value("1.234,5"), Value(1234.5)},
+    {"Currency_WholeText", "C", Value("1500"), Value(Currency{15000000})},
+    {"Currency_OneTenth", "C", Value("0,1"), Value(Currency{1000})},
+    {"Currency_EveryDigitKept", "C", Value("1234567890123,4567"), Value(Currency{12345678901234567})},
+    // half to even at the fourth decimal
+    {"Currency_HalfToEvenAtTheFourthDecimalDown", "C", Value("0,00005"), Value(Currency{0})},
+    {"Currency_HalfToEvenAtTheFourthDecimalUp", "C", Value("0,00015"), Value(Currency{2})},
+    {"Currency_Negative", "C", Value("-1,5"), Value(Currency{-15000})},
+    {"Currency_Overflow", "C", Value("1e20"), {}, err::Overflow},
+    {"Currency_LettersAreATypeMismatch", "C", Value("abc"), {}, err::TypeMismatch},
+    {"Currency_FromTheDoubleOneTenth", "C", Value(0.1), Value(Currency{1000})},
+    {"Date_LeapDay", "Dt", Value("2004-02-29"), Value(Date{38046})},
+    {"Date_MonthThirteenIsATypeMismatch", "Dt", Value("2004-13-01"), {}, err::TypeMismatch},
+    {"Boolean_TrueText", "Flag", Value("True"), Value(true)},
+    {"Boolean_Zero", "Flag", Value(0), Value(false)},
+    {"Boolean_OtherTextIsATypeMismatch", "Flag", Value("belki"), {}, err::TypeMismatch},
+    {"Text_Null", "Txt", Value(Null{}), Value(Null{})},
+    {"Short_Null", "S", Value(Null{}), Value(Null{})},
+};
+
+class AssignmentRows : public ColumnTypes, public ::testing::WithParamInterface<Conversion> {
+};
+
+TEST_P(AssignmentRows, ConvertOrRefuse)
 {
-    const Conversion cases[] = {
-        {"Txt", Value("abcde"), Value("abcde")},
-        {"Txt", Value("abcdef"), {}, err::FieldTooSmall},
-        {"Txt", Value("ŞĞÜİÇ"), Value("ŞĞÜİÇ")}, // five characters, ten bytes
-        {"Txt", Value(12), Value("12")},
-        {"Txt", Value(2.5), Value("2,5")},
-        {"Memo", Value(std::string(100000, 'x')), Value(std::string(100000, 'x'))},
-        {"S", Value("12"), Value(std::int64_t{12})},
-        {"S", Value(" 18 "), Value(std::int64_t{18})},
-        {"S", Value("2,5"), Value(std::int64_t{2})},   // half to even
-        {"S", Value("3,5"), Value(std::int64_t{4})},
-        {"S", Value(-2.5), Value(std::int64_t{-2})},
-        {"S", Value(32767), Value(std::int64_t{32767})},
-        {"S", Value(32768), {}, err::Overflow},
-        {"S", Value("-32769"), {}, err::Overflow},
-        {"S", Value("x"), {}, err::TypeMismatch},
-        {"S", Value(""), {}, err::TypeMismatch},
-        {"S", Value(true), Value(std::int64_t{-1})},
-        {"B", Value(256), {}, err::Overflow},
-        {"B", Value(-1), {}, err::Overflow},
-        {"L", Value("2147483647"), Value(std::int64_t{2147483647})},
-        {"L", Value("2147483648"), {}, err::Overflow},
-        {"L", Value(Currency{25000}), Value(std::int64_t{2})},
-        {"L", Value(Currency{35000}), Value(std::int64_t{4})},
-        {"D", Value("1.234,5"), Value(1234.5)},
-        {"C", Value("1500"), Value(Currency{15000000})},
-        {"C", Value("0,1"), Value(Currency{1000})},
-        {"C", Value("1234567890123,4567"), Value(Currency{12345678901234567})},
-        {"C", Value("0,00005"), Value(Currency{0})},   // half to even at the fourth decimal
-        {"C", Value("0,00015"), Value(Currency{2})},
-        {"C", Value("-1,5"), Value(Currency{-15000})},
-        {"C", Value("1e20"), {}, err::Overflow},
-        {"C", Value("abc"), {}, err::TypeMismatch},
-        {"C", Value(0.1), Value(Currency{1000})},
-        {"Dt", Value("2004-02-29"), Value(Date{38046})},
-        {"Dt", Value("2004-13-01"), {}, err::TypeMismatch},
-        {"Flag", Value("True"), Value(true)},
-        {"Flag", Value(0), Value(false)},
-        {"Flag", Value("belki"), {}, err::TypeMismatch},
-        {"Txt", Value(Null{}), Value(Null{})},
-        {"S", Value(Null{}), Value(Null{})},
-    };
+    const Conversion& c = GetParam();
     auto db = test::makeDatabase(dir.file("k.mdb"));
-    for (const auto& c : cases) {
-        auto rs = db->OpenRecordset("Kinds", RecordsetType::Dynaset);
-        rs->AddNew();
-        try {
-            rs->SetField(c.column, c.in);
-            ASSERT_EQ(c.err, 0) << c.column << " <- " << c.in.toText();
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), c.err) << c.column << " <- " << c.in.toText();
-            continue;
-        }
-        rs->Update();
-        rs->MoveLast(); // the record just added
-        EXPECT_EQ(rs->Field(c.column), c.out) << c.column << " <- " << c.in.toText();
+    auto rs = db->OpenRecordset("Kinds", RecordsetType::Dynaset);
+    rs->AddNew();
+    try {
+        rs->SetField(c.column, c.in);
+        ASSERT_EQ(c.err, 0) << c.column << " <- " << c.in.toText();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), c.err) << c.column << " <- " << c.in.toText();
+        return;
     }
+    rs->Update();
+    rs->MoveLast(); // the record just added
+    EXPECT_EQ(rs->Field(c.column), c.out) << c.column << " <- " << c.in.toText();
 }
+
+INSTANTIATE_TEST_SUITE_P(ColumnTypes, AssignmentRows, ::testing::ValuesIn(kConversions),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ColumnTypes, CurrencyStaysExactThroughTheFile)
 {
@@ -105,19 +115,29 @@ TEST_F(ColumnTypes, CurrencyStaysExactThroughTheFile)
     EXPECT_EQ(sum, 10000); // exactly 1, not 0.9999999
 }
 
-TEST_F(ColumnTypes, TextColumnsReceiveValidUtf8Only)
+struct StoredText {
+    const char* name;
+    std::string in;
+    std::string stored;
+};
+
+void PrintTo(const StoredText& row, std::ostream* os) { *os << row.name; }
+
+const StoredText kStoredTexts[] = {
+    {"NulCharactersAreDropped", std::string("Ay\0se", 5), "Ayse"},
+    {"Windows1254BytesAreDecoded", "\xDDstanbul \xFE", "İstanbul ş"},
+    {"BrokenSequenceIsReadTheSameWay", std::string("\xC3\x28", 2), "Ã("},
+    {"ValidUtf8StaysAsItIs", "Gıda", "Gıda"},
+};
+
+class TextColumnRows : public ColumnTypes, public ::testing::WithParamInterface<StoredText> {
+};
+
+TEST_P(TextColumnRows, ReceiveValidUtf8Only)
 {
+    const StoredText& c = GetParam();
     auto db = test::makeDatabase(dir.file("t.mdb"));
-    struct Case {
-        std::string in;
-        std::string stored;
-    } cases[] = {
-        {std::string("Ay\0se", 5), "Ayse"},             // NUL characters are dropped
-        {"\xDDstanbul \xFE", "İstanbul ş"},             // Windows-1254 bytes are decoded
-        {std::string("\xC3\x28", 2), "Ã("},             // a broken sequence, read the same way
-        {"Gıda", "Gıda"},                                  // valid UTF-8 stays as it is
-    };
-    for (const auto& c : cases) {
+    {
         auto rs = db->OpenRecordset("Kinds", RecordsetType::Dynaset);
         rs->AddNew();
         rs->SetField("Memo", Value(c.in));
@@ -132,34 +152,53 @@ TEST_F(ColumnTypes, TextColumnsReceiveValidUtf8Only)
     sqlite3_open(dir.file("t.mdb").c_str(), &raw);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(raw, "SELECT Memo FROM Kinds", -1, &st, nullptr);
+    int rows = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
+        ++rows;
         const std::string v(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
         EXPECT_TRUE(text::isValidUtf8(v) && v.find('\0') == std::string::npos) << v;
     }
+    EXPECT_EQ(rows, 1);
     sqlite3_finalize(st);
     sqlite3_close(raw);
 }
 
-TEST(Schema, BadSchemasAreRefusedWithTheLine)
+INSTANTIATE_TEST_SUITE_P(ColumnTypes, TextColumnRows, ::testing::ValuesIn(kStoredTexts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct BadSchema {
+    const char* name;
+    const char* text;
+};
+
+void PrintTo(const BadSchema& row, std::ostream* os) { *os << row.name; }
+
+const BadSchema kBadSchemas[] = {
+    {"ColumnBeforeTable", "Kod TEXT(10)"},
+    {"TextOfNoLength", "TABLE T\n  Kod TEXT(0)"},
+    {"TextLongerThan255", "TABLE T\n  Kod TEXT(256)"},
+    {"UnknownType", "TABLE T\n  Kod VARIANT"},
+    {"SameColumnTwice", "TABLE T\n  Kod TEXT(5)\n  Kod TEXT(5)"},
+    {"IndexOnAMissingColumn", "TABLE T\n  Kod TEXT(5)\n  INDEX Ad"},
+    {"DefaultLongerThanTheColumn", "TABLE T\n  Kod TEXT(2) DEFAULT 'uzun'"},
+    {"TableWithoutColumns", "TABLE T"},
+};
+
+class BadSchemaRows : public ::testing::TestWithParam<BadSchema> {
+};
+
+TEST_P(BadSchemaRows, AreRefusedAsSyntaxErrors)
 {
-    const char* bad[] = {
-        "Kod TEXT(10)",                 // column before TABLE
-        "TABLE T\n  Kod TEXT(0)",
-        "TABLE T\n  Kod TEXT(256)",
-        "TABLE T\n  Kod VARIANT",
-        "TABLE T\n  Kod TEXT(5)\n  Kod TEXT(5)",
-        "TABLE T\n  Kod TEXT(5)\n  INDEX Ad",
-        "TABLE T\n  Kod TEXT(2) DEFAULT 'uzun'",
-        "TABLE T",
-    };
-    for (const char* text : bad) {
-        try {
-            parseSchema(text);
-            ADD_FAILURE() << text;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), err::SyntaxError) << text;
-        }
+    const BadSchema& c = GetParam();
+    try {
+        parseSchema(c.text);
+        ADD_FAILURE() << c.text;
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), err::SyntaxError) << c.text;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Schema, BadSchemaRows, ::testing::ValuesIn(kBadSchemas),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
