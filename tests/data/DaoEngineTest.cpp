@@ -47,48 +47,76 @@ TEST(DaoEngine, SnapshotCountIsOneUntilMoveLastThenExact)
 
 namespace {
 
-TEST(DaoEngine, StatementsAreParsedOrRefused)
+struct ParsedRow {
+    const char* name;
+    const char* text;
+    std::string table;
+    std::vector<std::pair<std::string, std::string>> conditions;
+};
+
+void PrintTo(const ParsedRow& row, std::ostream* os) { *os << row.name; }
+
+const ParsedRow kParsedStatements[] = {
+    {"TableName", "Kart", "Kart", {}},
+    {"SelectAll", "SELECT * FROM Kart", "Kart", {}},
+    {"LowerCaseBracketsAndSemicolon", "select * from [Kart] ;", "Kart", {}},
+    {"OneCondition", "SELECT * FROM Kart WHERE Kod = 'A'", "Kart", {{"Kod", "A"}}},
+    {"TwoConditionsAndADoubledQuote", "SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'O''Neil'", "Kart",
+     {{"Tip", "BAY"}, {"Kod", "O'Neil"}}},
+    {"EmptyLiteral", "SELECT * FROM Kart WHERE Kod = ''", "Kart", {{"Kod", ""}}},
+    {"LiteralOfOneQuote", "SELECT * FROM Kart WHERE Kod = ''''", "Kart", {{"Kod", "'"}}},
+    {"KeywordsInsideTheLiteral", "SELECT * FROM Kart WHERE Kod='x AND y = ''z'''", "Kart", {{"Kod", "x AND y = 'z'"}}},
+};
+
+class ParsedStatementRows : public ::testing::TestWithParam<ParsedRow> {
+};
+
+TEST_P(ParsedStatementRows, GiveTheTableAndConditions)
 {
-    struct Case {
-        const char* text;
-        std::string table;
-        std::vector<std::pair<std::string, std::string>> conditions;
-    };
-    const Case good[] = {
-        {"Kart", "Kart", {}},
-        {"SELECT * FROM Kart", "Kart", {}},
-        {"select * from [Kart] ;", "Kart", {}},
-        {"SELECT * FROM Kart WHERE Kod = 'A'", "Kart", {{"Kod", "A"}}},
-        {"SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'O''Neil'", "Kart", {{"Tip", "BAY"}, {"Kod", "O'Neil"}}},
-        {"SELECT * FROM Kart WHERE Kod = ''", "Kart", {{"Kod", ""}}},
-        {"SELECT * FROM Kart WHERE Kod = ''''", "Kart", {{"Kod", "'"}}},
-        {"SELECT * FROM Kart WHERE Kod='x AND y = ''z'''", "Kart", {{"Kod", "x AND y = 'z'"}}},
-    };
-    for (const auto& c : good) {
-        const ParsedStatement st = parseStatement(c.text);
-        EXPECT_EQ(st.table, c.table) << c.text;
-        ASSERT_EQ(st.conditions.size(), c.conditions.size()) << c.text;
-        for (std::size_t i = 0; i < c.conditions.size(); ++i) {
-            EXPECT_EQ(st.conditions[i].column, c.conditions[i].first) << c.text;
-            EXPECT_EQ(st.conditions[i].literal, c.conditions[i].second) << c.text;
-        }
-    }
-    const char* bad[] = {
-        "",
-        "SELECT Kod FROM Kart",
-        "SELECT * FROM Kart WHERE Kod = 'A",           // unterminated literal
-        "SELECT * FROM Kart WHERE Kod = 'A' OR 1 = 1",
-        "SELECT * FROM Kart WHERE Kod = 'A' AND Ad = 'b' AND Tip = 'c'",
-        "SELECT * FROM Kart WHERE Kod = A",
-        "SELECT * FROM Kart WHERE Kod = 'A'; DROP TABLE Kart",
-        "DELETE FROM Kart",
-        "Kart; DROP TABLE Kart",
-        "SELECT * FROM Kart ORDER BY Kod",
-    };
-    for (const char* text : bad) {
-        EXPECT_EQ(errorOf([&] { parseStatement(text); }), err::SyntaxError) << text;
+    const ParsedRow& c = GetParam();
+    const ParsedStatement st = parseStatement(c.text);
+    EXPECT_EQ(st.table, c.table) << c.text;
+    ASSERT_EQ(st.conditions.size(), c.conditions.size()) << c.text;
+    for (std::size_t i = 0; i < c.conditions.size(); ++i) {
+        EXPECT_EQ(st.conditions[i].column, c.conditions[i].first) << c.text;
+        EXPECT_EQ(st.conditions[i].literal, c.conditions[i].second) << c.text;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(DaoEngine, ParsedStatementRows, ::testing::ValuesIn(kParsedStatements),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedRow {
+    const char* name;
+    const char* text;
+};
+
+void PrintTo(const RefusedRow& row, std::ostream* os) { *os << row.name; }
+
+const RefusedRow kRefusedStatements[] = {
+    {"Empty", ""},
+    {"ColumnList", "SELECT Kod FROM Kart"},
+    {"UnterminatedLiteral", "SELECT * FROM Kart WHERE Kod = 'A"},
+    {"Or", "SELECT * FROM Kart WHERE Kod = 'A' OR 1 = 1"},
+    {"ThreeConditions", "SELECT * FROM Kart WHERE Kod = 'A' AND Ad = 'b' AND Tip = 'c'"},
+    {"UnquotedLiteral", "SELECT * FROM Kart WHERE Kod = A"},
+    {"SecondStatementAfterACondition", "SELECT * FROM Kart WHERE Kod = 'A'; DROP TABLE Kart"},
+    {"Delete", "DELETE FROM Kart"},
+    {"SecondStatementAfterATableName", "Kart; DROP TABLE Kart"},
+    {"OrderBy", "SELECT * FROM Kart ORDER BY Kod"},
+};
+
+class RefusedStatementRows : public ::testing::TestWithParam<RefusedRow> {
+};
+
+TEST_P(RefusedStatementRows, AreSyntaxErrors)
+{
+    const RefusedRow& c = GetParam();
+    EXPECT_EQ(errorOf([&] { parseStatement(c.text); }), err::SyntaxError) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(DaoEngine, RefusedStatementRows, ::testing::ValuesIn(kRefusedStatements),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DaoEngine, ConditionsMatchQuotesAndIgnoreAsciiCaseOnly)
 {
