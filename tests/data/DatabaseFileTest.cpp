@@ -62,9 +62,37 @@ TEST(DatabaseFile, PasswordIsCheckedAndNotStoredInClear)
     }
 }
 
-TEST(DatabaseFile, FilesThatAreNotDatabasesAreRefused)
-{
+// Files that are not databases, made from the bytes of a sound one where they need them.
+struct NotADatabase {
+    const char* name;
+    std::string (*content)(const std::string& sound);
+};
+
+void PrintTo(const NotADatabase& row, std::ostream* os) { *os << row.name; }
+
+const NotADatabase kNotDatabases[] = {
+    {"Empty", [](const std::string&) { return std::string(); }},
+    {"Noise",
+     [](const std::string&) {
+         std::mt19937 rng(7);
+         std::string noise(8192, '\0');
+         for (char& c : noise)
+             c = static_cast<char>(rng());
+         return noise;
+     }},
+    {"Text", [](const std::string&) { return std::string("Bu bir veritabanı değil.\n"); }},
+    {"CutBytes", [](const std::string& sound) { return sound.substr(0, sound.size() - 10); }},
+    {"CutPage", [](const std::string& sound) { return sound.substr(0, sound.size() - 4096); }},
+    {"HeaderOnly", [](const std::string& sound) { return sound.substr(0, 100); }},
+};
+
+class NotADatabaseRows : public ::testing::TestWithParam<NotADatabase> {
+protected:
     TempDir dir;
+};
+
+TEST_P(NotADatabaseRows, AreRefusedAsUnrecognized)
+{
     const std::string good = dir.file("good.mdb");
     {
         auto db = test::makeDatabase(good);
@@ -72,26 +100,22 @@ TEST(DatabaseFile, FilesThatAreNotDatabasesAreRefused)
     }
     const std::string bytes = test::readFile(good);
     ASSERT_GT(bytes.size(), 4096u);
-    std::mt19937 rng(7);
-    std::string noise(8192, '\0');
-    for (char& c : noise)
-        c = static_cast<char>(rng());
+    const std::string bad = dir.file("bad.mdb");
+    test::writeFile(bad, GetParam().content(bytes));
+    EXPECT_EQ(openError(bad), err::UnrecognizedFormat);
+    EXPECT_EQ(openError(good), 0); // the original still opens
+}
 
-    struct Case {
-        const char* name;
-        std::string content;
-    };
-    const Case cases[] = {
-        {"empty.mdb", ""},
-        {"noise.mdb", noise},
-        {"text.mdb", "Bu bir veritabanı değil.\n"},
-        {"cut-bytes.mdb", bytes.substr(0, bytes.size() - 10)},
-        {"cut-page.mdb", bytes.substr(0, bytes.size() - 4096)},
-        {"header-only.mdb", bytes.substr(0, 100)},
-    };
-    for (const auto& c : cases) {
-        test::writeFile(dir.file(c.name), c.content);
-        EXPECT_EQ(openError(dir.file(c.name)), err::UnrecognizedFormat) << c.name;
+INSTANTIATE_TEST_SUITE_P(DatabaseFile, NotADatabaseRows, ::testing::ValuesIn(kNotDatabases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DatabaseFile, FilesThatAreNotDatabasesAreRefused)
+{
+    TempDir dir;
+    const std::string good = dir.file("good.mdb");
+    {
+        auto db = test::makeDatabase(good);
+        test::addKart(*db, "BAY", "K1");
     }
     // A plain SQLite database of another program lacks this program's metadata.
     const std::string foreign = dir.file("foreign.mdb");
