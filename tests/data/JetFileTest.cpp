@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
 #include <clocale>
 #include <cstring>
 #include <cmath>
@@ -27,20 +28,32 @@ void writeBytes(const std::string& path, const std::string& bytes);
 struct JetCase {
     const char* file;
     const char* password;
+    int tables;
 };
+
+void PrintTo(const JetCase& row, std::ostream* os) { *os << row.file; }
 
 const JetCase kAllFiles[] = {
-    {"data_V2003_numeric.mdb", ""},
-    {"db-enc.mdb", ""},
-    {"db97-enc.mdb", ""},
-    {"password_V2000_with-password.mdb", "password"},
-    {"password_V2003_no-password.mdb", ""},
-    {"password_V2003_with-password.mdb", "password"},
-    {"testUnicodeCompV2003.mdb", ""},
-    {"testV1997-cp1254.mdb", ""},
-    {"testV1997.mdb", ""},
+    {"data_V2003_numeric.mdb", "", 1},
+    {"db-enc.mdb", "", 1},
+    {"db97-enc.mdb", "", 1},
+    {"password_V2000_with-password.mdb", "password", 1},
+    {"password_V2003_no-password.mdb", "", 1},
+    {"password_V2003_with-password.mdb", "password", 1},
+    {"testUnicodeCompV2003.mdb", "", 1},
+    {"testV1997-cp1254.mdb", "", 4},
+    {"testV1997.mdb", "", 4},
 };
 
+// A test name from a file name: "db97-enc.mdb" is db97_enc.
+std::string fileTestName(const std::string& file)
+{
+    std::string name = file.substr(0, file.rfind('.'));
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
+}
 std::vector<std::vector<Value>> readAll(JetTableReader& reader)
 {
     std::vector<std::vector<Value>> rows;
@@ -97,36 +110,37 @@ protected:
     TempDir dir;
 };
 
-TEST_F(JetFileTest, EveryTableReadsAsMdbExportPrintsIt)
+class EveryFile : public JetFileTest, public ::testing::WithParamInterface<JetCase> {
+};
+
+TEST_P(EveryFile, EveryTableReadsAsMdbExportPrintsIt)
 {
-    int tablesCompared = 0;
-    for (const auto& c : kAllFiles) {
-        SCOPED_TRACE(c.file);
-        const std::string path = copyJetFile(dir, c.file);
-        auto file = JetFile::Open(path, c.password);
-        const auto tables = file->TableNames();
-        ASSERT_FALSE(tables.empty());
-        for (const auto& table : tables) {
-            SCOPED_TRACE(table);
-            const auto expected = mdbExport(path, table);
-            ASSERT_TRUE(expected) << "mdb-export (package mdbtools) is needed for this test";
-            ASSERT_FALSE(expected->empty());
-            auto reader = file->OpenTable(table);
-            ASSERT_EQ(expected->front().size(), reader->ColumnNames().size());
-            for (std::size_t i = 0; i < reader->ColumnNames().size(); ++i)
-                EXPECT_EQ(expected->front()[i].text, reader->ColumnNames()[i]);
-            const auto rows = readAll(*reader);
-            ASSERT_EQ(expected->size() - 1, rows.size());
-            EXPECT_EQ(static_cast<long>(rows.size()), reader->RowCountDeclared());
-            for (std::size_t r = 0; r < rows.size(); ++r)
-                for (std::size_t col = 0; col < rows[r].size(); ++col)
-                    expectSameValue(rows[r][col], (*expected)[r + 1].at(col),
-                                    "row " + std::to_string(r + 1) + " column " + reader->ColumnNames()[col]);
-            ++tablesCompared;
-        }
+    const JetCase& c = GetParam();
+    const std::string path = copyJetFile(dir, c.file);
+    auto file = JetFile::Open(path, c.password);
+    const auto tables = file->TableNames();
+    ASSERT_EQ(static_cast<int>(tables.size()), c.tables);
+    for (const auto& table : tables) {
+        SCOPED_TRACE(table);
+        const auto expected = mdbExport(path, table);
+        ASSERT_TRUE(expected) << "mdb-export (package mdbtools) is needed for this test";
+        ASSERT_FALSE(expected->empty());
+        auto reader = file->OpenTable(table);
+        ASSERT_EQ(expected->front().size(), reader->ColumnNames().size());
+        for (std::size_t i = 0; i < reader->ColumnNames().size(); ++i)
+            EXPECT_EQ(expected->front()[i].text, reader->ColumnNames()[i]);
+        const auto rows = readAll(*reader);
+        ASSERT_EQ(expected->size() - 1, rows.size());
+        EXPECT_EQ(static_cast<long>(rows.size()), reader->RowCountDeclared());
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t col = 0; col < rows[r].size(); ++col)
+                expectSameValue(rows[r][col], (*expected)[r + 1].at(col),
+                                "row " + std::to_string(r + 1) + " column " + reader->ColumnNames()[col]);
     }
-    EXPECT_EQ(tablesCompared, 15);
 }
+
+INSTANTIATE_TEST_SUITE_P(JetFile, EveryFile, ::testing::ValuesIn(kAllFiles),
+                         [](const auto& info) { return fileTestName(info.param.file); });
 
 TEST_F(JetFileTest, ValuesBecomeTheEnginesTypes)
 {
@@ -157,41 +171,52 @@ TEST_F(JetFileTest, NumbersDoNotDependOnTheLocale)
     EXPECT_EQ(plain, localized);
 }
 
-TEST_F(JetFileTest, PasswordsAreCheckedAgainstTheHeader)
+struct PasswordRow {
+    const char* name;
+    const char* file;
+    const char* password;
+    bool opens;
+};
+
+void PrintTo(const PasswordRow& row, std::ostream* os) { *os << row.name; }
+
+const PasswordRow kPasswordRows[] = {
+    {"V2000_TheRightOne", "password_V2000_with-password.mdb", "password", true},
+    {"V2000_AnotherCase", "password_V2000_with-password.mdb", "Password", false},
+    {"V2000_AnotherPassword", "password_V2000_with-password.mdb", "7183", false},
+    {"V2000_None", "password_V2000_with-password.mdb", "", false},
+    {"V2003_TheRightOne", "password_V2003_with-password.mdb", "password", true},
+    {"V2003_OneLetterShort", "password_V2003_with-password.mdb", "passwor", false},
+    {"V2003_None", "password_V2003_with-password.mdb", "", false},
+    {"V2003Unprotected_None", "password_V2003_no-password.mdb", "", true},
+    // an unprotected file opens with any password
+    {"V2003Unprotected_AnyPassword", "password_V2003_no-password.mdb", "7183", true},
+    {"V1997Unprotected_AnyPassword", "testV1997.mdb", "7183", true},
+};
+
+class PasswordRows : public JetFileTest, public ::testing::WithParamInterface<PasswordRow> {
+};
+
+TEST_P(PasswordRows, AreCheckedAgainstTheHeader)
 {
-    struct Row {
-        const char* file;
-        const char* password;
-        bool opens;
-    } const table[] = {
-        {"password_V2000_with-password.mdb", "password", true},
-        {"password_V2000_with-password.mdb", "Password", false},
-        {"password_V2000_with-password.mdb", "7183", false},
-        {"password_V2000_with-password.mdb", "", false},
-        {"password_V2003_with-password.mdb", "password", true},
-        {"password_V2003_with-password.mdb", "passwor", false},
-        {"password_V2003_with-password.mdb", "", false},
-        {"password_V2003_no-password.mdb", "", true},
-        {"password_V2003_no-password.mdb", "7183", true}, // an unprotected file opens with any password
-        {"testV1997.mdb", "7183", true},
-    };
-    for (const auto& row : table) {
-        SCOPED_TRACE(std::string(row.file) + " / '" + row.password + "'");
-        const std::string path = copyJetFile(dir, row.file);
-        if (row.opens) {
-            const auto rows = readTable(path, row.password, JetFile::Open(path, row.password)->TableNames().front());
-            EXPECT_FALSE(rows.empty());
-            continue;
-        }
-        try {
-            JetFile::Open(path, row.password);
-            ADD_FAILURE() << "opened";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), 3031);
-            EXPECT_EQ(e.description(), "Not a valid password.");
-        }
+    const PasswordRow& row = GetParam();
+    const std::string path = copyJetFile(dir, row.file);
+    if (row.opens) {
+        const auto rows = readTable(path, row.password, JetFile::Open(path, row.password)->TableNames().front());
+        EXPECT_FALSE(rows.empty());
+        return;
+    }
+    try {
+        JetFile::Open(path, row.password);
+        ADD_FAILURE() << "opened";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3031);
+        EXPECT_EQ(e.description(), "Not a valid password.");
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(JetFile, PasswordRows, ::testing::ValuesIn(kPasswordRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Writes a database password into a Jet header the way the format keeps it: under the
 // header's RC4 mask, and in Jet 4 also under the creation-date mask.
@@ -232,45 +257,60 @@ void setHeaderPassword(std::string& file, const std::string& storedBytes)
         file[0x42 + i] = static_cast<char>(static_cast<unsigned char>(plain[i]) ^ stream[0x42 + i - 0x18]);
 }
 
-TEST_F(JetFileTest, PasswordsInTheFilesOwnEncoding)
+// Jet 3 keeps the password in the header's code page (1254 here: "şifre" with ş = FE);
+// Jet 4 keeps UCS-2 ("şifre" = 5F 01 69 00 ...).
+struct StoredPassword {
+    const char* name;
+    const char* file;
+    std::string stored;
+};
+
+void PrintTo(const StoredPassword& row, std::ostream* os) { *os << row.name; }
+
+const StoredPassword kStoredPasswords[] = {
+    {"Jet3_CodePage1254", "testV1997-cp1254.mdb", std::string("\xFE" "ifre")},
+    {"Jet4_Ucs2", "password_V2003_no-password.mdb", std::string("\x5F\x01" "i\0f\0r\0e\0", 10)},
+};
+
+class StoredPasswordRows : public JetFileTest, public ::testing::WithParamInterface<StoredPassword> {
+};
+
+TEST_P(StoredPasswordRows, AreInTheFilesOwnEncoding)
 {
-    // Jet 3 keeps the password in the header's code page (1254 here: "şifre" with ş = FE);
-    // Jet 4 keeps UCS-2 ("şifre" = 5F 01 69 00 ...).
-    struct Row {
-        const char* file;
-        std::string stored;
-    } const table[] = {
-        {"testV1997-cp1254.mdb", std::string("\xFE" "ifre")},
-        {"password_V2003_no-password.mdb", std::string("\x5F\x01" "i\0f\0r\0e\0", 10)},
-    };
-    for (const auto& row : table) {
-        SCOPED_TRACE(row.file);
-        std::string bytes = readBytes(copyJetFile(dir, row.file));
-        setHeaderPassword(bytes, row.stored);
-        const std::string path = dir.file("protected.mdb");
-        writeBytes(path, bytes);
-        EXPECT_FALSE(readTable(path, "şifre", JetFile::Open(path, "şifre")->TableNames().front()).empty());
-        for (const char* wrong : {"sifre", "ŞİFRE", ""}) {
-            try {
-                JetFile::Open(path, wrong);
-                ADD_FAILURE() << "opened with '" << wrong << "'";
-            } catch (const Error& e) {
-                EXPECT_EQ(e.number(), 3031);
-            }
+    const StoredPassword& row = GetParam();
+    std::string bytes = readBytes(copyJetFile(dir, row.file));
+    setHeaderPassword(bytes, row.stored);
+    const std::string path = dir.file("protected.mdb");
+    writeBytes(path, bytes);
+    EXPECT_FALSE(readTable(path, "şifre", JetFile::Open(path, "şifre")->TableNames().front()).empty());
+    for (const char* wrong : {"sifre", "ŞİFRE", ""}) {
+        try {
+            JetFile::Open(path, wrong);
+            ADD_FAILURE() << "opened with '" << wrong << "'";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 3031);
         }
     }
 }
 
-TEST_F(JetFileTest, EncodedPagesReadTransparently)
+INSTANTIATE_TEST_SUITE_P(JetFile, StoredPasswordRows, ::testing::ValuesIn(kStoredPasswords),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const char* const kEncodedFiles[] = {"db-enc.mdb", "db97-enc.mdb"};
+
+class EncodedFile : public JetFileTest, public ::testing::WithParamInterface<const char*> {
+};
+
+TEST_P(EncodedFile, PagesReadTransparently)
 {
-    for (const char* name : {"db-enc.mdb", "db97-enc.mdb"}) {
-        SCOPED_TRACE(name);
-        const auto rows = readTable(copyJetFile(dir, name), "", "Table1");
-        ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[0], (std::vector<Value> {std::int64_t {1}, "hello", std::int64_t {0}}));
-        EXPECT_EQ(rows[1], (std::vector<Value> {std::int64_t {2}, "world", std::int64_t {42}}));
-    }
+    const auto rows = readTable(copyJetFile(dir, GetParam()), "", "Table1");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (std::vector<Value> {std::int64_t {1}, "hello", std::int64_t {0}}));
+    EXPECT_EQ(rows[1], (std::vector<Value> {std::int64_t {2}, "world", std::int64_t {42}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(JetFile, EncodedFile, ::testing::ValuesIn(kEncodedFiles),
+                         [](const auto& info) { return fileTestName(info.param); });
 
 TEST_F(JetFileTest, TextIsUtf8FromTheFilesEncoding)
 {
