@@ -194,39 +194,56 @@ int failingNoReplaceRename(const char*, const char*)
 
 } // namespace
 
-TEST_F(Company, ADamagedTemplateIsRefusedAndNothingIsLeftInData)
+namespace {
+
+// A template made unusable: its bytes, from the sound template and a folder for scratch files.
+struct DamagedTemplate {
+    const char* name;
+    std::string (*content)(const std::string& good, const test::TempDir& dir);
+};
+
+void PrintTo(const DamagedTemplate& row, std::ostream* os) { *os << row.name; }
+
+const DamagedTemplate kDamagedTemplates[] = {
+    {"Empty", [](const std::string&, const test::TempDir&) { return std::string(); }},
+    {"Random", [](const std::string&, const test::TempDir&) { return std::string(8192, '\x5a'); }},
+    {"Truncated", [](const std::string& good, const test::TempDir&) { return good.substr(0, good.size() / 2); }},
+    {"PlainSqlite",
+     [](const std::string&, const test::TempDir& dir) {
+         const std::string plain = dir.file("plain.db");
+         sqlite3* db = nullptr;
+         sqlite3_open(plain.c_str(), &db);
+         sqlite3_exec(db, "CREATE TABLE AracKarti (x)", nullptr, nullptr, nullptr);
+         sqlite3_close(db);
+         return test::readFile(plain);
+     }},
+    // One of this program with the wrong tables.
+    {"WrongSchema",
+     [](const std::string&, const test::TempDir& dir) {
+         const std::string wrong = dir.file("wrong.db");
+         CreateDatabase(wrong, "TABLE FirmaBilgi\n  KB_Kod TEXT(10)\nTABLE AracKarti\n  AracKod TEXT(10)\n");
+         return test::readFile(wrong);
+     }},
+};
+
+class DamagedTemplateRows : public Company, public ::testing::WithParamInterface<DamagedTemplate> {
+};
+
+} // namespace
+
+TEST_P(DamagedTemplateRows, AreRefusedAndNothingIsLeftInData)
 {
     const std::string good = test::readFile(dir.file("KTFIM.mdx"));
-    // A plain SQLite file and one of this program with the wrong tables.
-    const std::string plain = dir.file("plain.db");
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(plain.c_str(), &db);
-        sqlite3_exec(db, "CREATE TABLE AracKarti (x)", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
-    const std::string wrong = dir.file("wrong.db");
-    CreateDatabase(wrong, "TABLE FirmaBilgi\n  KB_Kod TEXT(10)\nTABLE AracKarti\n  AracKod TEXT(10)\n");
-    const std::vector<std::pair<std::string, std::string>> damaged = {
-        {"empty", ""},
-        {"random", std::string(8192, '\x5a')},
-        {"truncated", good.substr(0, good.size() / 2)},
-        {"plain SQLite", test::readFile(plain)},
-        {"wrong schema", test::readFile(wrong)},
-    };
+    test::writeFile(dir.file("KTFIM.mdx"), GetParam().content(good, dir));
     set.FirmaKodu = "2";
     set.VedazYili = "2003";
-    for (const auto& [what, content] : damaged) {
-        test::writeFile(dir.file("KTFIM.mdx"), content);
-        boxes.shown.clear();
-        boxes.answer(MsgAnswer::Ok); // the report of the refused template
-        set.VeriTabani_Ac(CompanyDatabases::Ktfim);
-        EXPECT_FALSE(set.IsOpen(CompanyDatabases::Ktfim)) << what;
-        ASSERT_EQ(boxes.shown.size(), 1u) << what;
-        EXPECT_NE(boxes.shown[0].text.find("3343"), std::string::npos) << what;
-        EXPECT_NE(boxes.shown[0].text.find("KTFIM.mdx"), std::string::npos) << what << ": the template is named";
-        EXPECT_EQ(filesBelow(dir.path() / "DATA"), std::vector<std::string>{}) << what;
-    }
+    boxes.answer(MsgAnswer::Ok); // the report of the refused template
+    set.VeriTabani_Ac(CompanyDatabases::Ktfim);
+    EXPECT_FALSE(set.IsOpen(CompanyDatabases::Ktfim));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_NE(boxes.shown[0].text.find("3343"), std::string::npos);
+    EXPECT_NE(boxes.shown[0].text.find("KTFIM.mdx"), std::string::npos) << "the template is named";
+    EXPECT_EQ(filesBelow(dir.path() / "DATA"), std::vector<std::string>{});
     // Once the template is sound again, the member is made at the first try.
     test::writeFile(dir.file("KTFIM.mdx"), good);
     boxes.shown.clear();
@@ -236,6 +253,9 @@ TEST_F(Company, ADamagedTemplateIsRefusedAndNothingIsLeftInData)
     set.VeriTabani_Kapat(CompanyDatabases::Ktfim);
     EXPECT_EQ(filesBelow(dir.path() / "DATA"), std::vector<std::string>{"2/2003/KTFIM.mdb"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Company, DamagedTemplateRows, ::testing::ValuesIn(kDamagedTemplates),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Company, AReadOnlyTemplateGivesAWritableDatabase)
 {
