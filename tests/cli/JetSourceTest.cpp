@@ -55,11 +55,30 @@ Captured run(const std::vector<std::string>& args)
 const char* const kTables[] = {"AracKarti", "CariKart", "StokKarti"};
 
 struct JetCase {
+    const char* name;
     const char* type;
     const char* format;
 };
+
+void PrintTo(const JetCase& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 // Both source types, each from one Jet version (and the other way round in the sample checks).
-const JetCase kConversions[] = {{"KTD", "jet4"}, {"PVD", "jet3"}};
+const JetCase kConversions[] = {{"KtdFromJet4", "KTD", "jet4"}, {"PvdFromJet3", "PVD", "jet3"}};
+
+struct JetFormat {
+    const char* name;
+    const char* format;
+};
+
+void PrintTo(const JetFormat& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const JetFormat kJetFormats[] = {{"Jet3", "jet3"}, {"Jet4", "jet4"}};
 
 class JetSourceTest : public ::testing::Test
 {
@@ -93,40 +112,44 @@ class JetSourceTest : public ::testing::Test
     test::TempDir dir;
 };
 
-TEST_F(JetSourceTest, SamplesReadBackThroughMdbExportAsTheOwnFormatDumps)
+class JetSampleFormats : public JetSourceTest, public ::testing::WithParamInterface<JetFormat>
+{
+};
+
+TEST_P(JetSampleFormats, SamplesReadBackThroughMdbExportAsTheOwnFormatDumps)
 {
     const int records = 420; // past the first codes cut to collide (every 97th) and the Null code (211th)
     const std::string own = sample("own.ktd", "KTD", "sqlite", records, 11);
-    for (const char* format : {"jet3", "jet4"}) {
-        SCOPED_TRACE(format);
-        const std::string jet = sample(std::string(format) + ".mdb", "KTD", format, records, 11);
-        EXPECT_EQ(test::readFile(jet).substr(4, 15), "Standard Jet DB");
-        for (const char* table : kTables) {
-            SCOPED_TRACE(table);
-            const auto ownDump = run({"dump", own, "--password", "7183", "--table", table});
-            ASSERT_EQ(ownDump.status, 0) << ownDump.err;
-            // The engine reads the Jet file exactly as the file of its own format.
-            const auto jetDump = run({"dump", jet, "--password", "7183", "--table", table});
-            ASSERT_EQ(jetDump.status, 0) << jetDump.err;
-            EXPECT_EQ(jetDump.out, ownDump.out);
-            // And the independent reader sees the same values (Null and empty text both as empty).
-            const auto expected = test::parseCsv(ownDump.out);
-            const auto exported = test::mdbExport(jet, table);
-            ASSERT_TRUE(exported) << "mdb-export (package mdbtools) is needed for this test";
-            ASSERT_EQ(exported->size(), expected.size());
-            ASSERT_EQ(expected.size(), static_cast<std::size_t>(records) + 1);
-            for (std::size_t r = 0; r < expected.size(); ++r) {
-                ASSERT_EQ((*exported)[r].size(), expected[r].size()) << "row " << r;
-                for (std::size_t c = 0; c < expected[r].size(); ++c) {
-                    const auto& theirs = (*exported)[r][c];
-                    const std::string text =
-                        theirs.quoted || theirs.text != "N" ? theirs.text : std::string();
-                    EXPECT_EQ(text, expected[r][c].text) << "row " << r << " column " << c;
-                }
+    const char* format = GetParam().format;
+    const std::string jet = sample(std::string(format) + ".mdb", "KTD", format, records, 11);
+    EXPECT_EQ(test::readFile(jet).substr(4, 15), "Standard Jet DB");
+    for (const char* table : kTables) {
+        SCOPED_TRACE(table);
+        const auto ownDump = run({"dump", own, "--password", "7183", "--table", table});
+        ASSERT_EQ(ownDump.status, 0) << ownDump.err;
+        // The engine reads the Jet file exactly as the file of its own format.
+        const auto jetDump = run({"dump", jet, "--password", "7183", "--table", table});
+        ASSERT_EQ(jetDump.status, 0) << jetDump.err;
+        EXPECT_EQ(jetDump.out, ownDump.out);
+        // And the independent reader sees the same values (Null and empty text both as empty).
+        const auto expected = test::parseCsv(ownDump.out);
+        const auto exported = test::mdbExport(jet, table);
+        ASSERT_TRUE(exported) << "mdb-export (package mdbtools) is needed for this test";
+        ASSERT_EQ(exported->size(), expected.size());
+        ASSERT_EQ(expected.size(), static_cast<std::size_t>(records) + 1);
+        for (std::size_t r = 0; r < expected.size(); ++r) {
+            ASSERT_EQ((*exported)[r].size(), expected[r].size()) << "row " << r;
+            for (std::size_t c = 0; c < expected[r].size(); ++c) {
+                const auto& theirs = (*exported)[r][c];
+                const std::string text = theirs.quoted || theirs.text != "N" ? theirs.text : std::string();
+                EXPECT_EQ(text, expected[r][c].text) << "row " << r << " column " << c;
             }
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(JetSource, JetSampleFormats, ::testing::ValuesIn(kJetFormats),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JetSourceTest, SampleFormatIsCheckedAndDefaultsToTheOwnFormat)
 {
@@ -145,66 +168,68 @@ TEST_F(JetSourceTest, SampleFormatIsCheckedAndDefaultsToTheOwnFormat)
     EXPECT_FALSE(fs::exists(nowhere));
 }
 
-TEST_F(JetSourceTest, ConversionFromAJetSourceGivesTheSameCards)
+class JetConversions : public JetSourceTest, public ::testing::WithParamInterface<JetCase>
 {
-    for (const auto& c : kConversions) {
-        SCOPED_TRACE(std::string(c.type) + " from " + c.format);
-        const int records = 300;
-        const std::string own = sample(std::string("own.") + c.type, c.type, "sqlite", records, 23);
-        const std::string jet = sample(std::string(c.format) + "." + c.type, c.type, c.format, records, 23);
-        const std::string ownRoot = root(std::string("own-") + c.type);
-        const std::string jetRoot = root(std::string("jet-") + c.type);
-        std::string reports[2];
-        const std::string* roots[2] = {&ownRoot, &jetRoot};
-        const std::string* sources[2] = {&own, &jet};
-        for (int i = 0; i < 2; ++i) {
-            const std::string json = dir.file("report.json");
-            const auto r =
-                run({"convert", "--type", c.type, "--source", *sources[i], "--company", "7", "--year", "2005",
-                     "--name", "Güneş Gıda", "--root", *roots[i], "--report", json});
-            ASSERT_EQ(r.status, 0) << r.err;
-            const std::string report = test::readFile(json);
-            reports[i] = report.substr(report.find("\"tables\""));
-        }
-        // Read, added, present, skipped (unknown stock kinds) and cut: the same counts.
-        EXPECT_EQ(reports[1], reports[0]);
-        EXPECT_NE(reports[0].find("\"read\": 300"), std::string::npos) << reports[0];
-        int cardTables = 0;
-        for (const char* db : {"KTFIM.mdb", "KTCHM.mdb"})
-            for (const char* table : {"AracKarti", "CariKart", "StokKart"}) {
-                SCOPED_TRACE(std::string(db) + " " + table);
-                const std::string where = std::string("DATA/7/2005/") + db;
-                const auto ownCards = run({"dump", ownRoot + "/" + where, "--table", table});
-                const auto jetCards = run({"dump", jetRoot + "/" + where, "--table", table});
-                ASSERT_EQ(ownCards.status, jetCards.status);
-                EXPECT_EQ(jetCards.out, ownCards.out);
-                if (ownCards.status == 0 && ownCards.out.find("\r\n") + 2 < ownCards.out.size())
-                    ++cardTables;
-                // Turkish text arrives as it was written.
-                if (std::string(table) == "CariKart" && ownCards.status == 0 && ownCards.out.size() > 200) {
-                    EXPECT_NE(jetCards.out.find("Dağıtım A.Ş."), std::string::npos);
-                }
-            }
-        EXPECT_GE(cardTables, 3);
+};
+
+TEST_P(JetConversions, ConversionFromAJetSourceGivesTheSameCards)
+{
+    const JetCase& c = GetParam();
+    const int records = 300;
+    const std::string own = sample(std::string("own.") + c.type, c.type, "sqlite", records, 23);
+    const std::string jet = sample(std::string(c.format) + "." + c.type, c.type, c.format, records, 23);
+    const std::string ownRoot = root(std::string("own-") + c.type);
+    const std::string jetRoot = root(std::string("jet-") + c.type);
+    std::string reports[2];
+    const std::string* roots[2] = {&ownRoot, &jetRoot};
+    const std::string* sources[2] = {&own, &jet};
+    for (int i = 0; i < 2; ++i) {
+        const std::string json = dir.file("report.json");
+        const auto r = run({"convert", "--type", c.type, "--source", *sources[i], "--company", "7", "--year",
+                            "2005", "--name", "Güneş Gıda", "--root", *roots[i], "--report", json});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string report = test::readFile(json);
+        reports[i] = report.substr(report.find("\"tables\""));
     }
+    // Read, added, present, skipped (unknown stock kinds) and cut: the same counts.
+    EXPECT_EQ(reports[1], reports[0]);
+    EXPECT_NE(reports[0].find("\"read\": 300"), std::string::npos) << reports[0];
+    int cardTables = 0;
+    for (const char* db : {"KTFIM.mdb", "KTCHM.mdb"})
+        for (const char* table : {"AracKarti", "CariKart", "StokKart"}) {
+            SCOPED_TRACE(std::string(db) + " " + table);
+            const std::string where = std::string("DATA/7/2005/") + db;
+            const auto ownCards = run({"dump", ownRoot + "/" + where, "--table", table});
+            const auto jetCards = run({"dump", jetRoot + "/" + where, "--table", table});
+            ASSERT_EQ(ownCards.status, jetCards.status);
+            EXPECT_EQ(jetCards.out, ownCards.out);
+            if (ownCards.status == 0 && ownCards.out.find("\r\n") + 2 < ownCards.out.size())
+                ++cardTables;
+            // Turkish text arrives as it was written.
+            if (std::string(table) == "CariKart" && ownCards.status == 0 && ownCards.out.size() > 200) {
+                EXPECT_NE(jetCards.out.find("Dağıtım A.Ş."), std::string::npos);
+            }
+        }
+    EXPECT_GE(cardTables, 3);
 }
 
-TEST_F(JetSourceTest, AJetSourceWithAnotherPasswordFailsAfterTheCompanyIsRecorded)
+TEST_P(JetConversions, AJetSourceWithAnotherPasswordFailsAfterTheCompanyIsRecorded)
 {
-    for (const auto& c : kConversions) {
-        SCOPED_TRACE(std::string(c.type) + " from " + c.format);
-        const std::string source = dir.file(std::string("other.") + c.type);
-        WriteSampleSource(source, c.type, 20, 3, "4321",
-                          std::string(c.format) == "jet3" ? SampleFormat::Jet3 : SampleFormat::Jet4);
-        const std::string r = root(std::string("pwd-") + c.type);
-        const auto result = run({"convert", "--type", c.type, "--source", source, "--company", "8", "--year",
-                                 "2006", "--name", "Şahin Ltd", "--root", r});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_NE(result.err.find("3031"), std::string::npos) << result.err;
-        const auto companies = run({"dump", r + "/DATA/SABIT.mdb", "--table", "FirmaBilgi"});
-        EXPECT_NE(companies.out.find("Şahin Ltd"), std::string::npos) << companies.out;
-    }
+    const JetCase& c = GetParam();
+    const std::string source = dir.file(std::string("other.") + c.type);
+    WriteSampleSource(source, c.type, 20, 3, "4321",
+                      std::string(c.format) == "jet3" ? SampleFormat::Jet3 : SampleFormat::Jet4);
+    const std::string r = root(std::string("pwd-") + c.type);
+    const auto result = run({"convert", "--type", c.type, "--source", source, "--company", "8", "--year",
+                             "2006", "--name", "Şahin Ltd", "--root", r});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("3031"), std::string::npos) << result.err;
+    const auto companies = run({"dump", r + "/DATA/SABIT.mdb", "--table", "FirmaBilgi"});
+    EXPECT_NE(companies.out.find("Şahin Ltd"), std::string::npos) << companies.out;
 }
+
+INSTANTIATE_TEST_SUITE_P(JetSource, JetConversions, ::testing::ValuesIn(kConversions),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JetSourceTest, DumpPrintsFloatingPointAsTheShortestExactText)
 {
