@@ -20,7 +20,10 @@ struct Conversion {
     int err = 0;
 };
 
-void PrintTo(const Conversion& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const Conversion& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class ColumnTypes : public ::testing::Test {
 protected:
@@ -35,7 +38,8 @@ const Conversion kConversions[] = {
     {"Text_FiveCharactersInTenBytes", "Txt", Value("ŞĞÜİÇ"), Value("ŞĞÜİÇ")},
     {"Text_FromAnInteger", "Txt", Value(12), Value("12")},
     {"Text_FromADoubleWithTheDecimalComma", "Txt", Value(2.5), Value("2,5")},
-    {"Memo_HundredThousandCharacters", "Memo", Value(std::string(100000, 'x')), Value(std::string(100000, 'x'))},
+    {"Memo_HundredThousandCharacters", "Memo", Value(std::string(100000, 'x')),
+     Value(std::string(100000, 'x'))},
     {"Short_FromText", "S", Value("12"), Value(std::int64_t{12})},
     {"Short_FromTextWithSpaces", "S", Value(" 18 "), Value(std::int64_t{18})},
     {"Short_HalfToEvenDown", "S", Value("2,5"), Value(std::int64_t{2})},
@@ -73,7 +77,8 @@ const Conversion kConversions[] = {
     {"Short_Null", "S", Value(Null{}), Value(Null{})},
 };
 
-class AssignmentRows : public ColumnTypes, public ::testing::WithParamInterface<Conversion> {
+class AssignmentRows : public ColumnTypes, public ::testing::WithParamInterface<Conversion>
+{
 };
 
 TEST_P(AssignmentRows, ConvertOrRefuse)
@@ -121,7 +126,10 @@ struct StoredText {
     std::string stored;
 };
 
-void PrintTo(const StoredText& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const StoredText& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const StoredText kStoredTexts[] = {
     {"NulCharactersAreDropped", std::string("Ay\0se", 5), "Ayse"},
@@ -130,7 +138,8 @@ const StoredText kStoredTexts[] = {
     {"ValidUtf8StaysAsItIs", "Gıda", "Gıda"},
 };
 
-class TextColumnRows : public ColumnTypes, public ::testing::WithParamInterface<StoredText> {
+class TextColumnRows : public ColumnTypes, public ::testing::WithParamInterface<StoredText>
+{
 };
 
 TEST_P(TextColumnRows, ReceiveValidUtf8Only)
@@ -171,7 +180,10 @@ struct BadSchema {
     const char* text;
 };
 
-void PrintTo(const BadSchema& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const BadSchema& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const BadSchema kBadSchemas[] = {
     {"ColumnBeforeTable", "Kod TEXT(10)"},
@@ -184,7 +196,8 @@ const BadSchema kBadSchemas[] = {
     {"TableWithoutColumns", "TABLE T"},
 };
 
-class BadSchemaRows : public ::testing::TestWithParam<BadSchema> {
+class BadSchemaRows : public ::testing::TestWithParam<BadSchema>
+{
 };
 
 TEST_P(BadSchemaRows, AreRefusedAsSyntaxErrors)

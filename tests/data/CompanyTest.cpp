@@ -202,12 +202,16 @@ struct DamagedTemplate {
     std::string (*content)(const std::string& good, const test::TempDir& dir);
 };
 
-void PrintTo(const DamagedTemplate& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const DamagedTemplate& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const DamagedTemplate kDamagedTemplates[] = {
     {"Empty", [](const std::string&, const test::TempDir&) { return std::string(); }},
     {"Random", [](const std::string&, const test::TempDir&) { return std::string(8192, '\x5a'); }},
-    {"Truncated", [](const std::string& good, const test::TempDir&) { return good.substr(0, good.size() / 2); }},
+    {"Truncated",
+     [](const std::string& good, const test::TempDir&) { return good.substr(0, good.size() / 2); }},
     {"PlainSqlite",
      [](const std::string&, const test::TempDir& dir) {
          const std::string plain = dir.file("plain.db");
@@ -226,7 +230,8 @@ const DamagedTemplate kDamagedTemplates[] = {
      }},
 };
 
-class DamagedTemplateRows : public Company, public ::testing::WithParamInterface<DamagedTemplate> {
+class DamagedTemplateRows : public Company, public ::testing::WithParamInterface<DamagedTemplate>
+{
 };
 
 } // namespace

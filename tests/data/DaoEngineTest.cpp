@@ -54,21 +54,30 @@ struct ParsedRow {
     std::vector<std::pair<std::string, std::string>> conditions;
 };
 
-void PrintTo(const ParsedRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ParsedRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const ParsedRow kParsedStatements[] = {
     {"TableName", "Kart", "Kart", {}},
     {"SelectAll", "SELECT * FROM Kart", "Kart", {}},
     {"LowerCaseBracketsAndSemicolon", "select * from [Kart] ;", "Kart", {}},
     {"OneCondition", "SELECT * FROM Kart WHERE Kod = 'A'", "Kart", {{"Kod", "A"}}},
-    {"TwoConditionsAndADoubledQuote", "SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'O''Neil'", "Kart",
+    {"TwoConditionsAndADoubledQuote",
+     "SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'O''Neil'",
+     "Kart",
      {{"Tip", "BAY"}, {"Kod", "O'Neil"}}},
     {"EmptyLiteral", "SELECT * FROM Kart WHERE Kod = ''", "Kart", {{"Kod", ""}}},
     {"LiteralOfOneQuote", "SELECT * FROM Kart WHERE Kod = ''''", "Kart", {{"Kod", "'"}}},
-    {"KeywordsInsideTheLiteral", "SELECT * FROM Kart WHERE Kod='x AND y = ''z'''", "Kart", {{"Kod", "x AND y = 'z'"}}},
+    {"KeywordsInsideTheLiteral",
+     "SELECT * FROM Kart WHERE Kod='x AND y = ''z'''",
+     "Kart",
+     {{"Kod", "x AND y = 'z'"}}},
 };
 
-class ParsedStatementRows : public ::testing::TestWithParam<ParsedRow> {
+class ParsedStatementRows : public ::testing::TestWithParam<ParsedRow>
+{
 };
 
 TEST_P(ParsedStatementRows, GiveTheTableAndConditions)
@@ -91,7 +100,10 @@ struct RefusedRow {
     const char* text;
 };
 
-void PrintTo(const RefusedRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const RefusedRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const RefusedRow kRefusedStatements[] = {
     {"Empty", ""},
@@ -106,7 +118,8 @@ const RefusedRow kRefusedStatements[] = {
     {"OrderBy", "SELECT * FROM Kart ORDER BY Kod"},
 };
 
-class RefusedStatementRows : public ::testing::TestWithParam<RefusedRow> {
+class RefusedStatementRows : public ::testing::TestWithParam<RefusedRow>
+{
 };
 
 TEST_P(RefusedStatementRows, AreSyntaxErrors)

@@ -68,7 +68,10 @@ struct NotADatabase {
     std::string (*content)(const std::string& sound);
 };
 
-void PrintTo(const NotADatabase& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const NotADatabase& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const NotADatabase kNotDatabases[] = {
     {"Empty", [](const std::string&) { return std::string(); }},
@@ -86,8 +89,9 @@ const NotADatabase kNotDatabases[] = {
     {"HeaderOnly", [](const std::string& sound) { return sound.substr(0, 100); }},
 };
 
-class NotADatabaseRows : public ::testing::TestWithParam<NotADatabase> {
-protected:
+class NotADatabaseRows : public ::testing::TestWithParam<NotADatabase>
+{
+  protected:
     TempDir dir;
 };
 

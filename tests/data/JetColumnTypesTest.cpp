@@ -87,7 +87,10 @@ struct DecimalRow {
     const char* exported;
 };
 
-void PrintTo(const DecimalRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const DecimalRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const DecimalRow kDecimalRows[] = {
     {"TwentyDigitsBeforeThePoint", "12345678901234567890.1234", Value("12345678901234567890.1234"),

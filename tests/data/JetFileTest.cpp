@@ -10,8 +10,8 @@
 #include <array>
 #include <cctype>
 #include <clocale>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -31,7 +31,10 @@ struct JetCase {
     int tables;
 };
 
-void PrintTo(const JetCase& row, std::ostream* os) { *os << row.file; }
+void PrintTo(const JetCase& row, std::ostream* os)
+{
+    *os << row.file;
+}
 
 const JetCase kAllFiles[] = {
     {"data_V2003_numeric.mdb", "", 1},
@@ -110,7 +113,8 @@ protected:
     TempDir dir;
 };
 
-class EveryFile : public JetFileTest, public ::testing::WithParamInterface<JetCase> {
+class EveryFile : public JetFileTest, public ::testing::WithParamInterface<JetCase>
+{
 };
 
 TEST_P(EveryFile, EveryTableReadsAsMdbExportPrintsIt)
@@ -178,7 +182,10 @@ struct PasswordRow {
     bool opens;
 };
 
-void PrintTo(const PasswordRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const PasswordRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const PasswordRow kPasswordRows[] = {
     {"V2000_TheRightOne", "password_V2000_with-password.mdb", "password", true},
@@ -194,7 +201,8 @@ const PasswordRow kPasswordRows[] = {
     {"V1997Unprotected_AnyPassword", "testV1997.mdb", "7183", true},
 };
 
-class PasswordRows : public JetFileTest, public ::testing::WithParamInterface<PasswordRow> {
+class PasswordRows : public JetFileTest, public ::testing::WithParamInterface<PasswordRow>
+{
 };
 
 TEST_P(PasswordRows, AreCheckedAgainstTheHeader)
@@ -202,7 +210,8 @@ TEST_P(PasswordRows, AreCheckedAgainstTheHeader)
     const PasswordRow& row = GetParam();
     const std::string path = copyJetFile(dir, row.file);
     if (row.opens) {
-        const auto rows = readTable(path, row.password, JetFile::Open(path, row.password)->TableNames().front());
+        const auto rows =
+            readTable(path, row.password, JetFile::Open(path, row.password)->TableNames().front());
         EXPECT_FALSE(rows.empty());
         return;
     }
@@ -265,14 +274,18 @@ struct StoredPassword {
     std::string stored;
 };
 
-void PrintTo(const StoredPassword& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const StoredPassword& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 const StoredPassword kStoredPasswords[] = {
     {"Jet3_CodePage1254", "testV1997-cp1254.mdb", std::string("\xFE" "ifre")},
     {"Jet4_Ucs2", "password_V2003_no-password.mdb", std::string("\x5F\x01" "i\0f\0r\0e\0", 10)},
 };
 
-class StoredPasswordRows : public JetFileTest, public ::testing::WithParamInterface<StoredPassword> {
+class StoredPasswordRows : public JetFileTest, public ::testing::WithParamInterface<StoredPassword>
+{
 };
 
 TEST_P(StoredPasswordRows, AreInTheFilesOwnEncoding)
@@ -298,7 +311,8 @@ INSTANTIATE_TEST_SUITE_P(JetFile, StoredPasswordRows, ::testing::ValuesIn(kStore
 
 const char* const kEncodedFiles[] = {"db-enc.mdb", "db97-enc.mdb"};
 
-class EncodedFile : public JetFileTest, public ::testing::WithParamInterface<const char*> {
+class EncodedFile : public JetFileTest, public ::testing::WithParamInterface<const char*>
+{
 };
 
 TEST_P(EncodedFile, PagesReadTransparently)
