@@ -119,23 +119,43 @@ TEST(ProfileString, HostileFilesNeitherCrashNorHang)
 }
 
 // Inputs the fuzzer found, replayed: each time the written value must read back.
-TEST(ProfileString, WrittenValuesReadBackFromOddlyBrokenFiles)
+namespace {
+
+struct BrokenFile {
+    const char* name;
+    std::string content;
+};
+
+void PrintTo(const BrokenFile& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const BrokenFile kBrokenFiles[] = {
+    // The section's last line ends in a lone CR at the end of the file.
+    {"LastLineEndsInALoneCr", std::string("[CEVRIM]\r\nKL-ASOR=/home/a\r[CEVRIz]\nDO\r")},
+    {"LinesEndInLoneCrs", std::string("[CEVRIM]\rKLASOR=x\r")},
+    {"OnlyTheSectionName", std::string("[CEVRIM]")},
+};
+
+class BrokenFileRows : public ::testing::TestWithParam<BrokenFile>
+{
+};
+
+} // namespace
+
+TEST_P(BrokenFileRows, WrittenValuesReadBack)
 {
     test::TempDir dir;
     const std::string f = dir.file("Vedaz.ini");
-    const std::string found[] = {
-        // The section's last line ends in a lone CR at the end of the file.
-        std::string("[CEVRIM]\r\nKL-ASOR=/home/a\r[CEVRIz]\nDO\r"),
-        std::string("[CEVRIM]\rKLASOR=x\r"),
-        std::string("[CEVRIM]"),
-    };
-    for (const auto& content : found) {
-        writeFile(f, content);
-        profile::WritePrivateProfileString("CEVRIM", "KLASOR", "/home/kullanıcı", f);
-        EXPECT_EQ(profile::GetPrivateProfileString("CEVRIM", "KLASOR", "Failed", 255, f), "/home/kullanıcı")
-            << readFile(f);
-    }
+    writeFile(f, GetParam().content);
+    profile::WritePrivateProfileString("CEVRIM", "KLASOR", "/home/kullanıcı", f);
+    EXPECT_EQ(profile::GetPrivateProfileString("CEVRIM", "KLASOR", "Failed", 255, f), "/home/kullanıcı")
+        << readFile(f);
 }
+
+INSTANTIATE_TEST_SUITE_P(ProfileString, BrokenFileRows, ::testing::ValuesIn(kBrokenFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A settings file the operator made read-only is not replaced.
 TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept)
