@@ -85,9 +85,44 @@ TEST(TextCodec, CountsOnlyPlainUtf8)
     EXPECT_EQ(text::plainUtf8Chars("a\xF0\x9F\x98\x80" "b"), 3u); // a four-byte character
     EXPECT_EQ(text::plainUtf8Chars("Ankara Çankaya İnönü Bulvarı 12/4"), 33u); // long ASCII runs between
     EXPECT_EQ(text::plainUtf8Chars(std::string(17, 'x') + "ş" + std::string(9, 'y')), 27u);
-    for (const std::string& bad :
-         {std::string("\xC7"), std::string("ab\xC7"), std::string("\xED\xA0\x80"), std::string("a\0b", 3),
-          std::string("\0", 1), std::string("\xC0\x80"), std::string("\xF4\x90\x80\x80"), std::string("\x80"),
-          std::string("abcdefgh\0ijklmnop", 17), std::string("abcdefghijklmno\xC7")})
-        EXPECT_EQ(text::plainUtf8Chars(bad), text::kNotPlainUtf8) << bad.size();
 }
+
+namespace {
+
+struct NotPlainRow {
+    const char* name;
+    std::string text;
+};
+
+void PrintTo(const NotPlainRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const NotPlainRow kNotPlainRows[] = {
+    {"LoneLeadByte", std::string("\xC7")},
+    {"LeadByteAtTheEnd", std::string("ab\xC7")},
+    {"Surrogate", std::string("\xED\xA0\x80")},
+    {"NulBetweenLetters", std::string("a\0b", 3)},
+    {"LoneNul", std::string("\0", 1)},
+    {"OverlongNul", std::string("\xC0\x80")},
+    {"BeyondTheLastCodePoint", std::string("\xF4\x90\x80\x80")},
+    {"LoneContinuationByte", std::string("\x80")},
+    {"NulAfterALongAsciiRun", std::string("abcdefgh\0ijklmnop", 17)},
+    {"LeadByteAfterALongAsciiRun", std::string("abcdefghijklmno\xC7")},
+};
+
+class NotPlainUtf8 : public ::testing::TestWithParam<NotPlainRow>
+{
+};
+
+} // namespace
+
+TEST_P(NotPlainUtf8, IsRefused)
+{
+    const std::string& bad = GetParam().text;
+    EXPECT_EQ(text::plainUtf8Chars(bad), text::kNotPlainUtf8) << bad.size();
+}
+
+INSTANTIATE_TEST_SUITE_P(TextCodec, NotPlainUtf8, ::testing::ValuesIn(kNotPlainRows),
+                         [](const auto& info) { return std::string(info.param.name); });
