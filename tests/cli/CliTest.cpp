@@ -94,12 +94,43 @@ TEST(CliArgs, UsageErrorsExitWithTwo)
                       std::string(51, 'x')})
                   .status,
               2);
-    for (const char* cmd : {"convert", "sample", "protect", "dump"}) {
-        const auto help = runCli({cmd, "--help"});
-        EXPECT_EQ(help.status, 0) << cmd;
-        EXPECT_NE(help.out.find("Usage: ktvedaz-cli " + std::string(cmd)), std::string::npos) << cmd;
-    }
 }
+
+namespace {
+
+struct CommandHelp {
+    const char* name;
+    const char* command;
+};
+
+void PrintTo(const CommandHelp& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const CommandHelp kCommands[] = {
+    {"Convert", "convert"},
+    {"Sample", "sample"},
+    {"Protect", "protect"},
+    {"Dump", "dump"},
+};
+
+class CommandHelpRows : public ::testing::TestWithParam<CommandHelp>
+{
+};
+
+} // namespace
+
+TEST_P(CommandHelpRows, ShowTheCommandsUsage)
+{
+    const char* cmd = GetParam().command;
+    const auto help = runCli({cmd, "--help"});
+    EXPECT_EQ(help.status, 0) << cmd;
+    EXPECT_NE(help.out.find("Usage: ktvedaz-cli " + std::string(cmd)), std::string::npos) << cmd;
+}
+
+INSTANTIATE_TEST_SUITE_P(CliArgs, CommandHelpRows, ::testing::ValuesIn(kCommands),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliArgs, CsvQuotingFollowsRfc4180)
 {
@@ -220,6 +251,58 @@ TEST_F(CliTest, DumpReadsJetSourcesWithTheirPasswordAndCodePage)
     EXPECT_TRUE(fs::exists(dir.path() / "DATA/1/2005/KTFIM.mdb")) << "the company was recorded first";
 }
 
+namespace {
+
+// Only the wizard's own choices become folder names.
+struct FolderChoice {
+    const char* name;
+    const char* company;
+    const char* year;
+};
+
+void PrintTo(const FolderChoice& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const FolderChoice kRefusedChoices[] = {
+    {"Company_Blank", "   ", "2005"},
+    {"Company_PathOutside", "../x", "2005"},
+    {"Company_Zero", "0", "2005"},
+    {"Company_AboveTwenty", "21", "2005"},
+    {"Company_LeadingZero", "05", "2005"},
+    {"Company_Signed", "+3", "2005"},
+    {"Company_TrailingSpace", "3 ", "2005"},
+    {"Company_Exponent", "1e1", "2005"},
+    {"Year_Blank", "3", " "},
+    {"Year_Before2000", "3", "1999"},
+    {"Year_After2010", "3", "2011"},
+    {"Year_PathOutside", "3", "../../tmp"},
+    {"Year_TrailingLetter", "3", "2005x"},
+};
+
+class RefusedChoiceRows : public CliTest, public ::testing::WithParamInterface<FolderChoice>
+{
+};
+
+} // namespace
+
+TEST_P(RefusedChoiceRows, AreUsageErrorsAndNothingIsWritten)
+{
+    const FolderChoice& c = GetParam();
+    const std::string src = dir.file("ornek.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "20"}).status, 0);
+    EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", src, "--company", c.company, "--year", c.year,
+                      "--root", dir.str()})
+                  .status,
+              2)
+        << "'" << c.company << "' '" << c.year << "'";
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA")) << "nothing was written on a usage error";
+}
+
+INSTANTIATE_TEST_SUITE_P(CliTest, RefusedChoiceRows, ::testing::ValuesIn(kRefusedChoices),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CliTest, CompanyYearAndReportAreCheckedBeforeAnythingIsWritten)
 {
     const std::string src = dir.file("ornek.ktd");
@@ -233,11 +316,6 @@ TEST_F(CliTest, CompanyYearAndReportAreCheckedBeforeAnythingIsWritten)
         }
         return runCli(args).status;
     };
-    // Only the wizard's own choices become folder names.
-    for (const char* company : {"   ", "../x", "0", "21", "05", "+3", "3 ", "1e1"})
-        EXPECT_EQ(convert(company, "2005"), 2) << "'" << company << "'";
-    for (const char* year : {" ", "1999", "2011", "../../tmp", "2005x"})
-        EXPECT_EQ(convert("3", year), 2) << "'" << year << "'";
     EXPECT_EQ(convert("3", "2005", dir.file("no/such/folder/r.json")), 2);
     EXPECT_FALSE(fs::exists(dir.path() / "DATA")) << "nothing was written on a usage error";
     EXPECT_EQ(convert("20", "2010", dir.file("r.json")), 0);
