@@ -90,36 +90,80 @@ TEST_F(JetAceTest, AnUnencryptedAceFileReadsAsMdbExportPrintsIt)
     EXPECT_EQ(rs->Field("PROJ_NAME"), Value("Project1"));
 }
 
-TEST_F(JetAceTest, AnEncryptedAceFileIsRefusedAsEncrypted)
+struct AcePassword {
+    const char* name;
+    const char* password;
+};
+
+void PrintTo(const AcePassword& row, std::ostream* os)
 {
-    const std::string path = copyJetFile(dir, "db2007-enc.accdb");
-    for (const char* password : {"", "password", "7183"}) {
-        SCOPED_TRACE(password);
-        std::string description;
-        EXPECT_EQ(errorNumber([&] { JetFile::Open(path, password); }, &description), 3051);
-        EXPECT_NE(description.find("encrypted"), std::string::npos) << description;
-        EXPECT_EQ(description.find("Unrecognized"), std::string::npos) << description;
-        EXPECT_EQ(
-            errorNumber(
-                [&] { dao::Database::OpenDatabase(path, false, true, std::string(";pwd=") + password); },
-                &description),
-            3051);
-        EXPECT_NE(description.find("encrypted"), std::string::npos) << description;
-    }
+    *os << row.name;
 }
 
-TEST_F(JetAceTest, VersionsPastTheKnownOnesAreUnrecognised)
+const AcePassword kAcePasswords[] = {
+    {"None", ""},
+    {"TheWordPassword", "password"},
+    {"Digits", "7183"},
+};
+
+class EncryptedAceFile : public JetAceTest, public ::testing::WithParamInterface<AcePassword>
+{
+};
+
+TEST_P(EncryptedAceFile, IsRefusedAsEncrypted)
+{
+    const std::string path = copyJetFile(dir, "db2007-enc.accdb");
+    const char* password = GetParam().password;
+    std::string description;
+    EXPECT_EQ(errorNumber([&] { JetFile::Open(path, password); }, &description), 3051);
+    EXPECT_NE(description.find("encrypted"), std::string::npos) << description;
+    EXPECT_EQ(description.find("Unrecognized"), std::string::npos) << description;
+    EXPECT_EQ(
+        errorNumber([&] { dao::Database::OpenDatabase(path, false, true, std::string(";pwd=") + password); },
+                    &description),
+        3051);
+    EXPECT_NE(description.find("encrypted"), std::string::npos) << description;
+}
+
+INSTANTIATE_TEST_SUITE_P(JetAce, EncryptedAceFile, ::testing::ValuesIn(kAcePasswords),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct LaterVersion {
+    const char* name;
+    char version;
+};
+
+void PrintTo(const LaterVersion& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const LaterVersion kLaterVersions[] = {
+    {"Byte07", '\x07'},
+    {"Byte7F", '\x7F'},
+};
+
+class LaterAceVersion : public JetAceTest, public ::testing::WithParamInterface<LaterVersion>
+{
+};
+
+TEST_P(LaterAceVersion, IsUnrecognised)
+{
+    std::string bytes = readFile(copyJetFile(dir, "V2007_test2.accdb"));
+    bytes[0x14] = GetParam().version;
+    const std::string path = dir.file("later.accdb");
+    writeFile(path, bytes);
+    EXPECT_EQ(errorNumber([&] { JetFile::Open(path, ""); }), 3343);
+}
+
+INSTANTIATE_TEST_SUITE_P(JetAce, LaterAceVersion, ::testing::ValuesIn(kLaterVersions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A Jet signature with an ACE version byte, or the other way round, is no known format.
+TEST_F(JetAceTest, AJetSignatureWithAnAceVersionIsUnrecognised)
 {
     const std::string source = copyJetFile(dir, "V2007_test2.accdb");
     std::string bytes = readFile(source);
-    for (const char version : {'\x07', '\x7F'}) {
-        bytes[0x14] = version;
-        const std::string path = dir.file("later.accdb");
-        writeFile(path, bytes);
-        EXPECT_EQ(errorNumber([&] { JetFile::Open(path, ""); }), 3343);
-    }
-    // A Jet signature with an ACE version byte, or the other way round, is no known format.
-    bytes = readFile(source);
     bytes.replace(4, 15, "Standard Jet DB");
     writeFile(dir.file("mixed.mdb"), bytes);
     EXPECT_EQ(errorNumber([&] { JetFile::Open(dir.file("mixed.mdb"), ""); }), 3343);
