@@ -29,7 +29,17 @@ using jet::JetWriteOptions;
 using jet::JetWriter;
 using Version = JetHeader::Version;
 
-const Version kVersions[] = {Version::Jet3, Version::Jet4};
+struct VersionRow {
+    const char* name;
+    Version version;
+};
+
+void PrintTo(const VersionRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+const VersionRow kVersions[] = {{"Jet3", Version::Jet3}, {"Jet4", Version::Jet4}};
 
 std::string versionName(Version v)
 {
@@ -79,43 +89,49 @@ class JetWriterTest : public ::testing::Test
     TempDir dir;
 };
 
-TEST_F(JetWriterTest, TextAndMemosOfEveryLengthReadBackThroughBothReaders)
+// The tests below run once for each Jet version.
+class JetWriterVersions : public JetWriterTest, public ::testing::WithParamInterface<VersionRow>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(JetWriter, JetWriterVersions, ::testing::ValuesIn(kVersions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(JetWriterVersions, TextAndMemosOfEveryLengthReadBackThroughBothReaders)
 {
     // Lengths around the inline limit of long values, a memo filling one long-value page and
     // memos chained over several; Turkish, ASCII and mixed text, which Jet 4 compresses in parts.
     const std::vector<std::string> pieces = {"ğüşıöçĞÜŞİÖÇ", "abc xyz", "Çalışıyor / 0212 555 10 20",
                                              "\"quoted\", comma", "line\nbreak"};
     const std::size_t memoLengths[] = {0, 1, 30, 63, 64, 65, 500, 1023, 1024, 1025, 2000, 4100, 9000, 30000};
-    for (const Version v : kVersions) {
-        SCOPED_TRACE(versionName(v));
-        const std::string path = dir.file(versionName(v) + "-text.mdb");
-        std::vector<std::vector<Value>> rows;
-        {
-            JetWriter writer(
-                path, options(v),
-                {{"Notlar",
-                  {{"Kod", JetType::Text, 255}, {"Aciklama", JetType::Memo}, {"Kisa", JetType::Text, 5}}}});
-            for (std::size_t i = 0; i < std::size(memoLengths) * pieces.size(); ++i) {
-                const std::string& piece = pieces[i % pieces.size()];
-                std::string memo;
-                while (memo.size() < memoLengths[i / pieces.size()])
-                    memo += piece;
-                std::string code = piece;
-                while (code.size() + piece.size() < 255 && (i % 3) == 0)
-                    code += piece; // codes up to the column's 255 characters
-                std::vector<Value> row = {Value(code), Value(memo),
-                                          i % 4 == 1 ? Value() : Value(std::string("ab"))};
-                if (i % 7 == 3)
-                    row[1] = Value(); // a Null memo
-                if (i % 11 == 5)
-                    row[0] = Value(std::string()); // empty, not Null
-                writer.AddRow(0, row);
-                rows.push_back(row);
-            }
-            writer.Finish();
+    const Version v = GetParam().version;
+    const std::string path = dir.file(versionName(v) + "-text.mdb");
+    std::vector<std::vector<Value>> rows;
+    {
+        JetWriter writer(
+            path, options(v),
+            {{"Notlar",
+              {{"Kod", JetType::Text, 255}, {"Aciklama", JetType::Memo}, {"Kisa", JetType::Text, 5}}}});
+        for (std::size_t i = 0; i < std::size(memoLengths) * pieces.size(); ++i) {
+            const std::string& piece = pieces[i % pieces.size()];
+            std::string memo;
+            while (memo.size() < memoLengths[i / pieces.size()])
+                memo += piece;
+            std::string code = piece;
+            while (code.size() + piece.size() < 255 && (i % 3) == 0)
+                code += piece; // codes up to the column's 255 characters
+            std::vector<Value> row = {Value(code), Value(memo),
+                                      i % 4 == 1 ? Value() : Value(std::string("ab"))};
+            if (i % 7 == 3)
+                row[1] = Value(); // a Null memo
+            if (i % 11 == 5)
+                row[0] = Value(std::string()); // empty, not Null
+            writer.AddRow(0, row);
+            rows.push_back(row);
         }
-        expectTextRows(path, "Notlar", rows);
+        writer.Finish();
     }
+    expectTextRows(path, "Notlar", rows);
 }
 
 TEST_F(JetWriterTest, Jet3RowsPastEachByteOffsetBoundary)
@@ -145,110 +161,103 @@ TEST_F(JetWriterTest, Jet3RowsPastEachByteOffsetBoundary)
     expectTextRows(path, "Satirlar", rows);
 }
 
-TEST_F(JetWriterTest, LargeTablesUseMapPagesAndKeepEveryRow)
+TEST_P(JetWriterVersions, LargeTablesUseMapPagesAndKeepEveryRow)
 {
     // More pages than an inline usage map covers (512 in Jet 4, 1024 in Jet 3), with the rows
     // of two tables interleaved so that neither table's pages lie together.
-    for (const Version v : kVersions) {
-        SCOPED_TRACE(versionName(v));
-        const std::string path = dir.file(versionName(v) + "-large.mdb");
-        const int rowsPerTable = 12000;
-        {
-            JetWriter writer(path, options(v),
-                             {{"Bir", {{"Kod", JetType::Text, 20}, {"Isim", JetType::Text, 255}}},
-                              {"Iki", {{"Kod", JetType::Text, 20}}}});
-            for (int i = 0; i < rowsPerTable; ++i) {
-                writer.AddRow(0, {Value("K" + std::to_string(i)), Value(std::string(180, 'x'))});
-                writer.AddRow(1, {Value("L" + std::to_string(i))});
-            }
-            writer.Finish();
+    const Version v = GetParam().version;
+    const std::string path = dir.file(versionName(v) + "-large.mdb");
+    const int rowsPerTable = 12000;
+    {
+        JetWriter writer(path, options(v),
+                         {{"Bir", {{"Kod", JetType::Text, 20}, {"Isim", JetType::Text, 255}}},
+                          {"Iki", {{"Kod", JetType::Text, 20}}}});
+        for (int i = 0; i < rowsPerTable; ++i) {
+            writer.AddRow(0, {Value("K" + std::to_string(i)), Value(std::string(180, 'x'))});
+            writer.AddRow(1, {Value("L" + std::to_string(i))});
         }
-        EXPECT_GT(std::filesystem::file_size(path), (v == Version::Jet3 ? 1100u * 2048 : 600u * 4096));
-        for (const char* table : {"Bir", "Iki"}) {
-            SCOPED_TRACE(table);
-            const auto exported = mdbExport(path, table);
-            ASSERT_TRUE(exported);
-            ASSERT_EQ(exported->size(), static_cast<std::size_t>(rowsPerTable) + 1);
-            EXPECT_EQ((*exported)[rowsPerTable].at(0).text,
-                      std::string(table[0] == 'B' ? "K" : "L") + std::to_string(rowsPerTable - 1));
-            auto file = JetFile::Open(path, "");
-            auto reader = file->OpenTable(table);
-            long n = 0;
-            while (reader->Next())
-                EXPECT_EQ(reader->Get(0),
-                          Value(std::string(table[0] == 'B' ? "K" : "L") + std::to_string(n++)));
-            EXPECT_EQ(n, rowsPerTable);
-        }
+        writer.Finish();
+    }
+    EXPECT_GT(std::filesystem::file_size(path), (v == Version::Jet3 ? 1100u * 2048 : 600u * 4096));
+    for (const char* table : {"Bir", "Iki"}) {
+        SCOPED_TRACE(table);
+        const auto exported = mdbExport(path, table);
+        ASSERT_TRUE(exported);
+        ASSERT_EQ(exported->size(), static_cast<std::size_t>(rowsPerTable) + 1);
+        EXPECT_EQ((*exported)[rowsPerTable].at(0).text,
+                  std::string(table[0] == 'B' ? "K" : "L") + std::to_string(rowsPerTable - 1));
+        auto file = JetFile::Open(path, "");
+        auto reader = file->OpenTable(table);
+        long n = 0;
+        while (reader->Next())
+            EXPECT_EQ(reader->Get(0), Value(std::string(table[0] == 'B' ? "K" : "L") + std::to_string(n++)));
+        EXPECT_EQ(n, rowsPerTable);
     }
 }
 
-TEST_F(JetWriterTest, HeaderCarriesPasswordCodePageAndVersion)
+TEST_P(JetWriterVersions, HeaderCarriesPasswordCodePageAndVersion)
 {
-    for (const Version v : kVersions) {
-        SCOPED_TRACE(versionName(v));
-        const std::string path = dir.file(versionName(v) + "-pwd.mdb");
-        {
-            JetWriter writer(path, options(v, "7183"), {{"T", {{"Kod", JetType::Text, 10}}}});
-            writer.AddRow(0, {Value("ŞİRKET")});
-            writer.Finish();
+    const Version v = GetParam().version;
+    const std::string path = dir.file(versionName(v) + "-pwd.mdb");
+    {
+        JetWriter writer(path, options(v, "7183"), {{"T", {{"Kod", JetType::Text, 10}}}});
+        writer.AddRow(0, {Value("ŞİRKET")});
+        writer.Finish();
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::string first(JetHeader::kSize, '\0');
+    in.read(first.data(), static_cast<std::streamsize>(first.size()));
+    const auto header = JetHeader::Parse(first);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->version(), v);
+    EXPECT_EQ(header->password(), "7183");
+    EXPECT_EQ(header->codePage(), 1254);
+    EXPECT_EQ(header->encodingKey(), 0u);
+    EXPECT_EQ(readJetTable(path, "7183", "T").at(0).at(0), Value("ŞİRKET"));
+    for (const char* wrong : {"", "7184", "71830"}) {
+        try {
+            JetFile::Open(path, wrong);
+            ADD_FAILURE() << "opened with '" << wrong << "'";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 3031);
         }
-        std::ifstream in(path, std::ios::binary);
-        std::string first(JetHeader::kSize, '\0');
-        in.read(first.data(), static_cast<std::streamsize>(first.size()));
-        const auto header = JetHeader::Parse(first);
-        ASSERT_TRUE(header);
-        EXPECT_EQ(header->version(), v);
-        EXPECT_EQ(header->password(), "7183");
-        EXPECT_EQ(header->codePage(), 1254);
-        EXPECT_EQ(header->encodingKey(), 0u);
-        EXPECT_EQ(readJetTable(path, "7183", "T").at(0).at(0), Value("ŞİRKET"));
-        for (const char* wrong : {"", "7184", "71830"}) {
+    }
+    // The catalog lists the user table only, as mdb-tables shows it.
+    EXPECT_EQ(JetFile::Open(path, "7183")->TableNames(), std::vector<std::string>{"T"});
+}
+
+TEST_P(JetWriterVersions, BadValuesFailAndLeaveTheOtherRowsIntact)
+{
+    const Version v = GetParam().version;
+    const std::string path = dir.file(versionName(v) + "-bad.mdb");
+    {
+        JetWriter writer(
+            path, options(v),
+            {{"T", {{"Kod", JetType::Text, 5}, {"Sayi", JetType::Long}, {"Not", JetType::Memo}}}});
+        writer.AddRow(0, {Value("bir"), Value(1), Value(std::string(5000, 'm'))});
+        const auto errorOf = [&](const std::vector<Value>& row) {
             try {
-                JetFile::Open(path, wrong);
-                ADD_FAILURE() << "opened with '" << wrong << "'";
+                writer.AddRow(0, row);
             } catch (const Error& e) {
-                EXPECT_EQ(e.number(), 3031);
+                return e.number();
             }
+            return 0;
+        };
+        EXPECT_EQ(errorOf({Value("altı k"), Value(2), Value()}), 3163); // six characters in five
+        EXPECT_EQ(errorOf({Value("iki"), Value("x"), Value()}), 13);    // text in a number
+        EXPECT_EQ(errorOf({Value("iki"), Value(std::int64_t{1} << 40), Value()}), 6); // out of range
+        EXPECT_EQ(errorOf({Value("iki"), Value(2)}), 3265);                           // a value missing
+        if (v == Version::Jet3) {
+            EXPECT_EQ(errorOf({Value("Жук"), Value(2), Value()}), 13); // not in code page 1254
         }
-        // The catalog lists the user table only, as mdb-tables shows it.
-        EXPECT_EQ(JetFile::Open(path, "7183")->TableNames(), std::vector<std::string>{"T"});
+        EXPECT_EQ(errorOf({Value("ikı"), Value(2), Value(std::string(5000, 'n'))}), 0);
+        writer.Finish();
     }
-}
-
-TEST_F(JetWriterTest, BadValuesFailAndLeaveTheOtherRowsIntact)
-{
-    for (const Version v : kVersions) {
-        SCOPED_TRACE(versionName(v));
-        const std::string path = dir.file(versionName(v) + "-bad.mdb");
-        {
-            JetWriter writer(
-                path, options(v),
-                {{"T", {{"Kod", JetType::Text, 5}, {"Sayi", JetType::Long}, {"Not", JetType::Memo}}}});
-            writer.AddRow(0, {Value("bir"), Value(1), Value(std::string(5000, 'm'))});
-            const auto errorOf = [&](const std::vector<Value>& row) {
-                try {
-                    writer.AddRow(0, row);
-                } catch (const Error& e) {
-                    return e.number();
-                }
-                return 0;
-            };
-            EXPECT_EQ(errorOf({Value("altı k"), Value(2), Value()}), 3163); // six characters in five
-            EXPECT_EQ(errorOf({Value("iki"), Value("x"), Value()}), 13);    // text in a number
-            EXPECT_EQ(errorOf({Value("iki"), Value(std::int64_t{1} << 40), Value()}), 6); // out of range
-            EXPECT_EQ(errorOf({Value("iki"), Value(2)}), 3265);                           // a value missing
-            if (v == Version::Jet3) {
-                EXPECT_EQ(errorOf({Value("Жук"), Value(2), Value()}), 13); // not in code page 1254
-            }
-            EXPECT_EQ(errorOf({Value("ikı"), Value(2), Value(std::string(5000, 'n'))}), 0);
-            writer.Finish();
-        }
-        const auto rows = readJetTable(path, "", "T");
-        ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[0][0], Value("bir"));
-        EXPECT_EQ(rows[1][0], Value("ikı"));
-        EXPECT_EQ(rows[1][2], Value(std::string(5000, 'n')));
-    }
+    const auto rows = readJetTable(path, "", "T");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][0], Value("bir"));
+    EXPECT_EQ(rows[1][0], Value("ikı"));
+    EXPECT_EQ(rows[1][2], Value(std::string(5000, 'n')));
 }
 
 TEST_F(JetWriterTest, ASnapshotCountsToTheLastRecordAndWalksAgainWithItsMemos)
