@@ -111,13 +111,37 @@ TEST_F(Company, AMissingTemplateIsReportedAndTheMemberStaysClosed)
     }
 }
 
-TEST_F(Company, OtherNumbersAndClosedMembersDoNothing)
+struct OtherNumber {
+    const char* name;
+    int number;
+};
+
+void PrintTo(const OtherNumber& row, std::ostream* os)
 {
-    for (int n : {0, 4, -1}) {
-        set.VeriTabani_Ac(n);
-        set.VeriTabani_Kapat(n);
-        EXPECT_FALSE(set.IsOpen(n));
-    }
+    *os << row.name;
+}
+
+const OtherNumber kOtherNumbers[] = {{"Zero", 0}, {"Four", 4}, {"MinusOne", -1}};
+
+class OtherNumberRows : public Company, public ::testing::WithParamInterface<OtherNumber>
+{
+};
+
+TEST_P(OtherNumberRows, DoNothing)
+{
+    const int n = GetParam().number;
+    set.VeriTabani_Ac(n);
+    set.VeriTabani_Kapat(n);
+    EXPECT_FALSE(set.IsOpen(n));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(fs::exists(data("")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Company, OtherNumberRows, ::testing::ValuesIn(kOtherNumbers),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Company, ClosingAClosedMemberDoesNothing)
+{
     set.VeriTabani_Kapat(1);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(fs::exists(data("")));
