@@ -85,6 +85,9 @@ TEST(TextCodec, CountsOnlyPlainUtf8)
     EXPECT_EQ(text::plainUtf8Chars("a\xF0\x9F\x98\x80" "b"), 3u); // a four-byte character
     EXPECT_EQ(text::plainUtf8Chars("Ankara Çankaya İnönü Bulvarı 12/4"), 33u); // long ASCII runs between
     EXPECT_EQ(text::plainUtf8Chars(std::string(17, 'x') + "ş" + std::string(9, 'y')), 27u);
+    // A character outside ASCII at every place of an eight-byte word.
+    for (std::size_t k = 0; k < 9; ++k)
+        EXPECT_EQ(text::plainUtf8Chars(std::string(k, 'a') + "ı" + std::string(10, 'b') + "ğ"), k + 12) << k;
 }
 
 namespace {
@@ -110,6 +113,8 @@ const NotPlainRow kNotPlainRows[] = {
     {"LoneContinuationByte", std::string("\x80")},
     {"NulAfterALongAsciiRun", std::string("abcdefgh\0ijklmnop", 17)},
     {"LeadByteAfterALongAsciiRun", std::string("abcdefghijklmno\xC7")},
+    {"NulInsideAWordAfterLetters", std::string("abc\0efghijk", 11)},
+    {"LeadByteEndingTheFirstWord", std::string("abcdefg\xC4")},
 };
 
 class NotPlainUtf8 : public ::testing::TestWithParam<NotPlainRow>

@@ -1,6 +1,7 @@
 #include "platform/core/TextCodec.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -86,16 +87,26 @@ std::size_t plainUtf8Chars(std::string_view bytes)
 {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < bytes.size(); ++chars) {
-        // Eight bytes at a time while they are ASCII without NUL (most stored text).
+        // Eight bytes at a time while they are ASCII without NUL (most stored text); where a
+        // word holds another byte, the ASCII bytes in front of it are taken in one step.
         while (bytes.size() - i >= 8) {
             std::uint64_t w;
             std::memcpy(&w, bytes.data() + i, 8);
             constexpr std::uint64_t ones = 0x0101010101010101ULL;
             constexpr std::uint64_t highs = 0x8080808080808080ULL;
-            if ((w & highs) != 0 || ((w - ones) & ~w & highs) != 0)
-                break;
-            i += 8;
-            chars += 8;
+            // The lowest flagged byte is exactly the first one that is NUL or not ASCII.
+            const std::uint64_t other = (w & highs) | ((w - ones) & ~w & highs);
+            if (other == 0) {
+                i += 8;
+                chars += 8;
+                continue;
+            }
+            if constexpr (std::endian::native == std::endian::little) {
+                const auto ascii = static_cast<std::size_t>(std::countr_zero(other) / 8);
+                i += ascii;
+                chars += ascii;
+            }
+            break;
         }
         if (i >= bytes.size())
             break;
