@@ -1,62 +1,83 @@
 #include "convert/CardTarget.h"
 
-#include "platform/core/Error.h"
 #include "platform/core/TextCodec.h"
 
 namespace ktv {
 
-dao::ParsedStatement LookupStatement(const std::string& table, const std::vector<KeyCondition>& key)
+namespace {
+
+// The year database's table: the engine's card writer, opened with the first card.
+class DatabaseCardTable final : public CardTable {
+public:
+    DatabaseCardTable(dao::Database& db, dao::CardLayout layout) : m_db(db), m_layout(std::move(layout)) {}
+
+    bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill,
+                  const dao::ErrorContext& errorContext) override
+    {
+        if (!m_writer)
+            m_writer = m_db.OpenCardWriter(m_layout);
+        return m_writer->AddIfNew(key, fill, errorContext);
+    }
+
+private:
+    dao::Database& m_db;
+    dao::CardLayout m_layout;
+    std::unique_ptr<dao::CardWriter> m_writer;
+};
+
+class DryRunCardTable final : public CardTable {
+public:
+    DryRunCardTable(dao::Database* existing, std::set<std::string>& added, dao::CardLayout layout)
+        : m_db(existing), m_added(added), m_layout(std::move(layout))
+    {
+    }
+
+    bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill, const dao::ErrorContext&) override
+    {
+        // Conditions compare like the engine's: without regard to ASCII letter case.
+        std::string id = m_layout.table;
+        for (std::size_t i = 0; i < key.size(); ++i)
+            id += '\x1f' + m_layout.keyColumns[i] + '\x1e' + text::asciiUpper(key[i]);
+        if (m_added.count(id))
+            return false;
+        if (m_db) {
+            auto rs = m_db->OpenRecordset(LookupStatement(m_layout, key), dao::RecordsetType::Snapshot);
+            const bool found = rs->RecordCount() >= 1;
+            rs->Close();
+            if (found)
+                return false;
+        }
+        fill();
+        m_added.insert(id);
+        return true;
+    }
+
+private:
+    dao::Database* m_db;
+    std::set<std::string>& m_added;
+    dao::CardLayout m_layout;
+};
+
+} // namespace
+
+dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::vector<std::string>& key)
 {
     dao::ParsedStatement st;
-    st.table = table;
+    st.table = layout.table;
     st.conditions.reserve(key.size());
-    for (const auto& [column, value] : key)
-        st.conditions.push_back({column, value});
+    for (std::size_t i = 0; i < key.size() && i < layout.keyColumns.size(); ++i)
+        st.conditions.push_back({layout.keyColumns[i], key[i]});
     return st;
 }
 
-bool DatabaseCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
-                                  const std::function<std::string()>& errorContext)
+std::unique_ptr<CardTable> DatabaseCardTarget::table(dao::CardLayout layout)
 {
-    auto rs = m_db.OpenRecordset(LookupStatement(table, key), dao::RecordsetType::Dynaset);
-    if (rs->RecordCount() >= 1) {
-        rs->Close();
-        return false;
-    }
-    std::vector<CardField>& fields = fill();
-    rs->AddNew();
-    for (auto& [column, value] : fields) {
-        try {
-            rs->SetField(column, std::move(value));
-        } catch (const Error& e) {
-            // The same failure, told with the record and the column it happened on.
-            throw Error(e.number(), e.description() + " (" + errorContext() + ", " + table + "." + column + ")");
-        }
-    }
-    rs->Update();
-    rs->Close();
-    return true;
+    return std::make_unique<DatabaseCardTable>(m_db, std::move(layout));
 }
 
-bool DryRunCardTarget::addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
-                                const std::function<std::string()>&)
+std::unique_ptr<CardTable> DryRunCardTarget::table(dao::CardLayout layout)
 {
-    // Conditions compare like the engine's: without regard to ASCII letter case.
-    std::string id = table;
-    for (const auto& [column, value] : key)
-        id += '\x1f' + column + '\x1e' + text::asciiUpper(value);
-    if (m_added.count(id))
-        return false;
-    if (m_db) {
-        auto rs = m_db->OpenRecordset(LookupStatement(table, key), dao::RecordsetType::Snapshot);
-        const bool found = rs->RecordCount() >= 1;
-        rs->Close();
-        if (found)
-            return false;
-    }
-    fill();
-    m_added.insert(id);
-    return true;
+    return std::make_unique<DryRunCardTable>(m_db, m_added, std::move(layout));
 }
 
 } // namespace ktv

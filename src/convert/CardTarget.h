@@ -5,44 +5,43 @@
 #include "app/Value.h"
 #include "data/Dao.h"
 
-#include <functional>
+#include <memory>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ktv {
 
-// One "column = 'value'" condition of a lookup.
-using KeyCondition = std::pair<std::string, std::string>;
-// One column of a new card, in the order the card is written.
-using CardField = std::pair<std::string, Value>;
-
-// Fills in the columns of a new card from the source record and hands them over; called
-// only when the card is to be added, so a record whose card is there is read no further
-// than its key.
-using CardFill = std::function<std::vector<CardField>&()>;
+// One target table's cards, each looked up by its key and added when none is there.
+class CardTable {
+public:
+    virtual ~CardTable() = default;
+    // key: one value per key column of the layout. fill gives the new card's values, one per
+    // column in the layout's order, and is called only when the card is to be added: a
+    // record whose card is there is read no further than its key. Returns true when the
+    // card was added; the values fill gave may then have been taken. errorContext names the
+    // source record for an error message (asked only when there is one).
+    virtual bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill,
+                          const dao::ErrorContext& errorContext) = 0;
+};
 
 class CardTarget {
 public:
     virtual ~CardTarget() = default;
-    // Looks the key up in the table and adds the card filled in by fill when none is there.
-    // Returns true when the card was added; the values fill gave may then have been taken.
-    // errorContext names the source record for an error message (asked only when there is one).
-    virtual bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
-                          const std::function<std::string()>& errorContext) = 0;
+    // Nothing is asked of the target until the first card: a transfer of an empty source
+    // table never finds out whether the target has the table.
+    virtual std::unique_ptr<CardTable> table(dao::CardLayout layout) = 0;
 };
 
-// The lookup statement of a card, "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'", handed to
-// the engine already split into its table and conditions: the key values go as they are,
-// with no quoting to add and take off again.
-dao::ParsedStatement LookupStatement(const std::string& table, const std::vector<KeyCondition>& key);
+// The lookup statement of a card, "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'", already
+// split into its table and conditions: the key values go as they are, with no quoting to
+// add and take off again.
+dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::vector<std::string>& key);
 
 class DatabaseCardTarget final : public CardTarget {
 public:
     explicit DatabaseCardTarget(dao::Database& db) : m_db(db) {}
-    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
-                  const std::function<std::string()>& errorContext) override;
+    std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
 
 private:
     dao::Database& m_db;
@@ -54,12 +53,11 @@ private:
 class DryRunCardTarget final : public CardTarget {
 public:
     explicit DryRunCardTarget(dao::Database* existing) : m_db(existing) {}
-    bool addIfNew(const std::string& table, const std::vector<KeyCondition>& key, const CardFill& fill,
-                  const std::function<std::string()>& errorContext) override;
+    std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
 
 private:
     dao::Database* m_db;
-    std::set<std::string> m_added;
+    std::set<std::string> m_added; // table and key of every card this run would add
 };
 
 } // namespace ktv

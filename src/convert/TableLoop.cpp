@@ -6,7 +6,23 @@
 
 namespace ktv {
 
-TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const RecordStep& step)
+SourceRecord::SourceRecord(const dao::Recordset& rs, const std::vector<std::string>& columns)
+    : m_rs(rs), m_names(columns), m_indexes(columns.size(), -1)
+{
+}
+
+Value SourceRecord::value(std::size_t column) const
+{
+    int& index = m_indexes[column];
+    if (index < 0)
+        index = m_rs.FieldIndex(m_names[column]);
+    return m_rs.Field(index);
+}
+
+std::string SourceRecord::text(std::size_t column) const { return CleanText(value(column)); }
+
+TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const std::vector<std::string>& columns,
+                         const RecordStep& step)
 {
     TableReport report;
     report.table = sourceTable;
@@ -21,11 +37,12 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, c
     ctx.host.setProgressMin(0);
     ctx.host.setProgressValue(0);
     rs->MoveFirst();
+    const SourceRecord record(*rs, columns);
     while (!rs->Eof()) {
         ctx.host.processEvents();
         ctx.host.setProgressValue(ctx.host.progressValue() + 1);
         ++report.read;
-        step(*rs, report);
+        step(record, report);
         rs->MoveNext();
     }
     rs->Close();
@@ -66,14 +83,9 @@ std::string CleanText(Value value)
     return std::move(*text);
 }
 
-std::string FieldText(const dao::Recordset& record, const std::string& column)
+std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report)
 {
-    return CleanText(record.Field(column));
-}
-
-std::string CardKey(const dao::Recordset& record, const std::string& column, TableReport& report)
-{
-    return Cut(FieldText(record, column), 10, report);
+    return Cut(record.text(column), 10, report);
 }
 
 } // namespace ktv

@@ -19,19 +19,34 @@ struct TransferContext {
     ConversionHost& host;
 };
 
-using RecordStep = std::function<void(const dao::Recordset& record, TableReport& report)>;
+// The current record of a source table. Its columns are named once for the whole table and
+// read by their place in that list; each is found in the table the first time a record
+// reads it, so a column that is never read need not be there.
+class SourceRecord {
+public:
+    SourceRecord(const dao::Recordset& rs, const std::vector<std::string>& columns);
+    Value value(std::size_t column) const;
+    // The text of the column through N_T.
+    std::string text(std::size_t column) const;
 
-TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const RecordStep& step);
+private:
+    const dao::Recordset& m_rs;
+    const std::vector<std::string>& m_names;
+    mutable std::vector<int> m_indexes; // -1 until found
+};
+
+using RecordStep = std::function<void(const SourceRecord& record, TableReport& report)>;
+
+TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const std::vector<std::string>& columns,
+                         const RecordStep& step);
 
 // The first n characters of a cleaned value; counts the cut in the report.
 std::string Cut(std::string text, std::size_t n, TableReport& report);
 
-// The text of a source column through N_T.
-std::string FieldText(const dao::Recordset& record, const std::string& column);
 // N_T of a value as text; a text value is trimmed where it stands and handed on.
 std::string CleanText(Value value);
 
 // The key of a card: the first 10 characters of the cleaned code.
-std::string CardKey(const dao::Recordset& record, const std::string& column, TableReport& report);
+std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report);
 
 } // namespace ktv

@@ -3,21 +3,28 @@
 
 namespace ktv {
 
+namespace {
+namespace column {
+enum : std::size_t { Kod, Isim, Plaka };
+} // namespace column
+} // namespace
+
 TableReport Vedaz_AracKarti(TransferContext& ctx)
 {
     // Named once; every record only fills in the values.
-    std::vector<CardField> fields = {{"AracKod", {}}, {"SurucuAd", {}}, {"AracPlaka", {}}};
-    std::vector<KeyCondition> key = {{"AracKod", {}}};
-    return RunTableLoop(ctx, "AracKarti", [&](const dao::Recordset& rs, TableReport& report) {
-        std::string& code = key[0].second;
-        code = CardKey(rs, "Kod", report);
-        const auto fill = [&]() -> std::vector<CardField>& {
-            fields[0].second = Value(code);
-            fields[1].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
-            fields[2].second = Value(Cut(FieldText(rs, "Plaka"), 15, report));
+    const auto cards = ctx.target.table({"AracKarti", {"AracKod"}, {"AracKod", "SurucuAd", "AracPlaka"}});
+    std::vector<std::string> key(1);
+    std::vector<Value> fields(3);
+    return RunTableLoop(ctx, "AracKarti", {"Kod", "Isim", "Plaka"}, [&](const SourceRecord& rec, TableReport& report) {
+        std::string& code = key[0];
+        code = CardKey(rec, column::Kod, report);
+        const auto fill = [&]() -> std::vector<Value>& {
+            fields[0] = Value(code);
+            fields[1] = Value(Cut(rec.text(column::Isim), 50, report));
+            fields[2] = Value(Cut(rec.text(column::Plaka), 15, report));
             return fields;
         };
-        if (ctx.target.addIfNew("AracKarti", key, fill, [&] { return "AracKarti Kod '" + code + "'"; }))
+        if (cards->addIfNew(key, fill, [&] { return "AracKarti Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

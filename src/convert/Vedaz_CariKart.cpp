@@ -6,41 +6,49 @@
 
 namespace ktv {
 
+namespace {
+namespace column {
+enum : std::size_t { Kod, Isim, Yetkili, AracKod, Adres, Semt, Sehir, TelFaks, VD, VN, Kredi, Durum };
+} // namespace column
+} // namespace
+
 int DealerStatu(const std::string& durum) { return durum == "Çalışıyor" ? 0 : 1; }
 
 TableReport Vedaz_CariKart(TransferContext& ctx)
 {
     // The card's columns in the order they are written, named once for the whole table.
-    std::vector<CardField> fields = {
-        {"Tip", {}},      {"Kod", {}},   {"Ad", {}},         {"Yetkili", {}}, {"AracKod", {}},
-        {"Adres", {}},    {"SemtIlce", {}}, {"Sehir", {}},   {"Telefon", {}}, {"Fax", {}},
-        {"VergiDaire", {}}, {"VergiNo", {}}, {"KrediLimit", {}}, {"Statu", {}},
-    };
-    std::vector<KeyCondition> key = {{"Tip", "BAY"}, {"Kod", {}}};
-    return RunTableLoop(ctx, "CariKart", [&](const dao::Recordset& rs, TableReport& report) {
-        std::string& code = key[1].second;
-        code = CardKey(rs, "Kod", report);
-        const auto fill = [&]() -> std::vector<CardField>& {
+    const auto cards = ctx.target.table({"CariKart",
+                                         {"Tip", "Kod"},
+                                         {"Tip", "Kod", "Ad", "Yetkili", "AracKod", "Adres", "SemtIlce", "Sehir",
+                                          "Telefon", "Fax", "VergiDaire", "VergiNo", "KrediLimit", "Statu"}});
+    std::vector<std::string> key = {"BAY", {}};
+    std::vector<Value> fields(14);
+    const std::vector<std::string> source = {"Kod",    "Isim",    "Yetkili", "AracKod", "Adres", "Semt",
+                                             "Sehir",  "TelFaks", "VD",      "VN",      "Kredi", "Durum"};
+    return RunTableLoop(ctx, "CariKart", source, [&](const SourceRecord& rec, TableReport& report) {
+        std::string& code = key[1];
+        code = CardKey(rec, column::Kod, report);
+        const auto fill = [&]() -> std::vector<Value>& {
             TableReport telCut; // the fax repeats the phone's cut; count it once
-            std::string phone = Cut(FieldText(rs, "TelFaks"), 15, telCut);
+            std::string phone = Cut(rec.text(column::TelFaks), 15, telCut);
             report.cut += telCut.cut;
-            fields[0].second = Value("BAY");
-            fields[1].second = Value(code);
-            fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
-            fields[3].second = Value(Cut(FieldText(rs, "Yetkili"), 100, report));
-            fields[4].second = Value(Cut(FieldText(rs, "AracKod"), 10, report));
-            fields[5].second = Value(FieldText(rs, "Adres"));
-            fields[6].second = Value(Cut(FieldText(rs, "Semt"), 50, report));
-            fields[7].second = Value(Cut(FieldText(rs, "Sehir"), 50, report));
-            fields[8].second = Value(phone);
-            fields[9].second = Value(std::move(phone));
-            fields[10].second = Value(Cut(FieldText(rs, "VD"), 50, report));
-            fields[11].second = Value(Cut(FieldText(rs, "VN"), 50, report));
-            fields[12].second = N_TVAL(rs.Field("Kredi"));
-            fields[13].second = Value(DealerStatu(FieldText(rs, "Durum")));
+            fields[0] = Value("BAY");
+            fields[1] = Value(code);
+            fields[2] = Value(Cut(rec.text(column::Isim), 50, report));
+            fields[3] = Value(Cut(rec.text(column::Yetkili), 100, report));
+            fields[4] = Value(Cut(rec.text(column::AracKod), 10, report));
+            fields[5] = Value(rec.text(column::Adres));
+            fields[6] = Value(Cut(rec.text(column::Semt), 50, report));
+            fields[7] = Value(Cut(rec.text(column::Sehir), 50, report));
+            fields[8] = Value(phone);
+            fields[9] = Value(std::move(phone));
+            fields[10] = Value(Cut(rec.text(column::VD), 50, report));
+            fields[11] = Value(Cut(rec.text(column::VN), 50, report));
+            fields[12] = N_TVAL(rec.value(column::Kredi));
+            fields[13] = Value(DealerStatu(rec.text(column::Durum)));
             return fields;
         };
-        if (ctx.target.addIfNew("CariKart", key, fill, [&] { return "CariKart Kod '" + code + "'"; }))
+        if (cards->addIfNew(key, fill, [&] { return "CariKart Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

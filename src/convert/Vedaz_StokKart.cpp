@@ -9,6 +9,12 @@
 
 namespace ktv {
 
+namespace {
+namespace column {
+enum : std::size_t { Tip, Kod, Isim, Birim1, Katsayi, Birim2, KDV, Duzey };
+} // namespace column
+} // namespace
+
 std::string StockKindCode(const std::string& kind)
 {
     if (kind == "Ürün")
@@ -35,31 +41,33 @@ Value RoundedWhole(const Value& numericTextOrZero)
 TableReport Vedaz_StokKart(TransferContext& ctx)
 {
     // The card's columns in the order they are written, named once for the whole table.
-    std::vector<CardField> fields = {{"Tip", {}},     {"Kod", {}},    {"Ad", {}},  {"Birim1", {}},
-                                     {"Katsayi", {}}, {"Birim2", {}}, {"KDV", {}}, {"Durum", {}}};
-    std::vector<KeyCondition> key = {{"Tip", {}}, {"Kod", {}}};
-    return RunTableLoop(ctx, "StokKarti", [&](const dao::Recordset& rs, TableReport& report) {
+    const auto cards = ctx.target.table(
+        {"StokKart", {"Tip", "Kod"}, {"Tip", "Kod", "Ad", "Birim1", "Katsayi", "Birim2", "KDV", "Durum"}});
+    std::vector<std::string> key(2);
+    std::vector<Value> fields(8);
+    const std::vector<std::string> source = {"Tip", "Kod", "Isim", "Birim1", "Katsayi", "Birim2", "KDV", "Duzey"};
+    return RunTableLoop(ctx, "StokKarti", source, [&](const SourceRecord& rec, TableReport& report) {
         // A fresh kind code for every record: a skipped card never passes its kind on.
-        std::string& kind = key[0].second;
-        kind = StockKindCode(FieldText(rs, "Tip"));
+        std::string& kind = key[0];
+        kind = StockKindCode(rec.text(column::Tip));
         if (kind.empty()) {
             ++report.skipped;
             return;
         }
-        std::string& code = key[1].second;
-        code = CardKey(rs, "Kod", report);
-        const auto fill = [&]() -> std::vector<CardField>& {
-            fields[0].second = Value(kind);
-            fields[1].second = Value(code);
-            fields[2].second = Value(Cut(FieldText(rs, "Isim"), 50, report));
-            fields[3].second = Value(Cut(FieldText(rs, "Birim1"), 10, report));
-            fields[4].second = RoundedWhole(N_TVAL(rs.Field("Katsayi")));
-            fields[5].second = Value(Cut(FieldText(rs, "Birim2"), 10, report));
-            fields[6].second = RoundedWhole(N_TVAL(rs.Field("KDV")));
-            fields[7].second = Value(Cut(FieldText(rs, "Duzey"), 3, report));
+        std::string& code = key[1];
+        code = CardKey(rec, column::Kod, report);
+        const auto fill = [&]() -> std::vector<Value>& {
+            fields[0] = Value(kind);
+            fields[1] = Value(code);
+            fields[2] = Value(Cut(rec.text(column::Isim), 50, report));
+            fields[3] = Value(Cut(rec.text(column::Birim1), 10, report));
+            fields[4] = RoundedWhole(N_TVAL(rec.value(column::Katsayi)));
+            fields[5] = Value(Cut(rec.text(column::Birim2), 10, report));
+            fields[6] = RoundedWhole(N_TVAL(rec.value(column::KDV)));
+            fields[7] = Value(Cut(rec.text(column::Duzey), 3, report));
             return fields;
         };
-        if (ctx.target.addIfNew("StokKart", key, fill,
+        if (cards->addIfNew(key, fill,
                                 [&] { return "StokKarti Tip '" + kind + "' Kod '" + code + "'"; }))
             ++report.added;
         else

@@ -26,6 +26,11 @@ public:
     virtual bool eof() const = 0;
     virtual Value field(const std::string& name) const = 0;
     virtual std::vector<std::string> fieldNames() const = 0;
+    // The position of a column (without regard to case), err::ItemNotFound when there is
+    // none, and the field at that position: for loops that read the same columns of every
+    // record. The defaults go through the names; a backend answers them directly.
+    virtual int fieldIndex(const std::string& name) const;
+    virtual Value field(int index) const;
     // A read-only backend raises err::ReadOnly from these four.
     virtual void setField(const std::string& name, const Value& v) = 0;
     // The same for a value the caller gives up; a backend may keep it without a copy.
@@ -33,6 +38,26 @@ public:
     virtual void addNew() = 0;
     virtual void edit() = 0;
     virtual void update() = 0;
+    virtual void close() = 0;
+};
+
+// The table, key and columns of an add-if-new writer (see CardWriter.h).
+struct CardLayout {
+    std::string table;
+    std::vector<std::string> keyColumns; // compared like a lookup's conditions
+    std::vector<std::string> columns;    // of a new record, in the order its values come
+};
+
+// Reads what a new record holds, asked for only when the record is to be added.
+using CardValues = std::function<std::vector<Value>&()>;
+// Names the record an error happened on, asked for only when there is one.
+using ErrorContext = std::function<std::string()>;
+
+class CardWriterBackend {
+public:
+    virtual ~CardWriterBackend() = default;
+    // key: one literal per key column. Returns true when the record was added.
+    virtual bool addIfNew(const std::vector<std::string>& key, const CardValues& values, const ErrorContext& context) = 0;
     virtual void close() = 0;
 };
 
@@ -44,6 +69,9 @@ public:
     virtual void close() = 0; // commits pending writes; idempotent
     virtual bool isReadOnly() const = 0;
     virtual std::vector<std::string> tableNames() const = 0;
+    // An add-if-new writer (see CardWriter.h). A backend that cannot write has none: by
+    // default this fails with err::ReadOnly.
+    virtual std::unique_ptr<CardWriterBackend> openCardWriter(const CardLayout& layout);
 };
 
 struct OpenRequest {

@@ -315,16 +315,23 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
 
 Value convertForColumn(const ColumnInfo& column, Value&& value)
 {
+    convertInPlace(column, value);
+    return std::move(value);
+}
+
+void convertInPlace(const ColumnInfo& column, Value& value)
+{
     // Only text that is already valid UTF-8 without NULs is kept as it is; everything else
     // goes the general way above.
-    if (!value.isText() || !isTextKind(column.kind))
-        return convertForColumn(column, static_cast<const Value&>(value));
-    const std::size_t chars = text::plainUtf8Chars(std::get<std::string>(value.storage()));
-    if (chars == text::kNotPlainUtf8)
-        return convertForColumn(column, static_cast<const Value&>(value));
-    if (column.kind == ColumnKind::Text && chars > static_cast<std::size_t>(column.size))
-        raise(err::FieldTooSmall);
-    return std::move(value);
+    if (value.isText() && isTextKind(column.kind)) {
+        const std::size_t chars = text::plainUtf8Chars(std::get<std::string>(value.storage()));
+        if (chars != text::kNotPlainUtf8) {
+            if (column.kind == ColumnKind::Text && chars > static_cast<std::size_t>(column.size))
+                raise(err::FieldTooSmall);
+            return;
+        }
+    }
+    value = convertForColumn(column, static_cast<const Value&>(value));
 }
 
 void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValue)

@@ -30,6 +30,8 @@ bool isTextKind(ColumnKind kind);
 Value convertForColumn(const ColumnInfo& column, const Value& value);
 // The same for a value the caller gives up: text into a text column is kept, not copied.
 Value convertForColumn(const ColumnInfo& column, Value&& value);
+// The same, leaving the value where it is when it needs no change (text that fits as it stands).
+void convertInPlace(const ColumnInfo& column, Value& value);
 
 // Binds a converted value (checking the result); reads a column back as the kind says.
 // Bound text is copied unless keepsValue says the value outlives the statement's step.

@@ -123,6 +123,11 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const ParsedStatement& statem
     return std::make_unique<Recordset>(live().openRecordset(statement, type));
 }
 
+std::unique_ptr<CardWriter> Database::OpenCardWriter(const CardLayout& layout)
+{
+    return std::make_unique<CardWriter>(live().openCardWriter(layout));
+}
+
 void Database::Close()
 {
     if (!m_backend)

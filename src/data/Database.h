@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/Backend.h"
+#include "data/CardWriter.h"
 #include "data/Recordset.h"
 
 #include <memory>
@@ -28,6 +29,9 @@ public:
     // The same statement already split into its table and conditions (no text to build and
     // read again for every record of a conversion).
     std::unique_ptr<Recordset> OpenRecordset(const ParsedStatement& statement, RecordsetType type);
+    // An add-if-new writer of one table (see CardWriter.h): what a conversion uses instead of
+    // a dynaset per record.
+    std::unique_ptr<CardWriter> OpenCardWriter(const CardLayout& layout);
     void Close(); // commits pending writes; idempotent
     bool IsReadOnly() const;
     std::vector<std::string> TableNames() const;

@@ -2,8 +2,26 @@
 #include "data/Recordset.h"
 
 #include "data/DaoErrors.h"
+#include "platform/core/TextCodec.h"
 
 namespace ktv::dao {
+
+int RecordsetBackend::fieldIndex(const std::string& name) const
+{
+    const std::vector<std::string> names = fieldNames();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (text::equalsNoCase(names[i], name))
+            return static_cast<int>(i);
+    raise(err::ItemNotFound);
+}
+
+Value RecordsetBackend::field(int index) const
+{
+    const std::vector<std::string> names = fieldNames();
+    if (index < 0 || static_cast<std::size_t>(index) >= names.size())
+        raise(err::ItemNotFound);
+    return field(names[static_cast<std::size_t>(index)]);
+}
 
 Recordset::Recordset(std::unique_ptr<RecordsetBackend> backend) : m_backend(std::move(backend)) {}
 
@@ -29,6 +47,8 @@ void Recordset::MoveLast() { live().moveLast(); }
 void Recordset::MoveNext() { live().moveNext(); }
 bool Recordset::Eof() const { return live().eof(); }
 Value Recordset::Field(const std::string& name) const { return live().field(name); }
+int Recordset::FieldIndex(const std::string& name) const { return live().fieldIndex(name); }
+Value Recordset::Field(int index) const { return live().field(index); }
 std::vector<std::string> Recordset::FieldNames() const { return live().fieldNames(); }
 void Recordset::SetField(const std::string& name, const Value& v) { live().setField(name, v); }
 void Recordset::SetField(const std::string& name, Value&& v) { live().takeField(name, std::move(v)); }

@@ -24,6 +24,8 @@ public:
     void MoveNext();
     bool Eof() const;            // "EOF" is a C macro, hence the name
     Value Field(const std::string& name) const;              // by name (case-insensitive); Null possible
+    int FieldIndex(const std::string& name) const;           // its position; err::ItemNotFound when none
+    Value Field(int index) const;                            // by a position FieldIndex gave
     std::vector<std::string> FieldNames() const;             // in table order
     void SetField(const std::string& name, const Value& v);  // converts to the column type or throws
     void SetField(const std::string& name, Value&& v);       // the same, taking the value

@@ -7,6 +7,7 @@
 #include "data/DaoErrors.h"
 #include "data/FileSystemKind.h"
 #include "data/PasswordHash.h"
+#include "data/SqliteCardWriter.h"
 #include "data/SqliteDynaset.h"
 #include "data/SqliteSnapshot.h"
 #include "platform/core/ProgramExit.h"
@@ -421,34 +422,44 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
     const LookupPlan& plan = lookupPlan(t, statement);
     std::vector<Value> params;
     params.reserve(plan.columns.size());
-    for (std::size_t i = 0; i < plan.columns.size(); ++i) {
-        const std::string& literal = statement.conditions[i].literal;
-        if (plan.compareAsText[i]) {
-            params.emplace_back(literal);
-            continue;
-        }
-        try {
-            params.push_back(convertForColumn(t.columns[static_cast<std::size_t>(plan.columns[i])], Value(literal)));
-        } catch (const Error&) {
-            raise(err::CriteriaMismatch);
-        }
-    }
+    for (std::size_t i = 0; i < plan.columns.size(); ++i)
+        params.push_back(conditionValue(plan, i, statement.conditions[i].literal));
     std::unique_ptr<SqliteRecordsetBase> rs;
     if (type == RecordsetType::Snapshot)
         rs = std::make_unique<SqliteSnapshot>(*this, shared, plan.where, std::move(params));
     else
         rs = std::make_unique<SqliteDynaset>(*this, shared, plan, std::move(params));
-    m_recordsets.push_back(rs.get());
+    m_dependents.push_back(rs.get());
     return rs;
 }
 
-void SqliteDatabase::forget(SqliteRecordsetBase* rs)
+Value SqliteDatabase::conditionValue(const LookupPlan& plan, std::size_t i, const std::string& literal)
 {
-    const auto it = std::find(m_recordsets.begin(), m_recordsets.end(), rs);
-    if (it == m_recordsets.end())
+    if (plan.compareAsText[i])
+        return Value(literal);
+    try {
+        return convertForColumn(plan.table->columns[static_cast<std::size_t>(plan.columns[i])], Value(literal));
+    } catch (const Error&) {
+        raise(err::CriteriaMismatch);
+    }
+}
+
+std::unique_ptr<CardWriterBackend> SqliteDatabase::openCardWriter(const CardLayout& layout)
+{
+    if (!m_db)
+        raise(err::ObjectClosed);
+    auto writer = std::make_unique<SqliteCardWriter>(*this, layout);
+    m_dependents.push_back(writer.get());
+    return writer;
+}
+
+void SqliteDatabase::forget(SqliteDependent* rs)
+{
+    const auto it = std::find(m_dependents.begin(), m_dependents.end(), rs);
+    if (it == m_dependents.end())
         return;
-    *it = m_recordsets.back();
-    m_recordsets.pop_back();
+    *it = m_dependents.back();
+    m_dependents.pop_back();
 }
 
 void SqliteDatabase::beginWrite()
@@ -509,10 +520,10 @@ void SqliteDatabase::close()
 {
     if (!m_db)
         return;
-    const auto open = m_recordsets;
+    const auto open = m_dependents;
     for (auto* rs : open)
         rs->detach();
-    m_recordsets.clear();
+    m_dependents.clear();
     m_pins = 0;
     for (auto& [sql, st] : m_idleStatements)
         if (st)

@@ -34,11 +34,18 @@ struct TableInfo {
     std::string selectList() const;                  // "c1","c2",... in table order
 };
 
-class SqliteRecordsetBase : public RecordsetBackend {
+// What holds statements of a database (recordsets, card writers) and is told when the
+// database closes first.
+class SqliteDependent {
 public:
     // The database is closing: release statements; every later call fails.
     virtual void detach() noexcept = 0;
+
+protected:
+    ~SqliteDependent() = default;
 };
+
+class SqliteRecordsetBase : public RecordsetBackend, public SqliteDependent {};
 
 class SqliteDatabase;
 
@@ -99,8 +106,9 @@ public:
     void close() override;
     bool isReadOnly() const override { return m_readOnly; }
     std::vector<std::string> tableNames() const override;
+    std::unique_ptr<CardWriterBackend> openCardWriter(const CardLayout& layout) override;
 
-    // For the recordsets of this database.
+    // For the recordsets and card writers of this database.
     sqlite3* handle() const { return m_db.get(); }
     Statement prepareBound(const std::string& sql, const std::vector<Value>& params) const;
     // The same, from the statement cache; the statement must not outlive the call using it,
@@ -125,7 +133,12 @@ public:
     }
     // One more record stored in the open batch: counted so a failed save can say what it lost.
     void noteStored() { ++m_unsaved; }
-    void forget(SqliteRecordsetBase* rs);
+    void forget(SqliteDependent* rs);
+    std::shared_ptr<const TableInfo> table(const std::string& name);
+    const LookupPlan& lookupPlan(const TableInfo& table, const ParsedStatement& st);
+    // The value condition i of plan is bound as: a text condition's literal as it stands,
+    // any other converted to the column's type (err::CriteriaMismatch when it cannot be).
+    static Value conditionValue(const LookupPlan& plan, std::size_t i, const std::string& literal);
     bool walMode() const { return m_wal; }
 
 private:
@@ -133,8 +146,6 @@ private:
     void connect(const std::string& password);
     void validate(const std::string& password);
     void chooseJournalMode();
-    std::shared_ptr<const TableInfo> table(const std::string& name);
-    const LookupPlan& lookupPlan(const TableInfo& table, const ParsedStatement& st);
     sqlite3_stmt** cacheSlot(const std::string& sql); // null when the cache is full
     static int busyHandler(void* self, int count);
     Error lostBatch(const Error& e); // the error of a save that lost the open batch
@@ -161,7 +172,7 @@ private:
     // record, always spelt the same way.
     std::string m_lastTableName;
     std::shared_ptr<const TableInfo> m_lastTable;
-    std::vector<SqliteRecordsetBase*> m_recordsets; // the open ones; a few at a time
+    std::vector<SqliteDependent*> m_dependents; // the open ones; a few at a time
 };
 
 } // namespace ktv::dao

@@ -114,10 +114,19 @@ int SqliteDynaset::column(const std::string& name) const
     return idx;
 }
 
-Value SqliteDynaset::field(const std::string& name) const
+int SqliteDynaset::fieldIndex(const std::string& name) const
 {
     db();
-    const int idx = column(name);
+    return column(name);
+}
+
+Value SqliteDynaset::field(const std::string& name) const { return field(fieldIndex(name)); }
+
+Value SqliteDynaset::field(int idx) const
+{
+    db();
+    if (idx < 0 || static_cast<std::size_t>(idx) >= m_table->columns.size())
+        raise(err::ItemNotFound);
     if (const Value* v = pending(idx))
         return *v;
     if (m_mode == Mode::Adding)

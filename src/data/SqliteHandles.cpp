@@ -5,10 +5,8 @@
 
 namespace ktv::dao {
 
-void checkSqlite(int rc, sqlite3* db, const std::string& file)
+void raiseSqlite(int rc, sqlite3* db, const std::string& file)
 {
-    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
-        return;
     const int primary = rc & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         raise(err::Locked);

@@ -21,7 +21,18 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // Throws for anything but SQLITE_OK/ROW/DONE: busy and locked as err::Locked, a damaged
 // or foreign file as err::UnrecognizedFormat (naming `file` when given), others with
 // SQLite's own message.
-void checkSqlite(int rc, sqlite3* db, const std::string& file = {});
+// The check is inline: it runs on every bind and step of every record.
+[[noreturn]] void raiseSqlite(int rc, sqlite3* db, const std::string& file);
+inline void checkSqlite(int rc, sqlite3* db, const std::string& file)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) [[unlikely]]
+        raiseSqlite(rc, db, file);
+}
+inline void checkSqlite(int rc, sqlite3* db)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) [[unlikely]]
+        raiseSqlite(rc, db, {});
+}
 
 // Every connection of this program is opened here. The program is single-threaded: before
 // SQLite's first use its global allocation statistics, which take a mutex around every

@@ -123,11 +123,21 @@ void SqliteSnapshot::moveFirst()
     m_atLast = false;
 }
 
-Value SqliteSnapshot::field(const std::string& name) const
+int SqliteSnapshot::fieldIndex(const std::string& name) const
 {
     db();
     const int idx = m_table->columnIndex(name, m_nextColumn);
     if (idx < 0)
+        raise(err::ItemNotFound);
+    return idx;
+}
+
+Value SqliteSnapshot::field(const std::string& name) const { return field(fieldIndex(name)); }
+
+Value SqliteSnapshot::field(int idx) const
+{
+    db();
+    if (idx < 0 || static_cast<std::size_t>(idx) >= m_table->columns.size())
         raise(err::ItemNotFound);
     if (m_eof)
         raise(err::NoCurrentRecord);

@@ -153,10 +153,19 @@ bool JetRecordsetBackend::eof() const
     return m_eof;
 }
 
-Value JetRecordsetBackend::field(const std::string& name) const
+int JetRecordsetBackend::fieldIndex(const std::string& name) const
 {
     const int index = reader().ColumnIndex(name);
     if (index < 0)
+        throw itemNotFound();
+    return index;
+}
+
+Value JetRecordsetBackend::field(const std::string& name) const { return field(fieldIndex(name)); }
+
+Value JetRecordsetBackend::field(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= reader().ColumnNames().size())
         throw itemNotFound();
     if (m_eof)
         throw noCurrentRecord();

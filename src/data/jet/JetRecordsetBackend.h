@@ -24,6 +24,8 @@ public:
     void moveNext() override;
     bool eof() const override;
     Value field(const std::string& name) const override;
+    int fieldIndex(const std::string& name) const override;
+    Value field(int index) const override;
     std::vector<std::string> fieldNames() const override;
     void setField(const std::string& name, const Value& v) override;
     void addNew() override;
