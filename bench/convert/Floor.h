@@ -7,8 +7,14 @@
 
 namespace ktv::bench {
 
+// The target's journal: the file's own (a rollback journal, as the templates come), or the
+// write-ahead log with the settings the program keeps on a local disk (synchronous NORMAL,
+// a checkpoint every 10000 pages). The second tells what the journal costs by itself.
+enum class FloorJournal { Rollback, ProgramWal };
+
 // Converts source into target (an existing year database), cleaning values as the transfers
 // do; returns the seconds taken, opening and closing both files included.
-double floorRun(const std::filesystem::path& source, const std::filesystem::path& target);
+double floorRun(const std::filesystem::path& source, const std::filesystem::path& target,
+                FloorJournal journal = FloorJournal::Rollback);
 
 } // namespace ktv::bench

@@ -9,8 +9,8 @@
 //        ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] [--svg FILE]
 //          the same at 10k, 100k, 1M (and 10M with --max 10000000) records, written as CSV
 //          and as a plot
-//        ktvedaz-bench-convert --floor SOURCE TARGET
-//          the floor alone, for a profiler
+//        ktvedaz-bench-convert --floor SOURCE TARGET [--wal]
+//          the floor alone, for a profiler (--wal: with the program's write-ahead log)
 #include "BenchSupport.h"
 #include "Floor.h"
 #include "Plot.h"
@@ -63,7 +63,7 @@ struct Best {
 
 // One size, first run and rerun.
 struct Pass {
-    Best process, inProcess, floor, windowed, indexed;
+    Best process, inProcess, floor, floorWal, windowed, indexed;
 };
 struct Sized {
     long records = 0;
@@ -109,6 +109,9 @@ Sized measure(const Paths& p, long records, int reps, bool inProcessToo, bool in
         const fs::path floorTarget = freshTarget(p, "floor");
         out.first.floor.add(floorRun(source, floorTarget));
         checkCards("the floor", expected, cards(floorTarget));
+        const fs::path floorWalTarget = freshTarget(p, "floorwal");
+        out.first.floorWal.add(floorRun(source, floorWalTarget, FloorJournal::ProgramWal));
+        checkCards("the floor with the program's journal", expected, cards(floorWalTarget));
         const fs::path windowed = freshTarget(p, "windowed");
         out.first.windowed.add(setBased(windowed, source, Baseline::Windowed));
         checkCards("the windowed form", expected, cards(windowed));
@@ -128,6 +131,7 @@ Sized measure(const Paths& p, long records, int reps, bool inProcessToo, bool in
         out.rerun.process.add(wholeProcess(p.cli, app, source));
         checkCards("the rerun", expected, cards(yearDatabase(app)));
         out.rerun.floor.add(floorRun(source, floorTarget));
+        out.rerun.floorWal.add(floorRun(source, floorWalTarget, FloorJournal::ProgramWal));
         out.rerun.windowed.add(setBased(windowed, source, Baseline::Windowed));
         if (indexedToo)
             out.rerun.indexed.add(setBased(indexed, indexedSource, Baseline::Indexed));
@@ -178,6 +182,8 @@ void printPass(const char* name, long n, const Pass& p, bool inProcessToo, bool 
                     rate(n, p.inProcess), p.inProcess.seconds, p.inProcess.peakKiB / 1024.0);
     std::printf("  SQLite's floor              : %10.0f records/s (%.2f s)\n", rate(n, p.floor),
                 p.floor.seconds);
+    std::printf("  the floor, program's journal: %10.0f records/s (%.2f s; write-ahead log)\n",
+                rate(n, p.floorWal), p.floorWal.seconds);
     std::printf("  set-based, windowed         : %10.0f records/s (%.2f s)\n", rate(n, p.windowed),
                 p.windowed.seconds);
     if (indexedToo)
@@ -185,6 +191,8 @@ void printPass(const char* name, long n, const Pass& p, bool inProcessToo, bool 
                     rate(n, p.indexed), p.indexed.seconds, indexBuild);
     std::printf("  process rate / floor rate   : %.2f (goal: at least 0.9)\n",
                 p.floor.seconds / p.process.seconds);
+    std::printf("  the same, program's journal : %.2f (the floor's own rate: %.2f of its rate above)\n",
+                p.floorWal.seconds / p.process.seconds, p.floor.seconds / p.floorWal.seconds);
     std::printf("  process time / set-based    : %.2f windowed", p.process.seconds / p.windowed.seconds);
     if (indexedToo)
         std::printf(", %.2f with the source index (%.2f counting its build)",
@@ -217,10 +225,12 @@ int scaling(const Paths& paths, const Options& o)
     for (long n = 10000; n <= o.maxRecords; n *= 10) {
         sizes.push_back(measure(paths, n, reps, false, false));
         const Sized& s = sizes.back();
-        std::printf("%9ld records: process %8.0f/s (rerun %8.0f/s), floor %8.0f/s (rerun %8.0f/s), set-based "
-                    "%8.0f/s (rerun %8.0f/s), peak %.1f MiB (rerun %.1f MiB)\n",
+        std::printf("%9ld records: process %8.0f/s (rerun %8.0f/s), floor %8.0f/s (rerun %8.0f/s), with the "
+                    "program's journal %8.0f/s (rerun %8.0f/s), set-based %8.0f/s (rerun %8.0f/s), peak %.1f MiB "
+                    "(rerun %.1f MiB)\n",
                     s.records, rate(s.records, s.first.process), rate(s.records, s.rerun.process),
                     rate(s.records, s.first.floor), rate(s.records, s.rerun.floor),
+                    rate(s.records, s.first.floorWal), rate(s.records, s.rerun.floorWal),
                     rate(s.records, s.first.windowed), rate(s.records, s.rerun.windowed),
                     s.first.process.peakKiB / 1024.0, s.rerun.process.peakKiB / 1024.0);
         std::fflush(stdout);
@@ -240,16 +250,17 @@ int scaling(const Paths& paths, const Options& o)
         std::ofstream csv(o.csv, std::ios::binary);
         csv << "records,pass,process_seconds,process_records_per_s,process_peak_mib,floor_seconds,"
                "floor_records_per_s,setbased_seconds,setbased_records_per_s,process_rate_vs_floor,"
-               "process_time_vs_setbased\r\n";
+               "process_time_vs_setbased,floor_wal_seconds,floor_wal_records_per_s,process_rate_vs_floor_wal\r\n";
         for (const auto& s : sizes)
             for (const auto* pass : {&s.first, &s.rerun}) {
                 char line[512];
-                std::snprintf(line, sizeof line, "%ld,%s,%.3f,%.0f,%.1f,%.3f,%.0f,%.3f,%.0f,%.3f,%.3f\r\n",
+                std::snprintf(line, sizeof line, "%ld,%s,%.3f,%.0f,%.1f,%.3f,%.0f,%.3f,%.0f,%.3f,%.3f,%.3f,%.0f,%.3f\r\n",
                               s.records, pass == &s.first ? "first" : "rerun", pass->process.seconds,
                               rate(s.records, pass->process), pass->process.peakKiB / 1024.0,
                               pass->floor.seconds, rate(s.records, pass->floor), pass->windowed.seconds,
                               rate(s.records, pass->windowed), pass->floor.seconds / pass->process.seconds,
-                              pass->process.seconds / pass->windowed.seconds);
+                              pass->process.seconds / pass->windowed.seconds, pass->floorWal.seconds,
+                              rate(s.records, pass->floorWal), pass->floorWal.seconds / pass->process.seconds);
                 csv << line;
             }
     }
@@ -262,6 +273,7 @@ int scaling(const Paths& paths, const Options& o)
         };
         auto procRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.process); };
         auto floorRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.floor); };
+        auto floorWalRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.floorWal); };
         auto setRate = [](const Sized& z, const Pass& p) { return rate(z.records, p.windowed); };
         auto peak = [](const Sized&, const Pass& p) { return p.process.peakKiB / 1024.0; };
         Panel rates{"Conversion speed", "records per second", false, {}};
@@ -270,6 +282,8 @@ int scaling(const Paths& paths, const Options& o)
             series("ktvedaz-cli convert, rerun onto full databases", "#c0392b", true, procRate),
             series("SQLite floor (prepared lookup + insert), first run", "#2471a3", false, floorRate),
             series("SQLite floor, rerun", "#2471a3", true, floorRate),
+            series("SQLite floor with the program's write-ahead log, first run", "#8e44ad", false, floorWalRate),
+            series("the same, rerun", "#8e44ad", true, floorWalRate),
             series("set-based INSERT ... SELECT, first run", "#229954", false, setRate),
             series("set-based, rerun", "#229954", true, setRate)};
         Panel memory{"Peak resident memory of the convert process", "MiB", false, {}};
@@ -288,8 +302,9 @@ int main(int argc, char** argv)
     Options o;
     if (argc >= 3 && std::strcmp(argv[1], kMeasureArgument) == 0)
         return runMeasured(argv + 2);
-    if (argc == 4 && std::strcmp(argv[1], "--floor") == 0) {
-        std::printf("floor: %.2f s\n", floorRun(argv[2], argv[3]));
+    if ((argc == 4 || (argc == 5 && std::strcmp(argv[4], "--wal") == 0)) && std::strcmp(argv[1], "--floor") == 0) {
+        std::printf("floor: %.2f s\n",
+                    floorRun(argv[2], argv[3], argc == 5 ? FloorJournal::ProgramWal : FloorJournal::Rollback));
         return 0;
     }
     for (int i = 1; i < argc; ++i) {
@@ -304,7 +319,7 @@ int main(int argc, char** argv)
         if (a == "--help" || a == "-h") {
             std::printf("Usage: ktvedaz-bench-convert [records-in-all=1000000] [--reps R=3]\n"
                         "       ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] [--svg FILE]\n"
-                        "       ktvedaz-bench-convert --floor SOURCE TARGET\n"
+                        "       ktvedaz-bench-convert --floor SOURCE TARGET [--wal]\n"
                         "See docs/performance.md.\n");
             return 0;
         }
