@@ -11,15 +11,23 @@ SourceRecord::SourceRecord(const dao::Recordset& rs, const std::vector<std::stri
 {
 }
 
-Value SourceRecord::value(std::size_t column) const
+int SourceRecord::index(std::size_t column) const
 {
     int& index = m_indexes[column];
     if (index < 0)
         index = m_rs.FieldIndex(m_names[column]);
-    return m_rs.Field(index);
+    return index;
 }
 
+Value SourceRecord::value(std::size_t column) const { return m_rs.Field(index(column)); }
+
 std::string SourceRecord::text(std::size_t column) const { return CleanText(value(column)); }
+
+void SourceRecord::textInto(std::size_t column, Value& into) const
+{
+    m_rs.ReadField(index(column), into);
+    CleanTextInPlace(into);
+}
 
 TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const std::vector<std::string>& columns,
                          const RecordStep& step)
@@ -49,19 +57,44 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, c
     return report;
 }
 
-std::string Cut(std::string text, std::size_t n, TableReport& report)
+namespace {
+
+// Where the first n characters of text end; text.size() when it has no more.
+std::size_t cutPoint(const std::string& text, std::size_t n)
 {
     // Every character takes at least one byte: text no longer than n bytes is never cut.
     if (text.size() <= n)
-        return text;
+        return text.size();
     // One pass: stop at the first byte of the character after the n-th.
     std::size_t seen = 0;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && seen++ == n) {
-            ++report.cut;
-            text.resize(i);
-            break;
-        }
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && seen++ == n)
+            return i;
+    return text.size();
+}
+
+// Blanks off both ends, where the text stands.
+void trimBlanks(std::string& text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
+    text.resize(end);
+    std::size_t begin = 0;
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    text.erase(0, begin);
+}
+
+} // namespace
+
+std::string Cut(std::string text, std::size_t n, TableReport& report)
+{
+    const std::size_t at = cutPoint(text, n);
+    if (at < text.size()) {
+        ++report.cut;
+        text.resize(at);
+    }
     return text;
 }
 
@@ -72,15 +105,27 @@ std::string CleanText(Value value)
     std::string* text = value.textIf();
     if (!text)
         return N_Ts(value);
-    std::size_t end = text->size();
-    while (end > 0 && (*text)[end - 1] == ' ')
-        --end;
-    text->resize(end);
-    std::size_t begin = 0;
-    while (begin < end && (*text)[begin] == ' ')
-        ++begin;
-    text->erase(0, begin);
+    trimBlanks(*text);
     return std::move(*text);
+}
+
+void CleanTextInPlace(Value& value)
+{
+    if (std::string* text = value.textIf())
+        trimBlanks(*text);
+    else
+        value = Value(N_Ts(value));
+}
+
+void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n, TableReport& report)
+{
+    record.textInto(column, into);
+    std::string& text = *into.textIf(); // cleaned: always text
+    const std::size_t at = cutPoint(text, n);
+    if (at < text.size()) {
+        ++report.cut;
+        text.resize(at);
+    }
 }
 
 std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report)

@@ -28,8 +28,11 @@ public:
     Value value(std::size_t column) const;
     // The text of the column through N_T.
     std::string text(std::size_t column) const;
+    // The same into a card's value: the text it held is overwritten, not made anew.
+    void textInto(std::size_t column, Value& into) const;
 
 private:
+    int index(std::size_t column) const;
     const dao::Recordset& m_rs;
     const std::vector<std::string>& m_names;
     mutable std::vector<int> m_indexes; // -1 until found
@@ -45,6 +48,10 @@ std::string Cut(std::string text, std::size_t n, TableReport& report);
 
 // N_T of a value as text; a text value is trimmed where it stands and handed on.
 std::string CleanText(Value value);
+// The same, leaving the text in the value.
+void CleanTextInPlace(Value& value);
+// A card's value from the first n characters of a cleaned source column; counts the cut.
+void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n, TableReport& report);
 
 // The key of a card: the first 10 characters of the cleaned code.
 std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report);

@@ -20,8 +20,8 @@ TableReport Vedaz_AracKarti(TransferContext& ctx)
         code = CardKey(rec, column::Kod, report);
         const auto fill = [&]() -> std::vector<Value>& {
             fields[0] = Value(code);
-            fields[1] = Value(Cut(rec.text(column::Isim), 50, report));
-            fields[2] = Value(Cut(rec.text(column::Plaka), 15, report));
+            CutTextInto(fields[1], rec, column::Isim, 50, report);
+            CutTextInto(fields[2], rec, column::Plaka, 15, report);
             return fields;
         };
         if (cards->addIfNew(key, fill, [&] { return "AracKarti Kod '" + code + "'"; }))

@@ -29,21 +29,19 @@ TableReport Vedaz_CariKart(TransferContext& ctx)
         std::string& code = key[1];
         code = CardKey(rec, column::Kod, report);
         const auto fill = [&]() -> std::vector<Value>& {
-            TableReport telCut; // the fax repeats the phone's cut; count it once
-            std::string phone = Cut(rec.text(column::TelFaks), 15, telCut);
-            report.cut += telCut.cut;
             fields[0] = Value("BAY");
             fields[1] = Value(code);
-            fields[2] = Value(Cut(rec.text(column::Isim), 50, report));
-            fields[3] = Value(Cut(rec.text(column::Yetkili), 100, report));
-            fields[4] = Value(Cut(rec.text(column::AracKod), 10, report));
-            fields[5] = Value(rec.text(column::Adres));
-            fields[6] = Value(Cut(rec.text(column::Semt), 50, report));
-            fields[7] = Value(Cut(rec.text(column::Sehir), 50, report));
-            fields[8] = Value(phone);
-            fields[9] = Value(std::move(phone));
-            fields[10] = Value(Cut(rec.text(column::VD), 50, report));
-            fields[11] = Value(Cut(rec.text(column::VN), 50, report));
+            CutTextInto(fields[2], rec, column::Isim, 50, report);
+            CutTextInto(fields[3], rec, column::Yetkili, 100, report);
+            CutTextInto(fields[4], rec, column::AracKod, 10, report);
+            rec.textInto(column::Adres, fields[5]);
+            CutTextInto(fields[6], rec, column::Semt, 50, report);
+            CutTextInto(fields[7], rec, column::Sehir, 50, report);
+            // The fax repeats the phone, and its cut is counted once.
+            CutTextInto(fields[8], rec, column::TelFaks, 15, report);
+            fields[9] = fields[8];
+            CutTextInto(fields[10], rec, column::VD, 50, report);
+            CutTextInto(fields[11], rec, column::VN, 50, report);
             fields[12] = N_TVAL(rec.value(column::Kredi));
             fields[13] = Value(DealerStatu(rec.text(column::Durum)));
             return fields;

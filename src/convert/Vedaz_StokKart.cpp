@@ -59,12 +59,12 @@ TableReport Vedaz_StokKart(TransferContext& ctx)
         const auto fill = [&]() -> std::vector<Value>& {
             fields[0] = Value(kind);
             fields[1] = Value(code);
-            fields[2] = Value(Cut(rec.text(column::Isim), 50, report));
-            fields[3] = Value(Cut(rec.text(column::Birim1), 10, report));
+            CutTextInto(fields[2], rec, column::Isim, 50, report);
+            CutTextInto(fields[3], rec, column::Birim1, 10, report);
             fields[4] = RoundedWhole(N_TVAL(rec.value(column::Katsayi)));
-            fields[5] = Value(Cut(rec.text(column::Birim2), 10, report));
+            CutTextInto(fields[5], rec, column::Birim2, 10, report);
             fields[6] = RoundedWhole(N_TVAL(rec.value(column::KDV)));
-            fields[7] = Value(Cut(rec.text(column::Duzey), 3, report));
+            CutTextInto(fields[7], rec, column::Duzey, 3, report);
             return fields;
         };
         if (cards->addIfNew(key, fill,

@@ -31,6 +31,9 @@ public:
     // record. The defaults go through the names; a backend answers them directly.
     virtual int fieldIndex(const std::string& name) const;
     virtual Value field(int index) const;
+    // The same into a value the caller keeps: text goes into the text it holds, so a loop
+    // reading the same column of every record does not allocate for each.
+    virtual void readField(int index, Value& into) const { into = field(index); }
     // A read-only backend raises err::ReadOnly from these four.
     virtual void setField(const std::string& name, const Value& v) = 0;
     // The same for a value the caller gives up; a backend may keep it without a copy.

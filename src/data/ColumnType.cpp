@@ -357,6 +357,18 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValu
     checkSqlite(rc, sqlite3_db_handle(stmt));
 }
 
+void readValueInto(sqlite3_stmt* stmt, int index, const ColumnInfo& column, Value& into)
+{
+    std::string* held = into.textIf();
+    // A text column's value is text whatever class it was stored in (see below).
+    if (held && isTextKind(column.kind) && sqlite3_column_type(stmt, index) != SQLITE_NULL) {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
+        held->assign(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, index)));
+        return;
+    }
+    into = readValue(stmt, index, column);
+}
+
 Value readValue(sqlite3_stmt* stmt, int index, const ColumnInfo& column)
 {
     const int type = sqlite3_column_type(stmt, index);

@@ -36,6 +36,8 @@ void convertInPlace(const ColumnInfo& column, Value& value);
 // Binds a converted value (checking the result); reads a column back as the kind says.
 // Bound text is copied unless keepsValue says the value outlives the statement's step.
 void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValue = false);
+// The same into a value the caller keeps: text goes into the text it holds.
+void readValueInto(sqlite3_stmt* stmt, int index, const ColumnInfo& column, Value& into);
 Value readValue(sqlite3_stmt* stmt, int index, const ColumnInfo& column);
 
 // Exact currency from numeric text in the user's number format (no binary floating point).

@@ -49,6 +49,7 @@ bool Recordset::Eof() const { return live().eof(); }
 Value Recordset::Field(const std::string& name) const { return live().field(name); }
 int Recordset::FieldIndex(const std::string& name) const { return live().fieldIndex(name); }
 Value Recordset::Field(int index) const { return live().field(index); }
+void Recordset::ReadField(int index, Value& into) const { live().readField(index, into); }
 std::vector<std::string> Recordset::FieldNames() const { return live().fieldNames(); }
 void Recordset::SetField(const std::string& name, const Value& v) { live().setField(name, v); }
 void Recordset::SetField(const std::string& name, Value&& v) { live().takeField(name, std::move(v)); }

@@ -26,6 +26,7 @@ public:
     Value Field(const std::string& name) const;              // by name (case-insensitive); Null possible
     int FieldIndex(const std::string& name) const;           // its position; err::ItemNotFound when none
     Value Field(int index) const;                            // by a position FieldIndex gave
+    void ReadField(int index, Value& into) const;            // the same into a value kept by the caller
     std::vector<std::string> FieldNames() const;             // in table order
     void SetField(const std::string& name, const Value& v);  // converts to the column type or throws
     void SetField(const std::string& name, Value&& v);       // the same, taking the value

@@ -146,6 +146,19 @@ Value SqliteSnapshot::field(int idx) const
     return m_row[static_cast<std::size_t>(idx)];
 }
 
+void SqliteSnapshot::readField(int idx, Value& into) const
+{
+    db();
+    if (idx < 0 || static_cast<std::size_t>(idx) >= m_table->columns.size())
+        raise(err::ItemNotFound);
+    if (m_eof)
+        raise(err::NoCurrentRecord);
+    if (m_current)
+        readValueInto(m_current, idx, m_table->columns[static_cast<std::size_t>(idx)], into);
+    else
+        into = m_row[static_cast<std::size_t>(idx)];
+}
+
 std::vector<std::string> SqliteSnapshot::fieldNames() const
 {
     std::vector<std::string> names;

@@ -18,6 +18,7 @@ public:
     Value field(const std::string& name) const override;
     int fieldIndex(const std::string& name) const override;
     Value field(int index) const override;
+    void readField(int index, Value& into) const override;
     std::vector<std::string> fieldNames() const override;
     void setField(const std::string& name, const Value& v) override;
     void addNew() override;

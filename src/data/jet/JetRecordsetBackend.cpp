@@ -163,13 +163,20 @@ int JetRecordsetBackend::fieldIndex(const std::string& name) const
 
 Value JetRecordsetBackend::field(const std::string& name) const { return field(fieldIndex(name)); }
 
-Value JetRecordsetBackend::field(int index) const
+const Value& JetRecordsetBackend::current(int index) const
 {
     if (index < 0 || static_cast<std::size_t>(index) >= reader().ColumnNames().size())
         throw itemNotFound();
     if (m_eof)
         throw noCurrentRecord();
     return m_last ? (*m_last)[static_cast<std::size_t>(index)] : m_reader->Get(index);
+}
+
+Value JetRecordsetBackend::field(int index) const { return current(index); }
+
+void JetRecordsetBackend::readField(int index, Value& into) const
+{
+    into = current(index); // a copy into text the caller holds keeps that text's storage
 }
 
 std::vector<std::string> JetRecordsetBackend::fieldNames() const

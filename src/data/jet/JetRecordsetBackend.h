@@ -26,6 +26,7 @@ public:
     Value field(const std::string& name) const override;
     int fieldIndex(const std::string& name) const override;
     Value field(int index) const override;
+    void readField(int index, Value& into) const override;
     std::vector<std::string> fieldNames() const override;
     void setField(const std::string& name, const Value& v) override;
     void addNew() override;
@@ -35,6 +36,7 @@ public:
 
 private:
     JetTableReader& reader() const;
+    const Value& current(int index) const; // the field at index of the current record
     bool matches() const;
     void advance(); // to the next row that meets the conditions, or to the end
     std::unique_ptr<JetTableReader> m_reader;
