@@ -1,5 +1,7 @@
-// Steady clock unless a test pinned another.
+// The steady clock (read coarsely) unless a test pinned another.
 #include "data/EngineClock.h"
+
+#include "platform/core/CoarseClock.h"
 
 namespace ktv::dao {
 
@@ -11,7 +13,9 @@ std::function<EngineTime()>& clockFn()
 }
 } // namespace
 
-EngineTime engineNow() { return clockFn() ? clockFn()() : std::chrono::steady_clock::now(); }
+// The coarse clock: asked once a record, its tick of a few milliseconds is nothing beside the
+// 50 ms of a batch.
+EngineTime engineNow() { return clockFn() ? clockFn()() : coarseNow(); }
 
 void setEngineClock(std::function<EngineTime()> clock) { clockFn() = std::move(clock); }
 

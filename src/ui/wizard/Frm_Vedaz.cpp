@@ -400,6 +400,7 @@ void Frm_Vedaz::Cmd_CevrimYap_Click()
     const ConversionRequest request = m_model.request(caption());
 
     m_running = true;
+    m_events.restart();
     try {
         m_run->Cmd_CevrimYap(request);
     } catch (...) {
@@ -436,7 +437,7 @@ void Frm_Vedaz::setProgressValue(int value) { m_progress.setValue(value); }
 
 int Frm_Vedaz::progressValue() const { return m_c.PrgBar1->value(); }
 
-void Frm_Vedaz::processEvents() { QCoreApplication::processEvents(); }
+void Frm_Vedaz::processEvents() { m_events.pump(); }
 
 void Frm_Vedaz::showMessage(const std::string& message, const std::string& title)
 {

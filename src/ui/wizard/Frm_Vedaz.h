@@ -4,6 +4,7 @@
 
 #include "convert/ConversionHost.h"
 #include "data/CompanyDatabases.h"
+#include "ui/wizard/EventPump.h"
 #include "ui/wizard/ProgressPacer.h"
 #include "ui/wizard/WizardControls.h"
 #include "ui/wizard/WizardModel.h"
@@ -98,6 +99,7 @@ private:
     TargetPage m_target;
     WizardModel m_model;
     ProgressPacer m_progress; // paces PrgBar1's repaints during a run
+    EventPump m_events;       // the run's yield before every record
     CompanyDatabases m_set;
     std::unique_ptr<ConversionRun> m_run;
     std::unique_ptr<FolderBrowser> m_ownBrowser;

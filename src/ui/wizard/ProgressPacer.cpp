@@ -45,7 +45,7 @@ void ProgressPacer::paintNow()
     m_bar->repaint();
     m_bar->setUpdatesEnabled(false);
     showValueText();
-    m_sincePaint.restart();
+    m_sincePaint.start();
 }
 
 void ProgressPacer::showValueText()

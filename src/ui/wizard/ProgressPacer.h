@@ -3,7 +3,8 @@
 // record itself).
 #pragma once
 
-#include <QElapsedTimer>
+#include "platform/core/CoarseClock.h"
+
 #include <QString>
 
 class QProgressBar;
@@ -25,8 +26,8 @@ private:
     void showValueText(); // the value as text, while paced (never painted)
 
     QProgressBar* m_bar;
-    QElapsedTimer m_sincePaint;
-    qint64 m_frameNs = 16'666'667;
+    CoarseTimer m_sincePaint; // read for every record: the coarse clock costs next to nothing
+    std::int64_t m_frameNs = 16'666'667;
     bool m_paced = false;
     bool m_textVisible = false;
     QString m_format;
