@@ -134,25 +134,27 @@ int SqliteSnapshot::fieldIndex(const std::string& name) const
 
 Value SqliteSnapshot::field(const std::string& name) const { return field(fieldIndex(name)); }
 
-Value SqliteSnapshot::field(int idx) const
+std::size_t SqliteSnapshot::readable(int idx) const
 {
     db();
     if (idx < 0 || static_cast<std::size_t>(idx) >= m_table->columns.size())
         raise(err::ItemNotFound);
     if (m_eof)
         raise(err::NoCurrentRecord);
+    return static_cast<std::size_t>(idx);
+}
+
+Value SqliteSnapshot::field(int idx) const
+{
+    const std::size_t i = readable(idx);
     if (m_current)
-        return readValue(m_current, idx, m_table->columns[static_cast<std::size_t>(idx)]);
-    return m_row[static_cast<std::size_t>(idx)];
+        return readValue(m_current, idx, m_table->columns[i]);
+    return m_row[i];
 }
 
 void SqliteSnapshot::readField(int idx, Value& into) const
 {
-    db();
-    if (idx < 0 || static_cast<std::size_t>(idx) >= m_table->columns.size())
-        raise(err::ItemNotFound);
-    if (m_eof)
-        raise(err::NoCurrentRecord);
+    readable(idx);
     if (m_current)
         readValueInto(m_current, idx, m_table->columns[static_cast<std::size_t>(idx)], into);
     else

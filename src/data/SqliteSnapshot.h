@@ -29,6 +29,7 @@ public:
 
 private:
     SqliteDatabase& db() const;
+    std::size_t readable(int idx) const; // the column at idx of the current record, or the error
     Statement startWalk() const;
     void loadRow(sqlite3_stmt* st);
 
