@@ -36,7 +36,7 @@ public:
     {
         // Conditions compare like the engine's: without regard to ASCII letter case.
         std::string id = m_layout.table;
-        for (std::size_t i = 0; i < key.size(); ++i)
+        for (std::size_t i = 0; i < key.size() && i < m_layout.keyColumns.size(); ++i)
             id += '\x1f' + m_layout.keyColumns[i] + '\x1e' + text::asciiUpper(key[i]);
         if (m_added.count(id))
             return false;
