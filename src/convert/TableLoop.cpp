@@ -73,8 +73,18 @@ std::size_t cutPoint(const std::string& text, std::size_t n)
     return text.size();
 }
 
-// Blanks off both ends, where the text stands.
-void trimBlanks(std::string& text)
+// Cuts text after its first n characters; counts the cut.
+void cutInPlace(std::string& text, std::size_t n, TableReport& report)
+{
+    const std::size_t at = cutPoint(text, n);
+    if (at < text.size()) {
+        ++report.cut;
+        text.resize(at);
+    }
+}
+
+// Spaces off both ends, where the text stands (as N_T trims).
+void trimSpacesInPlace(std::string& text)
 {
     std::size_t end = text.size();
     while (end > 0 && text[end - 1] == ' ')
@@ -90,29 +100,21 @@ void trimBlanks(std::string& text)
 
 std::string Cut(std::string text, std::size_t n, TableReport& report)
 {
-    const std::size_t at = cutPoint(text, n);
-    if (at < text.size()) {
-        ++report.cut;
-        text.resize(at);
-    }
+    cutInPlace(text, n, report);
     return text;
 }
 
 std::string CleanText(Value value)
 {
-    // The per-record path: a text value is trimmed where it stands and handed on without a
-    // copy; every other kind goes the general way.
-    std::string* text = value.textIf();
-    if (!text)
-        return N_Ts(value);
-    trimBlanks(*text);
-    return std::move(*text);
+    // A text value is trimmed where it stands and handed on without a copy.
+    CleanTextInPlace(value);
+    return std::move(*value.textIf());
 }
 
 void CleanTextInPlace(Value& value)
 {
     if (std::string* text = value.textIf())
-        trimBlanks(*text);
+        trimSpacesInPlace(*text);
     else
         value = Value(N_Ts(value));
 }
@@ -120,12 +122,7 @@ void CleanTextInPlace(Value& value)
 void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n, TableReport& report)
 {
     record.textInto(column, into);
-    std::string& text = *into.textIf(); // cleaned: always text
-    const std::size_t at = cutPoint(text, n);
-    if (at < text.size()) {
-        ++report.cut;
-        text.resize(at);
-    }
+    cutInPlace(*into.textIf(), n, report); // cleaned: always text
 }
 
 std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report)

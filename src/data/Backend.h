@@ -28,9 +28,9 @@ public:
     virtual std::vector<std::string> fieldNames() const = 0;
     // The position of a column (without regard to case), err::ItemNotFound when there is
     // none, and the field at that position: for loops that read the same columns of every
-    // record. The defaults go through the names; a backend answers them directly.
-    virtual int fieldIndex(const std::string& name) const;
-    virtual Value field(int index) const;
+    // record.
+    virtual int fieldIndex(const std::string& name) const = 0;
+    virtual Value field(int index) const = 0;
     // The same into a value the caller keeps: text goes into the text it holds, so a loop
     // reading the same column of every record does not allocate for each.
     virtual void readField(int index, Value& into) const { into = field(index); }

@@ -2,26 +2,8 @@
 #include "data/Recordset.h"
 
 #include "data/DaoErrors.h"
-#include "platform/core/TextCodec.h"
 
 namespace ktv::dao {
-
-int RecordsetBackend::fieldIndex(const std::string& name) const
-{
-    const std::vector<std::string> names = fieldNames();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (text::equalsNoCase(names[i], name))
-            return static_cast<int>(i);
-    raise(err::ItemNotFound);
-}
-
-Value RecordsetBackend::field(int index) const
-{
-    const std::vector<std::string> names = fieldNames();
-    if (index < 0 || static_cast<std::size_t>(index) >= names.size())
-        raise(err::ItemNotFound);
-    return field(names[static_cast<std::size_t>(index)]);
-}
 
 Recordset::Recordset(std::unique_ptr<RecordsetBackend> backend) : m_backend(std::move(backend)) {}
 

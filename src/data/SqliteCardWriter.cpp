@@ -90,24 +90,17 @@ void SqliteCardWriter::insert(std::vector<Value>& values, const ErrorContext& co
         }
     }
     if (!m_insert) {
-        // The insert names the columns in table order, as an Update of these columns does.
-        std::vector<int> order = m_columns;
-        std::sort(order.begin(), order.end());
-        if (std::adjacent_find(order.begin(), order.end()) != order.end())
+        // SQLite would take a column named twice and keep one of its values.
+        std::vector<int> sorted = m_columns;
+        std::sort(sorted.begin(), sorted.end());
+        if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
             raiseText(err::EngineFailure, "Database engine error: a column of '" + m_table->name + "' is named twice.");
-        std::vector<std::pair<int, Value>> assigned(order.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            assigned[i].first = order[i];
-        const WritePlan& plan = d.writePlan(*m_table, true, assigned);
-        m_insert = prepare(d.handle(), plan.sql);
-        for (int c : m_columns)
-            m_bindOrder.push_back(static_cast<int>(std::find(plan.columns.begin(), plan.columns.end(), c) -
-                                                   plan.columns.begin()) + 1);
+        m_insert = prepare(d.handle(), m_table->insertSql(m_columns));
     }
     sqlite3_stmt* st = m_insert.get();
     ResetOnExit reset{st};
     for (std::size_t i = 0; i < values.size(); ++i)
-        bindValue(st, m_bindOrder[i], values[i], true); // the caller's values outlive the step
+        bindValue(st, static_cast<int>(i + 1), values[i], true); // the caller's values outlive the step
     if (stepRow(st))
         raiseText(err::EngineFailure, "Database engine error: the insert returned rows.");
     d.noteStored();

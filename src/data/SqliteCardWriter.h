@@ -28,7 +28,6 @@ private:
     const LookupPlan* m_plan;                 // owned by the database, like the table
     std::vector<std::string> m_columnNames;   // as the caller spells them
     std::vector<int> m_columns;               // their indexes in the table; -1 when unknown
-    std::vector<int> m_bindOrder;             // the insert's parameter of each value
     Statement m_lookup;
     Statement m_insert;                       // prepared with the first new record
     std::vector<Value> m_keyValues;           // the non-text key conditions, converted

@@ -71,6 +71,19 @@ int TableInfo::columnIndex(const std::string& n, int& next) const
     return idx;
 }
 
+std::string TableInfo::insertSql(const std::vector<int>& columns) const
+{
+    if (columns.empty())
+        return "INSERT INTO " + quotedName + " DEFAULT VALUES";
+    std::string names;
+    std::string marks;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        names += (i ? "," : "") + quotedColumns[static_cast<std::size_t>(columns[i])];
+        marks += (i ? ",?" : "?") + std::to_string(i + 1);
+    }
+    return "INSERT INTO " + quotedName + " (" + names + ") VALUES (" + marks + ")";
+}
+
 std::string TableInfo::selectList() const
 {
     std::string out;
@@ -329,24 +342,17 @@ const WritePlan& SqliteDatabase::writePlan(const TableInfo& t, bool adding, cons
     auto plan = std::make_unique<WritePlan>();
     plan->table = &t;
     plan->adding = adding;
-    std::string cols;
-    std::string marks;
-    for (const auto& entry : assigned) {
+    for (const auto& entry : assigned)
         plan->columns.push_back(entry.first);
-        const std::string& column = t.quotedColumns[static_cast<std::size_t>(entry.first)];
-        const std::string mark = "?" + std::to_string(plan->columns.size());
-        if (adding) {
-            cols += (cols.empty() ? "" : ",") + column;
-            marks += (marks.empty() ? "" : ",") + mark;
-        } else {
-            cols += (cols.empty() ? "" : ",") + column + " = " + mark;
-        }
+    if (adding) {
+        plan->sql = t.insertSql(plan->columns);
+    } else {
+        std::string sets;
+        for (std::size_t i = 0; i < plan->columns.size(); ++i)
+            sets += (i ? "," : "") + t.quotedColumns[static_cast<std::size_t>(plan->columns[i])] + " = ?" +
+                    std::to_string(i + 1);
+        plan->sql = "UPDATE " + t.quotedName + " SET " + sets + " WHERE rowid = ?" + std::to_string(plan->columns.size() + 1);
     }
-    if (adding)
-        plan->sql = cols.empty() ? "INSERT INTO " + t.quotedName + " DEFAULT VALUES"
-                                 : "INSERT INTO " + t.quotedName + " (" + cols + ") VALUES (" + marks + ")";
-    else
-        plan->sql = "UPDATE " + t.quotedName + " SET " + cols + " WHERE rowid = ?" + std::to_string(plan->columns.size() + 1);
     plan->slot = cacheSlot(plan->sql);
     m_writePlans.push_back(std::move(plan));
     return *m_writePlans.back();

@@ -32,6 +32,8 @@ struct TableInfo {
     // per-record loops name their columns in table order.
     int columnIndex(const std::string& name, int& next) const;
     std::string selectList() const;                  // "c1","c2",... in table order
+    // The INSERT of these columns (indexes), parameter ?n for the n-th.
+    std::string insertSql(const std::vector<int>& columns) const;
 };
 
 // What holds statements of a database (recordsets, card writers) and is told when the

@@ -17,7 +17,7 @@ void ProgressPacer::setVisible(bool visible)
         return;
     const QScreen* screen = m_bar->screen();
     const double hz = screen && screen->refreshRate() >= 1.0 ? screen->refreshRate() : 60.0;
-    m_frameNs = static_cast<qint64>(1e9 / hz);
+    m_frameNs = static_cast<std::int64_t>(1e9 / hz);
     m_bar->setUpdatesEnabled(false);
     // QProgressBar::setValue asks whether the new value changes the picture, and unless its
     // text shows the value itself it answers by laying the whole bar out anew through the
