@@ -1,7 +1,5 @@
-// The steady clock (read coarsely) unless a test pinned another.
+// Steady clock unless a test pinned another.
 #include "data/EngineClock.h"
-
-#include "platform/core/CoarseClock.h"
 
 namespace ktv::dao {
 
@@ -13,9 +11,7 @@ std::function<EngineTime()>& clockFn()
 }
 } // namespace
 
-// The coarse clock: asked once a record, its tick of a few milliseconds is nothing beside the
-// 50 ms of a batch.
-EngineTime engineNow() { return clockFn() ? clockFn()() : coarseNow(); }
+EngineTime engineNow() { return clockFn() ? clockFn()() : std::chrono::steady_clock::now(); }
 
 void setEngineClock(std::function<EngineTime()> clock) { clockFn() = std::move(clock); }
 
