@@ -139,6 +139,7 @@ void CompanyDatabases::VeriTabani_Ac(int member)
         const std::string folder = memberFolder(member);
         MakePath(folder);
         const std::string file = folder + "/" + kFiles[member];
+        removeStaleCopies(file);
         if (!std::filesystem::exists(file))
             createFromTemplate(member, file);
         m_db[member] = dao::Database::OpenDatabase(file, false, false, "");

@@ -8,9 +8,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 namespace ktv {
@@ -118,6 +120,51 @@ bool placeWithoutReplacing(const std::string& temp, const std::string& file)
     if (e == EEXIST)
         return false;
     fail(file, e);
+}
+
+namespace {
+
+// The process id of a private copy of `name` ("KTFIM.mdb.part123", "...part123-wal"), or 0.
+long copyOwner(const std::string& entry, const std::string& name)
+{
+    const std::string prefix = name + ".part";
+    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    std::size_t end = prefix.size();
+    long pid = 0;
+    while (end < entry.size() && entry[end] >= '0' && entry[end] <= '9' && pid < 100000000)
+        pid = pid * 10 + (entry[end++] - '0');
+    const std::string rest = entry.substr(end);
+    if (end == prefix.size() || !(rest.empty() || rest == "-wal" || rest == "-shm" || rest == "-journal"))
+        return 0;
+    return pid;
+}
+
+bool processAlive(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
+
+} // namespace
+
+void removeStaleCopies(const std::string& file)
+{
+    const std::filesystem::path path(file);
+    const std::string folder = path.parent_path().string();
+    const std::string name = path.filename().string();
+    auto stale = [&] {
+        std::vector<std::filesystem::path> found;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+            if (const long pid = copyOwner(it->path().filename().string(), name); pid > 0 && !processAlive(pid))
+                found.push_back(it->path());
+        return found;
+    };
+    if (stale().empty()) // the usual case, without waiting for the lock
+        return;
+    const FolderLock lock(folder);
+    if (!lock.held())
+        return;
+    std::error_code ec;
+    for (const auto& entry : stale())
+        std::filesystem::remove(entry, ec);
 }
 
 void setRenameNoReplaceForTest(RenameNoReplace f) { renameNoReplace() = f ? f : &realRenameNoReplace; }

@@ -16,6 +16,7 @@ public:
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
+    bool held() const { return m_fd >= 0; }
 
 private:
     int m_fd = -1;
@@ -24,6 +25,13 @@ private:
 // Copies `from` to the new file `to` (which must not exist), writable by its owner whatever
 // the mode of `from`, flushed to the disk. A failed copy leaves no file behind.
 void copyToNewFile(const std::string& from, const std::string& to);
+
+// Removes the private copies (`<file>.part<pid>` with their -wal, -shm and -journal) that
+// runs killed while making `file` left in its folder. A copy is removed only when its process
+// is gone and the folder lock is held, which every instance holds while it makes a copy: a
+// live instance's copy in progress is never touched, and on a volume without the lock
+// nothing is removed.
+void removeStaleCopies(const std::string& file);
 
 // Renames `temp` to `file` unless `file` exists; returns false (and removes `temp`) when it
 // did. Uses the no-replace rename, and where the file system lacks it a plain rename after

@@ -217,4 +217,42 @@ TEST(CardWriter, TheLookupAndTheAddOfACardShareOneWriteBatch)
     EXPECT_EQ(rows(*check).size(), 1u);
 }
 
+// The same for a card whose lookup runs in a batch already open: its time running out while
+// the values are read commits nothing before the add (another connection sees no card yet).
+TEST(CardWriter, ACardLookedUpInAnOpenBatchIsAddedInThatBatch)
+{
+    TempDir dir;
+    const std::string path = dir.file("KTFIM.mdb");
+    auto now = std::chrono::steady_clock::now();
+    setEngineClock([&] { return now; });
+    const auto committedCards = [&] {
+        sqlite3* other = nullptr;
+        sqlite3_open(path.c_str(), &other);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(other, "SELECT count(*) FROM Kart", -1, &st, nullptr);
+        const int n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+        sqlite3_finalize(st);
+        sqlite3_close(other);
+        return n;
+    };
+    {
+        auto db = test::makeDatabase(path);
+        auto writer = db->OpenCardWriter(kKart);
+        Card first{{Value("BAY"), Value("K1"), Value("x")}};
+        EXPECT_TRUE(writer->AddIfNew({"BAY", "K1"}, first.fill(), context));
+        std::vector<Value> values = {Value("BAY"), Value("K2"), Value("y")};
+        EXPECT_TRUE(writer->AddIfNew(
+            {"BAY", "K2"},
+            [&]() -> std::vector<Value>& {
+                now += std::chrono::seconds(1);
+                return values;
+            },
+            context));
+        EXPECT_EQ(committedCards(), 0) << "the batch was committed between a lookup and its add";
+        db->Close();
+    }
+    setEngineClock({});
+    EXPECT_EQ(committedCards(), 2);
+}
+
 } // namespace

@@ -11,6 +11,8 @@
 #include <sqlite3.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -319,4 +321,32 @@ TEST_F(Company, WithoutTheNoReplaceRenameTheCopyIsStillPlacedAndNeverReplacesAFi
     test::writeFile(dir.file("copy"), "new");
     EXPECT_FALSE(placeWithoutReplacing(dir.file("copy"), dir.file("kept")));
     EXPECT_EQ(test::readFile(dir.file("kept")), "old");
+}
+
+// A run killed while copying a template leaves `<file>.part<pid>` (and its -wal and -shm);
+// the next open removes them, before the member is made and once it exists, but never the
+// copy of a process that is still running.
+TEST_F(Company, CopiesLeftByKilledRunsAreRemovedAndALiveProcesssCopyIsKept)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0); // its id now names no process
+    fs::create_directories(data(""));
+    const std::string live = data("SABIT.mdb.part1"); // process 1 always runs
+    test::writeFile(live, "copying");
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "before the member exists" : "beside the member");
+        const std::string dead = data("SABIT.mdb.part") + std::to_string(child);
+        for (const char* suffix : {"", "-wal", "-shm"})
+            test::writeFile(dead + suffix, "left");
+        set.VeriTabani_Ac(CompanyDatabases::Sabit);
+        EXPECT_TRUE(set.IsOpen(CompanyDatabases::Sabit));
+        set.VeriTabani_Kapat(CompanyDatabases::Sabit);
+        for (const char* suffix : {"", "-wal", "-shm"})
+            EXPECT_FALSE(fs::exists(dead + suffix)) << suffix;
+        EXPECT_TRUE(fs::exists(live));
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }

@@ -43,7 +43,7 @@ TEST_F(JetAceTest, AnUnencryptedAceFileReadsAsMdbExportPrintsIt)
     // As mdb-tables lists them (the second one is not flagged as a system table).
     ASSERT_EQ(file->TableNames(), (std::vector<std::string>{"MSP_PROJECTS", "MSysCompactError"}));
     auto reader = file->OpenTable("MSP_PROJECTS");
-    const auto exported = mdbExport(path, "MSP_PROJECTS");
+    const auto exported = mdbExport(path, "MSP_PROJECTS", true);
     ASSERT_TRUE(exported) << "mdb-export (package mdbtools) is needed for this test";
     ASSERT_EQ(exported->front().size(), reader->ColumnNames().size());
     const int ole = reader->ColumnIndex("RESERVED_BINARY_DATA");
@@ -57,11 +57,8 @@ TEST_F(JetAceTest, AnUnencryptedAceFileReadsAsMdbExportPrintsIt)
             SCOPED_TRACE(reader->ColumnNames()[c]);
             const Value& ours = reader->Get(static_cast<int>(c));
             const CsvField& theirs = (*exported)[row].at(c);
-            if (static_cast<int>(c) == ole) {
-                EXPECT_TRUE(ours.isNull()) << "an OLE object reads as Null, and its table reads on";
-                EXPECT_FALSE(theirs.text == "N" && !theirs.quoted) << "the file's OLE column holds a value";
-                continue;
-            }
+            if (static_cast<int>(c) == ole)
+                EXPECT_GT(theirs.text.size(), 1000u) << "the file's OLE column holds an object on long-value pages";
             if (ours.isNull()) {
                 EXPECT_TRUE(theirs.text == "N" || theirs.text.empty()) << theirs.text;
             } else if (const auto* s = std::get_if<std::string>(&ours.storage())) {

@@ -2,6 +2,7 @@
 // pages, Unicode and code page 1254 text, and damaged files failing cleanly.
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
+#include "data/jet/JetWriter.h"
 #include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
@@ -499,6 +500,80 @@ TEST_F(JetFileTest, MutatedCopiesFailOrReadButNeverCrash)
         }
     }
 }
+
+// A memo whose long-value chain was made to loop back on itself, alone or with a declared
+// length far beyond the file: refused as damage, never read as megabytes of repeated pages.
+struct LoopingChain {
+    const char* name;
+    std::uint32_t declared; // the memo's length as its row declares it; 0 keeps the real one
+};
+
+void PrintTo(const LoopingChain& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class LoopingMemoChain : public JetFileTest, public ::testing::WithParamInterface<LoopingChain>
+{
+};
+
+TEST_P(LoopingMemoChain, IsRefusedAsADamagedFile)
+{
+    const std::string path = dir.file("loop.mdb");
+    {
+        jet::JetWriteOptions o;
+        o.version = jet::JetHeader::Version::Jet4;
+        jet::JetWriter writer(path, o, {{"Notlar", {{"Kod", jet::JetType::Text, 10}, {"Not", jet::JetType::Memo}}}});
+        writer.AddRow(0, {Value("K1"), Value(std::string(9999, 'a'))}); // 19998 bytes of UCS-2 over five pages
+        writer.Finish();
+    }
+    std::string bytes = readBytes(path);
+    const auto le32 = [&](std::size_t at) {
+        std::uint32_t v;
+        std::memcpy(&v, bytes.data() + at, 4);
+        return v;
+    };
+    const auto put32 = [&](std::size_t at, std::uint32_t v) { std::memcpy(bytes.data() + at, &v, 4); };
+    bool looped = false;
+    std::size_t lengthAt = 0;
+    for (std::size_t page = 1; page < bytes.size() / 4096; ++page) {
+        const std::size_t base = page * 4096;
+        if (bytes[base] != 1)
+            continue;
+        if (bytes.compare(base + 4, 4, "LVAL") != 0) {
+            // The data page of the row: the memo's reference starts with its length.
+            for (std::size_t at = base + 14; at + 4 <= base + 4096; ++at)
+                if (le32(at) == 19998)
+                    lengthAt = at;
+            continue;
+        }
+        const unsigned rows = static_cast<unsigned char>(bytes[base + 12]);
+        for (unsigned r = 0; r < rows && !looped; ++r) {
+            std::uint16_t start;
+            std::memcpy(&start, bytes.data() + base + 14 + 2 * r, 2);
+            const std::size_t row = base + (start & 0x1FFF);
+            if (le32(row) != 0) {
+                put32(row, static_cast<std::uint32_t>(page << 8 | r)); // the next segment is this one
+                looped = true;
+            }
+        }
+    }
+    ASSERT_TRUE(looped && lengthAt) << "the memo is not chained as expected";
+    if (GetParam().declared)
+        put32(lengthAt, GetParam().declared);
+    writeBytes(path, bytes);
+    const auto e = readEverything(path);
+    ASSERT_TRUE(e) << "a looping chain was read as a memo";
+    EXPECT_EQ(e->number(), 3049) << e->description();
+}
+
+const LoopingChain kLoopingChains[] = {
+    {"WithItsRealLength", 0},
+    {"DeclaringMoreThanTheFileHolds", 64u << 20},
+};
+
+INSTANTIATE_TEST_SUITE_P(JetFile, LoopingMemoChain, ::testing::ValuesIn(kLoopingChains),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace ktv::test

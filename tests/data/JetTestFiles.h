@@ -29,8 +29,10 @@ using CsvRow = std::vector<CsvField>;
 std::vector<CsvRow> parseCsv(const std::string& text);
 
 // Runs mdb-export on a table (dates as "%Y-%m-%d %H:%M:%S", Null as an unquoted N) and
-// returns header and rows; nothing when the tool is not installed.
-std::optional<std::vector<CsvRow>> mdbExport(const std::string& path, const std::string& table);
+// returns header and rows; nothing when the tool is not installed. With binaryAsHex, OLE and
+// binary values print as hex digits (so do GUIDs: the hex of their text).
+std::optional<std::vector<CsvRow>> mdbExport(const std::string& path, const std::string& table,
+                                             bool binaryAsHex = false);
 
 // Every row of a table through the engine's Jet reader, each field as the reader gives it.
 std::vector<std::vector<Value>> readJetTable(const std::string& path, const std::string& password,

@@ -9,7 +9,9 @@
 
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <optional>
+#include <unordered_set>
 #include <strings.h>
 
 namespace ktv::jet
@@ -60,12 +62,12 @@ template <typename T> T readLe(const unsigned char* p)
     return v;
 }
 
-std::string hexText(const char* data, int len)
+std::string hexText(const char* data, std::size_t len)
 {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
-    out.reserve(static_cast<std::size_t>(len) * 2);
-    for (int i = 0; i < len; ++i) {
+    out.reserve(len * 2);
+    for (std::size_t i = 0; i < len; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
         out.push_back(digits[b >> 4]);
         out.push_back(digits[b & 0x0F]);
@@ -161,6 +163,8 @@ struct JetTableReader::Impl {
     // so consecutive memos share a page that is then read from the file once.
     std::vector<unsigned char> lvalPage;
     long lvalPageNumber = -1;
+    std::uintmax_t fileSize = 0;           // no long value is longer
+    std::unordered_set<int> visitedRows;   // of the long value being read
 
     // A row of a long-value page, as libmdb's mdb_find_pg_row finds it, from the cached page.
     bool findLongValueRow(int pgRow, void** buf, int* off, std::size_t* len)
@@ -189,10 +193,12 @@ struct JetTableReader::Impl {
         return true;
     }
 
-    // A memo's stored bytes, inside the row or on its long-value pages. Read here rather than
-    // by libmdb, which cuts a memo at its bind size and turns unreadable pages into empty
-    // or partial text without saying so.
-    std::string readMemo(MdbColumn* col)
+    // A memo's or OLE object's stored bytes, inside the row or on its long-value pages. Read
+    // here rather than by libmdb, which cuts a memo at its bind size and turns unreadable
+    // pages into empty or partial text without saying so. A crafted file can declare any
+    // length and chain a page to itself: the length is bounded by the file's size and a
+    // page row met twice ends the chain as damage, so memory stays within the file's size.
+    std::string readLongValue(MdbColumn* col)
     {
         MdbHandle* mdb = session->handle();
         const int start = col->cur_value_start;
@@ -207,10 +213,16 @@ struct JetTableReader::Impl {
                 fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
             return std::string(reinterpret_cast<const char*>(mdb->pg_buf) + start + MDB_MEMO_OVERHEAD, inRow);
         }
+        if (length > fileSize)
+            fail("a memo of column '" + std::string(col->name) + "' declares " + std::to_string(length) +
+                 " bytes, more than the file holds");
         int pgRow = readLe<std::int32_t>(mdb->pg_buf + start + 4);
         const bool singlePage = header & 0x40000000;
         std::string bytes;
+        visitedRows.clear();
         for (int pages = 0; pgRow >> 8 && bytes.size() < length; ++pages) {
+            if (!visitedRows.insert(pgRow).second)
+                fail("the page chain of a memo of column '" + std::string(col->name) + "' runs in a loop");
             void* buf = nullptr;
             int off = 0;
             std::size_t len = 0;
@@ -287,20 +299,27 @@ struct JetTableReader::Impl {
             }
         }
         if (type == MDB_MEMO) {
-            const std::string stored = readMemo(col);
+            const std::string stored = readLongValue(col);
             if (stored.empty())
                 return Value();
             return Value(memoText->decode(jet3 ? stored : expandUcs2(stored)));
+        }
+        if (type == MDB_OLE) {
+            // The object's bytes as hex digits, like a Binary value.
+            const std::string stored = readLongValue(col);
+            if (stored.empty())
+                return Value();
+            return Value(hexText(stored.data(), stored.size()));
         }
         if (type == MDB_BINARY) {
             MdbHandle* mdb = session->handle();
             const int start = col->cur_value_start;
             if (start < 0 || start + col->cur_value_len > mdb->fmt->pg_size)
                 fail("column '" + std::string(col->name) + "' has a value of the wrong size");
-            return Value(hexText(reinterpret_cast<const char*>(mdb->pg_buf) + start, col->cur_value_len));
+            return Value(hexText(reinterpret_cast<const char*>(mdb->pg_buf) + start, static_cast<std::size_t>(col->cur_value_len)));
         }
         if (type != MDB_TEXT)
-            return Value(); // OLE objects (and unknown types) are not values a conversion can carry
+            return Value(); // unknown types are not values a conversion can carry
         const char* text = buffers[i].data();
         const int len = lengths[i];
         if (len < 0 || static_cast<std::size_t>(len) >= buffers[i].size())
@@ -329,6 +348,8 @@ std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> sess
 
     MdbHandle* mdb = impl->session->handle();
     impl->jet3 = IS_JET3(mdb);
+    std::error_code sizeError;
+    impl->fileSize = std::filesystem::file_size(path, sizeError);
     impl->memoText = std::make_unique<TextDecoder>(
         impl->jet3 ? JetHeader::CharsetOfCodePage(mdb->f->code_page) : std::string("UCS-2LE"));
     const std::size_t n = impl->table->num_cols;
