@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -122,7 +122,8 @@ bool placeWithoutReplacing(const std::string& temp, const std::string& file)
     fail(file, e);
 }
 
-namespace {
+namespace
+{
 
 // The process id of a private copy of `name` ("KTFIM.mdb.part123", "...part123-wal"), or 0.
 long copyOwner(const std::string& entry, const std::string& name)
@@ -140,7 +141,10 @@ long copyOwner(const std::string& entry, const std::string& name)
     return pid;
 }
 
-bool processAlive(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
+bool processAlive(long pid)
+{
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 } // namespace
 
@@ -153,7 +157,8 @@ void removeStaleCopies(const std::string& file)
         std::vector<std::filesystem::path> found;
         std::error_code ec;
         for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-            if (const long pid = copyOwner(it->path().filename().string(), name); pid > 0 && !processAlive(pid))
+            if (const long pid = copyOwner(it->path().filename().string(), name);
+                pid > 0 && !processAlive(pid))
                 found.push_back(it->path());
         return found;
     };

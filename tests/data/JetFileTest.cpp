@@ -1,9 +1,9 @@
 // Reading real Jet 3 / Jet 4 files: every table against mdb-export, passwords, RC4-encoded
 // pages, Unicode and code page 1254 text, and damaged files failing cleanly.
 #include "data/jet/JetFile.h"
+#include "data/JetTestFiles.h"
 #include "data/jet/JetTableReader.h"
 #include "data/jet/JetWriter.h"
-#include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
 #include <gtest/gtest.h>
@@ -523,8 +523,10 @@ TEST_P(LoopingMemoChain, IsRefusedAsADamagedFile)
     {
         jet::JetWriteOptions o;
         o.version = jet::JetHeader::Version::Jet4;
-        jet::JetWriter writer(path, o, {{"Notlar", {{"Kod", jet::JetType::Text, 10}, {"Not", jet::JetType::Memo}}}});
-        writer.AddRow(0, {Value("K1"), Value(std::string(9999, 'a'))}); // 19998 bytes of UCS-2 over five pages
+        jet::JetWriter writer(path, o,
+                              {{"Notlar", {{"Kod", jet::JetType::Text, 10}, {"Not", jet::JetType::Memo}}}});
+        writer.AddRow(0,
+                      {Value("K1"), Value(std::string(9999, 'a'))}); // 19998 bytes of UCS-2 over five pages
         writer.Finish();
     }
     std::string bytes = readBytes(path);

@@ -91,13 +91,15 @@ std::string copyJetFile(const TempDir& dir, const std::string& name)
     return target.string();
 }
 
-std::optional<std::vector<CsvRow>> mdbExport(const std::string& path, const std::string& table, bool binaryAsHex)
+std::optional<std::vector<CsvRow>> mdbExport(const std::string& path, const std::string& table,
+                                             bool binaryAsHex)
 {
     if (std::system("command -v mdb-export >/dev/null 2>&1") != 0)
         return std::nullopt;
-    const std::string command = std::string("env -u MDB_ICONV -u MDB_JET3_CHARSET LC_ALL=C mdb-export -0 N ") +
-                                (binaryAsHex ? "-b hex " : "") + "-D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
-                                shellQuoted(path) + " " + shellQuoted(table) + " 2>/dev/null";
+    const std::string command =
+        std::string("env -u MDB_ICONV -u MDB_JET3_CHARSET LC_ALL=C mdb-export -0 N ") +
+        (binaryAsHex ? "-b hex " : "") + "-D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
+        shellQuoted(path) + " " + shellQuoted(table) + " 2>/dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
         return std::nullopt;

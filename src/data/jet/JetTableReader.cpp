@@ -11,8 +11,8 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <unordered_set>
 #include <strings.h>
+#include <unordered_set>
 
 namespace ktv::jet
 {
@@ -163,8 +163,8 @@ struct JetTableReader::Impl {
     // so consecutive memos share a page that is then read from the file once.
     std::vector<unsigned char> lvalPage;
     long lvalPageNumber = -1;
-    std::uintmax_t fileSize = 0;           // no long value is longer
-    std::unordered_set<int> visitedRows;   // of the long value being read
+    std::uintmax_t fileSize = 0;         // no long value is longer
+    std::unordered_set<int> visitedRows; // of the long value being read
 
     // A row of a long-value page, as libmdb's mdb_find_pg_row finds it, from the cached page.
     bool findLongValueRow(int pgRow, void** buf, int* off, std::size_t* len)
@@ -316,7 +316,8 @@ struct JetTableReader::Impl {
             const int start = col->cur_value_start;
             if (start < 0 || start + col->cur_value_len > mdb->fmt->pg_size)
                 fail("column '" + std::string(col->name) + "' has a value of the wrong size");
-            return Value(hexText(reinterpret_cast<const char*>(mdb->pg_buf) + start, static_cast<std::size_t>(col->cur_value_len)));
+            return Value(hexText(reinterpret_cast<const char*>(mdb->pg_buf) + start,
+                                 static_cast<std::size_t>(col->cur_value_len)));
         }
         if (type != MDB_TEXT)
             return Value(); // unknown types are not values a conversion can carry
