@@ -7,6 +7,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3 libssl-dev
   libgtest-dev libgmock-dev
+  libcli11-dev
   mdbtools-dev mdbtools
   fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev

@@ -1,42 +1,75 @@
 #include "cli/Args.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstdlib>
+#include <list>
 
 namespace ktv::cli {
+
+namespace {
+
+// CLI11 names the option first ("--type: 1 required TEXT missing"); the tool says it in
+// its own words, as it always has.
+std::string usageText(const CLI::ParseError& e)
+{
+    const std::string what = e.what();
+    const auto colon = what.find(": ");
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) && colon != std::string::npos &&
+        what.rfind("--", 0) == 0) {
+        const std::string option = what.substr(0, colon);
+        if (what.find("missing", colon) != std::string::npos)
+            return option + " needs a value";
+        if (what.find("received", colon) != std::string::npos)
+            return option + " given twice";
+    }
+    return what;
+}
+
+} // namespace
 
 Args::Args(const std::vector<std::string>& argv, const std::set<std::string>& valued,
            const std::set<std::string>& switches)
 {
-    for (std::size_t i = 0; i < argv.size(); ++i) {
-        std::string a = argv[i];
-        if (a.rfind("--", 0) != 0 || a == "--") {
-            m_positionals.push_back(a);
-            continue;
-        }
-        std::string value;
-        bool inlineValue = false;
-        if (const auto eq = a.find('='); eq != std::string::npos) {
-            value = a.substr(eq + 1);
-            a = a.substr(0, eq);
-            inlineValue = true;
-        }
-        const std::string name = a.substr(2);
-        if (valued.count(name)) {
-            if (!inlineValue) {
-                if (i + 1 >= argv.size())
-                    throw UsageError("--" + name + " needs a value");
-                value = argv[++i];
-            }
-            if (m_values.count(name))
-                throw UsageError("--" + name + " given twice");
-            m_values[name] = value;
-        } else if (switches.count(name) && !inlineValue) {
-            m_switches.insert(name);
-        } else {
-            throw UsageError("unknown option --" + name);
-        }
+    CLI::App app;
+    app.set_help_flag();
+    app.allow_extras();
+    app.add_flag("-h,--help", m_help);
+    // Stable addresses for CLI11 to write into.
+    std::list<std::pair<const CLI::Option*, std::string>> values;
+    for (const auto& name : valued) {
+        auto& slot = values.emplace_back(nullptr, std::string());
+        slot.first = app.add_option("--" + name, slot.second);
     }
+    std::map<std::string, const CLI::Option*> flags;
+    for (const auto& name : switches)
+        flags[name] = app.add_flag("--" + name);
+    app.add_option("positionals", m_positionals);
+    // CLI11 takes its arguments last first.
+    std::vector<std::string> reversed(argv.rbegin(), argv.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        throw UsageError(usageText(e));
+    }
+    // With extras allowed CLI11 hands back what it did not know, the "--" mark among them.
+    for (const auto& extra : app.remaining()) {
+        if (extra == "--")
+            continue;
+        if (extra.size() > 1 && extra[0] == '-')
+            throw UsageError("unknown option " + extra.substr(0, extra.find('=')));
+        throw UsageError("unexpected argument '" + extra + "'");
+    }
+    auto slot = values.begin();
+    for (const auto& name : valued) {
+        if (slot->first->count())
+            m_values[name] = slot->second;
+        ++slot;
+    }
+    for (const auto& [name, option] : flags)
+        if (option->count())
+            m_switches.insert(name);
 }
 
 std::optional<std::string> Args::get(const std::string& name) const

@@ -2,20 +2,21 @@
 // error stream when it is a terminal, messages there too.
 #pragma once
 
+#include "cli/ProgressLine.h"
 #include "convert/ConversionHost.h"
 
-#include <chrono>
 #include <string>
 
 namespace ktv::cli {
 
 class CliHost final : public ConversionHost {
 public:
-    explicit CliHost(bool showProgress);
+    explicit CliHost(bool showProgress) : m_progress(showProgress) {}
     bool confirm(const std::string&, const std::string&) override { return true; }
     void setWaitCursor(bool) override {}
     void setProgressVisible(bool visible) override;
-    void setProgressMax(int max) override { m_max = max; }
+    void setProgressTable(const std::string& table) override { m_table = table; }
+    void setProgressMax(int max) override;
     void setProgressMin(int) override {}
     void setProgressValue(int value) override;
     int progressValue() const override { return m_value; }
@@ -23,10 +24,9 @@ public:
     void showMessage(const std::string& text, const std::string& title) override;
 
 private:
-    bool m_show;
-    int m_max = 0;
+    ProgressLine m_progress; // cleared when the host goes, before the error of a failed run
+    std::string m_table;
     int m_value = 0;
-    std::chrono::steady_clock::time_point m_lastDraw{};
 };
 
 } // namespace ktv::cli

@@ -2,25 +2,25 @@
 #include "cli/Args.h"
 #include "cli/Cli.h"
 #include "cli/CliHost.h"
+#include "cli/OutputFile.h"
 
 #include "app/AppPath.h"
 #include "convert/ConversionRun.h"
 #include "data/CompanyRegister.h"
-#include "platform/core/AtomicFile.h"
+#include "data/Dao.h"
 #include "platform/core/Error.h"
 #include "platform/core/TextCodec.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 namespace ktv::cli {
 
-namespace {
-
-const char* kHelp =
+const char* const kConvertHelp =
     "Usage: ktvedaz-cli convert --type KTD|PVD --source FILE --company CODE --year YEAR\n"
-    "                           [--name NAME] [--root DIR] [--dry-run] [--report FILE.json]\n"
+    "                           [--name NAME] [--root DIR] [--dry-run] [--report FILE.json|-]\n"
     "\n"
     "Runs the same conversion as the wizard's convert button, without confirmation: records the\n"
     "company in DIR/DATA/SABIT.mdb, creates its year databases from the templates when missing,\n"
@@ -34,17 +34,27 @@ const char* kHelp =
     "  --root DIR         program folder: DATA below it, the templates in it\n"
     "                     (default: the folder of this executable)\n"
     "  --dry-run          read source and target and report what would be added; write nothing\n"
-    "  --report FILE      also write the per-table report as JSON\n"
+    "  --report FILE      also write the per-table report as JSON; - writes it to stdout\n"
+    "                     instead of the table\n"
     "\n"
-    "The per-table report goes to stdout; progress goes to stderr when it is a terminal.\n";
+    "The per-table report goes to stdout; progress goes to stderr when it is a terminal.\n"
+    "The source is opened before anything is written.\n";
 
-void printReport(const ConversionReport& report)
+namespace {
+
+std::string reportTable(const ConversionReport& report)
 {
-    std::printf("%s%s\n", report.dryRun ? "would write: " : "target: ", report.target.c_str());
-    std::printf("%-10s %9s %9s %9s %9s %9s\n", "table", "read", "added", "present", "skipped", "cut");
-    for (const auto& t : report.tables)
-        std::printf("%-10s %9ld %9ld %9ld %9ld %9ld\n", t.table.c_str(), t.read, t.added, t.present, t.skipped,
-                    t.cut);
+    std::string out = (report.dryRun ? "would write: " : "target: ") + report.target + "\n";
+    char line[256];
+    std::snprintf(line, sizeof line, "%-10s %9s %9s %9s %9s %9s\n", "table", "read", "added", "present",
+                  "skipped", "cut");
+    out += line;
+    for (const auto& t : report.tables) {
+        std::snprintf(line, sizeof line, "%-10s %9ld %9ld %9ld %9ld %9ld\n", t.table.c_str(), t.read, t.added,
+                      t.present, t.skipped, t.cut);
+        out += line;
+    }
+    return out;
 }
 
 std::string jsonText(const std::string& s)
@@ -76,19 +86,19 @@ std::string FailedRunJson(const Error& e)
 
 int Convert(const std::vector<std::string>& argv, const std::string& executableFolder)
 {
-    for (const auto& a : argv)
-        if (a == "--help" || a == "-h") {
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
     const Args args(argv, {"type", "source", "company", "year", "name", "root", "report"}, {"dry-run"});
+    if (args.helpRequested()) {
+        WriteStandardOutput(kConvertHelp);
+        return 0;
+    }
     if (!args.positionals().empty())
         throw UsageError("unexpected argument '" + args.positionals().front() + "'");
     ConversionRequest request;
     request.sourceType = args.require("type");
     if (request.sourceType != "KTD" && request.sourceType != "PVD")
         throw UsageError("--type must be KTD or PVD");
-    const std::filesystem::path source = std::filesystem::absolute(args.require("source"));
+    const std::string sourceGiven = args.require("source");
+    const std::filesystem::path source = std::filesystem::absolute(sourceGiven);
     request.folder = source.parent_path().string();
     request.fileName = source.filename().string();
     // The wizard offers the codes 1 to 20 and the years 2000 to 2010 from fixed lists; both
@@ -99,47 +109,59 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
         throw UsageError("--company must be one of 1 to 20, written as in the wizard's list");
     if (std::to_string(args.number("year", 0, 2000, 2010)) != request.year)
         throw UsageError("--year must be one of 2000 to 2010");
+    // The register keeps at most 50 characters of a name; refuse a longer one before
+    // anything is written instead of failing half-way.
+    if (const auto name = args.get("name"); name && text::charCount(text::trimBlanks(*name)) > 50)
+        throw UsageError("--name is longer than 50 characters");
     request.askConfirmation = false;
     request.dryRun = args.has("dry-run");
     std::error_code ec;
 
-    // The report's folder is checked before the run, not found missing after it.
-    if (const auto file = args.get("report")) {
-        const std::filesystem::path folder = std::filesystem::absolute(*file).parent_path();
-        if (file->empty() || !std::filesystem::is_directory(folder, ec) || ::access(folder.c_str(), W_OK) != 0)
-            throw UsageError("--report '" + *file + "': its folder does not exist or cannot be written");
-    }
+    // The report's place is checked before the run, not found wanting after it.
+    std::optional<OutputFile> reportFile;
+    if (const auto file = args.get("report"))
+        reportFile = CheckOutputFile("--report", *file);
     std::string root = args.get("root").value_or(executableFolder);
     if (!std::filesystem::is_directory(root, ec))
         throw UsageError("--root '" + root + "' is not a folder");
     InitAppPath(std::filesystem::absolute(root).string());
 
+    // A mistyped source fails here, before the company is registered or a year database made
+    // (looking up the registered name may already make DATA/SABIT.mdb).
+    const std::string sourceFolder = source.parent_path().string();
+    if (!std::filesystem::is_directory(sourceFolder, ec))
+        throw Error(runtime_err::FileAccess,
+                    "--source '" + sourceGiven + "': the folder '" + sourceFolder + "' does not exist");
+    const std::string connect = std::string(";pwd=") + kSourcePassword;
+    dao::Database::OpenDatabase(source.string(), false, true, connect)->Close();
+
     CompanyDatabases set;
-    if (const auto name = args.get("name")) {
-        // The register keeps at most 50 characters of a name; refuse a longer one before
-        // anything is written instead of failing half-way.
-        if (text::charCount(text::trimBlanks(*name)) > 50)
-            throw UsageError("--name is longer than 50 characters");
+    if (const auto name = args.get("name"))
         request.companyName = *name;
-    }
     else if (!request.dryRun)
         request.companyName = FirmaAdiBul(set, request.companyCode);
 
-    CliHost host(::isatty(STDERR_FILENO) == 1);
-    ConversionRun run(set, host);
     ConversionReport report;
     try {
+        CliHost host(::isatty(STDERR_FILENO) == 1);
+        ConversionRun run(set, host);
         report = run.Cmd_CevrimYap(request);
     } catch (const Error& e) {
         // A run that failed (a save that could not be made among them) leaves a report that
         // says so, with the error that tells what was not stored, instead of no report.
-        if (const auto file = args.get("report"))
-            writeFileAtomically(*file, FailedRunJson(e));
+        // The run's error stays the one the tool tells, even if this report cannot be written.
+        if (reportFile)
+            try {
+                WriteOutputFile(*reportFile, FailedRunJson(e));
+            } catch (const Error&) {
+            }
         throw;
     }
-    printReport(report);
-    if (const auto file = args.get("report"))
-        writeFileAtomically(*file, ReportToJson(report));
+    // The JSON report on stdout stands alone there, so it can be read as JSON.
+    if (!reportFile || reportFile->kind != OutputFile::Kind::StandardOutput)
+        WriteStandardOutput(reportTable(report));
+    if (reportFile)
+        WriteOutputFile(*reportFile, ReportToJson(report));
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // ktvedaz-cli dump: a table as the engine reads it, as CSV.
 #include "cli/Args.h"
 #include "cli/Cli.h"
+#include "cli/OutputFile.h"
 
 #include "data/Dao.h"
 
@@ -9,14 +10,15 @@
 
 namespace ktv::cli {
 
-namespace {
-
-const char* kHelp =
+const char* const kDumpHelp =
     "Usage: ktvedaz-cli dump FILE [--password PWD] --table TABLE\n"
     "\n"
     "Prints TABLE of the database FILE as CSV (RFC 4180: header line, CR LF line ends, UTF-8),\n"
     "each value as the engine reads it; Null is an empty field, numbers use '.' and floating\n"
-    "point prints as the shortest text that reads back as the same number.\n";
+    "point prints as the shortest text that reads back as the same number. A failed write (a full\n"
+    "disk, a closed pipe) stops the dump with exit status 1.\n";
+
+namespace {
 
 // Numbers in the C form, so the CSV reads the same whatever the user's number format;
 // floating point as the shortest text that reads back as the same number.
@@ -35,12 +37,11 @@ std::string csvValue(const Value& v)
 
 int Dump(const std::vector<std::string>& argv)
 {
-    for (const auto& a : argv)
-        if (a == "--help" || a == "-h") {
-            std::fputs(kHelp, stdout);
-            return 0;
-        }
     const Args args(argv, {"password", "table"}, {});
+    if (args.helpRequested()) {
+        WriteStandardOutput(kDumpHelp);
+        return 0;
+    }
     if (args.positionals().size() != 1)
         throw UsageError("dump needs exactly one FILE");
     const std::string table = args.require("table");
@@ -52,16 +53,22 @@ int Dump(const std::vector<std::string>& argv)
     for (std::size_t i = 0; i < names.size(); ++i)
         line += (i ? "," : "") + CsvField(names[i]);
     line += "\r\n";
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::string out = line;
     while (!rs->Eof()) {
         line.clear();
         for (std::size_t i = 0; i < names.size(); ++i)
             line += (i ? "," : "") + CsvField(csvValue(rs->Field(names[i])));
         line += "\r\n";
-        // Written by length: a value holding a NUL character is written whole.
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        // Written by length: a value holding a NUL character is written whole. A failed
+        // write ends the dump at once instead of reading on for nothing.
+        out += line;
+        if (out.size() >= 1 << 16) {
+            WriteStandardOutput(out);
+            out.clear();
+        }
         rs->MoveNext();
     }
+    WriteStandardOutput(out);
     rs->Close();
     db->Close();
     return 0;

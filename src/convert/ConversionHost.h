@@ -13,6 +13,8 @@ public:
     virtual bool confirm(const std::string& text, const std::string& title) = 0; // Yes/No, question icon
     virtual void setWaitCursor(bool on) = 0;
     virtual void setProgressVisible(bool visible) = 0;
+    // The source table the bar counts from now on; the wizard's bar has no place for it.
+    virtual void setProgressTable(const std::string& /*table*/) {}
     virtual void setProgressMax(int max) = 0;
     virtual void setProgressMin(int min) = 0;
     virtual void setProgressValue(int value) = 0;

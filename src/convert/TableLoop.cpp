@@ -34,6 +34,7 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, c
 {
     TableReport report;
     report.table = sourceTable;
+    ctx.host.setProgressTable(sourceTable);
     auto rs = ctx.source.OpenRecordset(sourceTable, dao::RecordsetType::Snapshot);
     if (rs->RecordCount() == 0) {
         rs->Close();

@@ -8,7 +8,9 @@
 #include "data/PasswordHash.h"
 #include "data/SqliteDatabase.h"
 #include "data/SqliteHandles.h"
+#include "platform/core/FileMode.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -246,6 +248,8 @@ void CreateDatabase(const std::string& path, const std::string& schemaText, cons
             if (sqlite3_close(db.release()) != SQLITE_OK)
                 raiseText(err::EngineFailure, "Could not finish the database '" + path + "'.");
         }
+        // SQLite makes a new file 0644 less the umask; a group-writable umask is honoured too.
+        ::chmod(temp.c_str(), newFileMode());
         // A file made meanwhile by someone else stays (a no-replace rename, no hard link).
         if (!placeWithoutReplacing(temp, path))
             raise(err::DatabaseExists);

@@ -2,6 +2,7 @@
 #include "data/TemplateCopy.h"
 
 #include "platform/core/Error.h"
+#include "platform/core/FileMode.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -59,8 +60,8 @@ void copyToNewFile(const std::string& from, const std::string& to)
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         fail(from, errno);
-    // The copy belongs to the program, not to the template's owner: always writable.
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // The copy belongs to the program, not to the template's owner.
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (out < 0) {
         const int e = errno;
         ::close(in);
@@ -72,7 +73,8 @@ void copyToNewFile(const std::string& from, const std::string& to)
         ::unlink(to.c_str());
         fail(to, e);
     };
-    ::fchmod(out, 0644); // whatever the umask left
+    // Group and others as the umask allows; the owner can always write the database.
+    ::fchmod(out, newFileMode() | 0600);
     std::vector<char> buffer(1 << 16);
     for (;;) {
         const ssize_t n = ::read(in, buffer.data(), buffer.size());

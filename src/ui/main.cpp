@@ -8,15 +8,25 @@
 #include "platform/qt/QtMousePointer.h"
 #include "ui/wizard/Frm_Vedaz.h"
 
+#include <KtvVersion.h>
+
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
 
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so it works without a display.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            const std::string text = ktvVersionText("ktvedaz");
+            const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+            return written ? 0 : 1;
+        }
     // The conversion lets the window process its events before every record; Qt's own
     // event dispatcher does that several times faster than the GLib one, and the program
     // needs nothing of GLib's main loop.

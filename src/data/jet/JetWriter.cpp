@@ -834,7 +834,7 @@ JetWriter::JetWriter(const std::string& path, const JetWriteOptions& options,
     m->nextPage = 2;
     for (auto& t : m->tables)
         t.definitionPage = m->allocate();
-    m->fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    m->fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666); // less the umask
     if (m->fd < 0)
         m->ioFailure(errno);
 }

@@ -1,6 +1,7 @@
 #include "platform/core/AtomicFile.h"
 
 #include "platform/core/Error.h"
+#include "platform/core/FileMode.h"
 
 #include <cerrno>
 #include <cstring>
@@ -42,9 +43,10 @@ void writeFileAtomically(const std::string& path, std::string_view content,
         ::unlink(tmp.c_str());
         fail(what, path, err);
     };
-    // Keep the permissions of the file being replaced; a new file gets the usual 0644.
+    // Keep the permissions of the file being replaced; a new file gets what the umask allows
+    // (mkstemp made it 0600).
     struct stat st {};
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : newFileMode();
     ::fchmod(fd, mode);
     const char* p = content.data();
     std::size_t left = content.size();
