@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <pty.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -92,8 +93,11 @@ protected:
         s_source = nullptr;
     }
     // A program folder with the templates and a source; beside them a file named like an
-    // option, a read-only file, a file that is no database, a symbolic link to a report, and
-    // a program folder whose year database template is damaged.
+    // option, a read-only file, a file that is no database, a symbolic link to a report, a
+    // program folder whose year database template is damaged, and the devices "null" and
+    // "full": nodes of their own where the tests may make them (as root), so a tool that
+    // wrongly replaced a device would never replace the machine's /dev/null; links to
+    // them otherwise.
     void SetUp() override
     {
         const fs::path app = std::getenv("KTV_APP_DIR");
@@ -109,6 +113,18 @@ protected:
         fs::permissions(dir.file("ro.json"), fs::perms::owner_read | fs::perms::group_read);
         test::writeFile(dir.file("junk.ktd"), "not a database");
         fs::create_symlink("target.json", dir.file("link.json"));
+        for (const auto& [name, minor] : {std::pair{"null", 3}, std::pair{"full", 7}}) {
+            const std::string node = dir.file(name);
+            const int fd = ::mknod(node.c_str(), S_IFCHR | 0666, ::makedev(1, minor)) == 0
+                               ? ::open(node.c_str(), O_WRONLY) // fails on a volume mounted nodev
+                               : -1;
+            if (fd >= 0) {
+                ::close(fd);
+                continue;
+            }
+            fs::remove(node);
+            fs::create_symlink(std::string("/dev/") + name, node);
+        }
     }
     // Runs in the row's folder, with "{dir}" in an argument standing for it.
     ToolResult run(std::vector<std::string> argv, ToolOptions options = {})
@@ -171,10 +187,10 @@ const ToolRow kRows[] = {
      false, "/dev/full"},
     {"ReportToStdoutStandsAlone", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "-"}, 0, "",
      "{\n  \"dryRun\": false,", nullptr, "target: ", true},
-    {"ReportToDevNull", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "/dev/null"}, 0, "", "", nullptr,
+    {"ReportToDevNull", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/null"}, 0, "", "", nullptr,
      nullptr, true},
-    {"ReportToAFullDevice", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "/dev/full"}, 1,
-     "/dev/full: No space left on device", "", nullptr, nullptr, true},
+    {"ReportToAFullDevice", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/full"}, 1,
+     "full: No space left on device", "", nullptr, nullptr, true},
     {"ReportNamedEmpty", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", ""}, 2,
      "--report needs a file name"},
     {"ReportIsAFolder", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}"}, 2, "is a folder"},
@@ -225,8 +241,8 @@ TEST_P(ToolRows, ExitStatusAndOutput)
     }
     EXPECT_EQ(fs::exists(dir.path() / "DATA"), row.dataWritten) << r.err;
     // Nothing is put in the place of a device or a link.
-    EXPECT_TRUE(fs::is_character_file("/dev/full"));
-    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_TRUE(fs::is_character_file(dir.file("full")));
+    EXPECT_TRUE(fs::is_character_file(dir.file("null")));
     EXPECT_TRUE(fs::is_symlink(dir.file("link.json")));
     EXPECT_EQ(fs::status(dir.file("ro.json")).permissions() & fs::perms::owner_write, fs::perms::none);
 }
