@@ -84,7 +84,9 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
     report.target = m_set.MemberPath(member);
 
     m_source.reset(); // the new handle replaces the previous run's
-    m_source = dao::Database::OpenDatabase(SourcePath(request), false, false, std::string(";pwd=") + kSourcePassword);
+    // Only read: never locked for writing, changed or given files beside it.
+    m_source =
+        dao::Database::OpenDatabase(SourcePath(request), false, true, std::string(";pwd=") + kSourcePassword);
 
     // A year database that failed to open (already reported) leaves the lookups nothing to
     // run on: Db() fails as an unset object, and the run ends there.

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <thread>
 
@@ -42,6 +43,42 @@ FileStamp fileStamp(const std::string& path)
     if (::stat(path.c_str(), &st) != 0)
         return {};
     return {static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// The header's read and write versions say WAL (2) rather than the rollback journal (1).
+bool inWalMode(const std::string& path)
+{
+    unsigned char versions[2] = {0, 0};
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(18);
+    in.read(reinterpret_cast<char*>(versions), 2);
+    return in && (versions[0] == 2 || versions[1] == 2);
+}
+
+// False also when the name cannot exist (too long for the file system with its suffix).
+bool pathExists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The file as a URI that opens it immutable: no locks, no -wal or -shm.
+std::string immutableUri(const std::string& path)
+{
+    std::string uri = "file:";
+    const std::string absolute = std::filesystem::absolute(path).lexically_normal().string();
+    for (std::size_t i = 0; i < absolute.size(); ++i) {
+        const char c = absolute[i];
+        if (c == '%' || c == '?' || c == '#' || (c == '/' && i > 0 && absolute[i - 1] == '/')) {
+            if (c == '/')
+                continue; // "//" would start an authority
+            static constexpr char digits[] = "0123456789abcdef";
+            uri += {'%', digits[static_cast<unsigned char>(c) >> 4], digits[c & 0x0F]};
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?immutable=1";
 }
 
 std::uintmax_t fileSize(const std::string& path)
@@ -138,7 +175,19 @@ int SqliteDatabase::busyHandler(void* self, int count)
 
 void SqliteDatabase::connect(const std::string& password)
 {
-    const int rc = openConnection(m_path, m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, m_db);
+    // A file opened to be read is never changed, locked for writing or given files beside it.
+    // A WAL database needs its -wal and -shm files even to be read, which a read-only folder
+    // (read-only media, another user's folder) does not allow and which would be left behind:
+    // while no -wal file says a writer is at work, all its data is in the file itself, and
+    // SQLite reads it as an immutable file without any file beside it. With a -wal present
+    // it is read like any shared database, through the files already there.
+    int flags = m_readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    std::string name = m_path;
+    if (m_readOnly && inWalMode(m_path) && !pathExists(m_path + "-wal")) {
+        name = immutableUri(m_path);
+        flags |= SQLITE_OPEN_URI;
+    }
+    const int rc = openConnection(name, flags, m_db);
     if (rc != SQLITE_OK) {
         if ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_PERM)
             raise(err::CannotOpen, m_path);
@@ -187,8 +236,8 @@ void SqliteDatabase::validate(const std::string& password)
         } catch (const Error& e) {
             // A failing disk or network is told as such, not as a file of the wrong kind.
             const int primary = sqlite3_errcode(m_db.get()) & 0xff;
-            if (e.number() == err::Locked || primary == SQLITE_IOERR || primary == SQLITE_NOMEM ||
-                primary == SQLITE_CANTOPEN)
+            if (e.number() == err::Locked || e.number() == err::CannotOpen || primary == SQLITE_IOERR ||
+                primary == SQLITE_NOMEM || primary == SQLITE_CANTOPEN || primary == SQLITE_FULL)
                 throw;
             raise(err::UnrecognizedFormat, m_path); // not SQLite, damaged, or not this program's file
         }
@@ -218,7 +267,10 @@ void SqliteDatabase::chooseJournalMode()
     // the processes, which network file systems do not give, so there the rollback journal.
     const std::filesystem::path folder = std::filesystem::absolute(m_path).parent_path();
     const bool network = isNetworkFileSystem(folder.string());
-    const std::string wanted = network ? "delete" : "wal";
+    // A file opened exclusively (a sample source being written) gains nothing from WAL, and in
+    // the rollback journal it can later be read anywhere, read-only media included, by any
+    // SQLite tool.
+    const std::string wanted = network || m_exclusive ? "delete" : "wal";
     // Switching a file to WAL needs it to itself for a moment, and SQLite does not wait for
     // that through the busy handler: an instance opening the file at the same time as
     // another would fail at once with "locked". Retried here within the usual busy timeout.
@@ -290,6 +342,24 @@ std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
         info.quotedColumns.push_back(quoteIdent(info.columns.back().name));
     }
     info.quotedName = quoteIdent(info.name);
+    Statement kind = prepare(m_db.get(), "PRAGMA table_list(" + info.quotedName + ")");
+    while (stepRow(kind.get()))
+        if (sqlite3_column_int(kind.get(), 4) != 0)
+            info.withoutRowid = true;
+    if (info.withoutRowid) {
+        std::vector<std::pair<int, std::string>> key; // position in the primary key, column
+        Statement cols2 = prepare(m_db.get(), "PRAGMA table_info(" + info.quotedName + ")");
+        while (stepRow(cols2.get()))
+            if (const int pk = sqlite3_column_int(cols2.get(), 5); pk > 0)
+                key.emplace_back(
+                    pk, quoteIdent(reinterpret_cast<const char*>(sqlite3_column_text(cols2.get(), 1))));
+        std::sort(key.begin(), key.end());
+        info.order = info.orderBackwards = " ORDER BY ";
+        for (std::size_t i = 0; i < key.size(); ++i) {
+            info.order += (i ? "," : "") + key[i].second;
+            info.orderBackwards += (i ? "," : "") + key[i].second + " DESC";
+        }
+    }
     return m_tables.emplace(key, std::make_shared<const TableInfo>(std::move(info))).first->second;
 }
 
@@ -423,6 +493,10 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
     const TableInfo& t = *shared;
     // A dynaset is a lookup that may be followed by AddNew or Edit: it reads inside the write
     // transaction, so another process cannot add the same key between the lookup and the add.
+    if (type == RecordsetType::Dynaset && t.withoutRowid)
+        raiseText(err::ReadOnly,
+                  "Cannot update. The table '" + t.name +
+                      "' is declared WITHOUT ROWID; it can be read, but not opened as a dynaset.");
     if (type == RecordsetType::Dynaset && !m_readOnly)
         beginWrite();
     const LookupPlan& plan = lookupPlan(t, statement);

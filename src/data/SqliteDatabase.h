@@ -26,6 +26,11 @@ struct TableInfo {
     std::unordered_map<std::string, int> byName;      // as the file spells them
     std::unordered_map<std::string, int> byLowerName; // filled with the columns
     std::string quotedName;                           // the table's name ready for SQL
+    // A table declared WITHOUT ROWID (by another tool) has no rowid: its records are walked
+    // in the order of its primary key, and it has no dynaset.
+    bool withoutRowid = false;
+    std::string order = " ORDER BY rowid"; // the walk's order
+    std::string orderBackwards = " ORDER BY rowid DESC";
     std::vector<std::string> quotedColumns;           // the columns' names ready for SQL
     int columnIndex(const std::string& name) const; // without regard to ASCII case; -1 when unknown
     // The same, trying the column at next first and leaving next after the one found: the

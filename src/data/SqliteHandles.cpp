@@ -3,7 +3,43 @@
 
 #include "data/DaoErrors.h"
 
+#include <cerrno>
+
 namespace ktv::dao {
+
+namespace
+{
+
+std::string fileOf(sqlite3* db, const std::string& file)
+{
+    if (!file.empty() || !db)
+        return file;
+    const char* name = sqlite3_db_filename(db, "main");
+    return name ? name : "";
+}
+
+// A folder or file the user may not write, told as such: SQLite reports a read-only folder
+// (where the -wal and -shm files of a WAL database cannot be made) as a read-only database
+// or a file it cannot open, which reads like damage or a lock.
+bool permissionDenied(int rc, sqlite3* db)
+{
+    const int primary = rc & 0xff;
+    if (rc == SQLITE_READONLY_DIRECTORY || rc == SQLITE_READONLY_CANTINIT || rc == SQLITE_READONLY_CANTLOCK ||
+        primary == SQLITE_PERM)
+        return true;
+    const int e = db ? sqlite3_system_errno(db) : 0;
+    return (primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR) &&
+           (e == EACCES || e == EPERM || e == EROFS);
+}
+
+} // namespace
+
+std::string permissionText(const std::string& file)
+{
+    return "Permission denied: '" + file +
+           "' or the folder it is in cannot be written (read-only folder, media or file), and the "
+           "database engine needs to write there.";
+}
 
 void raiseSqlite(int rc, sqlite3* db, const std::string& file)
 {
@@ -11,7 +47,15 @@ void raiseSqlite(int rc, sqlite3* db, const std::string& file)
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         raise(err::Locked);
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        raise(err::UnrecognizedFormat, file.empty() && db ? std::string(sqlite3_db_filename(db, "main") ? sqlite3_db_filename(db, "main") : "") : file);
+        raise(err::UnrecognizedFormat, fileOf(db, file));
+    if (permissionDenied(rc, db))
+        raiseText(err::CannotOpen, permissionText(fileOf(db, file)));
+    // A full disk can also show as a shared-memory file that cannot grow (the -shm of a WAL
+    // database) or as an I/O error whose cause is ENOSPC: told as the full disk it is.
+    if (primary == SQLITE_FULL || rc == SQLITE_IOERR_SHMSIZE ||
+        (primary == SQLITE_IOERR && db && sqlite3_system_errno(db) == ENOSPC))
+        raiseText(err::EngineFailure,
+                  "Database engine error: database or disk is full (" + std::to_string(SQLITE_FULL) + ")");
     if (primary == SQLITE_READONLY)
         raise(err::ReadOnly);
     if (primary == SQLITE_TOOBIG)

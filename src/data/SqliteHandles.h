@@ -23,6 +23,8 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 // SQLite's own message.
 // The check is inline: it runs on every bind and step of every record.
 [[noreturn]] void raiseSqlite(int rc, sqlite3* db, const std::string& file);
+// The description of err::CannotOpen for a file or folder the user may not write.
+std::string permissionText(const std::string& file);
 inline void checkSqlite(int rc, sqlite3* db, const std::string& file)
 {
     if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) [[unlikely]]

@@ -38,8 +38,8 @@ SqliteDatabase& SqliteSnapshot::db() const
 
 Statement SqliteSnapshot::startWalk() const
 {
-    return db().prepareBound("SELECT " + m_table->selectList() + " FROM " + quoteIdent(m_table->name) + m_where +
-                                 " ORDER BY rowid",
+    return db().prepareBound("SELECT " + m_table->selectList() + " FROM " + quoteIdent(m_table->name) +
+                                 m_where + m_table->order,
                              m_params);
 }
 
@@ -88,7 +88,8 @@ void SqliteSnapshot::moveLast()
     const std::string from = " FROM " + quoteIdent(m_table->name) + m_where;
     Statement count = db().prepareBound("SELECT count(*)" + from, m_params);
     const long n = stepRow(count.get()) ? static_cast<long>(sqlite3_column_int64(count.get(), 0)) : 0;
-    Statement last = db().prepareBound("SELECT " + m_table->selectList() + from + " ORDER BY rowid DESC LIMIT 1", m_params);
+    Statement last = db().prepareBound(
+        "SELECT " + m_table->selectList() + from + m_table->orderBackwards + " LIMIT 1", m_params);
     m_current = nullptr;
     if (n == 0 || !stepRow(last.get())) {
         m_eof = true;
