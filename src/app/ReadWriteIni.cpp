@@ -8,6 +8,18 @@
 
 namespace ktv {
 
+namespace {
+
+// The read failure last reported. An unreadable settings file fails every key in the same
+// way, and the operator hears of it once.
+std::string& lastReadFailure()
+{
+    static std::string failure;
+    return failure;
+}
+
+} // namespace
+
 std::string SettingsFilePath() { return ExecutableFolder() + "/Vedaz.ini"; }
 
 std::string ReadWriteIni(const std::string& mode, const std::string& fileName, const std::string& section,
@@ -19,22 +31,33 @@ std::string ReadWriteIni(const std::string& mode, const std::string& fileName, c
         return "Secname Hatası";
     if (key.empty())
         return "Keyname Hatası";
-    try {
-        const std::string upper = text::asciiUpper(mode);
-        if (upper == "WRITE") {
+    const std::string upper = text::asciiUpper(mode);
+    if (upper == "WRITE") {
+        try {
             if (!value || value->isNull() || value->toText().empty())
                 return "ERROR KeyValue";
             profile::WritePrivateProfileString(section, key, value->toText(), fileName);
-        } else if (upper == "GET") {
+        } catch (const Error& e) {
+            // A settings file that cannot be written costs only the remembered choices: the
+            // session goes on, and the caller learns that nothing was stored.
+            ReportError(e.number(), e.description(), "System: ReadWriteIni", true);
+            return kIniWriteFailed;
+        }
+    } else if (upper == "GET") {
+        try {
             // A 255-character buffer: at most 254 characters and the terminating NUL.
             const std::string got = profile::GetPrivateProfileString(section, key, "Failed", 255, fileName);
+            lastReadFailure().clear();
             if (got.compare(0, 6, "Failed") != 0)
                 return got;
+        } catch (const Error& e) {
+            // Something that is not a settings file reads as no settings at all.
+            const std::string failure = fileName + '\n' + e.description();
+            if (failure != lastReadFailure()) {
+                lastReadFailure() = failure;
+                ReportError(e.number(), e.description(), "System: ReadWriteIni", true);
+            }
         }
-    } catch (const Error& e) {
-        // A settings file that cannot be written costs only the remembered choices: the
-        // session goes on.
-        ReportError(e.number(), e.description(), "System: ReadWriteIni", true);
     }
     return {};
 }

@@ -8,10 +8,15 @@
 
 namespace ktv {
 
+// What a write that did not reach the file returns, after its report.
+inline constexpr const char* kIniWriteFailed = "ERROR Write";
+
 // Mode "GET" or "WRITE" (any letter case). Returns the value read, or empty text; argument
 // errors come back as text ("Mode Hatası", "Secname Hatası", "Keyname Hatası",
-// "ERROR KeyValue"). A file that cannot be written ends the program through the error
-// report with the place "System: ReadWriteIni".
+// "ERROR KeyValue"). A file that cannot be read or written is reported through the error
+// report with the place "System: ReadWriteIni" and the session goes on: a read then gives
+// empty text, a write gives kIniWriteFailed. A settings file that cannot be read is
+// reported once for all its keys, until a read succeeds again.
 std::string ReadWriteIni(const std::string& mode, const std::string& fileName, const std::string& section,
                          const std::string& key, const std::optional<Value>& value = std::nullopt);
 

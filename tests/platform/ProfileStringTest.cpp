@@ -99,7 +99,7 @@ TEST(ProfileString, HostileFilesNeitherCrashNorHang)
     const auto f = dir.file("big.ini");
     std::string big = "[CEVRIM]\n";
     std::mt19937 rng(7);
-    while (big.size() < 10 * 1024 * 1024)
+    while (big.size() < profile::kMaxFileSize - 100)
         big += static_cast<char>(rng() & 0xFF);
     big += "\nKLASOR=end\n";
     writeFile(f, big);
@@ -107,14 +107,22 @@ TEST(ProfileString, HostileFilesNeitherCrashNorHang)
     profile::WritePrivateProfileString("CEVRIM", "DOSYA", "z", f);
     EXPECT_EQ(get(f, "CEVRIM", "DOSYA"), "z");
 
+    // Past the size no settings file reaches, the file is neither read nor replaced.
+    const std::string tooBig = big + std::string(100, 'x');
+    ASSERT_GT(tooBig.size(), profile::kMaxFileSize);
+    writeFile(f, tooBig);
+    EXPECT_THROW(get(f, "CEVRIM", "KLASOR"), Error);
+    EXPECT_THROW(profile::WritePrivateProfileString("CEVRIM", "DOSYA", "z", f), Error);
+    EXPECT_EQ(readFile(f), tooBig);
+
     const auto n = dir.file("nul.ini");
     writeFile(n, std::string("[CEVRIM]\nKLASOR=ab\0cd\nDOSYA=\xff\xfe\n", 30));
     EXPECT_EQ(get(n, "CEVRIM", "KLASOR"), "ab");
     EXPECT_FALSE(get(n, "CEVRIM", "DOSYA").empty());
 
-    // A directory where the file should be: reads give the default, writes fail cleanly.
+    // A directory where the file should be: reads and writes fail cleanly.
     std::filesystem::create_directory(dir.file("dir.ini"));
-    EXPECT_EQ(get(dir.file("dir.ini"), "CEVRIM", "KLASOR"), "Failed");
+    EXPECT_THROW(get(dir.file("dir.ini"), "CEVRIM", "KLASOR"), Error);
     EXPECT_THROW(profile::WritePrivateProfileString("CEVRIM", "K", "v", dir.file("dir.ini")), Error);
 }
 

@@ -3,11 +3,10 @@
 #include "platform/core/Error.h"
 #include "platform/core/FileMode.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,14 +75,46 @@ void writeFileAtomically(const std::string& path, std::string_view content,
     }
 }
 
-bool readWholeFile(const std::string& path, std::string& content)
+bool readSmallFile(const std::string& path, std::string& content, std::size_t maxBytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    content = ss.str();
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    // Looked at through the open file itself, so nothing can be swapped in between.
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    if (!S_ISREG(st.st_mode))
+        throw Error(runtime_err::FileAccess, "Dosya okunamıyor: " + path + ": not a regular file");
+    const std::string tooLarge =
+        "Dosya okunamıyor: " + path + ": larger than " + std::to_string(maxBytes) + " bytes";
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes)
+        throw Error(runtime_err::FileAccess, tooLarge);
+    // The size may change while it is read: the read stops one byte past the limit.
+    std::string out(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        if (got == out.size()) {
+            if (out.size() > maxBytes)
+                throw Error(runtime_err::FileAccess, tooLarge);
+            out.resize(std::min(out.size() * 2, maxBytes + 1));
+        }
+        const ssize_t r = ::read(fd, out.data() + got, out.size() - got);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("Dosya okunamıyor:", path, errno);
+        }
+        if (r == 0)
+            break;
+        got += static_cast<std::size_t>(r);
+    }
+    out.resize(got);
+    content = std::move(out);
     return true;
 }
 

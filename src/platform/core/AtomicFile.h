@@ -2,6 +2,7 @@
 // one, never half of it: write a temporary file beside it, flush it to disk, rename.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,11 @@ namespace ktv {
 void writeFileAtomically(const std::string& path, std::string_view content,
                          const std::function<void()>& beforeRename = {});
 
-// Reads a whole file; returns false when it cannot be opened.
-bool readWholeFile(const std::string& path, std::string& content);
+// Reads a whole regular file of at most maxBytes, without ever waiting: the file is opened
+// without blocking (a FIFO or a device in its place would hold the caller, or feed it without
+// end) and looked at before a byte is read. Returns false when it cannot be opened (missing);
+// throws ktv::Error when something else stands there: not a regular file, or larger than
+// maxBytes.
+bool readSmallFile(const std::string& path, std::string& content, std::size_t maxBytes);
 
 } // namespace ktv

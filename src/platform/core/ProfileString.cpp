@@ -124,7 +124,7 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 {
     std::string result = defaultText;
     std::string content;
-    if (readWholeFile(fileName, content)) {
+    if (readSmallFile(fileName, content, kMaxFileSize)) {
         const auto lines = splitLines(content);
         const Found f = locate(content, lines, section, key);
         if (f.key)
@@ -142,7 +142,7 @@ void WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& value, const std::string& fileName)
 {
     std::string content;
-    readWholeFile(fileName, content);
+    readSmallFile(fileName, content, kMaxFileSize);
     const auto lines = splitLines(content);
     const std::string eol = content.find("\r\n") != std::string::npos || content.find('\n') == std::string::npos
                                 ? "\r\n"

@@ -59,12 +59,15 @@ void writeSourceSettings(const std::string& settingsFile, WizardModel& model)
 {
     model.settingsSaved = true;
     bool changed = false;
+    auto write = [&](const char* key, const Value& value) {
+        return ReadWriteIni("WRITE", settingsFile, kSection, key, value) != kIniWriteFailed;
+    };
     fillEmpty(model.folder, changed);
-    ReadWriteIni("WRITE", settingsFile, kSection, "KLASOR", N_T(Value(model.folder)));
+    bool written = write("KLASOR", N_T(Value(model.folder)));
     fillEmpty(model.file, changed);
-    ReadWriteIni("WRITE", settingsFile, kSection, "DOSYA", N_T(Value(model.file)));
-    ReadWriteIni("WRITE", settingsFile, kSection, "KTDPVD", N_TVAL(Value(model.type)));
-    if (changed)
+    written = written && write("DOSYA", N_T(Value(model.file)));
+    written = written && write("KTDPVD", N_TVAL(Value(model.type)));
+    if (changed || !written)
         model.settingsSaved = false;
 }
 

@@ -17,7 +17,9 @@ void readSourceSettings(const std::string& settingsFile, WizardModel& model);
 std::optional<double> readStoredType(const std::string& settingsFile);
 
 // Marks the settings saved and writes the three keys. An empty folder or file name is first
-// set to ".", which is a change of page 1 the pages show and the flag records.
+// set to ".", which is a change of page 1 the pages show and the flag records. A write that
+// fails has been reported by the settings routine: the keys after it are not tried (one
+// report is enough) and the settings stay unsaved, so Close offers to save them again.
 void writeSourceSettings(const std::string& settingsFile, WizardModel& model);
 
 } // namespace ktv
