@@ -577,10 +577,12 @@ void qvButtons_H::RedrawButton()
     if (m_delayDrawing)
         return;
     m_dirty = true;
+    m_moment = Moment{m_state, m_hovering, m_held};
     if (width() <= 0 || height() <= 0)
         return;
     // A custom click moves the window at the press and the release themselves, not at the
-    // next paint; that redraw runs the painter now and the paint only shows its image.
+    // next paint; that redraw runs the painter now. Moving presents nothing new, so the paint
+    // that follows the press paints the pushed look.
     if (customClickMoves())
         renderSurface();
     m_host->refresh(this);
@@ -682,11 +684,23 @@ void qvButtons_H::renderSurface()
     if (width() <= 0 || height() <= 0)
         return;
     ++m_painterRuns;
-    const ButtonRedraw redraw = ButtonPainter::RedrawButton(paintState(), m_res);
+    ButtonPaintState state = paintState();
+    if (m_moment) {
+        state.StateFlags = m_moment->state;
+        state.Hovering = m_moment->hovering;
+        state.Held = m_moment->held;
+    }
+    const ButtonRedraw redraw = ButtonPainter::RedrawButton(state, m_res);
     if (!redraw.moveBy.isNull())
         move(pos() + redraw.moveBy); // a custom click moves the pressed button and back
     if (!redraw.image.isNull())
         m_surface = redraw.image;
+    // A redraw that presented nothing new (the custom click's move) leaves the image out of
+    // date: the paint that follows paints that same moment.
+    if (redraw.paintCode == 0)
+        m_dirty = true;
+    else
+        m_moment.reset();
 }
 
 bool qvButtons_H::surfaceFits() const

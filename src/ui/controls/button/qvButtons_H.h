@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 
 namespace ktv {
@@ -248,7 +249,8 @@ private:
     };
 
     // drawing (the painter's entry points)
-    // Marks the image out of date and asks the host for a repaint; paintEvent runs the painter.
+    // Marks the image out of date, keeps the state flags of this moment for it and asks the
+    // host for a repaint; paintEvent runs the painter on them.
     void RedrawButton();
     void BuildRegions();
     void ensureRegions(); // builds the outline when a change left it out of date
@@ -291,6 +293,15 @@ private:
     uint32_t m_containerBack = 0; // RGB
     QImage m_surface;
     bool m_dirty = true;       // m_surface does not show the properties and state as they are
+    // The state flags of the moment the last redraw was asked for, until it is painted. A look
+    // that lasts only for that redraw (Space held with the mouse elsewhere, a designer's one-off
+    // hover look) is gone by the time the paint arrives, yet it is what that redraw shows.
+    struct Moment {
+        uint8_t state;
+        bool hovering;
+        bool held;
+    };
+    std::optional<Moment> m_moment;
     bool m_shapeEmpty = false; // a custom shape with nothing left of its picture: no window at all
     int m_painterRuns = 0;
     bool m_regionsDirty = true; // the window's outline does not follow the shape, style or size yet
