@@ -45,7 +45,10 @@ TEST_P(ButtonAccessibleRole, TheModeGivesTheRoleAndThePressActionClicks)
     ASSERT_NE(a->actionInterface(), nullptr);
     EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    EXPECT_TRUE(log.take().contains(QStringLiteral("Cmd.Click")));
+    // The client's call returns first: a click that opens a modal box must not hold it.
+    EXPECT_TRUE(log.take().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log.take(), QStringList{QStringLiteral("Cmd.Click")});
     if (GetParam().mode != qvButtons_H::ModeCommand) {
         EXPECT_TRUE(b->Value());
         EXPECT_TRUE(a->state().checkable);
@@ -87,6 +90,7 @@ TEST_F(ButtonAccessibility, StatesFollowTheButton)
     EXPECT_TRUE(accessible(b)->state().disabled);
     EXPECT_TRUE(accessible(b)->actionInterface()->actionNames().isEmpty());
     accessible(b)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCoreApplication::processEvents();
     EXPECT_FALSE(log.take().contains(QStringLiteral("Cmd.Click"))) << "an unavailable button is not pressed";
 
     auto* chk = place("Chk", qvButtons_H::ModeCheck);

@@ -4,6 +4,8 @@
 #include "platform/qt/ControlHost.h"
 #include "ui/controls/button/qvButtons_H.h"
 
+#include <QPointer>
+
 namespace ktv {
 
 namespace {
@@ -103,9 +105,19 @@ void ButtonAccessible::doAction(const QString& actionName)
 {
     if (!button()->isEnabled())
         return;
-    // Pressing and toggling are one click, as the access key gives it.
-    if (actionName == pressAction() || actionName == toggleAction())
-        button()->AccessKeyPress(0);
+    // Pressing and toggling are one click, as the access key gives it. The assistive client
+    // waits for this call to return, and a click may open a modal box or dialog that waits for
+    // the operator: the click comes after the call has returned, as with standard buttons.
+    if (actionName == pressAction() || actionName == toggleAction()) {
+        const QPointer<qvButtons_H> b = button();
+        QMetaObject::invokeMethod(
+            b,
+            [b] {
+                if (b && b->isEnabled())
+                    b->AccessKeyPress(0);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 QStringList ButtonAccessible::keyBindingsForAction(const QString& actionName) const
