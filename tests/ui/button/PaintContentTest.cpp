@@ -206,6 +206,7 @@ TEST_P(PressedShifts, DependOnTheShapeAndNotForStyle3)
 const PressedShiftRow kPressedShifts[] = {
     {"Rectangle", 0, 0, {1, 1}},
     {"SlantRight", 0, 2, {1, 1}},
+    {"Parallelogram", 0, 3, {1, 1}}, // the last shape that shifts across
     {"Ellipse", 0, 4, {0, 1}},
     {"Style3StaysPut", 3, 0, {0, 0}},
 };

@@ -31,6 +31,7 @@ const FilterRow kFilterRows[] = {
     {"Integer_All_KeepsALeadingSign", &clsTextBox::Integer_All, "-12", 3, "-12", 3},
     {"Integer_All_DropsAnInnerSign", &clsTextBox::Integer_All, "1-2", 2, "12", 1},
     {"Integer_All_KeepsOneLeadingSign", &clsTextBox::Integer_All, "--1", 2, "-1", 1},
+    {"Integer_All_DropsALeadingLetter", &clsTextBox::Integer_All, "a12", 1, "12", 0}, // only a sign may lead
     {"Numeric_Pos_KeepsTheFirstPoint", &clsTextBox::Numeric_Pos, "1.2.3", 5, "1.23", 4},
     {"Numeric_Pos_LeadingPoint", &clsTextBox::Numeric_Pos, ".5", 2, ".5", 2},
     {"Numeric_Pos_DropsSignAndLetters", &clsTextBox::Numeric_Pos, "-a1.b", 5, "1.", 2},
