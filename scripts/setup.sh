@@ -11,6 +11,8 @@ PACKAGES=(
   mdbtools-dev mdbtools
   fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev
+  # The wizard read by a screen reader's interface (AT-SPI) on a virtual display.
+  xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -14,6 +14,7 @@
 #include "platform/qt/FolderBrowser.h"
 #include "ui/controls/button/qvButtons_H.h"
 #include "ui/wizard/FileListBox.h"
+#include "ui/wizard/WizardAccessible.h"
 #include "ui/wizard/WizardFont.h"
 #include "ui/wizard/WizardIcon.h"
 #include "ui/wizard/WizardSettings.h"
@@ -61,6 +62,7 @@ void skipOnFailure(F&& step)
 // The window itself, then its controls: the buttons take the form's font when they are made.
 WizardControls setUpForm(QWidget& form)
 {
+    installWizardAccessibility(); // before anything asks what the window and its lists are
     form.setObjectName(QStringLiteral("Frm_Vedaz"));
     form.setWindowTitle(QStringLiteral(" V4KT"));
     form.setWindowIcon(WizardIcon());

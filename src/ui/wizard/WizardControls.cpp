@@ -3,6 +3,7 @@
 
 #include "ui/controls/button/qvButtons_H.h"
 #include "ui/wizard/FileListBox.h"
+#include "ui/wizard/WizardAccessible.h"
 #include "ui/wizard/WizardModel.h"
 
 #include <QComboBox>
@@ -48,7 +49,10 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry)
 
 QGroupBox* frame(QWidget* parent, const char* name, const char* caption, const QRect& geometry)
 {
-    return place(new QGroupBox(QString::fromUtf8(caption), parent), name, geometry);
+    auto* box = place(new QGroupBox(QString::fromUtf8(caption), parent), name, geometry);
+    // Named by its own caption: left unnamed, a frame inside a frame reads as the outer one.
+    box->setAccessibleName(box->title().trimmed());
+    return box;
 }
 
 } // namespace
@@ -103,6 +107,15 @@ WizardControls buildWizardControls(QWidget* form)
     c.PrgBar1->setValue(0);
     c.PrgBar1->setVisible(false);
     c.Fra_2->setVisible(false);
+
+    // Assistive technology names each field by its label; the file list has none of its own.
+    nameByLabel(c.Label3, c.Cbo_KtdPvd);
+    nameByLabel(c.Label1, c.Txt_Klasor);
+    nameByLabel(c.Label2, c.Txt_SecilenDosya);
+    nameByLabel(c.Lbl_YeniFirmaKodu, c.Cbo_FirmaKodu);
+    nameByLabel(c.Lbl_YeniFirmaAdi, c.Txt_FirmaAdi);
+    nameByLabel(c.Label4, c.Cbo_VedazYili);
+    c.File1->setAccessibleName(QStringLiteral("Klasördeki Dosyalar"));
 
     // Labels, frames and the bar take no focus; the Tab order of each page follows.
     for (QWidget* w : std::initializer_list<QWidget*>{c.Fra_1, c.Fra_2, c.Fra_YeniFirma, c.PrgBar1})
