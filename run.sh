@@ -18,7 +18,9 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "No display found: running the headless demo instead."
 if [ -x "$APP/ktvedaz-cli" ] && [ -n "$SAMPLE" ]; then
-  "$APP/ktvedaz-cli" convert --type KTD --source "$SAMPLE" --company 1 --year 2005 --name "Örnek Firma" --root "$APP"
+  # The sample's numbers are written as Turkish files hold them ("7500,50").
+  "$APP/ktvedaz-cli" convert --type KTD --source "$SAMPLE" --company 1 --year 2005 --name "Örnek Firma" --root "$APP" \
+    --number-format tr_TR
 else
   echo "No sample source in $APP/samples (or no ktvedaz-cli): nothing to convert."
 fi

@@ -6,6 +6,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3 libssl-dev
+  locales
   libgtest-dev libgmock-dev
   libcli11-dev
   mdbtools-dev mdbtools

@@ -2,6 +2,7 @@
 
 #include "platform/core/NumberFormat.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -66,9 +67,9 @@ std::string currencyToPlainText(Currency c)
 
 std::string doubleToPlainText(double d)
 {
+    // As "%.15g" writes it in the C locale, whatever locale the process runs in.
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", d);
-    return buf;
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15).ptr);
 }
 
 std::string Value::toText() const

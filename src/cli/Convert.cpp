@@ -9,6 +9,7 @@
 #include "data/CompanyRegister.h"
 #include "data/Dao.h"
 #include "platform/core/Error.h"
+#include "platform/core/NumberFormat.h"
 #include "platform/core/TextCodec.h"
 
 #include <cstdio>
@@ -21,6 +22,7 @@ namespace ktv::cli {
 const char* const kConvertHelp =
     "Usage: ktvedaz-cli convert --type KTD|PVD --source FILE --company CODE --year YEAR\n"
     "                           [--name NAME] [--root DIR] [--dry-run] [--report FILE.json|-]\n"
+    "                           [--number-format LOCALE]\n"
     "\n"
     "Runs the same conversion as the wizard's convert button, without confirmation: records the\n"
     "company in DIR/DATA/SABIT.mdb, creates its year databases from the templates when missing,\n"
@@ -33,9 +35,13 @@ const char* const kConvertHelp =
     "  --name NAME        company name; without it the registered name is kept (empty for a new code)\n"
     "  --root DIR         program folder: DATA below it, the templates in it\n"
     "                     (default: the folder of this executable)\n"
-    "  --dry-run          read source and target and report what would be added; write nothing\n"
+    "  --dry-run          read source and target, check every value as the real run would and\n"
+    "                     report what would be added; write nothing\n"
     "  --report FILE      also write the per-table report as JSON; - writes it to stdout\n"
     "                     instead of the table\n"
+    "  --number-format LOCALE\n"
+    "                     read numbers in that locale's format, e.g. tr_TR (2,5) or C (2.5)\n"
+    "                     (default: the user's, from LC_ALL, LC_NUMERIC or LANG)\n"
     "\n"
     "The per-table report goes to stdout; progress goes to stderr when it is a terminal.\n"
     "The source is opened before anything is written.\n";
@@ -46,6 +52,9 @@ std::string reportTable(const ConversionReport& report)
 {
     std::string out = (report.dryRun ? "would write: " : "target: ") + report.target + "\n";
     char line[256];
+    std::snprintf(line, sizeof line, "number format: %s (1%c234%c5)\n", report.numberFormat.c_str(),
+                  report.groupSeparator, report.decimalSeparator);
+    out += line;
     std::snprintf(line, sizeof line, "%-10s %9s %9s %9s %9s %9s\n", "table", "read", "added", "present",
                   "skipped", "cut");
     out += line;
@@ -57,36 +66,29 @@ std::string reportTable(const ConversionReport& report)
     return out;
 }
 
-std::string jsonText(const std::string& s)
-{
-    std::string out = "\"";
-    for (const unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
+// Numbers are read in the format of the named locale while the tool runs.
+struct PinnedNumberFormat {
+    explicit PinnedNumberFormat(const std::string& name)
+    {
+        NumberFormat::pin(NumberFormat::fromLocaleName(name), name);
     }
-    return out + "\"";
-}
+    ~PinnedNumberFormat() { NumberFormat::unpin(); }
+    PinnedNumberFormat(const PinnedNumberFormat&) = delete;
+    PinnedNumberFormat& operator=(const PinnedNumberFormat&) = delete;
+};
 
 // The report of a run that failed: its error instead of the tables.
 std::string FailedRunJson(const Error& e)
 {
-    return "{\n  \"error\": {\"number\": " + std::to_string(e.number()) +
-           ", \"description\": " + jsonText(e.description()) + "}\n}\n";
+    return FailedRunToJson(e.number(), e.description());
 }
 
 } // namespace
 
 int Convert(const std::vector<std::string>& argv, const std::string& executableFolder)
 {
-    const Args args(argv, {"type", "source", "company", "year", "name", "root", "report"}, {"dry-run"});
+    const Args args(argv, {"type", "source", "company", "year", "name", "root", "report", "number-format"},
+                    {"dry-run"});
     if (args.helpRequested()) {
         WriteStandardOutput(kConvertHelp);
         return 0;
@@ -115,6 +117,12 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
         throw UsageError("--name is longer than 50 characters");
     request.askConfirmation = false;
     request.dryRun = args.has("dry-run");
+    std::optional<PinnedNumberFormat> numberFormat;
+    if (const auto locale = args.get("number-format")) {
+        if (!NumberFormat::isLocaleName(*locale))
+            throw UsageError("--number-format must name a locale, such as tr_TR or C");
+        numberFormat.emplace(*locale);
+    }
     std::error_code ec;
 
     // The report's place is checked before the run, not found wanting after it.

@@ -52,12 +52,13 @@ bool SampleData::chance(int percent) { return between(1, 100) <= percent; }
 std::string SampleData::code(const char* prefix, long i)
 {
     char buf[48];
-    // Every 50th code is longer than 10 characters, and every 97th repeats the first 10
-    // characters of the one before it, so the cut to 10 makes them collide.
-    if (i % 97 == 96)
-        std::snprintf(buf, sizeof buf, "%s%06ld-B", prefix, i - 1);
-    else if (i % 50 == 49)
+    // Every 50th code, the second one first, is longer than 10 characters, and the code after
+    // it repeats its first 10 characters ("ARC000001-UZUN-KOD", "ARC000001-B"), so the cut to
+    // 10 makes them collide: a sample of three records already holds a collision.
+    if (i % 50 == 1)
         std::snprintf(buf, sizeof buf, "%s%06ld-UZUN-KOD", prefix, i);
+    else if (i % 50 == 2)
+        std::snprintf(buf, sizeof buf, "%s%06ld-B", prefix, i - 1);
     else
         std::snprintf(buf, sizeof buf, "%s%06ld", prefix, i);
     std::string c = buf;
@@ -118,8 +119,11 @@ SampleRow SampleData::account(long i)
 
 SampleRow SampleData::stock(long i)
 {
+    Value kind = chance(4) ? Value(Null{}) : Value(pick(kKinds));
+    if (i % 50 == 1 || i % 50 == 2)
+        kind = Value("Ürün"); // the codes that collide once cut share their kind too: one card
     return {
-        {"Tip", chance(4) ? Value(Null{}) : Value(pick(kKinds))},
+        {"Tip", kind},
         {"Kod", Value(code("STK", i))},
         {"Isim", Value(pick(kGoods))},
         {"Birim1", Value(pick(kUnits))},

@@ -1,5 +1,8 @@
 #include "convert/CardTarget.h"
 
+#include "data/CardWriter.h"
+#include "data/ColumnType.h"
+#include "data/DaoErrors.h"
 #include "platform/core/TextCodec.h"
 
 namespace ktv {
@@ -27,12 +30,24 @@ private:
 
 class DryRunCardTable final : public CardTable {
 public:
-    DryRunCardTable(dao::Database* existing, std::set<std::string>& added, dao::CardLayout layout)
-        : m_db(existing), m_added(added), m_layout(std::move(layout))
-    {
+  DryRunCardTable(dao::Database* existing, std::set<std::string>& added, dao::CardLayout layout,
+                  const dao::TableDef* table)
+      : m_db(existing), m_added(added), m_layout(std::move(layout))
+  {
+      // Each value's column, found once; none for a column (or table) the year database
+      // lacks, which the real run's insert refuses.
+      for (const auto& name : m_layout.columns) {
+          const dao::ColumnInfo* found = nullptr;
+          if (table)
+              for (const auto& c : table->columns)
+                  if (text::equalsNoCase(c.column.name, name))
+                      found = &c.column;
+          m_columns.push_back(found);
+      }
     }
 
-    bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill, const dao::ErrorContext&) override
+    bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill,
+                  const dao::ErrorContext& errorContext) override
     {
         // Conditions compare like the engine's: without regard to ASCII letter case.
         std::string id = m_layout.table;
@@ -47,15 +62,30 @@ public:
             if (found)
                 return false;
         }
-        fill();
+        check(fill(), errorContext);
         m_added.insert(id);
         return true;
     }
 
 private:
+  // Converts the values as the real insert does, where they stand (they are not kept).
+  void check(std::vector<Value>& values, const dao::ErrorContext& errorContext) const
+  {
+      for (std::size_t i = 0; i < values.size() && i < m_columns.size(); ++i) {
+          try {
+              if (!m_columns[i])
+                  dao::raise(dao::err::ItemNotFound);
+              dao::convertInPlace(*m_columns[i], values[i]);
+          } catch (const Error& e) {
+              throw dao::columnError(e, errorContext, m_layout.table, m_layout.columns[i]);
+          }
+      }
+  }
+
     dao::Database* m_db;
     std::set<std::string>& m_added;
     dao::CardLayout m_layout;
+    std::vector<const dao::ColumnInfo*> m_columns;
 };
 
 } // namespace
@@ -75,9 +105,18 @@ std::unique_ptr<CardTable> DatabaseCardTarget::table(dao::CardLayout layout)
     return std::make_unique<DatabaseCardTable>(m_db, std::move(layout));
 }
 
+DryRunCardTarget::DryRunCardTarget(dao::Database* existing, const std::string& templateSchema)
+    : m_db(existing), m_tables(dao::parseSchema(templateSchema))
+{
+}
+
 std::unique_ptr<CardTable> DryRunCardTarget::table(dao::CardLayout layout)
 {
-    return std::make_unique<DryRunCardTable>(m_db, m_added, std::move(layout));
+    const dao::TableDef* def = nullptr;
+    for (const auto& t : m_tables)
+        if (text::equalsNoCase(t.name, layout.table))
+            def = &t;
+    return std::make_unique<DryRunCardTable>(m_db, m_added, std::move(layout), def);
 }
 
 } // namespace ktv

@@ -4,6 +4,7 @@
 
 #include "app/Value.h"
 #include "data/Dao.h"
+#include "data/Schema.h"
 
 #include <memory>
 #include <set>
@@ -49,14 +50,17 @@ private:
 
 // Looks in the existing target (when there is one, opened read-only) and in what this run
 // would already have added; writes nothing. A card it would add is filled in all the same, so
-// the report counts the same cut values as the real run.
+// the report counts the same cut values as the real run, and each of its values is checked
+// against its column of the year database's template as the real run's insert checks it: a
+// value the real run would fail on fails the dry run with the same error at the same record.
 class DryRunCardTarget final : public CardTarget {
 public:
-    explicit DryRunCardTarget(dao::Database* existing) : m_db(existing) {}
-    std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
+  DryRunCardTarget(dao::Database* existing, const std::string& templateSchema);
+  std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
 
 private:
     dao::Database* m_db;
+    std::vector<dao::TableDef> m_tables; // the columns the year database is made with
     std::set<std::string> m_added; // table and key of every card this run would add
 };
 

@@ -1,13 +1,18 @@
 #include "convert/ConversionReport.h"
 
+#include "platform/core/TextCodec.h"
+
 #include <cstdio>
 
 namespace ktv {
 
 namespace {
 
-std::string jsonString(const std::string& s)
+std::string jsonString(const std::string& raw)
 {
+    // JSON is UTF-8: other bytes (a folder name written in code page 1254) are read as
+    // Windows-1254, as the conversion reads source text.
+    const std::string s = text::toUtf8(raw);
     std::string out = "\"";
     for (const char c : s) {
         switch (c) {
@@ -31,11 +36,21 @@ std::string jsonString(const std::string& s)
 
 } // namespace
 
+std::string FailedRunToJson(int number, const std::string& description)
+{
+    return "{\n  \"error\": {\"number\": " + std::to_string(number) +
+           ", \"description\": " + jsonString(description) + "}\n}\n";
+}
+
 std::string ReportToJson(const ConversionReport& report)
 {
     std::string out = "{\n  \"dryRun\": ";
     out += report.dryRun ? "true" : "false";
-    out += ",\n  \"target\": " + jsonString(report.target) + ",\n  \"tables\": [";
+    out += ",\n  \"target\": " + jsonString(report.target);
+    out += ",\n  \"numberFormat\": {\"locale\": " + jsonString(report.numberFormat) +
+           ", \"decimal\": " + jsonString(std::string(1, report.decimalSeparator)) +
+           ", \"group\": " + jsonString(std::string(1, report.groupSeparator)) + "}";
+    out += ",\n  \"tables\": [";
     for (std::size_t i = 0; i < report.tables.size(); ++i) {
         const TableReport& t = report.tables[i];
         out += (i ? ",\n" : "\n");

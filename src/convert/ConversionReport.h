@@ -19,9 +19,15 @@ struct ConversionReport {
     bool confirmed = false; // false when the operator answered No (or the request was refused)
     bool dryRun = false;
     std::string target;     // the year database written (or that would be written)
+    std::string numberFormat; // the locale name numbers were read by ("C" when none is set)
+    char decimalSeparator = '.';
+    char groupSeparator = ',';
     std::vector<TableReport> tables;
 };
 
+// Both are valid UTF-8 whatever bytes the texts they carry hold.
 std::string ReportToJson(const ConversionReport& report);
+// The report of a run that failed: its error instead of the tables.
+std::string FailedRunToJson(int number, const std::string& description);
 
 } // namespace ktv

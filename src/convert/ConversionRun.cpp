@@ -4,6 +4,8 @@
 #include "app/Tools.h"
 #include "convert/Transfers.h"
 #include "data/CompanyRegister.h"
+#include "data/TemplateSchemas.h"
+#include "platform/core/NumberFormat.h"
 
 #include <filesystem>
 
@@ -28,6 +30,15 @@ std::vector<TableReport> RunTransfers(TransferContext& ctx)
     tables.push_back(Vedaz_CariKart(ctx));
     tables.push_back(Vedaz_StokKart(ctx));
     return tables;
+}
+
+// Which number format the run reads numbers in.
+void NoteNumberFormat(ConversionReport& report)
+{
+    const NumberFormat& format = NumberFormat::current();
+    report.numberFormat = NumberFormat::currentName();
+    report.decimalSeparator = format.decimal;
+    report.groupSeparator = format.group;
 }
 
 // Clears the running flag however the run ends.
@@ -65,6 +76,7 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
     if (request.askConfirmation && !m_host.confirm("Çevrim yapmak istiyor musunuz ?", request.formCaption))
         return report;
     report.confirmed = true;
+    NoteNumberFormat(report);
     if (request.dryRun)
         return dryRun(request);
 
@@ -107,6 +119,7 @@ ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
     ConversionReport report;
     report.confirmed = true;
     report.dryRun = true;
+    NoteNumberFormat(report);
     const int member = TargetMember(request.sourceType);
     CompanyDatabases probe; // only for the member's path; nothing is opened through it
     probe.FirmaKodu = N_Ts(Value(request.companyCode));
@@ -117,7 +130,7 @@ ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
     std::unique_ptr<dao::Database> existing;
     if (std::filesystem::exists(report.target))
         existing = dao::Database::OpenDatabase(report.target, false, true, "");
-    DryRunCardTarget target(existing.get());
+    DryRunCardTarget target(existing.get(), TemplateSchema(member));
     TransferContext ctx{*source, target, m_host};
     report.tables = RunTransfers(ctx);
     return report;

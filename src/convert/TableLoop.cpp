@@ -1,10 +1,41 @@
 #include "convert/TableLoop.h"
 
 #include "app/Tools.h"
+#include "platform/core/TextCodec.h"
 
 #include <climits>
 
 namespace ktv {
+
+namespace
+{
+
+// Source text that is not plain UTF-8 (Windows-1254 bytes or NULs another tool stored in a
+// file of the program's own format) becomes what a text column makes of it, before it is
+// trimmed, cut and looked up: the key looked up is then the key stored, and a cut counts
+// characters.
+void plainUtf8InPlace(std::string& text)
+{
+    if (text::plainUtf8Chars(text) != text::kNotPlainUtf8)
+        return;
+    text = text::toUtf8(text);
+    std::erase(text, '\0');
+}
+
+// Spaces off both ends, where the text stands (as N_T trims).
+void trimSpacesInPlace(std::string& text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
+    text.resize(end);
+    std::size_t begin = 0;
+    while (begin < end && text[begin] == ' ')
+        ++begin;
+    text.erase(0, begin);
+}
+
+} // namespace
 
 SourceRecord::SourceRecord(const dao::Recordset& rs, const std::vector<std::string>& columns)
     : m_rs(rs), m_names(columns), m_indexes(columns.size(), -1)
@@ -26,7 +57,21 @@ std::string SourceRecord::text(std::size_t column) const { return CleanText(valu
 void SourceRecord::textInto(std::size_t column, Value& into) const
 {
     m_rs.ReadField(index(column), into);
-    CleanTextInPlace(into);
+    std::string* text = into.textIf();
+    if (!text) {
+        into = Value(N_Ts(into));
+        return;
+    }
+    // The text column a card's value goes to makes the same plain UTF-8 of it when it is
+    // stored, so only what changes the trim is done here; a value cut to its column is made
+    // plain before it is cut (CutTextInto). Text read for a card is so not scanned twice.
+    // Other bytes are never blanks, and NULs inside stay inside: only a NUL left at an end
+    // of the trimmed text, once dropped, can bring blanks to the end.
+    trimSpacesInPlace(*text);
+    if (!text->empty() && (text->front() == '\0' || text->back() == '\0')) {
+        plainUtf8InPlace(*text);
+        trimSpacesInPlace(*text);
+    }
 }
 
 TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const std::vector<std::string>& columns,
@@ -84,19 +129,6 @@ void cutInPlace(std::string& text, std::size_t n, TableReport& report)
     }
 }
 
-// Spaces off both ends, where the text stands (as N_T trims).
-void trimSpacesInPlace(std::string& text)
-{
-    std::size_t end = text.size();
-    while (end > 0 && text[end - 1] == ' ')
-        --end;
-    text.resize(end);
-    std::size_t begin = 0;
-    while (begin < end && text[begin] == ' ')
-        ++begin;
-    text.erase(0, begin);
-}
-
 } // namespace
 
 std::string Cut(std::string text, std::size_t n, TableReport& report)
@@ -114,16 +146,21 @@ std::string CleanText(Value value)
 
 void CleanTextInPlace(Value& value)
 {
-    if (std::string* text = value.textIf())
+    if (std::string* text = value.textIf()) {
+        plainUtf8InPlace(*text);
         trimSpacesInPlace(*text);
-    else
+    } else
         value = Value(N_Ts(value));
 }
 
 void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n, TableReport& report)
 {
     record.textInto(column, into);
-    cutInPlace(*into.textIf(), n, report); // cleaned: always text
+    std::string& text = *into.textIf(); // cleaned: always text
+    // Text of no more than n bytes has no more than n characters, whatever its bytes.
+    if (text.size() > n)
+        plainUtf8InPlace(text);
+    cutInPlace(text, n, report);
 }
 
 std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report)

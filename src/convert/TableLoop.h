@@ -28,7 +28,9 @@ public:
     Value value(std::size_t column) const;
     // The text of the column through N_T.
     std::string text(std::size_t column) const;
-    // The same into a card's value: the text it held is overwritten, not made anew.
+    // The same into a card's value: the text it held is overwritten, not made anew. Text in
+    // other bytes is left for the card's text column to make plain UTF-8, in the same way,
+    // except a NUL, dropped before the trim; CutTextInto makes it plain before it cuts.
     void textInto(std::size_t column, Value& into) const;
 
 private:
@@ -46,7 +48,9 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, c
 // The first n characters of a cleaned value; counts the cut in the report.
 std::string Cut(std::string text, std::size_t n, TableReport& report);
 
-// N_T of a value as text; a text value is trimmed where it stands and handed on.
+// N_T of a value as text; a text value is trimmed where it stands and handed on. Text that
+// is not plain UTF-8 is first read as Windows-1254 and loses its NULs, as a text column
+// stores it.
 std::string CleanText(Value value);
 // The same, leaving the text in the value.
 void CleanTextInPlace(Value& value);

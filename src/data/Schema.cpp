@@ -9,12 +9,15 @@
 #include "data/SqliteDatabase.h"
 #include "data/SqliteHandles.h"
 #include "platform/core/FileMode.h"
+#include "platform/core/NumberFormat.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -73,12 +76,11 @@ Value defaultLiteral(const ColumnInfo& col, const std::string& text, int line)
         }
         v = Value(s);
     } else {
-        char* end = nullptr;
-        errno = 0;
-        const double d = std::strtod(text.c_str(), &end);
-        if (text.empty() || *end != '\0' || errno != 0)
+        // Read in the C form whatever the process's locale says (the wizard's toolkit sets it).
+        const auto d = parsePlainNumber(text);
+        if (!d || !std::isfinite(*d))
             schemaError(line, "default must be 'text' or a number: " + text);
-        v = Value(d);
+        v = Value(*d);
     }
     try {
         return convertForColumn(col, v);
@@ -103,9 +105,9 @@ std::string sqlLiteral(const Value& v)
         d = *dd;
     else if (const auto* dt = std::get_if<Date>(&s))
         d = dt->days;
+    // Shortest text that reads back as the same number, always with '.' as decimal.
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", d);
-    return buf;
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, d).ptr);
 }
 
 } // namespace

@@ -98,5 +98,11 @@ TEST(ValueFunctions, N_TAndN_TVAL)
     EXPECT_EQ(N_T(Value(2.5)), Value("2,5")) << "numbers become text in the user's format";
     EXPECT_EQ(N_TVAL(Value("1.234,5")), Value("1.234,5"));
     EXPECT_EQ(N_TVAL(Value("1,234.5")), Value(0));
+    {
+        // Whatever the C library's numeric locale (the window toolkit sets it).
+        const test::NumericLocale turkish("tr_TR.UTF-8");
+        NumberFormat::pin({'.', ','});
+        EXPECT_EQ(N_T(Value(2.5)), Value("2.5"));
+    }
     NumberFormat::unpin();
 }

@@ -1,8 +1,10 @@
 // The headless tool end to end: usage errors, sample sources, convert with its report,
 // the dry run, protect and dump.
-#include "cli/Args.h"
 #include "cli/Cli.h"
+#include "cli/Args.h"
+#include "convert/SourceSchema.h"
 #include "data/Dao.h"
+#include "platform/core/TextCodec.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +197,24 @@ TEST_F(CliTest, DryRunWritesNothing)
     EXPECT_NE(dry.out.find("would write"), std::string::npos);
 }
 
+// Codes that collide once cut to 10 come from the smallest samples on: in every table of a
+// sample of three records the third card's key is the second's.
+TEST_F(CliTest, ASampleOfThreeRecordsHoldsCodesThatCollideOnceCut)
+{
+    const std::string src = dir.file("ornek.ktd");
+    ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "3"}).status, 0);
+    ASSERT_EQ(runCli({"convert", "--type", "KTD", "--source", src, "--company", "4", "--year", "2006",
+                      "--root", dir.str(), "--dry-run", "--report", dir.file("r.json")})
+                  .status,
+              0);
+    const std::string report = test::readFile(dir.file("r.json"));
+    std::size_t present = 0;
+    for (auto at = report.find("\"present\": 1,"); at != std::string::npos;
+         at = report.find("\"present\": 1,", at + 1))
+        ++present;
+    EXPECT_EQ(present, 3u) << report;
+}
+
 TEST_F(CliTest, FailuresExitWithOneAndProtectGuardsAFile)
 {
     EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", dir.file("yok.ktd"), "--company", "1", "--year",
@@ -341,7 +361,8 @@ TEST_F(CliTest, TheReasonOfAFailedOpenIsTheLastErrorAndADamagedTemplateIsNotCopi
     test::writeFile(dir.file("KTFIM.mdx"), good);
     EXPECT_EQ(runCli(args).status, 0);
     const auto cards = runCli({"dump", dir.str() + "/DATA/2/2004/KTFIM.mdb", "--table", "AracKarti"});
-    EXPECT_EQ(std::count(cards.out.begin(), cards.out.end(), '\n'), 21) << cards.out;
+    // 20 records: the header and 19 cards, as the second code collides with the first once cut.
+    EXPECT_EQ(std::count(cards.out.begin(), cards.out.end(), '\n'), 20) << cards.out;
 }
 
 TEST_F(CliTest, ProtectRefusesAPasswordTheConnectStringWouldSplit)
@@ -404,4 +425,75 @@ TEST_F(CliTest, ARunWhoseSaveFailsExitsWithOneAndItsReportSaysWhatWasNotStored)
     ASSERT_EQ(runCli(with(big, dir.file("rerun.json"))).status, 0);
     const auto cards = runCli({"dump", target, "--table", "AracKarti"});
     EXPECT_GT(std::count(cards.out.begin(), cards.out.end(), '\n'), 700);
+}
+
+namespace
+{
+
+// A source of stock cards written by another SQLite tool: each row's values as SQL literals.
+std::string stockSource(const test::TempDir& dir, const std::vector<std::string>& rows)
+{
+    const std::string path = dir.file("stok.ktd");
+    dao::CreateDatabase(path, kSourceTablesSchema, "7183");
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    for (const auto& row : rows)
+        EXPECT_EQ(
+            sqlite3_exec(db, ("INSERT INTO StokKarti (Tip, Kod, Katsayi, KDV) VALUES (" + row + ")").c_str(),
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+    sqlite3_close(db);
+    return path;
+}
+
+} // namespace
+
+// The number format is the user's unless --number-format names another; the report says which.
+TEST_F(CliTest, NumbersFollowTheNamedNumberFormat)
+{
+    const std::string src = stockSource(dir, {"'Ürün', 'S1', '3,5', '7,5'"});
+    struct Case {
+        const char* locale;
+        const char* katsayi;
+        const char* kdv;
+        const char* reported;
+    };
+    for (const Case& c : {Case{"tr_TR", "4", "8", "\"locale\": \"tr_TR\", \"decimal\": \",\""},
+                          Case{"C", "35", "75", "\"locale\": \"C\", \"decimal\": \".\""}}) {
+        fs::remove_all(dir.path() / "DATA");
+        const auto run =
+            runCli({"convert", "--type", "KTD", "--source", src, "--company", "1", "--year", "2005", "--root",
+                    dir.str(), "--number-format", c.locale, "--report", dir.file("r.json")});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(test::readFile(dir.file("r.json")).find(c.reported), std::string::npos) << c.locale;
+        const auto cards = runCli({"dump", dir.str() + "/DATA/1/2005/KTFIM.mdb", "--table", "StokKart"}).out;
+        EXPECT_NE(cards.find(std::string(",S1,")), std::string::npos) << cards;
+        EXPECT_NE(cards.find(std::string(",") + c.katsayi + ","), std::string::npos) << c.locale << cards;
+        EXPECT_NE(cards.find(std::string(",") + c.kdv + ","), std::string::npos) << c.locale << cards;
+    }
+    EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", src, "--company", "1", "--year", "2005",
+                      "--root", dir.str(), "--number-format", "tr-TR"})
+                  .status,
+              2);
+}
+
+// A value the real run fails on fails the dry run the same way, and the report of either is
+// valid UTF-8 although the failing record's code was stored in Windows-1254.
+TEST_F(CliTest, DryRunFailsWhereTheRealRunFailsAndTheReportStaysUtf8)
+{
+    const std::string src =
+        stockSource(dir, {"'Ürün', 'S1', '1', '18'", "'Ürün', X'C7414B31', '1', '99999'"});
+    for (const bool dry : {true, false}) {
+        std::vector<std::string> args = {
+            "convert", "--type", "KTD",    "--source", src,        "--company",       "1",
+            "--year",  "2005",   "--root", dir.str(),  "--report", dir.file("r.json")};
+        if (dry)
+            args.push_back("--dry-run");
+        EXPECT_EQ(runCli(args).status, 1) << dry;
+        const std::string report = test::readFile(dir.file("r.json"));
+        EXPECT_TRUE(text::isValidUtf8(report)) << report;
+        EXPECT_NE(report.find("\"number\": 6,"), std::string::npos) << report;
+        EXPECT_NE(report.find("'ÇAK1'"), std::string::npos) << report;
+        EXPECT_EQ(fs::exists(dir.path() / "DATA"), !dry);
+    }
 }

@@ -189,3 +189,18 @@ TEST_F(ConvertTest, YearDatabaseThatCannotBeMadeIsReportedAndTheRunEndsAtItsFirs
     EXPECT_TRUE(host.messages.empty()) << "no completion message";
     EXPECT_EQ(rows(dir.str() + "/DATA/SABIT.mdb", "FirmaBilgi").size(), 1u) << "what was stored before stays";
 }
+
+// The JSON report is valid UTF-8 whatever bytes its texts hold (a folder or a code written in
+// code page 1254): they are read as Windows-1254.
+TEST(ConversionReportJson, IsValidUtf8WhateverItsTextsHold)
+{
+    ConversionReport report;
+    report.target = "/veri/\xDE"
+                    "irket/KTFIM.mdb";
+    report.tables.push_back({.table = "AracKarti"});
+    const std::string json = ReportToJson(report);
+    EXPECT_NE(json.find("\"target\": \"/veri/Şirket/KTFIM.mdb\""), std::string::npos) << json;
+    const std::string failed = FailedRunToJson(6, "Kod '\xC7"
+                                                  "AK1'\n");
+    EXPECT_EQ(failed, "{\n  \"error\": {\"number\": 6, \"description\": \"Kod 'ÇAK1'\\n\"}\n}\n");
+}

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sqlite3.h>
 
 namespace fs = std::filesystem;
 
@@ -51,6 +52,17 @@ std::string ConvertTest::makeSource(const SourceTables& tables, const std::strin
     fill(*db, "StokKarti", tables.stock);
     db->Close();
     return path;
+}
+
+void ConvertTest::sourceSql(const std::string& statement, const std::string& name)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((sourceFolder + "/" + name).c_str(), &db), SQLITE_OK);
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, statement.c_str(), nullptr, nullptr, &message);
+    EXPECT_EQ(rc, SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
 }
 
 ConversionRequest ConvertTest::request(const std::string& type, const std::string& file) const

@@ -64,6 +64,9 @@ protected:
     std::string makeSource(const SourceTables& tables, const std::string& name = "kaynak.ktd",
                            const std::string& password = "7183");
 
+    // Runs a statement on the source file as another SQLite tool would, bytes as they are.
+    void sourceSql(const std::string& statement, const std::string& name = "kaynak.ktd");
+
     ConversionRequest request(const std::string& type = "KTD", const std::string& file = "kaynak.ktd") const;
     ConversionReport convert(const ConversionRequest& r);
 

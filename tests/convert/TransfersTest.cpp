@@ -5,8 +5,12 @@
 #include "platform/core/Error.h"
 #include "platform/core/NumberFormat.h"
 
+#include <filesystem>
+
 using namespace ktv;
 using namespace ktv::test;
+
+namespace fs = std::filesystem;
 
 namespace {
 std::string txt(const Row& r, const std::string& c) { return r.at(c).toText(); }
@@ -73,13 +77,17 @@ TEST_F(ConvertTest, DealerCardsMapEveryColumn)
         r[col] = v;
         return r;
     };
-    makeSource({.accounts = {base, with("B2", "Durum", Value("çalışıyor")), with("B3", "Durum", Value("Pasif")),
-                             with("B4", "Durum", Value("")), with("B5", "Durum", Value(Null{})),
-                             with("B6", "Kredi", Value("abc")), with("B7", "Kredi", Value(Null{})),
-                             with("B1", "Isim", Value("Sonraki kayıt"))}});
+    // Only blanks are trimmed: tabs stay, and a tab after the state makes it another state.
+    Row tabs = with("\tA1\t", "Isim", Value("\tAd\t"));
+    tabs["Durum"] = Value(" Çalışıyor\t");
+    makeSource(
+        {.accounts = {base, with("B2", "Durum", Value("çalışıyor")), with("B3", "Durum", Value("Pasif")),
+                      with("B4", "Durum", Value("")), with("B5", "Durum", Value(Null{})),
+                      with("B6", "Kredi", Value("abc")), with("B7", "Kredi", Value(Null{})),
+                      with("B1", "Isim", Value("Sonraki kayıt")), tabs}});
     const auto report = convert(request());
     const auto cards = rows(yearDb("KTFIM.mdb"), "CariKart");
-    ASSERT_EQ(cards.size(), 7u);
+    ASSERT_EQ(cards.size(), 8u);
     const Row& c = cards[0];
     EXPECT_EQ(txt(c, "Tip"), "BAY");
     EXPECT_EQ(txt(c, "Kod"), "B1");
@@ -99,6 +107,9 @@ TEST_F(ConvertTest, DealerCardsMapEveryColumn)
         EXPECT_EQ(cards[i].at("Statu").toText(), "1") << txt(cards[i], "Kod");
     EXPECT_EQ(cards[5].at("KrediLimit").toText(), "0");
     EXPECT_EQ(cards[6].at("KrediLimit").toText(), "0");
+    EXPECT_EQ(txt(cards[7], "Kod"), "\tA1\t");
+    EXPECT_EQ(txt(cards[7], "Ad"), "\tAd\t");
+    EXPECT_EQ(txt(cards[7], "Statu"), "1");
     EXPECT_EQ(report.tables[1].present, 1);
 }
 
@@ -181,16 +192,74 @@ TEST_F(ConvertTest, NumberBeyondItsColumnEndsTheRunNamingRecordAndColumn)
     makeSource({.vehicles = {{{"Kod", Value("V1")}, {"Isim", Value("a")}, {"Plaka", Value("p")}}},
                 .stock = {{{"Tip", Value("Ürün")}, {"Kod", Value("OK1")}, {"Katsayi", Value("5")}, {"KDV", Value("18")}},
                           {{"Tip", Value("Ürün")}, {"Kod", Value("BIG")}, {"Katsayi", Value("99999999999")}, {"KDV", Value("1")}}}});
-    try {
-        convert(request());
-        FAIL() << "the overflow must end the run";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 6);
-        EXPECT_NE(e.description().find("StokKarti"), std::string::npos) << e.description();
-        EXPECT_NE(e.description().find("'BIG'"), std::string::npos) << e.description();
-        EXPECT_NE(e.description().find("Katsayi"), std::string::npos) << e.description();
+    // The dry run checks every value as the real run does, fails the same way, and writes nothing.
+    auto dry = request();
+    dry.dryRun = true;
+    for (const auto& r : {dry, request()}) {
+        try {
+            convert(r);
+            FAIL() << "the overflow must end the run, dry or not";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), 6);
+            EXPECT_NE(e.description().find("StokKarti"), std::string::npos) << e.description();
+            EXPECT_NE(e.description().find("'BIG'"), std::string::npos) << e.description();
+            EXPECT_NE(e.description().find("Katsayi"), std::string::npos) << e.description();
+        }
+        EXPECT_EQ(fs::exists(dir.path() / "DATA"), !r.dryRun);
     }
     set.VeriTabani_Kapat(CompanyDatabases::Ktfim);
     EXPECT_EQ(rows(yearDb("KTFIM.mdb"), "AracKarti").size(), 1u) << "cards added before the failure stay";
     EXPECT_EQ(rows(yearDb("KTFIM.mdb"), "StokKart").size(), 1u);
+}
+
+// Keys are cut by characters and compare without regard to ASCII letter case, in a dry run as
+// in the real one: against the target's cards and against the cards of the run itself.
+TEST_F(ConvertTest, KeysCutByCharactersAndCompareWithoutAsciiCase)
+{
+    makeSource({.vehicles = {{{"Kod", Value("a1")}}}});
+    convert(request());
+    const std::string turkish = "ÇĞİÖŞÜçğöş"; // 10 characters, 20 bytes
+    makeSource({.vehicles = {{{"Kod", Value("A1")}},
+                             {{"Kod", Value("ab1")}},
+                             {{"Kod", Value("AB1")}},
+                             {{"Kod", Value(turkish + "ıı")}},
+                             {{"Kod", Value(turkish + "X")}}}});
+    auto dry = request();
+    dry.dryRun = true;
+    for (const auto& report : {convert(dry), convert(request())}) {
+        EXPECT_EQ(report.tables[0].added, 2) << report.dryRun;
+        EXPECT_EQ(report.tables[0].present, 3) << report.dryRun;
+    }
+    const auto cards = rows(yearDb("KTFIM.mdb"), "AracKarti");
+    ASSERT_EQ(cards.size(), 3u);
+    EXPECT_EQ(txt(cards[0], "AracKod"), "a1");
+    EXPECT_EQ(txt(cards[1], "AracKod"), "ab1");
+    EXPECT_EQ(txt(cards[2], "AracKod"), turkish);
+}
+
+// Source text another tool stored in other bytes (Windows-1254, a NUL) is read once as the
+// target stores it: looked up as stored, so the next run adds nothing, and cut by characters.
+TEST_F(ConvertTest, SourceTextInOtherBytesIsLookedUpAsItIsStored)
+{
+    makeSource({});
+    sourceSql("INSERT INTO AracKarti (Kod, Isim, Plaka) VALUES"
+              " (X'C7414B31', X'C7', X'41B0B0B0B0B0B0B0B0B0B0B0B0B0B0B0B0'),"
+              " (CAST(X'41004231' AS TEXT), CAST(X'00204E' AS TEXT), 'p'),"
+              " (X'41B0B0B0B0B0B0B0B0B0B0B0B0', 'n', 'p')");
+    for (const long added : {3, 0}) {
+        const auto report = convert(request());
+        EXPECT_EQ(report.tables[0].added, added);
+        EXPECT_EQ(report.tables[0].present, 3 - added);
+    }
+    const auto cards = rows(yearDb("KTFIM.mdb"), "AracKarti");
+    ASSERT_EQ(cards.size(), 3u);
+    EXPECT_EQ(txt(cards[0], "AracKod"), "ÇAK1");
+    EXPECT_EQ(txt(cards[0], "SurucuAd"), "Ç");
+    std::string plate = "A";
+    for (int i = 0; i < 14; ++i)
+        plate += "°";
+    EXPECT_EQ(txt(cards[0], "AracPlaka"), plate);
+    EXPECT_EQ(txt(cards[1], "AracKod"), "AB1");
+    EXPECT_EQ(txt(cards[1], "SurucuAd"), "N") << "the NUL goes before the blank after it is trimmed";
+    EXPECT_EQ(txt(cards[2], "AracKod"), "A°°°°°°°°°");
 }

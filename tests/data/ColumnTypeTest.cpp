@@ -214,4 +214,19 @@ TEST_P(BadSchemaRows, AreRefusedAsSyntaxErrors)
 INSTANTIATE_TEST_SUITE_P(Schema, BadSchemaRows, ::testing::ValuesIn(kBadSchemas),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Defaults are read and written in the C form whatever the C library's numeric locale.
+TEST(Schema, NumberDefaultsHoldUnderAnyCLocale)
+{
+    const test::NumericLocale turkish("tr_TR.UTF-8");
+    test::TempDir dir;
+    CreateDatabase(dir.file("t.db"), "TABLE T\n  Ad TEXT(5)\n  Oran DOUBLE DEFAULT 2.5\n");
+    auto db = Database::OpenDatabase(dir.file("t.db"));
+    auto rs = db->OpenRecordset("T", RecordsetType::Dynaset);
+    rs->AddNew();
+    rs->SetField("Ad", Value("x"));
+    rs->Update();
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Field("Oran"), Value(2.5));
+}
+
 } // namespace

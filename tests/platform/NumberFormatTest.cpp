@@ -1,8 +1,11 @@
 // Which texts read as numbers, in the dot-decimal and the comma-decimal formats.
 #include "platform/core/NumberFormat.h"
 #include "platform/core/TextCodec.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace ktv;
 
@@ -63,6 +66,37 @@ TEST(NumberFormat, LocaleNamesPickTheFormat)
     EXPECT_EQ(NumberFormat::fromLocaleName("fr_FR.UTF-8").group, ' ');
     EXPECT_EQ(NumberFormat::fromLocaleName("en_US.UTF-8").decimal, '.');
     EXPECT_EQ(NumberFormat::fromLocaleName("C").decimal, '.');
+    EXPECT_EQ(NumberFormat::fromLocaleName("C.UTF-8").group, ',');
+    // Regions the language alone does not decide, from the table when not installed.
+    EXPECT_EQ(NumberFormat::fromLocaleName("de_CH").decimal, '.');
+    EXPECT_EQ(NumberFormat::fromLocaleName("es_MX").decimal, '.');
+    EXPECT_EQ(NumberFormat::fromLocaleName("es_ES").decimal, ',');
+    EXPECT_TRUE(NumberFormat::isLocaleName("sr_RS@latin"));
+    EXPECT_TRUE(NumberFormat::isLocaleName("es_419.UTF-8"));
+    EXPECT_FALSE(NumberFormat::isLocaleName("tr-TR"));
+    EXPECT_FALSE(NumberFormat::isLocaleName(""));
+    EXPECT_FALSE(NumberFormat::isLocaleName("../tr_TR"));
+}
+
+// An installed locale says what it writes, whatever its language would suggest: de_KT, a
+// German locale of a region no table knows, writes 1’234.5 as the Swiss do.
+TEST(NumberFormat, AnInstalledLocaleGivesItsOwnSeparators)
+{
+    const test::NumericLocale installed("de_KT.UTF-8");
+    const NumberFormat format = NumberFormat::fromLocaleName("de_KT.UTF-8");
+    EXPECT_EQ(format.decimal, '.');
+    EXPECT_EQ(format.group, '\'');
+}
+
+// The window toolkit sets the C library's numeric locale from the environment; reading a
+// number must not change with it.
+TEST(NumberFormat, NumbersReadTheSameUnderAnyCLocale)
+{
+    const test::NumericLocale turkish("tr_TR.UTF-8");
+    EXPECT_DOUBLE_EQ(*parseNumber("3.5", kUs), 3.5);
+    EXPECT_DOUBLE_EQ(*parseNumber("7,5", kTr), 7.5);
+    EXPECT_DOUBLE_EQ(*parsePlainNumber("-1.25e2"), -125);
+    EXPECT_EQ(*parsePlainNumber("1e999"), HUGE_VAL) << "too large stays infinite, as the columns expect";
 }
 
 TEST(TextCodec, CountsAndCutsByCharacters)
@@ -115,6 +149,9 @@ const NotPlainRow kNotPlainRows[] = {
     {"LeadByteAfterALongAsciiRun", std::string("abcdefghijklmno\xC7")},
     {"NulInsideAWordAfterLetters", std::string("abc\0efghijk", 11)},
     {"LeadByteEndingTheFirstWord", std::string("abcdefg\xC4")},
+    {"LeadByteBeforeAnAsciiLetter", std::string("\xC7"
+                                                "AK1")}, // Windows-1254 "ÇAK1"
+    {"TwoByteLeadBeforeALeadByte", std::string("\xC3\xC3\x87")},
 };
 
 class NotPlainUtf8 : public ::testing::TestWithParam<NotPlainRow>

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -31,6 +32,22 @@ ExitCatcher::ExitCatcher()
 }
 
 ExitCatcher::~ExitCatcher() { setExitHandler({}); }
+
+NumericLocale::NumericLocale(const char* name)
+{
+    const char* compiled = std::getenv("KTV_LOCPATH");
+    if (compiled)
+        setenv("LOCPATH", compiled, 1);
+    if (!std::setlocale(LC_NUMERIC, name))
+        ADD_FAILURE() << "the test locale " << name << " is missing from "
+                      << (compiled ? compiled : "(no KTV_LOCPATH)");
+}
+
+NumericLocale::~NumericLocale()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+}
 
 namespace {
 MessageBoxService* installed = nullptr;

@@ -25,6 +25,19 @@ private:
     std::filesystem::path m_path;
 };
 
+// Sets the C library's numeric locale to one compiled for the tests (tr_TR.UTF-8, de_KT.UTF-8
+// under KTV_LOCPATH), as a window toolkit sets it from the environment, and back to "C" when
+// it goes; fails the test when the locale cannot be set. LOCPATH stays set meanwhile, so
+// newlocale finds the same locales.
+class NumericLocale
+{
+  public:
+    explicit NumericLocale(const char* name);
+    ~NumericLocale();
+    NumericLocale(const NumericLocale&) = delete;
+    NumericLocale& operator=(const NumericLocale&) = delete;
+};
+
 // Thrown by the test exit handler instead of ending the process.
 struct ProgramEnded {
     int status;

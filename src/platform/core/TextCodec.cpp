@@ -115,6 +115,13 @@ std::size_t plainUtf8Chars(std::string_view bytes)
             ++i;
             continue;
         }
+        // A Turkish letter (ç, ğ, ı, İ, ö, ş, ü and their capitals) takes two bytes: a lead
+        // byte C2..DF and one continuation byte always make a valid character.
+        if (c >= 0xC2 && c <= 0xDF && i + 1 < bytes.size() &&
+            (static_cast<unsigned char>(bytes[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
         const std::size_t len = c == 0 ? 0 : sequenceLength(bytes, i);
         if (len == 0)
             return kNotPlainUtf8;

@@ -4,11 +4,13 @@
 #include "WizardFixture.h"
 
 #include "app/ReportError.h"
+#include "convert/SourceSchema.h"
 #include "data/CompanyRegister.h"
 #include "data/Dao.h"
 #include "data/Schema.h"
+#include "platform/core/NumberFormat.h"
+#include "support/TestSupport.h"
 #include "ui/wizard/FileListBox.h"
-#include "convert/SourceSchema.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -143,6 +145,37 @@ TEST_F(WizardConversionTest, FromTheSourceFileToTheCardsAndBackOnTheNextStart)
     EXPECT_EQ(listed(), (QStringList{"ikinci.ktd", "ornek.ktd"}));
     EXPECT_EQ(c().File1->ListIndex(), 0);
     EXPECT_TRUE(c().Fra_1->isVisible());
+}
+
+// The window toolkit sets the C library's numbers from a Turkish environment; the wizard's
+// stock cards are still exactly the command-line tool's: "3,5" gives 4 and "7,5" gives 8.
+TEST_F(WizardConversionTest, TurkishNumbersUnderATurkishLocaleGiveTheToolsCards)
+{
+    const test::NumericLocale turkish("tr_TR.UTF-8");
+    NumberFormat::pin(NumberFormat::fromLocaleName("tr_TR.UTF-8"), "tr_TR.UTF-8");
+    struct Unpin {
+        ~Unpin() { NumberFormat::unpin(); }
+    } unpin;
+    const std::string folder = makeSource("ornek.ktd", 0, 0, 1);
+    {
+        auto db = dao::Database::OpenDatabase(folder + "/ornek.ktd", false, false, ";pwd=7183");
+        auto rs = db->OpenRecordset("StokKarti", dao::RecordsetType::Dynaset);
+        rs->Edit();
+        rs->SetField("Katsayi", Value("3,5"));
+        rs->SetField("KDV", Value("7,5"));
+        rs->Update();
+        rs->Close();
+    }
+    open();
+    fillIn(folder, 0, 3, "Üç");
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // completion
+    click(c().Cmd_CevrimYap);
+    auto db = dao::Database::OpenDatabase(yearDb("KTFIM.mdb", "3", "2005"), false, true);
+    auto rs = db->OpenRecordset("StokKart", dao::RecordsetType::Snapshot);
+    ASSERT_FALSE(rs->Eof());
+    EXPECT_EQ(rs->Field("Katsayi").toText(), "4");
+    EXPECT_EQ(rs->Field("KDV").toText(), "8");
 }
 
 TEST_F(WizardConversionTest, NoToTheConfirmationChangesNothing)
