@@ -1,5 +1,7 @@
 #include "app/AppPath.h"
 
+#include "app/AppPathLayout.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -38,6 +40,7 @@ void InitAppPath(const std::string& folder)
         if (c != ' ')
             blank = false;
     appPathStorage() = blank ? path : shortForm;
+    InitLayout(path);
 }
 
 const std::string& AppPath() { return appPathStorage(); }

@@ -8,8 +8,9 @@ namespace ktv {
 // The folder that holds the executable (long form, as the platform reports it).
 std::string ExecutableFolder();
 
-// Sets AppPath once at start-up. The program folder may be given instead of the
-// executable's folder (the command-line tool's --root).
+// Sets AppPath once at start-up, and with it where the templates, the settings file and DATA
+// lie (AppPathLayout.h). The program folder may be given instead of the executable's folder
+// (the command-line tool's --root).
 void InitAppPath();
 void InitAppPath(const std::string& folder);
 

@@ -1,6 +1,6 @@
 #include "app/ReadWriteIni.h"
 
-#include "app/AppPath.h"
+#include "app/AppPathLayout.h"
 #include "app/ReportError.h"
 #include "platform/core/Error.h"
 #include "platform/core/ProfileString.h"
@@ -20,7 +20,7 @@ std::string& lastReadFailure()
 
 } // namespace
 
-std::string SettingsFilePath() { return ExecutableFolder() + "/Vedaz.ini"; }
+std::string SettingsFilePath() { return SettingsFile(); }
 
 std::string ReadWriteIni(const std::string& mode, const std::string& fileName, const std::string& section,
                          const std::string& key, const std::optional<Value>& value)

@@ -20,7 +20,8 @@ inline constexpr const char* kIniWriteFailed = "ERROR Write";
 std::string ReadWriteIni(const std::string& mode, const std::string& fileName, const std::string& section,
                          const std::string& key, const std::optional<Value>& value = std::nullopt);
 
-// The settings file of this program: Vedaz.ini in the executable's folder.
+// The settings file of this program: Vedaz.ini in the program folder, or in the per-user
+// settings folder when the program is installed (AppPathLayout.h).
 std::string SettingsFilePath();
 
 } // namespace ktv

@@ -1,6 +1,7 @@
 #include "convert/ConversionRun.h"
 
 #include "app/AppPath.h"
+#include "app/AppPathLayout.h"
 #include "app/Tools.h"
 #include "convert/Transfers.h"
 #include "data/CompanyRegister.h"
@@ -85,9 +86,9 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
 
     const std::string code = N_Ts(Value(request.companyCode));
     const std::string year = N_Ts(Value(request.year));
-    MakePath(AppPath() + "/DATA");
-    MakePath(AppPath() + "/DATA/" + code);
-    MakePath(AppPath() + "/DATA/" + code + "/" + year);
+    MakePath(DataFolder());
+    MakePath(DataFolder() + "/" + code);
+    MakePath(DataFolder() + "/" + code + "/" + year);
 
     Firma_Kaydet(m_set, request.companyCode, request.companyName, request.year);
 

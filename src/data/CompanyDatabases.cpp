@@ -4,6 +4,7 @@
 #include "data/CompanyDatabases.h"
 
 #include "app/AppPath.h"
+#include "app/AppPathLayout.h"
 #include "app/ReportError.h"
 #include "app/Tools.h"
 #include "data/DaoErrors.h"
@@ -32,7 +33,7 @@ constexpr const char* kTemplates[] = {"", "SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"}
 
 std::string CompanyDatabases::memberFolder(int member) const
 {
-    const std::string data = AppPath() + "/DATA";
+    const std::string data = DataFolder();
     if (member == Sabit)
         return data;
     return data + "/" + N_Ts(Value(FirmaKodu)) + "/" + N_Ts(Value(VedazYili));
@@ -45,7 +46,7 @@ std::string CompanyDatabases::MemberPath(int member) const
 
 std::string CompanyDatabases::TemplatePath(int member) const
 {
-    return valid(member) ? AppPath() + "/" + kTemplates[member] : std::string();
+    return valid(member) ? TemplateFolder() + "/" + kTemplates[member] : std::string();
 }
 
 namespace {
