@@ -1,6 +1,8 @@
 // Program entry of the wizard: the program folder, the platform services, then the wizard
 // form until it is unloaded.
 #include "app/AppPath.h"
+#include "app/AppPathDesktopEntry.h"
+#include "app/AppPathLayout.h"
 #include "app/ReportError.h"
 #include "platform/core/Error.h"
 #include "platform/core/ProgramExit.h"
@@ -39,6 +41,9 @@ int main(int argc, char** argv)
     ktv::setMessageBoxes(&boxes);
     ktv::setMousePointer(&pointer);
     ktv::InitAppPath();
+    // A program folder that was unpacked or moved gets its desktop entry pointed at it.
+    if (ktv::ProgramLayout() != ktv::Layout::Installed)
+        ktv::PointDesktopEntryAt(ktv::ExecutableFolder());
     int status = 0;
     try {
         auto form = std::make_unique<ktv::Frm_Vedaz>();

@@ -2,6 +2,7 @@
 #include "WizardFixture.h"
 
 #include "app/AppPath.h"
+#include "app/AppPathDesktopEntry.h"
 
 #include <QIcon>
 #include <QImage>
@@ -33,16 +34,20 @@ TEST_F(WizardTest, TheWindowShowsTheWizardIcon)
 
 TEST(WizardProgramFolder, HoldsTheDesktopEntryAndItsIcon)
 {
-    const fs::path folder = programFolder();
+    const fs::path folder = programFolder().lexically_normal();
     const std::string entry = readFile((folder / "ktvedaz.desktop").string());
     ASSERT_FALSE(entry.empty()) << (folder / "ktvedaz.desktop").string();
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
-    for (const char* line : {"\nType=Application\n", "\nName=V4KT\n", "\nGenericName=V4KT Çevrim Programı\n",
-                             "\nIcon=ktvedaz\n", "\nTerminal=false\n"})
+    for (const char* line :
+         {"\nType=Application\n", "\nName=V4KT\n", "\nGenericName=Master Data Conversion\n",
+          "\nGenericName[tr]=V4KT Çevrim Programı\n", "\nComment[tr]=Kaynak dosyadaki kartları firma veritabanlarına aktarır\n",
+          "\nTerminal=false\n"})
         EXPECT_NE(entry.find(line), std::string::npos) << line;
-    // The entry starts the wizard that lies beside it, wherever the folder is.
-    EXPECT_NE(entry.find("/ktvedaz"), std::string::npos);
-    EXPECT_NE(entry.find("%k"), std::string::npos);
+    // A desktop entry names its program and icon by absolute paths only (no %k, which some
+    // launchers leave empty): those of this folder.
+    EXPECT_NE(entry.find("\nExec=" + DesktopExecValue((folder / "ktvedaz").string()) + "\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nIcon=" + (folder / "ktvedaz.png").string() + "\n"), std::string::npos);
+    EXPECT_EQ(entry.find("%k"), std::string::npos);
 
     const QImage icon(QString::fromStdString((folder / "ktvedaz.png").string()));
     EXPECT_EQ(icon.size(), QSize(256, 256));
