@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the program need, when any is missing.
+# Installs the Debian packages that are missing, as root.
+#   scripts/setup.sh          what building and running the program need (./run.sh)
+#   scripts/setup.sh --test   also what the tests, the fuzz targets and the package check need
+#                             (./test.sh)
 set -euo pipefail
 
+# Building: the compiler and the development files of the libraries. Running: the fonts the
+# wizard draws with (the libraries come with their -dev packages).
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libsqlite3-dev sqlite3 libssl-dev
-  locales
-  libgtest-dev libgmock-dev
+  libsqlite3-dev libssl-dev
   libcli11-dev
-  mdbtools-dev mdbtools
+  mdbtools-dev
   fonts-dejavu-core fonts-dejavu-extra
-  clang libclang-rt-14-dev
-  # The wizard read by a screen reader's interface (AT-SPI) on a virtual display.
-  xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi
 )
+if [ "${1:-}" = "--test" ]; then
+  PACKAGES+=(
+    libgtest-dev libgmock-dev # the unit tests
+    sqlite3 mdbtools          # the tests look into databases with sqlite3 and mdb-export
+    locales                   # the tests of the number format under other locales
+    clang libclang-rt-14-dev  # the fuzz targets (libFuzzer)
+    dpkg-dev lintian appstream desktop-file-utils # building and checking the Debian package
+    # The wizard read by a screen reader's interface (AT-SPI) on a virtual display.
+    xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi
+  )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
