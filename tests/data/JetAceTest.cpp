@@ -57,9 +57,10 @@ TEST_F(JetAceTest, AnUnencryptedAceFileReadsAsMdbExportPrintsIt)
             SCOPED_TRACE(reader->ColumnNames()[c]);
             const Value& ours = reader->Get(static_cast<int>(c));
             const CsvField& theirs = (*exported)[row].at(c);
-            if (static_cast<int>(c) == ole)
+            if (static_cast<int>(c) == ole) {
                 EXPECT_GT(theirs.text.size(), 1000u)
                     << "the file's OLE column holds an object on long-value pages";
+            }
             if (ours.isNull()) {
                 EXPECT_TRUE(theirs.text == "N" || theirs.text.empty()) << theirs.text;
             } else if (const auto* s = std::get_if<std::string>(&ours.storage())) {
