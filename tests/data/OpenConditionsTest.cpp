@@ -125,8 +125,9 @@ TEST_P(OpenConditions, ReadingChangesNothingAndAFailureSaysWhy)
     });
     fs::permissions(folder, fs::perms::all);
     EXPECT_EQ(got.rfind(c.expected, 0), 0u) << got;
-    if (got != "2")
+    if (got != "2") {
         EXPECT_NE(got.find(path), std::string::npos) << "the error names the file: " << got;
+    }
     if (!c.forWriting) {
         EXPECT_TRUE(bytesOf(path) == before) << "the file was changed by reading it";
         std::error_code tooLong; // a name that cannot exist is not there
