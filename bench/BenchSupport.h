@@ -8,11 +8,13 @@
 
 namespace ktv::bench {
 
-inline std::filesystem::path programFolder(const std::filesystem::path& base, const std::filesystem::path& templates)
+inline std::filesystem::path programFolder(const std::filesystem::path& base,
+                                           const std::filesystem::path& templates)
 {
     std::filesystem::create_directories(base);
     for (const char* t : {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"})
-        std::filesystem::copy_file(templates / t, base / t, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(templates / t, base / t,
+                                   std::filesystem::copy_options::overwrite_existing);
     return base;
 }
 

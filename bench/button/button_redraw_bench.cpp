@@ -19,8 +19,7 @@ double perSecond(int count, std::chrono::steady_clock::duration elapsed)
     return count / std::chrono::duration<double>(elapsed).count();
 }
 
-template <typename F>
-double measure(F&& redraw)
+template <typename F> double measure(F&& redraw)
 {
     using clock = std::chrono::steady_clock;
     int count = 0;
@@ -48,8 +47,8 @@ void run(const char* name, ButtonPaintState state)
     });
     QImage plain(state.Width, state.Height, QImage::Format_RGB32);
     const double fills = measure([&](int i) { plain.fill(i & 1 ? Qt::gray : Qt::white); });
-    std::printf("%-34s %10.0f redraws/s   (baseline: %10.0f plain fills/s, ratio %.1f)\n", name, redraws, fills,
-                fills / redraws);
+    std::printf("%-34s %10.0f redraws/s   (baseline: %10.0f plain fills/s, ratio %.1f)\n", name, redraws,
+                fills, fills / redraws);
 }
 
 // The widget: each redraw is a changed property followed by the paint the window gets for it.
@@ -73,15 +72,16 @@ void runWidget(const char* name)
     });
     QImage plain(73, 39, QImage::Format_RGB32);
     const double fills = measure([&](int i) { plain.fill(i & 1 ? Qt::gray : Qt::white); });
-    std::printf("%-34s %10.0f redraws/s   (baseline: %10.0f plain fills/s, ratio %.1f)\n", name, redraws, fills,
-                fills / redraws);
+    std::printf("%-34s %10.0f redraws/s   (baseline: %10.0f plain fills/s, ratio %.1f)\n", name, redraws,
+                fills, fills / redraws);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
 
     ButtonPaintState wizard;

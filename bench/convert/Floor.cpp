@@ -162,7 +162,8 @@ void stock(sqlite3* src, sqlite3* db)
 
 } // namespace
 
-double floorRun(const std::filesystem::path& source, const std::filesystem::path& target, FloorJournal journal)
+double floorRun(const std::filesystem::path& source, const std::filesystem::path& target,
+                FloorJournal journal)
 {
     const auto t0 = std::chrono::steady_clock::now();
     sqlite3* src = nullptr;
@@ -170,8 +171,9 @@ double floorRun(const std::filesystem::path& source, const std::filesystem::path
     check(sqlite3_open_v2(source.c_str(), &src, SQLITE_OPEN_READONLY, nullptr), src);
     check(sqlite3_open_v2(target.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
     if (journal == FloorJournal::ProgramWal)
-        check(sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=10000",
-                           nullptr, nullptr, nullptr),
+        check(sqlite3_exec(
+                  db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA wal_autocheckpoint=10000",
+                  nullptr, nullptr, nullptr),
               db);
     check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
     vehicles(src, db);

@@ -27,8 +27,7 @@ namespace {
 RunResult finish(pid_t pid, const char* what)
 {
     int status = 0;
-    struct rusage ru {
-    };
+    struct rusage ru {};
     wait4(pid, &status, 0, &ru);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "the %s failed\n", what);
@@ -41,10 +40,7 @@ RunResult finish(pid_t pid, const char* what)
 
 } // namespace
 
-fs::path yearDatabase(const fs::path& app)
-{
-    return app / "DATA" / "1" / "2005" / "KTFIM.mdb";
-}
+fs::path yearDatabase(const fs::path& app) { return app / "DATA" / "1" / "2005" / "KTFIM.mdb"; }
 
 RunResult wholeProcess(const fs::path& cli, const fs::path& app, const fs::path& source)
 {
@@ -63,9 +59,9 @@ RunResult wholeProcess(const fs::path& cli, const fs::path& app, const fs::path&
     if (pid == 0) {
         close(fds[0]);
         dup2(fds[1], STDOUT_FILENO);
-        execl(self.c_str(), self.c_str(), kMeasureArgument, exe.c_str(), "convert", "--type", "KTD", "--source",
-              src.c_str(), "--company", "1", "--year", "2005", "--name", "Bench", "--root", root.c_str(),
-              static_cast<char*>(nullptr));
+        execl(self.c_str(), self.c_str(), kMeasureArgument, exe.c_str(), "convert", "--type", "KTD",
+              "--source", src.c_str(), "--company", "1", "--year", "2005", "--name", "Bench", "--root",
+              root.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -93,8 +89,7 @@ int runMeasured(char** argv)
         _exit(127);
     }
     int status = 0;
-    struct rusage ru {
-    };
+    struct rusage ru {};
     wait4(pid, &status, 0, &ru);
     RunResult r;
     r.seconds = std::chrono::duration<double>(Clock::now() - t0).count();

@@ -158,8 +158,7 @@ std::string machine()
     for (std::string line; std::getline(mem, line);)
         if (line.rfind("MemTotal:", 0) == 0)
             memKiB = std::atol(line.c_str() + 9);
-    struct utsname u {
-    };
+    struct utsname u {};
     uname(&u);
     char buf[512];
     std::snprintf(buf, sizeof buf, "%s, %ld cores, %.0f GiB, Linux %s, SQLite %s", cpu.c_str(),
@@ -167,10 +166,7 @@ std::string machine()
     return buf;
 }
 
-double rate(long records, const Best& b)
-{
-    return static_cast<double>(records) / b.seconds;
-}
+double rate(long records, const Best& b) { return static_cast<double>(records) / b.seconds; }
 
 void printPass(const char* name, long n, const Pass& p, bool inProcessToo, bool indexedToo, double indexBuild)
 {
@@ -225,14 +221,15 @@ int scaling(const Paths& paths, const Options& o)
     for (long n = 10000; n <= o.maxRecords; n *= 10) {
         sizes.push_back(measure(paths, n, reps, false, false));
         const Sized& s = sizes.back();
-        std::printf("%9ld records: process %8.0f/s (rerun %8.0f/s), floor %8.0f/s (rerun %8.0f/s), with the "
-                    "program's journal %8.0f/s (rerun %8.0f/s), set-based %8.0f/s (rerun %8.0f/s), peak %.1f MiB "
-                    "(rerun %.1f MiB)\n",
-                    s.records, rate(s.records, s.first.process), rate(s.records, s.rerun.process),
-                    rate(s.records, s.first.floor), rate(s.records, s.rerun.floor),
-                    rate(s.records, s.first.floorWal), rate(s.records, s.rerun.floorWal),
-                    rate(s.records, s.first.windowed), rate(s.records, s.rerun.windowed),
-                    s.first.process.peakKiB / 1024.0, s.rerun.process.peakKiB / 1024.0);
+        std::printf(
+            "%9ld records: process %8.0f/s (rerun %8.0f/s), floor %8.0f/s (rerun %8.0f/s), with the "
+            "program's journal %8.0f/s (rerun %8.0f/s), set-based %8.0f/s (rerun %8.0f/s), peak %.1f MiB "
+            "(rerun %.1f MiB)\n",
+            s.records, rate(s.records, s.first.process), rate(s.records, s.rerun.process),
+            rate(s.records, s.first.floor), rate(s.records, s.rerun.floor), rate(s.records, s.first.floorWal),
+            rate(s.records, s.rerun.floorWal), rate(s.records, s.first.windowed),
+            rate(s.records, s.rerun.windowed), s.first.process.peakKiB / 1024.0,
+            s.rerun.process.peakKiB / 1024.0);
         std::fflush(stdout);
     }
     if (sizes.size() >= 2) {
@@ -250,17 +247,20 @@ int scaling(const Paths& paths, const Options& o)
         std::ofstream csv(o.csv, std::ios::binary);
         csv << "records,pass,process_seconds,process_records_per_s,process_peak_mib,floor_seconds,"
                "floor_records_per_s,setbased_seconds,setbased_records_per_s,process_rate_vs_floor,"
-               "process_time_vs_setbased,floor_wal_seconds,floor_wal_records_per_s,process_rate_vs_floor_wal\r\n";
+               "process_time_vs_setbased,floor_wal_seconds,floor_wal_records_per_s,process_rate_vs_floor_"
+               "wal\r\n";
         for (const auto& s : sizes)
             for (const auto* pass : {&s.first, &s.rerun}) {
                 char line[512];
-                std::snprintf(line, sizeof line, "%ld,%s,%.3f,%.0f,%.1f,%.3f,%.0f,%.3f,%.0f,%.3f,%.3f,%.3f,%.0f,%.3f\r\n",
+                std::snprintf(line, sizeof line,
+                              "%ld,%s,%.3f,%.0f,%.1f,%.3f,%.0f,%.3f,%.0f,%.3f,%.3f,%.3f,%.0f,%.3f\r\n",
                               s.records, pass == &s.first ? "first" : "rerun", pass->process.seconds,
                               rate(s.records, pass->process), pass->process.peakKiB / 1024.0,
                               pass->floor.seconds, rate(s.records, pass->floor), pass->windowed.seconds,
                               rate(s.records, pass->windowed), pass->floor.seconds / pass->process.seconds,
                               pass->process.seconds / pass->windowed.seconds, pass->floorWal.seconds,
-                              rate(s.records, pass->floorWal), pass->floorWal.seconds / pass->process.seconds);
+                              rate(s.records, pass->floorWal),
+                              pass->floorWal.seconds / pass->process.seconds);
                 csv << line;
             }
     }
@@ -282,7 +282,8 @@ int scaling(const Paths& paths, const Options& o)
             series("ktvedaz-cli convert, rerun onto full databases", "#c0392b", true, procRate),
             series("SQLite floor (prepared lookup + insert), first run", "#2471a3", false, floorRate),
             series("SQLite floor, rerun", "#2471a3", true, floorRate),
-            series("SQLite floor with the program's write-ahead log, first run", "#8e44ad", false, floorWalRate),
+            series("SQLite floor with the program's write-ahead log, first run", "#8e44ad", false,
+                   floorWalRate),
             series("the same, rerun", "#8e44ad", true, floorWalRate),
             series("set-based INSERT ... SELECT, first run", "#229954", false, setRate),
             series("set-based, rerun", "#229954", true, setRate)};
@@ -302,9 +303,11 @@ int main(int argc, char** argv)
     Options o;
     if (argc >= 3 && std::strcmp(argv[1], kMeasureArgument) == 0)
         return runMeasured(argv + 2);
-    if ((argc == 4 || (argc == 5 && std::strcmp(argv[4], "--wal") == 0)) && std::strcmp(argv[1], "--floor") == 0) {
-        std::printf("floor: %.2f s\n",
-                    floorRun(argv[2], argv[3], argc == 5 ? FloorJournal::ProgramWal : FloorJournal::Rollback));
+    if ((argc == 4 || (argc == 5 && std::strcmp(argv[4], "--wal") == 0)) &&
+        std::strcmp(argv[1], "--floor") == 0) {
+        std::printf(
+            "floor: %.2f s\n",
+            floorRun(argv[2], argv[3], argc == 5 ? FloorJournal::ProgramWal : FloorJournal::Rollback));
         return 0;
     }
     for (int i = 1; i < argc; ++i) {
@@ -318,7 +321,8 @@ int main(int argc, char** argv)
         };
         if (a == "--help" || a == "-h") {
             std::printf("Usage: ktvedaz-bench-convert [records-in-all=1000000] [--reps R=3]\n"
-                        "       ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] [--svg FILE]\n"
+                        "       ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] "
+                        "[--svg FILE]\n"
                         "       ktvedaz-bench-convert --floor SOURCE TARGET [--wal]\n"
                         "See docs/performance.md.\n");
             return 0;

@@ -61,7 +61,8 @@ void fillFirstPage(const std::string& path, unsigned& tablePage)
 long makeBigJetFile(const std::string& templatePath, const std::string& target)
 {
     std::filesystem::copy_file(templatePath, target, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(target,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     unsigned tdef = 0;
     fillFirstPage(target, tdef);
 
@@ -76,8 +77,9 @@ long makeBigJetFile(const std::string& templatePath, const std::string& target)
             dataPage = p;
     if (!dataPage)
         throw std::runtime_error("no data page");
-    const std::uint16_t rowsPerPage = static_cast<unsigned char>(b[dataPage * kPage + kRowCountAt]) |
-                                      (static_cast<unsigned char>(b[dataPage * kPage + kRowCountAt + 1]) << 8);
+    const std::uint16_t rowsPerPage =
+        static_cast<unsigned char>(b[dataPage * kPage + kRowCountAt]) |
+        (static_cast<unsigned char>(b[dataPage * kPage + kRowCountAt + 1]) << 8);
 
     // The usage map: a row of its own page; type 0 is a start page plus a bitmap.
     const std::size_t td = tdef * kPage;
@@ -86,12 +88,13 @@ long makeBigJetFile(const std::string& templatePath, const std::string& target)
     std::uint16_t rowStart;
     std::memcpy(&rowStart, b.data() + mapPage * kPage + 14 + 2 * mapRow, 2);
     const std::size_t map = mapPage * kPage + (rowStart & 0x1FFF);
-    const std::size_t mapEnd = mapRow == 0 ? (mapPage + 1) * kPage
-                                           : mapPage * kPage + ([&] {
-                                                 std::uint16_t prev;
-                                                 std::memcpy(&prev, b.data() + mapPage * kPage + 14 + 2 * (mapRow - 1), 2);
-                                                 return prev & 0x1FFF;
-                                             }());
+    const std::size_t mapEnd =
+        mapRow == 0 ? (mapPage + 1) * kPage
+                    : mapPage * kPage + ([&] {
+                          std::uint16_t prev;
+                          std::memcpy(&prev, b.data() + mapPage * kPage + 14 + 2 * (mapRow - 1), 2);
+                          return prev & 0x1FFF;
+                      }());
     if (b[map] != 0 || u32(b, map + 1) != 0)
         throw std::runtime_error("unexpected usage map");
     const std::size_t addressable = (mapEnd - map - 5) * 8;

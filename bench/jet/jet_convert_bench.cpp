@@ -5,9 +5,9 @@
 //
 // Usage: ktvedaz-bench-jet-convert [records-in-all=1000000] [runs=3]
 #include "BenchSupport.h"
-#include "convert/Runs.h"
 #include "app/AppPath.h"
 #include "cli/Cli.h"
+#include "convert/Runs.h"
 
 #include <algorithm>
 #include <chrono>

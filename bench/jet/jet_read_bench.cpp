@@ -35,18 +35,18 @@ int main(int argc, char** argv)
     double best = 1e9;
     for (int r = 0; r < repeats; ++r) {
         best = std::min(best, secondsOf([&] {
-            auto file = ktv::jet::JetFile::Open(path, "");
-            auto table = file->OpenTable("Table1");
-            read = 0;
-            std::size_t bytes = 0;
-            while (table->Next()) {
-                ++read;
-                for (std::size_t c = 0; c < table->ColumnNames().size(); ++c)
-                    bytes += table->Get(static_cast<int>(c)).isNull() ? 0 : 1;
-            }
-            if (bytes == 0)
-                std::abort();
-        }));
+                            auto file = ktv::jet::JetFile::Open(path, "");
+                            auto table = file->OpenTable("Table1");
+                            read = 0;
+                            std::size_t bytes = 0;
+                            while (table->Next()) {
+                                ++read;
+                                for (std::size_t c = 0; c < table->ColumnNames().size(); ++c)
+                                    bytes += table->Get(static_cast<int>(c)).isNull() ? 0 : 1;
+                            }
+                            if (bytes == 0)
+                                std::abort();
+                        }));
     }
     // The same table through the engine's surface, as the conversion reads a source table:
     // a snapshot walked with MoveNext, every field fetched by name.
@@ -54,19 +54,19 @@ int main(int argc, char** argv)
     double bestEngine = 1e9;
     for (int r = 0; r < repeats; ++r) {
         bestEngine = std::min(bestEngine, secondsOf([&] {
-            auto db = ktv::dao::Database::OpenDatabase(path, false, false, ";pwd=7183");
-            auto rs = db->OpenRecordset("Table1", ktv::dao::RecordsetType::Snapshot);
-            const auto names = rs->FieldNames();
-            viaEngine = 0;
-            std::size_t seen = 0;
-            for (; !rs->Eof(); rs->MoveNext()) {
-                ++viaEngine;
-                for (const auto& n : names)
-                    seen += rs->Field(n).isNull() ? 0 : 1;
-            }
-            if (seen == 0)
-                std::abort();
-        }));
+                                  auto db = ktv::dao::Database::OpenDatabase(path, false, false, ";pwd=7183");
+                                  auto rs = db->OpenRecordset("Table1", ktv::dao::RecordsetType::Snapshot);
+                                  const auto names = rs->FieldNames();
+                                  viaEngine = 0;
+                                  std::size_t seen = 0;
+                                  for (; !rs->Eof(); rs->MoveNext()) {
+                                      ++viaEngine;
+                                      for (const auto& n : names)
+                                          seen += rs->Field(n).isNull() ? 0 : 1;
+                                  }
+                                  if (seen == 0)
+                                      std::abort();
+                              }));
     }
     double bestTool = 1e9;
     const std::string command = "mdb-export '" + path + "' Table1 > /dev/null 2>&1";

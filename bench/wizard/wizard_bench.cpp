@@ -11,9 +11,9 @@
 #include "cli/CliHost.h"
 #include "convert/ConversionRun.h"
 #include "platform/core/MessageBox.h"
+#include "ui/controls/button/qvButtons_H.h"
 #include "ui/wizard/EventPump.h"
 #include "ui/wizard/Frm_Vedaz.h"
-#include "ui/controls/button/qvButtons_H.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,10 +24,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -91,9 +91,9 @@ void postClick(QWidget* button)
     const QPointF at(button->width() / 2.0, button->height() / 2.0);
     const QPointF global = button->mapToGlobal(at);
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                                         Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                                         Qt::NoButton, Qt::NoModifier));
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 WizardRun wizard(const fs::path& app, const fs::path& source, std::vector<int>& ends, bool clickKapat)
@@ -223,10 +223,10 @@ int main(int argc, char** argv)
     std::printf("wizard / headless speed: %.2f (goal: at least 0.9)\n", cli / best.seconds);
     std::printf("processEvents with nothing pending: %.0f ns a call (%.1f%% of a headless record)\n", idleNs,
                 idleNs / (cli / n * 1e9) * 100.0);
-    std::printf("the run's yield with nothing pending: %.0f ns a call (%.1f%% of a headless record)\n", pumpNs,
-                pumpNs / (cli / n * 1e9) * 100.0);
-    std::printf("progress bar paints: %ld in %.2f s, %.0f a second (screen: %.0f Hz)\n", best.paints, best.seconds,
-                static_cast<double>(best.paints) / best.seconds, hz);
+    std::printf("the run's yield with nothing pending: %.0f ns a call (%.1f%% of a headless record)\n",
+                pumpNs, pumpNs / (cli / n * 1e9) * 100.0);
+    std::printf("progress bar paints: %ld in %.2f s, %.0f a second (screen: %.0f Hz)\n", best.paints,
+                best.seconds, static_cast<double>(best.paints) / best.seconds, hz);
     if (best.clickLatencyMs >= 0)
         std::printf("a click on Kapat during the run was handled after %.2f ms (goal: within 100 ms)\n",
                     best.clickLatencyMs);

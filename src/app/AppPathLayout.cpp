@@ -17,7 +17,7 @@ namespace {
 
 struct Folders {
     Layout layout = Layout::Portable;
-    std::string program;  // long form, as InitAppPath was given it
+    std::string program;   // long form, as InitAppPath was given it
     std::string templates; // empty: the program folder (AppPath)
     std::string data;      // empty: <AppPath>/DATA
     std::string settings;  // empty: <program>/Vedaz.ini

@@ -58,8 +58,8 @@ void ReportUnhandledError(std::int32_t number, const std::string& description)
     const bool alreadyShown = lastContinued() == std::pair<std::int32_t, std::string>(number, description);
     lastContinued() = {};
     if (!alreadyShown || !unsaved.empty())
-        MsgBox(UnhandledErrorText(number, description) + (unsaved.empty() ? "" : "\r\n" + unsaved), MsgButtons::Ok,
-           MsgIcon::Critical, kProgramName);
+        MsgBox(UnhandledErrorText(number, description) + (unsaved.empty() ? "" : "\r\n" + unsaved),
+               MsgButtons::Ok, MsgIcon::Critical, kProgramName);
     endProgram(1);
 }
 

@@ -24,19 +24,22 @@ std::string localized(std::string plain)
 std::string dateText(const Date& d)
 {
     // Days since 1899-12-30 -> "YYYY-MM-DD" or "YYYY-MM-DD HH:MM:SS".
-    const double whole = d.days < 0 ? -static_cast<double>(static_cast<long long>(-d.days)) : static_cast<double>(static_cast<long long>(d.days));
+    const double whole = d.days < 0 ? -static_cast<double>(static_cast<long long>(-d.days))
+                                    : static_cast<double>(static_cast<long long>(d.days));
     double frac = d.days - whole;
     if (frac < 0)
         frac = -frac;
-    const long long seconds = static_cast<long long>((static_cast<long long>(whole) - 25569) * 86400LL + static_cast<long long>(frac * 86400.0 + 0.5));
+    const long long seconds = static_cast<long long>((static_cast<long long>(whole) - 25569) * 86400LL +
+                                                     static_cast<long long>(frac * 86400.0 + 0.5));
     std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm {};
+    std::tm tm{};
     gmtime_r(&t, &tm);
     char buf[64];
     if (tm.tm_hour == 0 && tm.tm_min == 0 && tm.tm_sec == 0)
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
     else
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                      tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
     return buf;
 }
 
@@ -51,7 +54,8 @@ bool Value::isNumber() const
 std::string currencyToPlainText(Currency c)
 {
     const bool neg = c.scaled < 0;
-    const unsigned long long a = neg ? 0ULL - static_cast<unsigned long long>(c.scaled) : static_cast<unsigned long long>(c.scaled);
+    const unsigned long long a =
+        neg ? 0ULL - static_cast<unsigned long long>(c.scaled) : static_cast<unsigned long long>(c.scaled);
     std::string out = (neg ? "-" : "") + std::to_string(a / 10000);
     unsigned long long frac = a % 10000;
     if (frac) {

@@ -80,10 +80,7 @@ struct PinnedNumberFormat {
 };
 
 // The report of a run that failed: its error instead of the tables.
-std::string FailedRunJson(const Error& e)
-{
-    return FailedRunToJson(e.number(), e.description());
-}
+std::string FailedRunJson(const Error& e) { return FailedRunToJson(e.number(), e.description()); }
 
 } // namespace
 

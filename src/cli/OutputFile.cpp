@@ -44,8 +44,7 @@ void writeAll(int fd, std::string_view content, const std::string& path)
         if (w < 0 && errno == EINTR)
             continue;
         if (w < 0)
-            throw Error(runtime_err::FileAccess,
-                        "Dosya yazılamıyor: " + path + ": " + std::strerror(errno));
+            throw Error(runtime_err::FileAccess, "Dosya yazılamıyor: " + path + ": " + std::strerror(errno));
         p += w;
         left -= static_cast<std::size_t>(w);
     }
@@ -102,9 +101,7 @@ void WriteStandardOutput(std::string_view content)
 void WriteOutputFile(const OutputFile& file, std::string_view content)
 {
     switch (file.kind) {
-    case OutputFile::Kind::StandardOutput:
-        WriteStandardOutput(content);
-        return;
+    case OutputFile::Kind::StandardOutput: WriteStandardOutput(content); return;
     case OutputFile::Kind::InPlace: {
         const int fd = ::open(file.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
@@ -121,9 +118,7 @@ void WriteOutputFile(const OutputFile& file, std::string_view content)
                         "Dosya yazılamıyor: " + file.path + ": " + std::strerror(errno));
         return;
     }
-    case OutputFile::Kind::Replace:
-        writeFileAtomically(file.path, content);
-        return;
+    case OutputFile::Kind::Replace: writeFileAtomically(file.path, content); return;
     }
 }
 

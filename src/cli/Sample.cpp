@@ -5,11 +5,11 @@
 #include "cli/ProgressLine.h"
 #include "cli/SampleData.h"
 
+#include "convert/SourceSchema.h"
 #include "data/Dao.h"
 #include "data/DatabasePassword.h"
 #include "data/jet/JetWriter.h"
 #include "platform/core/Error.h"
-#include "convert/SourceSchema.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -71,7 +71,7 @@ std::vector<jet::JetTableSpec> jetSourceTables()
         }
         std::string type;
         in >> type;
-        jet::JetColumnSpec column {word, jet::JetType::Memo};
+        jet::JetColumnSpec column{word, jet::JetType::Memo};
         if (type.rfind("TEXT(", 0) == 0) {
             column.type = jet::JetType::Text;
             column.size = std::stoi(type.substr(5));
@@ -115,7 +115,8 @@ void WriteSampleSource(const std::string& path, const std::string&, long records
             db->Close();
         } else {
             jet::JetWriteOptions options;
-            options.version = format == SampleFormat::Jet3 ? jet::JetHeader::Version::Jet3 : jet::JetHeader::Version::Jet4;
+            options.version =
+                format == SampleFormat::Jet3 ? jet::JetHeader::Version::Jet3 : jet::JetHeader::Version::Jet4;
             options.password = password;
             jet::JetWriter writer(tmp, options, jetSourceTables());
             fillJet(writer, 0, "AracKarti", records, data, &SampleData::vehicle, progress);
@@ -151,7 +152,9 @@ int Sample(const std::vector<std::string>& argv)
     const std::string format = args.get("format").value_or("sqlite");
     if (format != "sqlite" && format != "jet3" && format != "jet4")
         throw UsageError("--format must be sqlite, jet3 or jet4");
-    const SampleFormat f = format == "jet3" ? SampleFormat::Jet3 : format == "jet4" ? SampleFormat::Jet4 : SampleFormat::Own;
+    const SampleFormat f = format == "jet3"   ? SampleFormat::Jet3
+                           : format == "jet4" ? SampleFormat::Jet4
+                                              : SampleFormat::Own;
     const std::string out = args.require("out");
     // A missing folder is told as one, before anything is made.
     std::error_code ec;

@@ -5,32 +5,37 @@
 namespace ktv::cli {
 
 const std::vector<std::string> kVehicleColumns = {"Kod", "Isim", "Plaka"};
-const std::vector<std::string> kAccountColumns = {"Kod", "Isim", "Yetkili", "AracKod", "Adres", "Semt",
-                                                  "Sehir", "TelFaks", "VD", "VN", "Kredi", "Durum"};
-const std::vector<std::string> kStockColumns = {"Tip", "Kod", "Isim", "Birim1", "Katsayi", "Birim2", "KDV", "Duzey"};
+const std::vector<std::string> kAccountColumns = {"Kod",   "Isim",    "Yetkili", "AracKod", "Adres", "Semt",
+                                                  "Sehir", "TelFaks", "VD",      "VN",      "Kredi", "Durum"};
+const std::vector<std::string> kStockColumns = {"Tip",     "Kod",    "Isim", "Birim1",
+                                                "Katsayi", "Birim2", "KDV",  "Duzey"};
 
 namespace {
 
-const std::vector<const char*> kFirst = {"Ahmet", "Mehmet", "Ayşe", "Fatma", "Çağlar", "Gülşen", "İsmail", "Şükrü",
-                                         "Öznur", "Ümit", "Ilgaz", "Doğan", "Hülya", "Işıl", "Gökhan", "Şeyma",
-                                         "Ömer", "Çiğdem", "İrem", "Barış"};
-const std::vector<const char*> kLast = {"Yılmaz", "Kaya", "Demir", "Çelik", "Şahin", "Öztürk", "Aydın",
-                                        "Özdemir", "Arslan", "Doğan", "Kılıç", "Çetin", "Koç", "Kurt",
-                                        "Şimşek", "Güneş", "Işık", "Erdoğdu", "Ünal", "Ağaoğlu"};
-const std::vector<const char*> kCompanies = {"Akdeniz Gıda Ltd. Şti.", "Boğaziçi Dağıtım A.Ş.",
-                                             "Çukurova Tarım Ürünleri", "Ege Süt Mamülleri", "Güneydoğu Ticaret",
-                                             "İç Anadolu Pazarlama", "Karadeniz Fındık Kooperatifi",
-                                             "Marmara Toptan Gıda", "Öz Şölen Bayilik", "Uğur Market Zinciri"};
-const std::vector<const char*> kStreets = {"Atatürk Cad.", "İnönü Sok.", "Cumhuriyet Bulvarı", "Gazi Mustafa Kemal Cad.",
-                                           "Çiçek Sok.", "Şehitler Cad.", "Bağdat Cad.", "Üniversite Yolu"};
-const std::vector<const char*> kDistricts = {"Kadıköy", "Üsküdar", "Beşiktaş", "Çankaya", "Karşıyaka", "Nilüfer",
-                                             "Odunpazarı", "Şahinbey", "Bornova", "Keçiören"};
-const std::vector<const char*> kCities = {"İstanbul", "Ankara", "İzmir", "Bursa", "Eskişehir", "Gaziantep",
-                                          "Muğla", "Çanakkale", "Diyarbakır", "Şanlıurfa"};
-const std::vector<const char*> kStates = {"Çalışıyor", "Çalışıyor", "Çalışıyor", "Pasif", "çalışıyor", "Kapandı", ""};
-const std::vector<const char*> kKinds = {"Ürün", "Ürün", "Ara Ürün", "Malzeme", "Malzeme", "Hizmet", "ürün", "Demirbaş"};
-const std::vector<const char*> kGoods = {"Süt 1 Lt", "Beyaz Peynir", "Kaşar Peyniri", "Tereyağı", "Yoğurt 500 g",
-                                         "Ayran 200 ml", "Şişe Kapağı", "Karton Kutu", "Etiket Rulosu", "Çökelek"};
+const std::vector<const char*> kFirst = {"Ahmet",  "Mehmet", "Ayşe", "Fatma",  "Çağlar", "Gülşen", "İsmail",
+                                         "Şükrü",  "Öznur",  "Ümit", "Ilgaz",  "Doğan",  "Hülya",  "Işıl",
+                                         "Gökhan", "Şeyma",  "Ömer", "Çiğdem", "İrem",   "Barış"};
+const std::vector<const char*> kLast = {"Yılmaz",  "Kaya",   "Demir", "Çelik",   "Şahin", "Öztürk", "Aydın",
+                                        "Özdemir", "Arslan", "Doğan", "Kılıç",   "Çetin", "Koç",    "Kurt",
+                                        "Şimşek",  "Güneş",  "Işık",  "Erdoğdu", "Ünal",  "Ağaoğlu"};
+const std::vector<const char*> kCompanies = {
+    "Akdeniz Gıda Ltd. Şti.", "Boğaziçi Dağıtım A.Ş.", "Çukurova Tarım Ürünleri",      "Ege Süt Mamülleri",
+    "Güneydoğu Ticaret",      "İç Anadolu Pazarlama",  "Karadeniz Fındık Kooperatifi", "Marmara Toptan Gıda",
+    "Öz Şölen Bayilik",       "Uğur Market Zinciri"};
+const std::vector<const char*> kStreets = {
+    "Atatürk Cad.", "İnönü Sok.",    "Cumhuriyet Bulvarı", "Gazi Mustafa Kemal Cad.",
+    "Çiçek Sok.",   "Şehitler Cad.", "Bağdat Cad.",        "Üniversite Yolu"};
+const std::vector<const char*> kDistricts = {"Kadıköy", "Üsküdar",    "Beşiktaş", "Çankaya", "Karşıyaka",
+                                             "Nilüfer", "Odunpazarı", "Şahinbey", "Bornova", "Keçiören"};
+const std::vector<const char*> kCities = {"İstanbul",  "Ankara", "İzmir",     "Bursa",      "Eskişehir",
+                                          "Gaziantep", "Muğla",  "Çanakkale", "Diyarbakır", "Şanlıurfa"};
+const std::vector<const char*> kStates = {"Çalışıyor", "Çalışıyor", "Çalışıyor", "Pasif",
+                                          "çalışıyor", "Kapandı",   ""};
+const std::vector<const char*> kKinds = {"Ürün",    "Ürün",   "Ara Ürün", "Malzeme",
+                                         "Malzeme", "Hizmet", "ürün",     "Demirbaş"};
+const std::vector<const char*> kGoods = {"Süt 1 Lt",      "Beyaz Peynir", "Kaşar Peyniri", "Tereyağı",
+                                         "Yoğurt 500 g",  "Ayran 200 ml", "Şişe Kapağı",   "Karton Kutu",
+                                         "Etiket Rulosu", "Çökelek"};
 const std::vector<const char*> kUnits = {"ADET", "KG", "LT", "KOLİ", "PAKET", "GR"};
 const std::vector<const char*> kLevels = {"KRITIK", "NORMAL", "YÜKSEK", "DÜŞÜK", ""};
 const std::vector<const char*> kFactors = {"12", "24", "6", "2,5", "2.5", "3.5", "1", "x", ""};
@@ -74,8 +79,8 @@ std::string SampleData::personName() { return std::string(pick(kFirst)) + " " + 
 std::string SampleData::phone()
 {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "0%03d %03d %02d %02d", between(212, 488), between(200, 999), between(10, 99),
-                  between(10, 99));
+    std::snprintf(buf, sizeof buf, "0%03d %03d %02d %02d", between(212, 488), between(200, 999),
+                  between(10, 99), between(10, 99));
     std::string p = buf;
     if (chance(20))
         p += " / " + std::string(buf); // phone and fax in one column, longer than 15 characters
@@ -95,10 +100,12 @@ SampleRow SampleData::vehicle(long i)
 
 SampleRow SampleData::account(long i)
 {
-    const std::string address = std::string(pick(kStreets)) + " No: " + std::to_string(between(1, 250)) +
-                                (chance(30) ? " Kat: " + std::to_string(between(1, 12)) + " Daire: " + std::to_string(between(1, 40)) +
-                                                  " (depo girişi arka sokaktan, yükleme saatleri 08:00-17:00 arası)"
-                                            : "");
+    const std::string address =
+        std::string(pick(kStreets)) + " No: " + std::to_string(between(1, 250)) +
+        (chance(30)
+             ? " Kat: " + std::to_string(between(1, 12)) + " Daire: " + std::to_string(between(1, 40)) +
+                   " (depo girişi arka sokaktan, yükleme saatleri 08:00-17:00 arası)"
+             : "");
     char vn[16];
     std::snprintf(vn, sizeof vn, "%010d", between(100000000, 999999999));
     return {

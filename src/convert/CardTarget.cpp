@@ -30,20 +30,20 @@ private:
 
 class DryRunCardTable final : public CardTable {
 public:
-  DryRunCardTable(dao::Database* existing, std::set<std::string>& added, dao::CardLayout layout,
-                  const dao::TableDef* table)
-      : m_db(existing), m_added(added), m_layout(std::move(layout))
-  {
-      // Each value's column, found once; none for a column (or table) the year database
-      // lacks, which the real run's insert refuses.
-      for (const auto& name : m_layout.columns) {
-          const dao::ColumnInfo* found = nullptr;
-          if (table)
-              for (const auto& c : table->columns)
-                  if (text::equalsNoCase(c.column.name, name))
-                      found = &c.column;
-          m_columns.push_back(found);
-      }
+    DryRunCardTable(dao::Database* existing, std::set<std::string>& added, dao::CardLayout layout,
+                    const dao::TableDef* table)
+        : m_db(existing), m_added(added), m_layout(std::move(layout))
+    {
+        // Each value's column, found once; none for a column (or table) the year database
+        // lacks, which the real run's insert refuses.
+        for (const auto& name : m_layout.columns) {
+            const dao::ColumnInfo* found = nullptr;
+            if (table)
+                for (const auto& c : table->columns)
+                    if (text::equalsNoCase(c.column.name, name))
+                        found = &c.column;
+            m_columns.push_back(found);
+        }
     }
 
     bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill,
@@ -68,19 +68,19 @@ public:
     }
 
 private:
-  // Converts the values as the real insert does, where they stand (they are not kept).
-  void check(std::vector<Value>& values, const dao::ErrorContext& errorContext) const
-  {
-      for (std::size_t i = 0; i < values.size() && i < m_columns.size(); ++i) {
-          try {
-              if (!m_columns[i])
-                  dao::raise(dao::err::ItemNotFound);
-              dao::convertInPlace(*m_columns[i], values[i]);
-          } catch (const Error& e) {
-              throw dao::columnError(e, errorContext, m_layout.table, m_layout.columns[i]);
-          }
-      }
-  }
+    // Converts the values as the real insert does, where they stand (they are not kept).
+    void check(std::vector<Value>& values, const dao::ErrorContext& errorContext) const
+    {
+        for (std::size_t i = 0; i < values.size() && i < m_columns.size(); ++i) {
+            try {
+                if (!m_columns[i])
+                    dao::raise(dao::err::ItemNotFound);
+                dao::convertInPlace(*m_columns[i], values[i]);
+            } catch (const Error& e) {
+                throw dao::columnError(e, errorContext, m_layout.table, m_layout.columns[i]);
+            }
+        }
+    }
 
     dao::Database* m_db;
     std::set<std::string>& m_added;
@@ -107,8 +107,7 @@ std::unique_ptr<CardTable> DatabaseCardTarget::table(dao::CardLayout layout)
 
 DryRunCardTarget::DryRunCardTarget(dao::Database* existing, const std::string& templateSchema)
     : m_db(existing), m_tables(dao::parseSchema(templateSchema))
-{
-}
+{}
 
 std::unique_ptr<CardTable> DryRunCardTarget::table(dao::CardLayout layout)
 {

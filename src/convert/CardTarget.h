@@ -55,13 +55,13 @@ private:
 // value the real run would fail on fails the dry run with the same error at the same record.
 class DryRunCardTarget final : public CardTarget {
 public:
-  DryRunCardTarget(dao::Database* existing, const std::string& templateSchema);
-  std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
+    DryRunCardTarget(dao::Database* existing, const std::string& templateSchema);
+    std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
 
 private:
     dao::Database* m_db;
     std::vector<dao::TableDef> m_tables; // the columns the year database is made with
-    std::set<std::string> m_added; // table and key of every card this run would add
+    std::set<std::string> m_added;       // table and key of every card this run would add
 };
 
 } // namespace ktv

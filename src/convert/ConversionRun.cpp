@@ -127,7 +127,8 @@ ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
     probe.VedazYili = N_Ts(Value(request.year));
     report.target = probe.MemberPath(member);
 
-    auto source = dao::Database::OpenDatabase(SourcePath(request), false, true, std::string(";pwd=") + kSourcePassword);
+    auto source =
+        dao::Database::OpenDatabase(SourcePath(request), false, true, std::string(";pwd=") + kSourcePassword);
     std::unique_ptr<dao::Database> existing;
     if (std::filesystem::exists(report.target))
         existing = dao::Database::OpenDatabase(report.target, false, true, "");

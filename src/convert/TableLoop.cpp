@@ -7,8 +7,7 @@
 
 namespace ktv {
 
-namespace
-{
+namespace {
 
 // Source text that is not plain UTF-8 (Windows-1254 bytes or NULs another tool stored in a
 // file of the program's own format) becomes what a text column makes of it, before it is
@@ -39,8 +38,7 @@ void trimSpacesInPlace(std::string& text)
 
 SourceRecord::SourceRecord(const dao::Recordset& rs, const std::vector<std::string>& columns)
     : m_rs(rs), m_names(columns), m_indexes(columns.size(), -1)
-{
-}
+{}
 
 int SourceRecord::index(std::size_t column) const
 {
@@ -74,8 +72,8 @@ void SourceRecord::textInto(std::size_t column, Value& into) const
     }
 }
 
-TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const std::vector<std::string>& columns,
-                         const RecordStep& step)
+TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable,
+                         const std::vector<std::string>& columns, const RecordStep& step)
 {
     TableReport report;
     report.table = sourceTable;
@@ -153,7 +151,8 @@ void CleanTextInPlace(Value& value)
         value = Value(N_Ts(value));
 }
 
-void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n, TableReport& report)
+void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n,
+                 TableReport& report)
 {
     record.textInto(column, into);
     std::string& text = *into.textIf(); // cleaned: always text

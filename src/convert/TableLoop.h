@@ -42,8 +42,8 @@ private:
 
 using RecordStep = std::function<void(const SourceRecord& record, TableReport& report)>;
 
-TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable, const std::vector<std::string>& columns,
-                         const RecordStep& step);
+TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable,
+                         const std::vector<std::string>& columns, const RecordStep& step);
 
 // The first n characters of a cleaned value; counts the cut in the report.
 std::string Cut(std::string text, std::size_t n, TableReport& report);
@@ -55,7 +55,8 @@ std::string CleanText(Value value);
 // The same, leaving the text in the value.
 void CleanTextInPlace(Value& value);
 // A card's value from the first n characters of a cleaned source column; counts the cut.
-void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n, TableReport& report);
+void CutTextInto(Value& into, const SourceRecord& record, std::size_t column, std::size_t n,
+                 TableReport& report);
 
 // The key of a card: the first 10 characters of the cleaned code.
 std::string CardKey(const SourceRecord& record, std::size_t column, TableReport& report);

@@ -15,20 +15,21 @@ TableReport Vedaz_AracKarti(TransferContext& ctx)
     const auto cards = ctx.target.table({"AracKarti", {"AracKod"}, {"AracKod", "SurucuAd", "AracPlaka"}});
     std::vector<std::string> key(1);
     std::vector<Value> fields(3);
-    return RunTableLoop(ctx, "AracKarti", {"Kod", "Isim", "Plaka"}, [&](const SourceRecord& rec, TableReport& report) {
-        std::string& code = key[0];
-        code = CardKey(rec, column::Kod, report);
-        const auto fill = [&]() -> std::vector<Value>& {
-            fields[0] = Value(code);
-            CutTextInto(fields[1], rec, column::Isim, 50, report);
-            CutTextInto(fields[2], rec, column::Plaka, 15, report);
-            return fields;
-        };
-        if (cards->addIfNew(key, fill, [&] { return "AracKarti Kod '" + code + "'"; }))
-            ++report.added;
-        else
-            ++report.present;
-    });
+    return RunTableLoop(ctx, "AracKarti", {"Kod", "Isim", "Plaka"},
+                        [&](const SourceRecord& rec, TableReport& report) {
+                            std::string& code = key[0];
+                            code = CardKey(rec, column::Kod, report);
+                            const auto fill = [&]() -> std::vector<Value>& {
+                                fields[0] = Value(code);
+                                CutTextInto(fields[1], rec, column::Isim, 50, report);
+                                CutTextInto(fields[2], rec, column::Plaka, 15, report);
+                                return fields;
+                            };
+                            if (cards->addIfNew(key, fill, [&] { return "AracKarti Kod '" + code + "'"; }))
+                                ++report.added;
+                            else
+                                ++report.present;
+                        });
 }
 
 } // namespace ktv

@@ -17,14 +17,15 @@ int DealerStatu(const std::string& durum) { return durum == "Çalışıyor" ? 0 
 TableReport Vedaz_CariKart(TransferContext& ctx)
 {
     // The card's columns in the order they are written, named once for the whole table.
-    const auto cards = ctx.target.table({"CariKart",
-                                         {"Tip", "Kod"},
-                                         {"Tip", "Kod", "Ad", "Yetkili", "AracKod", "Adres", "SemtIlce", "Sehir",
-                                          "Telefon", "Fax", "VergiDaire", "VergiNo", "KrediLimit", "Statu"}});
+    const auto cards =
+        ctx.target.table({"CariKart",
+                          {"Tip", "Kod"},
+                          {"Tip", "Kod", "Ad", "Yetkili", "AracKod", "Adres", "SemtIlce", "Sehir", "Telefon",
+                           "Fax", "VergiDaire", "VergiNo", "KrediLimit", "Statu"}});
     std::vector<std::string> key = {"BAY", {}};
     std::vector<Value> fields(14);
-    const std::vector<std::string> source = {"Kod",    "Isim",    "Yetkili", "AracKod", "Adres", "Semt",
-                                             "Sehir",  "TelFaks", "VD",      "VN",      "Kredi", "Durum"};
+    const std::vector<std::string> source = {"Kod",   "Isim",    "Yetkili", "AracKod", "Adres", "Semt",
+                                             "Sehir", "TelFaks", "VD",      "VN",      "Kredi", "Durum"};
     return RunTableLoop(ctx, "CariKart", source, [&](const SourceRecord& rec, TableReport& report) {
         std::string& code = key[1];
         code = CardKey(rec, column::Kod, report);

@@ -6,7 +6,6 @@
 #include "data/ColumnType.h"
 #include "platform/core/NumberFormat.h"
 
-
 namespace ktv {
 
 namespace {
@@ -45,7 +44,8 @@ TableReport Vedaz_StokKart(TransferContext& ctx)
         {"StokKart", {"Tip", "Kod"}, {"Tip", "Kod", "Ad", "Birim1", "Katsayi", "Birim2", "KDV", "Durum"}});
     std::vector<std::string> key(2);
     std::vector<Value> fields(8);
-    const std::vector<std::string> source = {"Tip", "Kod", "Isim", "Birim1", "Katsayi", "Birim2", "KDV", "Duzey"};
+    const std::vector<std::string> source = {"Tip",     "Kod",    "Isim", "Birim1",
+                                             "Katsayi", "Birim2", "KDV",  "Duzey"};
     return RunTableLoop(ctx, "StokKarti", source, [&](const SourceRecord& rec, TableReport& report) {
         // A fresh kind code for every record: a skipped card never passes its kind on.
         std::string& kind = key[0];
@@ -67,8 +67,7 @@ TableReport Vedaz_StokKart(TransferContext& ctx)
             CutTextInto(fields[7], rec, column::Duzey, 3, report);
             return fields;
         };
-        if (cards->addIfNew(key, fill,
-                                [&] { return "StokKarti Tip '" + kind + "' Kod '" + code + "'"; }))
+        if (cards->addIfNew(key, fill, [&] { return "StokKarti Tip '" + kind + "' Kod '" + code + "'"; }))
             ++report.added;
         else
             ++report.present;

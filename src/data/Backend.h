@@ -60,7 +60,8 @@ class CardWriterBackend {
 public:
     virtual ~CardWriterBackend() = default;
     // key: one literal per key column. Returns true when the record was added.
-    virtual bool addIfNew(const std::vector<std::string>& key, const CardValues& values, const ErrorContext& context) = 0;
+    virtual bool addIfNew(const std::vector<std::string>& key, const CardValues& values,
+                          const ErrorContext& context) = 0;
     virtual void close() = 0;
 };
 
@@ -68,7 +69,8 @@ class DatabaseBackend {
 public:
     virtual ~DatabaseBackend() = default;
     // The statement is already parsed (one parser for every backend).
-    virtual std::unique_ptr<RecordsetBackend> openRecordset(const ParsedStatement& statement, RecordsetType type) = 0;
+    virtual std::unique_ptr<RecordsetBackend> openRecordset(const ParsedStatement& statement,
+                                                            RecordsetType type) = 0;
     virtual void close() = 0; // commits pending writes; idempotent
     virtual bool isReadOnly() const = 0;
     virtual std::vector<std::string> tableNames() const = 0;

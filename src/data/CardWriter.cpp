@@ -11,7 +11,8 @@ std::unique_ptr<CardWriterBackend> DatabaseBackend::openCardWriter(const CardLay
     raise(err::ReadOnly);
 }
 
-Error columnError(const Error& e, const ErrorContext& context, const std::string& table, const std::string& column)
+Error columnError(const Error& e, const ErrorContext& context, const std::string& table,
+                  const std::string& column)
 {
     return Error(e.number(), e.description() + " (" + context() + ", " + table + "." + column + ")");
 }
@@ -34,7 +35,8 @@ CardWriterBackend& CardWriter::live() const
     return *m_backend;
 }
 
-bool CardWriter::AddIfNew(const std::vector<std::string>& key, const CardValues& values, const ErrorContext& context)
+bool CardWriter::AddIfNew(const std::vector<std::string>& key, const CardValues& values,
+                          const ErrorContext& context)
 {
     return live().addIfNew(key, values, context);
 }

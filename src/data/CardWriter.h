@@ -39,6 +39,7 @@ private:
 };
 
 // The error of a column refusing a value, told with the record and the column.
-Error columnError(const Error& e, const ErrorContext& context, const std::string& table, const std::string& column);
+Error columnError(const Error& e, const ErrorContext& context, const std::string& table,
+                  const std::string& column);
 
 } // namespace ktv::dao

@@ -246,14 +246,18 @@ Currency currencyFromText(const std::string& text)
     if (i < p.size()) {
         const long e = std::strtol(p.c_str() + i + 1, nullptr, 10);
         if (e > 40 || e < -40)
-            return e > 0 && digits.find_first_not_of('0') != std::string::npos ? (raise(err::Overflow), Currency{})
-                                                                                 : Currency{0};
+            return e > 0 && digits.find_first_not_of('0') != std::string::npos
+                       ? (raise(err::Overflow), Currency{})
+                       : Currency{0};
         pointPos += static_cast<int>(e);
     }
     // Whole part and the four decimals, then round half to even on the rest.
-    auto digitAt = [&](int k) -> int { return k >= 0 && k < static_cast<int>(digits.size()) ? digits[k] - '0' : 0; };
+    auto digitAt = [&](int k) -> int {
+        return k >= 0 && k < static_cast<int>(digits.size()) ? digits[k] - '0' : 0;
+    };
     unsigned long long scaled = 0;
-    const unsigned long long maxScaled = static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max());
+    const unsigned long long maxScaled =
+        static_cast<unsigned long long>(std::numeric_limits<std::int64_t>::max());
     for (int k = std::min(0, pointPos); k < pointPos + 4; ++k) {
         if (scaled > (maxScaled - 9) / 10)
             raise(err::Overflow);
@@ -294,7 +298,9 @@ Value convertForColumn(const ColumnInfo& column, const Value& value)
     }
     case ColumnKind::Byte: return Value(wholeFrom(value, 0, 255));
     case ColumnKind::Short: return Value(wholeFrom(value, -32768, 32767));
-    case ColumnKind::Long: return Value(wholeFrom(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    case ColumnKind::Long:
+        return Value(wholeFrom(value, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max()));
     case ColumnKind::Double: return Value(doubleFrom(value));
     case ColumnKind::Currency: return Value(currencyFrom(value));
     case ColumnKind::DateTime: {
@@ -351,7 +357,8 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& value, bool keepsValu
             return sqlite3_bind_text64(st, i, s.data(), s.size(), lifetime, SQLITE_UTF8);
         }
     };
-    const int rc = std::visit(Binder{stmt, index, keepsValue ? SQLITE_STATIC : SQLITE_TRANSIENT}, value.storage());
+    const int rc =
+        std::visit(Binder{stmt, index, keepsValue ? SQLITE_STATIC : SQLITE_TRANSIENT}, value.storage());
     if (rc == SQLITE_TOOBIG)
         raise(err::FieldTooSmall);
     checkSqlite(rc, sqlite3_db_handle(stmt));
@@ -396,7 +403,8 @@ Value readValue(sqlite3_stmt* stmt, int index, const ColumnInfo& column)
         if (type == SQLITE_INTEGER)
             return Value(Currency{sqlite3_column_int64(stmt, index)});
         if (type == SQLITE_FLOAT)
-            return Value(Currency{static_cast<std::int64_t>(roundHalfEven(sqlite3_column_double(stmt, index) * 10000.0))});
+            return Value(Currency{
+                static_cast<std::int64_t>(roundHalfEven(sqlite3_column_double(stmt, index) * 10000.0))});
         break;
     case ColumnKind::DateTime:
         if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)

@@ -46,5 +46,4 @@ Currency currencyFromText(const std::string& text);
 // Rounding half to even, as the engine rounded fractions into whole-number columns.
 double roundHalfEven(double d);
 
-
 } // namespace ktv::dao

@@ -78,8 +78,9 @@ void checkCopy(int member, const std::string& copy, const std::string& tmpl)
         db = dao::Database::OpenDatabase(copy, false, false, "");
         const auto names = db->TableNames();
         for (const dao::TableDef& t : dao::parseSchema(TemplateSchema(member))) {
-            const auto found = std::find_if(names.begin(), names.end(),
-                                            [&](const std::string& n) { return text::asciiLower(n) == text::asciiLower(t.name); });
+            const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+                return text::asciiLower(n) == text::asciiLower(t.name);
+            });
             if (found == names.end())
                 refuse();
             auto rs = db->OpenRecordset(t.name, dao::RecordsetType::Snapshot);

@@ -10,14 +10,15 @@ namespace ktv {
 namespace {
 
 // The year-database record: code, name, then every address, bank and tax column empty.
-constexpr const char* kEmptyColumns[] = {"KB_Adres1",       "KB_Adres2",       "KB_PostaKod",    "KB_Ilce",
-                                         "KB_Sehir",        "KB_Telefon",      "KB_Fax",         "KB_Mail",
-                                         "KB_BankaSubeKod", "KB_BankaSubeAd",  "KB_BankaHesapNo", "KB_VergiDaire",
-                                         "KB_VergiSicilNo"};
+constexpr const char* kEmptyColumns[] = {
+    "KB_Adres1",       "KB_Adres2",     "KB_PostaKod",    "KB_Ilce",         "KB_Sehir",
+    "KB_Telefon",      "KB_Fax",        "KB_Mail",        "KB_BankaSubeKod", "KB_BankaSubeAd",
+    "KB_BankaHesapNo", "KB_VergiDaire", "KB_VergiSicilNo"};
 
 void addCompanyRecord(dao::Database& db, const std::string& code, const std::string& name)
 {
-    auto rs = db.OpenRecordset("SELECT * FROM FirmaBilgi WHERE KB_Kod = " + dao::Quoted(code), dao::RecordsetType::Dynaset);
+    auto rs = db.OpenRecordset("SELECT * FROM FirmaBilgi WHERE KB_Kod = " + dao::Quoted(code),
+                               dao::RecordsetType::Dynaset);
     if (rs->RecordCount() < 1) {
         rs->AddNew();
         rs->SetField("KB_Kod", code);
@@ -35,9 +36,10 @@ std::string FirmaAdiBul(CompanyDatabases& set, const std::string& code)
 {
     if (!set.IsOpen(CompanyDatabases::Sabit))
         set.VeriTabani_Ac(CompanyDatabases::Sabit);
-    auto rs = set.Db(CompanyDatabases::Sabit)
-                  .OpenRecordset("SELECT * FROM FirmaBilgi WHERE SB_FirmaKod = " + dao::Quoted(N_Ts(Value(code))),
-                                 dao::RecordsetType::Snapshot);
+    auto rs =
+        set.Db(CompanyDatabases::Sabit)
+            .OpenRecordset("SELECT * FROM FirmaBilgi WHERE SB_FirmaKod = " + dao::Quoted(N_Ts(Value(code))),
+                           dao::RecordsetType::Snapshot);
     std::string name;
     if (rs->RecordCount() >= 1) {
         rs->MoveFirst();
@@ -49,7 +51,8 @@ std::string FirmaAdiBul(CompanyDatabases& set, const std::string& code)
     return name;
 }
 
-void Firma_Kaydet(CompanyDatabases& set, const std::string& code, const std::string& name, const std::string& year)
+void Firma_Kaydet(CompanyDatabases& set, const std::string& code, const std::string& name,
+                  const std::string& year)
 {
     const std::string kod = N_Ts(Value(code));
     const std::string ad = N_Ts(Value(name));

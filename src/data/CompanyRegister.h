@@ -13,6 +13,7 @@ std::string FirmaAdiBul(CompanyDatabases& set, const std::string& code);
 
 // The register step: code/name/year are the texts of the form's boxes (N_T applied inside).
 // Engine errors other than opening and closing members are not caught.
-void Firma_Kaydet(CompanyDatabases& set, const std::string& code, const std::string& name, const std::string& year);
+void Firma_Kaydet(CompanyDatabases& set, const std::string& code, const std::string& name,
+                  const std::string& year);
 
 } // namespace ktv

@@ -26,7 +26,8 @@ std::string describe(int number, const std::string& name)
     case err::CriteriaMismatch: return "Data type mismatch in criteria expression.";
     case err::CannotOpen:
         return "The database engine cannot open the file '" + name +
-               "'. It is already opened exclusively by another user, or you need permission to view its data.";
+               "'. It is already opened exclusively by another user, or you need permission to view its "
+               "data.";
     case err::Locked: return "Could not update; currently locked.";
     case err::DatabaseExists: return "Database already exists.";
     case err::ObjectClosed: return "Object invalid or no longer set.";

@@ -9,17 +9,17 @@
 namespace ktv::dao {
 
 namespace err {
-constexpr int FileNotFound = 3024;        // "Could not find file '...'."
-constexpr int NotValidPassword = 3031;    // "Not a valid password."
-constexpr int UnrecognizedFormat = 3343;  // "Unrecognized database format '...'."
-constexpr int TableNotFound = 3078;       // "... cannot find the input table or query '...'."
-constexpr int ItemNotFound = 3265;        // "Item not found in this collection."
-constexpr int FieldTooSmall = 3163;       // "The field is too small to accept the amount of data ..."
-constexpr int Overflow = 6;               // "Overflow"
-constexpr int TypeMismatch = 13;          // "Type mismatch"
-constexpr int NoCurrentRecord = 3021;     // "No current record."
-constexpr int SyntaxError = 3075;         // "Syntax error in query expression '...'."
-constexpr int ReadOnly = 3027;            // "Cannot update. Database or object is read-only."
+constexpr int FileNotFound = 3024;       // "Could not find file '...'."
+constexpr int NotValidPassword = 3031;   // "Not a valid password."
+constexpr int UnrecognizedFormat = 3343; // "Unrecognized database format '...'."
+constexpr int TableNotFound = 3078;      // "... cannot find the input table or query '...'."
+constexpr int ItemNotFound = 3265;       // "Item not found in this collection."
+constexpr int FieldTooSmall = 3163;      // "The field is too small to accept the amount of data ..."
+constexpr int Overflow = 6;              // "Overflow"
+constexpr int TypeMismatch = 13;         // "Type mismatch"
+constexpr int NoCurrentRecord = 3021;    // "No current record."
+constexpr int SyntaxError = 3075;        // "Syntax error in query expression '...'."
+constexpr int ReadOnly = 3027;           // "Cannot update. Database or object is read-only."
 // Further numbers of the same engine used by this layer.
 constexpr int UpdateWithoutAddNew = 3020; // "Update or CancelUpdate without AddNew or Edit."
 constexpr int TooFewParameters = 3061;    // a condition names a column the table does not have

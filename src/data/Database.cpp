@@ -18,7 +18,7 @@ std::vector<BackendEntry>& backends()
 {
     // Jet source files (.ktd/.pvd written by the rest of the product family) are read by the
     // Jet backend; it recognises them by their signature.
-    static std::vector<BackendEntry> list {jet::jetBackendEntry()};
+    static std::vector<BackendEntry> list{jet::jetBackendEntry()};
     return list;
 }
 
@@ -40,7 +40,9 @@ void checkSqliteHeader(const std::string& path, const std::string& header)
     static const std::string magic("SQLite format 3\0", 16);
     if (header.size() < 100 || header.compare(0, 16, magic) != 0)
         raise(err::UnrecognizedFormat, path);
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(header[i])); };
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(header[i]));
+    };
     unsigned pageSize = byte(16) << 8 | byte(17);
     if (pageSize == 1)
         pageSize = 65536;

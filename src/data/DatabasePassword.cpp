@@ -31,14 +31,17 @@ void SetDatabasePassword(const std::string& path, const std::string& password)
     const std::string meta = kMetaTable;
     try {
         execute(db.get(), "BEGIN IMMEDIATE");
-        execute(db.get(), "CREATE TABLE IF NOT EXISTS " + meta + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-        Statement mark = prepare(db.get(), "INSERT OR IGNORE INTO " + meta + " (key, value) VALUES ('format', ?1)");
+        execute(db.get(),
+                "CREATE TABLE IF NOT EXISTS " + meta + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+        Statement mark =
+            prepare(db.get(), "INSERT OR IGNORE INTO " + meta + " (key, value) VALUES ('format', ?1)");
         bindValue(mark.get(), 1, Value(kFormatMark));
         stepRow(mark.get());
         if (password.empty()) {
             execute(db.get(), "DELETE FROM " + meta + " WHERE key = 'password'");
         } else {
-            Statement put = prepare(db.get(), "INSERT OR REPLACE INTO " + meta + " (key, value) VALUES ('password', ?1)");
+            Statement put =
+                prepare(db.get(), "INSERT OR REPLACE INTO " + meta + " (key, value) VALUES ('password', ?1)");
             bindValue(put.get(), 1, Value(hashPassword(password)));
             stepRow(put.get());
         }
@@ -48,7 +51,8 @@ void SetDatabasePassword(const std::string& path, const std::string& password)
         // Anything SQLite refuses here means the file is not a database we can protect.
         if (e.number() == err::UnrecognizedFormat)
             throw;
-        throw Error(err::UnrecognizedFormat, "Unrecognized database format '" + path + "' (" + e.description() + ").");
+        throw Error(err::UnrecognizedFormat,
+                    "Unrecognized database format '" + path + "' (" + e.description() + ").");
     }
 }
 

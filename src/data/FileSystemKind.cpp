@@ -22,8 +22,7 @@ bool isNetworkFileSystem(const std::string& folder)
     case 0x00C36400UL: // Ceph
     case 0x65735546UL: // FUSE
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -50,11 +50,13 @@ bool fromHex(const std::string& hex, std::vector<unsigned char>& out)
     return true;
 }
 
-std::vector<unsigned char> derive(const std::string& password, const std::vector<unsigned char>& salt, int iterations)
+std::vector<unsigned char> derive(const std::string& password, const std::vector<unsigned char>& salt,
+                                  int iterations)
 {
     std::vector<unsigned char> out(kHashBytes);
-    if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt.data(), static_cast<int>(salt.size()),
-                          iterations, EVP_sha256(), static_cast<int>(out.size()), out.data()) != 1)
+    if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt.data(),
+                          static_cast<int>(salt.size()), iterations, EVP_sha256(),
+                          static_cast<int>(out.size()), out.data()) != 1)
         raiseText(err::EngineFailure, "Password hashing failed.");
     return out;
 }
@@ -81,7 +83,8 @@ bool verifyPassword(const std::string& password, const std::string& stored)
     if (d2 == std::string::npos)
         return false;
     const std::string iterText = stored.substr(prefix.size(), d1 - prefix.size());
-    if (iterText.empty() || iterText.size() > 7 || iterText.find_first_not_of("0123456789") != std::string::npos)
+    if (iterText.empty() || iterText.size() > 7 ||
+        iterText.find_first_not_of("0123456789") != std::string::npos)
         return false;
     const int iterations = std::stoi(iterText);
     std::vector<unsigned char> salt;

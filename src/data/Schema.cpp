@@ -45,7 +45,8 @@ bool validName(const std::string& s)
     if (s.empty() || std::isdigit(static_cast<unsigned char>(s[0])))
         return false;
     for (char c : s)
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80))
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+              static_cast<unsigned char>(c) >= 0x80))
             return false;
     return true;
 }
@@ -188,7 +189,8 @@ std::vector<TableDef> parseSchema(const std::string& schemaText)
             std::getline(words, rest);
             const auto b = rest.find_first_not_of(" \t");
             const auto e = rest.find_last_not_of(" \t\r");
-            def.defaultValue = defaultLiteral(def.column, b == std::string::npos ? "" : rest.substr(b, e - b + 1), line);
+            def.defaultValue =
+                defaultLiteral(def.column, b == std::string::npos ? "" : rest.substr(b, e - b + 1), line);
         }
         t.columns.push_back(std::move(def));
     }
@@ -213,8 +215,10 @@ void CreateDatabase(const std::string& path, const std::string& schemaText, cons
                 raise(err::CannotOpen, path);
             execute(db.get(), "PRAGMA journal_mode=DELETE");
             execute(db.get(), "BEGIN");
-            execute(db.get(), std::string("CREATE TABLE ") + kMetaTable + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-            Statement meta = prepare(db.get(), std::string("INSERT INTO ") + kMetaTable + " (key, value) VALUES (?1, ?2)");
+            execute(db.get(), std::string("CREATE TABLE ") + kMetaTable +
+                                  " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+            Statement meta =
+                prepare(db.get(), std::string("INSERT INTO ") + kMetaTable + " (key, value) VALUES (?1, ?2)");
             auto putMeta = [&](const std::string& k, const std::string& v) {
                 sqlite3_reset(meta.get());
                 bindValue(meta.get(), 1, Value(k));
@@ -242,7 +246,8 @@ void CreateDatabase(const std::string& path, const std::string& schemaText, cons
                         name += "_" + c;
                         cols += (cols.empty() ? "" : ", ") + quoteIdent(c);
                     }
-                    execute(db.get(), "CREATE INDEX " + quoteIdent(name) + " ON " + quoteIdent(t.name) + " (" + cols + ")");
+                    execute(db.get(), "CREATE INDEX " + quoteIdent(name) + " ON " + quoteIdent(t.name) +
+                                          " (" + cols + ")");
                 }
             }
             execute(db.get(), "COMMIT");

@@ -94,7 +94,8 @@ void SqliteCardWriter::insert(std::vector<Value>& values, const ErrorContext& co
         std::vector<int> sorted = m_columns;
         std::sort(sorted.begin(), sorted.end());
         if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
-            raiseText(err::EngineFailure, "Database engine error: a column of '" + m_table->name + "' is named twice.");
+            raiseText(err::EngineFailure,
+                      "Database engine error: a column of '" + m_table->name + "' is named twice.");
         m_insert = prepare(d.handle(), m_table->insertSql(m_columns));
     }
     sqlite3_stmt* st = m_insert.get();
@@ -106,7 +107,8 @@ void SqliteCardWriter::insert(std::vector<Value>& values, const ErrorContext& co
     d.noteStored();
 }
 
-bool SqliteCardWriter::addIfNew(const std::vector<std::string>& key, const CardValues& values, const ErrorContext& context)
+bool SqliteCardWriter::addIfNew(const std::vector<std::string>& key, const CardValues& values,
+                                const ErrorContext& context)
 {
     SqliteDatabase& d = db();
     // Like a dynaset's lookup: inside the write batch (opened here when none is), so the

@@ -14,7 +14,8 @@ public:
     SqliteCardWriter(SqliteDatabase& db, const CardLayout& layout);
     ~SqliteCardWriter() override;
 
-    bool addIfNew(const std::vector<std::string>& key, const CardValues& values, const ErrorContext& context) override;
+    bool addIfNew(const std::vector<std::string>& key, const CardValues& values,
+                  const ErrorContext& context) override;
     void close() override;
     void detach() noexcept override;
 
@@ -29,8 +30,8 @@ private:
     std::vector<std::string> m_columnNames;   // as the caller spells them
     std::vector<int> m_columns;               // their indexes in the table; -1 when unknown
     Statement m_lookup;
-    Statement m_insert;                       // prepared with the first new record
-    std::vector<Value> m_keyValues;           // the non-text key conditions, converted
+    Statement m_insert;             // prepared with the first new record
+    std::vector<Value> m_keyValues; // the non-text key conditions, converted
 };
 
 } // namespace ktv::dao

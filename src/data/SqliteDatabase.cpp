@@ -42,7 +42,8 @@ FileStamp fileStamp(const std::string& path)
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return {};
-    return {static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    return {static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 // The header's read and write versions say WAL (2) rather than the rollback journal (1).
@@ -102,7 +103,8 @@ int TableInfo::columnIndex(const std::string& n) const
 int TableInfo::columnIndex(const std::string& n, int& next) const
 {
     int idx = next;
-    if (idx < 0 || idx >= static_cast<int>(columns.size()) || columns[static_cast<std::size_t>(idx)].name != n)
+    if (idx < 0 || idx >= static_cast<int>(columns.size()) ||
+        columns[static_cast<std::size_t>(idx)].name != n)
         idx = columnIndex(n);
     next = idx + 1;
     return idx;
@@ -134,8 +136,7 @@ std::string TableInfo::selectList() const
 
 SqliteDatabase::SqliteDatabase(const OpenRequest& request)
     : m_path(request.path), m_readOnly(request.readOnly), m_exclusive(request.exclusive)
-{
-}
+{}
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const OpenRequest& request)
 {
@@ -231,8 +232,10 @@ void SqliteDatabase::validate(const std::string& password)
         std::string format;
         std::string stored;
         try {
-            format = queryText(m_db.get(), std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'format'");
-            stored = queryText(m_db.get(), std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'password'");
+            format = queryText(m_db.get(),
+                               std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'format'");
+            stored = queryText(m_db.get(),
+                               std::string("SELECT value FROM ") + kMetaTable + " WHERE key = 'password'");
         } catch (const Error& e) {
             // A failing disk or network is told as such, not as a file of the wrong kind.
             const int primary = sqlite3_errcode(m_db.get()) & 0xff;
@@ -247,7 +250,8 @@ void SqliteDatabase::validate(const std::string& password)
         const auto pageSize = static_cast<std::uintmax_t>(queryInt(m_db.get(), "PRAGMA page_size"));
         const auto pageCount = static_cast<std::uintmax_t>(queryInt(m_db.get(), "PRAGMA page_count"));
         const std::uintmax_t size = fileSize(m_path);
-        const bool walPending = queryText(m_db.get(), "PRAGMA journal_mode") == "wal" && fileSize(m_path + "-wal") > 0;
+        const bool walPending =
+            queryText(m_db.get(), "PRAGMA journal_mode") == "wal" && fileSize(m_path + "-wal") > 0;
         const bool sizeOk = pageSize > 0 && (walPending ? size % pageSize == 0 && size <= pageSize * pageCount
                                                         : size == pageSize * pageCount);
         if (!sizeOk)
@@ -305,9 +309,10 @@ std::vector<std::string> SqliteDatabase::tableNames() const
     if (!m_db)
         raise(err::ObjectClosed);
     std::vector<std::string> names;
-    Statement st = prepare(m_db.get(), std::string("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                                                   "'sqlite\\_%' ESCAPE '\\' AND name <> '") +
-                                           kMetaTable + "' ORDER BY rowid");
+    Statement st = prepare(
+        m_db.get(), std::string("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                                "'sqlite\\_%' ESCAPE '\\' AND name <> '") +
+                        kMetaTable + "' ORDER BY rowid");
     while (stepRow(st.get()))
         names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
     return names;
@@ -325,7 +330,8 @@ std::shared_ptr<const TableInfo> SqliteDatabase::table(const std::string& name)
     }
     if (key == kMetaTable || key.rfind("sqlite_", 0) == 0)
         raise(err::TableNotFound, name);
-    Statement st = prepare(m_db.get(), "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    Statement st = prepare(
+        m_db.get(), "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     bindValue(st.get(), 1, Value(name));
     if (!stepRow(st.get()))
         raise(err::TableNotFound, name);
@@ -398,7 +404,8 @@ const LookupPlan& SqliteDatabase::lookupPlan(const TableInfo& t, const ParsedSta
     return *m_lookupPlans.back();
 }
 
-const WritePlan& SqliteDatabase::writePlan(const TableInfo& t, bool adding, const std::vector<std::pair<int, Value>>& assigned)
+const WritePlan& SqliteDatabase::writePlan(const TableInfo& t, bool adding,
+                                           const std::vector<std::pair<int, Value>>& assigned)
 {
     for (const auto& plan : m_writePlans) {
         if (plan->table != &t || plan->adding != adding || plan->columns.size() != assigned.size())
@@ -421,7 +428,8 @@ const WritePlan& SqliteDatabase::writePlan(const TableInfo& t, bool adding, cons
         for (std::size_t i = 0; i < plan->columns.size(); ++i)
             sets += (i ? "," : "") + t.quotedColumns[static_cast<std::size_t>(plan->columns[i])] + " = ?" +
                     std::to_string(i + 1);
-        plan->sql = "UPDATE " + t.quotedName + " SET " + sets + " WHERE rowid = ?" + std::to_string(plan->columns.size() + 1);
+        plan->sql = "UPDATE " + t.quotedName + " SET " + sets + " WHERE rowid = ?" +
+                    std::to_string(plan->columns.size() + 1);
     }
     plan->slot = cacheSlot(plan->sql);
     m_writePlans.push_back(std::move(plan));
@@ -459,7 +467,8 @@ CachedStatement SqliteDatabase::prepareCached(const std::string& sql, const std:
     return prepareCached(cacheSlot(sql), sql, params);
 }
 
-CachedStatement SqliteDatabase::prepareCached(sqlite3_stmt** slot, const std::string& sql, const std::vector<Value>& params)
+CachedStatement SqliteDatabase::prepareCached(sqlite3_stmt** slot, const std::string& sql,
+                                              const std::vector<Value>& params)
 {
     sqlite3_stmt* raw = nullptr;
     if (slot && *slot) {
@@ -484,7 +493,8 @@ void SqliteDatabase::giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept
         sqlite3_finalize(st);
 }
 
-std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStatement& statement, RecordsetType type)
+std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStatement& statement,
+                                                                RecordsetType type)
 {
     if (!m_db)
         raise(err::ObjectClosed);
@@ -518,7 +528,8 @@ Value SqliteDatabase::conditionValue(const LookupPlan& plan, std::size_t i, cons
     if (plan.compareAsText[i])
         return Value(literal);
     try {
-        return convertForColumn(plan.table->columns[static_cast<std::size_t>(plan.columns[i])], Value(literal));
+        return convertForColumn(plan.table->columns[static_cast<std::size_t>(plan.columns[i])],
+                                Value(literal));
     } catch (const Error&) {
         raise(err::CriteriaMismatch);
     }
@@ -593,7 +604,8 @@ Error SqliteDatabase::lostBatch(const Error& e)
     const long lost = m_unsaved;
     m_unsaved = 0;
     return Error(e.number(), e.description() + " The last " + std::to_string(lost) +
-                                 (lost == 1 ? " record was" : " records were") + " not stored in '" + m_path + "'.");
+                                 (lost == 1 ? " record was" : " records were") + " not stored in '" + m_path +
+                                 "'.");
 }
 
 void SqliteDatabase::close()

@@ -31,12 +31,12 @@ struct TableInfo {
     bool withoutRowid = false;
     std::string order = " ORDER BY rowid"; // the walk's order
     std::string orderBackwards = " ORDER BY rowid DESC";
-    std::vector<std::string> quotedColumns;           // the columns' names ready for SQL
+    std::vector<std::string> quotedColumns;         // the columns' names ready for SQL
     int columnIndex(const std::string& name) const; // without regard to ASCII case; -1 when unknown
     // The same, trying the column at next first and leaving next after the one found: the
     // per-record loops name their columns in table order.
     int columnIndex(const std::string& name, int& next) const;
-    std::string selectList() const;                  // "c1","c2",... in table order
+    std::string selectList() const; // "c1","c2",... in table order
     // The INSERT of these columns (indexes), parameter ?n for the n-th.
     std::string insertSql(const std::vector<int>& columns) const;
 };
@@ -60,11 +60,11 @@ class SqliteDatabase;
 // record that asks the same question with other values.
 struct LookupPlan {
     const TableInfo* table = nullptr;
-    std::vector<std::string> asked;  // the condition columns, spelt as the statement spells them
-    std::vector<int> columns;        // their indexes in the table
-    std::vector<bool> compareAsText; // per condition: the value is bound as text, case-blind
-    std::string where;               // " WHERE c = ?1 COLLATE NOCASE AND ..."
-    std::string dynasetSql;          // the rowids of the matching records, in rowid order
+    std::vector<std::string> asked;       // the condition columns, spelt as the statement spells them
+    std::vector<int> columns;             // their indexes in the table
+    std::vector<bool> compareAsText;      // per condition: the value is bound as text, case-blind
+    std::string where;                    // " WHERE c = ?1 COLLATE NOCASE AND ..."
+    std::string dynasetSql;               // the rowids of the matching records, in rowid order
     sqlite3_stmt** dynasetSlot = nullptr; // where the dynaset's statement waits between uses
 };
 
@@ -86,8 +86,7 @@ class CachedStatement {
 public:
     CachedStatement(SqliteDatabase* owner, sqlite3_stmt* st, sqlite3_stmt** slot)
         : m_owner(owner), m_st(st), m_slot(slot)
-    {
-    }
+    {}
     CachedStatement(CachedStatement&& o) noexcept : m_owner(o.m_owner), m_st(o.m_st), m_slot(o.m_slot)
     {
         o.m_st = nullptr;
@@ -109,7 +108,8 @@ public:
     static std::unique_ptr<SqliteDatabase> open(const OpenRequest& request);
     ~SqliteDatabase() override;
 
-    std::unique_ptr<RecordsetBackend> openRecordset(const ParsedStatement& statement, RecordsetType type) override;
+    std::unique_ptr<RecordsetBackend> openRecordset(const ParsedStatement& statement,
+                                                    RecordsetType type) override;
     void close() override;
     bool isReadOnly() const override { return m_readOnly; }
     std::vector<std::string> tableNames() const override;
@@ -122,9 +122,11 @@ public:
     // and the parameters must outlive its steps (they are bound without a copy).
     CachedStatement prepareCached(const std::string& sql, const std::vector<Value>& params);
     // The same, for a statement whose cache slot was found before (null: not cached).
-    CachedStatement prepareCached(sqlite3_stmt** slot, const std::string& sql, const std::vector<Value>& params);
+    CachedStatement prepareCached(sqlite3_stmt** slot, const std::string& sql,
+                                  const std::vector<Value>& params);
     // The plan of a write to table of the assigned columns (sorted), made on first use.
-    const WritePlan& writePlan(const TableInfo& table, bool adding, const std::vector<std::pair<int, Value>>& assigned);
+    const WritePlan& writePlan(const TableInfo& table, bool adding,
+                               const std::vector<std::pair<int, Value>>& assigned);
     void giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept;
     void beginWrite();  // before every stored Update: opens the implicit transaction when needed
     void commitIfDue(); // every engine call: commits an implicit transaction whose time is up

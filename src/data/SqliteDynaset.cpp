@@ -8,7 +8,8 @@
 
 namespace ktv::dao {
 
-SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, const LookupPlan& plan, std::vector<Value> params)
+SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table,
+                             const LookupPlan& plan, std::vector<Value> params)
     : m_db(&db), m_table(std::move(table))
 {
     CachedStatement st = db.prepareCached(plan.dynasetSlot, plan.dynasetSql, params);
@@ -48,9 +49,9 @@ void SqliteDynaset::loadCurrent()
 {
     if (m_loaded)
         return;
-    CachedStatement st = db().prepareCached("SELECT " + m_table->selectList() + " FROM " + quoteIdent(m_table->name) +
-                                         " WHERE rowid = ?1",
-                                     {Value(m_rowids[m_pos])});
+    CachedStatement st = db().prepareCached("SELECT " + m_table->selectList() + " FROM " +
+                                                quoteIdent(m_table->name) + " WHERE rowid = ?1",
+                                            {Value(m_rowids[m_pos])});
     m_row.clear();
     m_deleted = !stepRow(st.get());
     if (!m_deleted)

@@ -11,7 +11,8 @@ namespace ktv::dao {
 
 class SqliteDynaset final : public SqliteRecordsetBase {
 public:
-    SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, const LookupPlan& plan, std::vector<Value> params);
+    SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, const LookupPlan& plan,
+                  std::vector<Value> params);
     ~SqliteDynaset() override;
 
     long recordCount() const override;
@@ -37,7 +38,7 @@ private:
     void moveTo(std::size_t pos);
     void loadCurrent();
     int column(const std::string& name) const;
-    void release() noexcept; // ends the lookup's pin on the write batch
+    void release() noexcept;                       // ends the lookup's pin on the write batch
     int assignable(const std::string& name) const; // the column, when AddNew or Edit is pending
     void assign(int idx, Value converted);
 

@@ -7,8 +7,7 @@
 
 namespace ktv::dao {
 
-namespace
-{
+namespace {
 
 std::string fileOf(sqlite3* db, const std::string& file)
 {

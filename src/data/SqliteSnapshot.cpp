@@ -7,7 +7,8 @@
 
 namespace ktv::dao {
 
-SqliteSnapshot::SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params)
+SqliteSnapshot::SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where,
+                               std::vector<Value> params)
     : m_db(&db), m_table(std::move(table)), m_where(std::move(where)), m_params(std::move(params))
 {
     m_walk = startWalk();

@@ -7,7 +7,8 @@ namespace ktv::dao {
 
 class SqliteSnapshot final : public SqliteRecordsetBase {
 public:
-    SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where, std::vector<Value> params);
+    SqliteSnapshot(SqliteDatabase& db, std::shared_ptr<const TableInfo> table, std::string where,
+                   std::vector<Value> params);
     ~SqliteSnapshot() override;
 
     long recordCount() const override;

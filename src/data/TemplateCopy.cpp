@@ -20,7 +20,10 @@ namespace ktv {
 
 namespace {
 
-int realRenameNoReplace(const char* from, const char* to) { return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE); }
+int realRenameNoReplace(const char* from, const char* to)
+{
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
 
 RenameNoReplace& renameNoReplace()
 {
@@ -124,8 +127,7 @@ bool placeWithoutReplacing(const std::string& temp, const std::string& file)
     fail(file, e);
 }
 
-namespace
-{
+namespace {
 
 // The process id of a private copy of `name` ("KTFIM.mdb.part123", "...part123-wal"), or 0.
 long copyOwner(const std::string& entry, const std::string& name)
@@ -143,10 +145,7 @@ long copyOwner(const std::string& entry, const std::string& name)
     return pid;
 }
 
-bool processAlive(long pid)
-{
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
+bool processAlive(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
 
 } // namespace
 

@@ -61,12 +61,14 @@ TEST(Layout, PortableInstalledAndSharedFolders)
     } cases[] = {
         {"portable", nullptr, Layout::Portable, root + "/portable", root + "/portable/DATA",
          root + "/portable/Vedaz.ini"},
-        {"opt/bin", nullptr, Layout::Portable, root + "/opt/bin", root + "/opt/bin/DATA", root + "/opt/bin/Vedaz.ini"},
+        {"opt/bin", nullptr, Layout::Portable, root + "/opt/bin", root + "/opt/bin/DATA",
+         root + "/opt/bin/Vedaz.ini"},
         {"usr/bin", nullptr, Layout::Installed, root + "/usr/share/ktvedaz", root + "/data/ktvedaz/DATA",
          root + "/config/ktvedaz/Vedaz.ini"},
         {"usr/bin/", "/srv/firma/", Layout::Installed, root + "/usr/share/ktvedaz", "/srv/firma",
          root + "/config/ktvedaz/Vedaz.ini"},
-        {"portable", "/srv/firma", Layout::Portable, root + "/portable", "/srv/firma", root + "/portable/Vedaz.ini"},
+        {"portable", "/srv/firma", Layout::Portable, root + "/portable", "/srv/firma",
+         root + "/portable/Vedaz.ini"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.folder) + " " + (c.shared ? c.shared : "-"));
@@ -131,11 +133,12 @@ TEST(DesktopEntry, FollowsTheFolderItLiesInAndKeepsTheRest)
     const std::string folder = dir.str() + "/a b";
     fs::create_directories(folder);
     const std::string entry = folder + "/ktvedaz.desktop";
-    test::writeFile(entry, "[Desktop Entry]\nName=V4KT\nExec=/old/ktvedaz\nIcon=ktvedaz\nComment[tr]=Çevrim\n");
+    test::writeFile(entry,
+                    "[Desktop Entry]\nName=V4KT\nExec=/old/ktvedaz\nIcon=ktvedaz\nComment[tr]=Çevrim\n");
     ::chmod(entry.c_str(), 0755);
     EXPECT_TRUE(PointDesktopEntryAt(folder));
-    EXPECT_EQ(test::readFile(entry), "[Desktop Entry]\nName=V4KT\nExec=\"" + folder + "/ktvedaz\"\nIcon=" + folder +
-                                         "/ktvedaz.png\nComment[tr]=Çevrim\n");
+    EXPECT_EQ(test::readFile(entry), "[Desktop Entry]\nName=V4KT\nExec=\"" + folder +
+                                         "/ktvedaz\"\nIcon=" + folder + "/ktvedaz.png\nComment[tr]=Çevrim\n");
     struct stat st {};
     ASSERT_EQ(::stat(entry.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);

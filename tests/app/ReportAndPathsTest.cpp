@@ -24,7 +24,8 @@ TEST(ReportError, ExactSevenLineText)
               " Hata Kodu      : 53\r\n"
               " Hata Aciklamasi: \r\n"
               "File not found\r\n");
-    EXPECT_NE(ErrorReportText(-2147467259, "x", "p").find(" Hata Kodu      : -2147467259\r\n"), std::string::npos);
+    EXPECT_NE(ErrorReportText(-2147467259, "x", "p").find(" Hata Kodu      : -2147467259\r\n"),
+              std::string::npos);
 }
 
 TEST(ReportError, WithoutContinueTheProgramEndsAfterTheBox)

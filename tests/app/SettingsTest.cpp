@@ -40,7 +40,8 @@ TEST(ReadWriteIni, ModesAndValues)
     EXPECT_EQ(ReadWriteIni("READ", f, "CEVRIM", "KLASOR", Value("other")), "");
     EXPECT_EQ(readFile(f), before) << "an unknown mode touches nothing";
 
-    writeFile(f, "[CEVRIM]\r\nKLASOR=\r\nDOSYA=Failed123\r\nLONG=" + std::string(300, 'y') + "\r\nX=Fail\r\n");
+    writeFile(f,
+              "[CEVRIM]\r\nKLASOR=\r\nDOSYA=Failed123\r\nLONG=" + std::string(300, 'y') + "\r\nX=Fail\r\n");
     EXPECT_EQ(ReadWriteIni("GET", f, "CEVRIM", "KLASOR"), "");
     EXPECT_EQ(ReadWriteIni("GET", f, "CEVRIM", "DOSYA"), "") << "a stored Failed reads as missing";
     EXPECT_EQ(ReadWriteIni("GET", f, "CEVRIM", "LONG"), std::string(254, 'y'));

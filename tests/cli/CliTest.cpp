@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <sqlite3.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,13 +87,14 @@ TEST(CliArgs, UsageErrorsExitWithTwo)
 {
     EXPECT_EQ(runCli({}).status, 2);
     EXPECT_EQ(runCli({"frobnicate"}).status, 2);
-    EXPECT_EQ(runCli({"convert", "--type", "XYZ", "--source", "a", "--company", "1", "--year", "2005"}).status, 2);
+    EXPECT_EQ(
+        runCli({"convert", "--type", "XYZ", "--source", "a", "--company", "1", "--year", "2005"}).status, 2);
     EXPECT_EQ(runCli({"convert", "--type", "KTD"}).status, 2);
     EXPECT_EQ(runCli({"sample", "--type", "KTD", "--out", "x", "--records", "-5"}).status, 2);
     EXPECT_EQ(runCli({"dump", "--table", "T"}).status, 2);
     EXPECT_EQ(runCli({"convert", "--bogus"}).status, 2);
-    EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", "a", "--company", "1", "--year", "2005", "--name",
-                      std::string(51, 'x')})
+    EXPECT_EQ(runCli({"convert", "--type", "KTD", "--source", "a", "--company", "1", "--year", "2005",
+                      "--name", std::string(51, 'x')})
                   .status,
               2);
 }
@@ -105,10 +106,7 @@ struct CommandHelp {
     const char* command;
 };
 
-void PrintTo(const CommandHelp& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const CommandHelp& row, std::ostream* os) { *os << row.name; }
 
 const CommandHelp kCommands[] = {
     {"Convert", "convert"},
@@ -117,9 +115,7 @@ const CommandHelp kCommands[] = {
     {"Dump", "dump"},
 };
 
-class CommandHelpRows : public ::testing::TestWithParam<CommandHelp>
-{
-};
+class CommandHelpRows : public ::testing::TestWithParam<CommandHelp> {};
 
 } // namespace
 
@@ -149,8 +145,8 @@ TEST_F(CliTest, SampleConvertReportAndSecondRun)
     EXPECT_THROW(dao::Database::OpenDatabase(src), Error) << "samples are protected";
 
     const std::string json = dir.file("rapor.json");
-    const auto first = runCli({"convert", "--type", "KTD", "--source", src, "--company", "3", "--year", "2005",
-                               "--name", "Örnek Gıda", "--root", dir.str(), "--report", json});
+    const auto first = runCli({"convert", "--type", "KTD", "--source", src, "--company", "3", "--year",
+                               "2005", "--name", "Örnek Gıda", "--root", dir.str(), "--report", json});
     ASSERT_EQ(first.status, 0);
     EXPECT_NE(first.out.find("AracKarti"), std::string::npos);
     const std::string report = test::readFile(json);
@@ -158,8 +154,8 @@ TEST_F(CliTest, SampleConvertReportAndSecondRun)
     EXPECT_TRUE(fs::exists(dir.path() / "DATA/3/2005/KTFIM.mdb"));
 
     // Without --name the registered name stays.
-    ASSERT_EQ(runCli({"convert", "--type", "KTD", "--source", src, "--company", "3", "--year", "2005", "--root",
-                      dir.str(), "--report", json})
+    ASSERT_EQ(runCli({"convert", "--type", "KTD", "--source", src, "--company", "3", "--year", "2005",
+                      "--root", dir.str(), "--report", json})
                   .status,
               0);
     EXPECT_NE(test::readFile(json).find("\"added\": 0"), std::string::npos);
@@ -226,7 +222,9 @@ TEST_F(CliTest, FailuresExitWithOneAndProtectGuardsAFile)
     const std::string plain = dir.file("plain.ktd");
     sqlite3* db = nullptr;
     sqlite3_open(plain.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE AracKarti (Kod TEXT, Isim TEXT, Plaka TEXT); INSERT INTO AracKarti VALUES ('K1','İsim','P');",
+    sqlite3_exec(db,
+                 "CREATE TABLE AracKarti (Kod TEXT, Isim TEXT, Plaka TEXT); INSERT INTO AracKarti VALUES "
+                 "('K1','İsim','P');",
                  nullptr, nullptr, nullptr);
     sqlite3_close(db);
     ASSERT_EQ(runCli({"protect", plain, "--password", "7183"}).status, 0);
@@ -258,8 +256,8 @@ TEST_F(CliTest, DumpReadsJetSourcesWithTheirPasswordAndCodePage)
 
     // convert opens Jet sources the same way: a protected one needs the source password, and
     // an unprotected one opens and then lacks the card tables.
-    const std::vector<std::string> convert = {"convert", "--type", "KTD", "--company", "1", "--year", "2005",
-                                              "--root", dir.str(), "--source"};
+    const std::vector<std::string> convert = {"convert", "--type", "KTD",    "--company", "1",
+                                              "--year",  "2005",   "--root", dir.str(),   "--source"};
     auto with = [&](const std::string& source) {
         auto args = convert;
         args.push_back(source);
@@ -280,10 +278,7 @@ struct FolderChoice {
     const char* year;
 };
 
-void PrintTo(const FolderChoice& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const FolderChoice& row, std::ostream* os) { *os << row.name; }
 
 const FolderChoice kRefusedChoices[] = {
     {"Company_Blank", "   ", "2005"},
@@ -301,9 +296,7 @@ const FolderChoice kRefusedChoices[] = {
     {"Year_TrailingLetter", "3", "2005x"},
 };
 
-class RefusedChoiceRows : public CliTest, public ::testing::WithParamInterface<FolderChoice>
-{
-};
+class RefusedChoiceRows : public CliTest, public ::testing::WithParamInterface<FolderChoice> {};
 
 } // namespace
 
@@ -328,8 +321,8 @@ TEST_F(CliTest, CompanyYearAndReportAreCheckedBeforeAnythingIsWritten)
     const std::string src = dir.file("ornek.ktd");
     ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "20"}).status, 0);
     auto convert = [&](const std::string& company, const std::string& year, const std::string& report = "") {
-        std::vector<std::string> args = {"convert", "--type", "KTD", "--source", src, "--company", company,
-                                         "--year", year, "--root", dir.str()};
+        std::vector<std::string> args = {"convert", "--type", "KTD", "--source", src,      "--company",
+                                         company,   "--year", year,  "--root",   dir.str()};
         if (!report.empty()) {
             args.push_back("--report");
             args.push_back(report);
@@ -349,8 +342,8 @@ TEST_F(CliTest, TheReasonOfAFailedOpenIsTheLastErrorAndADamagedTemplateIsNotCopi
     ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", src, "--records", "20"}).status, 0);
     const std::string good = test::readFile(dir.file("KTFIM.mdx"));
     test::writeFile(dir.file("KTFIM.mdx"), good.substr(0, good.size() / 3));
-    const std::vector<std::string> args = {"convert", "--type", "KTD", "--source", src, "--company", "2",
-                                           "--year", "2004", "--root", dir.str()};
+    const std::vector<std::string> args = {"convert", "--type", "KTD",  "--source", src,      "--company",
+                                           "2",       "--year", "2004", "--root",   dir.str()};
     const auto failed = runCli(args);
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(lastLine(failed.err).find("error 3343"), std::string::npos) << failed.err;
@@ -370,7 +363,8 @@ TEST_F(CliTest, ProtectRefusesAPasswordTheConnectStringWouldSplit)
     const std::string file = dir.file("f.db");
     dao::CreateDatabase(file, "TABLE T\n  A TEXT(5)\n");
     EXPECT_EQ(runCli({"protect", file, "--password", "a;pwd=b"}).status, 1);
-    EXPECT_EQ(runCli({"dump", file, "--table", "T"}).status, 0) << "the file is unchanged and opens as before";
+    EXPECT_EQ(runCli({"dump", file, "--table", "T"}).status, 0)
+        << "the file is unchanged and opens as before";
     EXPECT_EQ(runCli({"protect", file, "--password", "a=b c"}).status, 0);
     EXPECT_EQ(runCli({"dump", file, "--password", "a=b c", "--table", "T"}).status, 0);
 }
@@ -380,8 +374,9 @@ TEST_F(CliTest, DumpWritesAValueHoldingANulWhole)
     const std::string file = dir.file("nul.db");
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE T (Ad TEXT, No INTEGER); INSERT INTO T VALUES (CAST(x'4179007365' AS TEXT), 7);",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(
+        db, "CREATE TABLE T (Ad TEXT, No INTEGER); INSERT INTO T VALUES (CAST(x'4179007365' AS TEXT), 7);",
+        nullptr, nullptr, nullptr);
     sqlite3_close(db);
     ASSERT_EQ(runCli({"protect", file, "--password", ""}).status, 0);
     const auto dump = runCli({"dump", file, "--table", "T"});
@@ -395,8 +390,8 @@ TEST_F(CliTest, ARunWhoseSaveFailsExitsWithOneAndItsReportSaysWhatWasNotStored)
     const std::string small = dir.file("small.ktd"), big = dir.file("big.ktd");
     ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", small, "--records", "5", "--seed", "1"}).status, 0);
     ASSERT_EQ(runCli({"sample", "--type", "KTD", "--out", big, "--records", "800", "--seed", "2"}).status, 0);
-    const std::vector<std::string> base = {"convert", "--type", "KTD", "--company", "1", "--year", "2005",
-                                           "--root", dir.str(), "--source"};
+    const std::vector<std::string> base = {"convert", "--type", "KTD",    "--company", "1",
+                                           "--year",  "2005",   "--root", dir.str(),   "--source"};
     auto with = [&](const std::string& source, const std::string& report) {
         auto args = base;
         args.push_back(source);
@@ -427,8 +422,7 @@ TEST_F(CliTest, ARunWhoseSaveFailsExitsWithOneAndItsReportSaysWhatWasNotStored)
     EXPECT_GT(std::count(cards.out.begin(), cards.out.end(), '\n'), 700);
 }
 
-namespace
-{
+namespace {
 
 // A source of stock cards written by another SQLite tool: each row's values as SQL literals.
 std::string stockSource(const test::TempDir& dir, const std::vector<std::string>& rows)

@@ -2,8 +2,8 @@
 // dump exactly as the sample of this program's format with the same seed, and a conversion
 // from a Jet source giving exactly the cards the other source gives.
 #include "cli/Cli.h"
-#include "data/jet/JetWriter.h"
 #include "data/JetTestFiles.h"
+#include "data/jet/JetWriter.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +17,7 @@ using namespace ktv;
 using namespace ktv::cli;
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 struct Captured {
     int status;
@@ -60,10 +59,7 @@ struct JetCase {
     const char* format;
 };
 
-void PrintTo(const JetCase& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const JetCase& row, std::ostream* os) { *os << row.name; }
 
 // Both source types, each from one Jet version (and the other way round in the sample checks).
 const JetCase kConversions[] = {{"KtdFromJet4", "KTD", "jet4"}, {"PvdFromJet3", "PVD", "jet3"}};
@@ -73,16 +69,12 @@ struct JetFormat {
     const char* format;
 };
 
-void PrintTo(const JetFormat& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const JetFormat& row, std::ostream* os) { *os << row.name; }
 
 const JetFormat kJetFormats[] = {{"Jet3", "jet3"}, {"Jet4", "jet4"}};
 
-class JetSourceTest : public ::testing::Test
-{
-  protected:
+class JetSourceTest : public ::testing::Test {
+protected:
     void SetUp() override
     {
         app = std::getenv("KTV_APP_DIR");
@@ -112,9 +104,7 @@ class JetSourceTest : public ::testing::Test
     test::TempDir dir;
 };
 
-class JetSampleFormats : public JetSourceTest, public ::testing::WithParamInterface<JetFormat>
-{
-};
+class JetSampleFormats : public JetSourceTest, public ::testing::WithParamInterface<JetFormat> {};
 
 TEST_P(JetSampleFormats, SamplesReadBackThroughMdbExportAsTheOwnFormatDumps)
 {
@@ -168,9 +158,7 @@ TEST_F(JetSourceTest, SampleFormatIsCheckedAndDefaultsToTheOwnFormat)
     EXPECT_FALSE(fs::exists(nowhere));
 }
 
-class JetConversions : public JetSourceTest, public ::testing::WithParamInterface<JetCase>
-{
-};
+class JetConversions : public JetSourceTest, public ::testing::WithParamInterface<JetCase> {};
 
 TEST_P(JetConversions, ConversionFromAJetSourceGivesTheSameCards)
 {

@@ -153,66 +153,120 @@ struct ToolRow {
     const char* stdoutTo = nullptr;
 };
 
-void PrintTo(const ToolRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const ToolRow& row, std::ostream* os) { *os << row.name; }
 
-#define CONVERT                                                                                             \
+#define CONVERT                                                                                              \
     "ktvedaz-cli", "convert", "--type", "KTD", "--company", "3", "--year", "2005", "--root", "{dir}"
 #define DUMP "ktvedaz-cli", "dump", "{dir}/ornek.ktd", "--password", "7183", "--table", "AracKarti"
 
 const ToolRow kRows[] = {
-    {"Version", {"ktvedaz-cli", "--version"}, 0, "",
+    {"Version",
+     {"ktvedaz-cli", "--version"},
+     0,
+     "",
      "ktvedaz-cli 4.0\nLicense GPLv3+: GNU GPL version 3 or later"},
-    {"WizardVersion", {"ktvedaz", "--version"}, 0, "",
+    {"WizardVersion",
+     {"ktvedaz", "--version"},
+     0,
+     "",
      "ktvedaz 4.0\nLicense GPLv3+: GNU GPL version 3 or later"},
     {"HelpOfACommand", {"ktvedaz-cli", "help", "convert"}, 0, "", "Usage: ktvedaz-cli convert"},
     {"HelpOfAnUnknownCommand", {"ktvedaz-cli", "help", "frob"}, 2, "unknown command 'frob'"},
-    {"UsageErrorShowsTheCommandsUsage", {CONVERT, "--source", "{dir}/ornek.ktd", "--type", "XYZ"}, 2,
-     "\n\nUsage: ktvedaz-cli convert", "", "Commands:"},
-    {"UnknownOption", {"ktvedaz-cli", "sample", "--bogus"}, 2,
+    {"UsageErrorShowsTheCommandsUsage",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--type", "XYZ"},
+     2,
+     "\n\nUsage: ktvedaz-cli convert",
+     "",
+     "Commands:"},
+    {"UnknownOption",
+     {"ktvedaz-cli", "sample", "--bogus"},
+     2,
      "unknown option --bogus\n\nUsage: ktvedaz-cli sample"},
     {"MissingValue", {DUMP, "--table"}, 2, "--table needs a value\n\nUsage: ktvedaz-cli dump"},
     {"OptionGivenTwice", {DUMP, "--table", "CariKart"}, 2, "--table given twice"},
     {"DoubleDashEndsTheOptions",
-     {"ktvedaz-cli", "dump", "--password", "7183", "--table", "AracKarti", "--", "--ornek.ktd"}, 0, "",
+     {"ktvedaz-cli", "dump", "--password", "7183", "--table", "AracKarti", "--", "--ornek.ktd"},
+     0,
+     "",
      "Kod,Isim,Plaka\r\n"},
     {"NameLikeAnOptionWithoutDoubleDash",
-     {"ktvedaz-cli", "dump", "--password", "7183", "--table", "AracKarti", "--ornek.ktd"}, 2,
+     {"ktvedaz-cli", "dump", "--password", "7183", "--table", "AracKarti", "--ornek.ktd"},
+     2,
      "unknown option --ornek.ktd"},
-    {"DumpToAFullDisk", {DUMP}, 1, "error 75: cannot write to standard output: No space left on device", "",
-     nullptr, nullptr, false, "/dev/full"},
-    {"HelpToAFullDisk", {"ktvedaz-cli", "help"}, 1, "cannot write to standard output", "", nullptr, nullptr,
-     false, "/dev/full"},
-    {"ReportToStdoutStandsAlone", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "-"}, 0, "",
-     "{\n  \"dryRun\": false,", nullptr, "target: ", true},
-    {"ReportToDevNull", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/null"}, 0, "", "", nullptr,
-     nullptr, true},
-    {"ReportToAFullDevice", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/full"}, 1,
-     "full: No space left on device", "", nullptr, nullptr, true},
-    {"ReportNamedEmpty", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", ""}, 2,
+    {"DumpToAFullDisk",
+     {DUMP},
+     1,
+     "error 75: cannot write to standard output: No space left on device",
+     "",
+     nullptr,
+     nullptr,
+     false,
+     "/dev/full"},
+    {"HelpToAFullDisk",
+     {"ktvedaz-cli", "help"},
+     1,
+     "cannot write to standard output",
+     "",
+     nullptr,
+     nullptr,
+     false,
+     "/dev/full"},
+    {"ReportToStdoutStandsAlone",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "-"},
+     0,
+     "",
+     "{\n  \"dryRun\": false,",
+     nullptr,
+     "target: ",
+     true},
+    {"ReportToDevNull",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/null"},
+     0,
+     "",
+     "",
+     nullptr,
+     nullptr,
+     true},
+    {"ReportToAFullDevice",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/full"},
+     1,
+     "full: No space left on device",
+     "",
+     nullptr,
+     nullptr,
+     true},
+    {"ReportNamedEmpty",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--report", ""},
+     2,
      "--report needs a file name"},
     {"ReportIsAFolder", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}"}, 2, "is a folder"},
-    {"ReportIsReadOnly", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/ro.json"}, 2,
+    {"ReportIsReadOnly",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/ro.json"},
+     2,
      "ro.json' cannot be written"},
-    {"ReportFolderMissing", {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/yok/r.json"}, 2,
+    {"ReportFolderMissing",
+     {CONVERT, "--source", "{dir}/ornek.ktd", "--report", "{dir}/yok/r.json"},
+     2,
      "/yok' does not exist"},
     {"SampleFolderMissing",
-     {"ktvedaz-cli", "sample", "--type", "KTD", "--out", "{dir}/yok/x.ktd", "--records", "5"}, 2,
-     "the folder '", "", "exclusively"},
+     {"ktvedaz-cli", "sample", "--type", "KTD", "--out", "{dir}/yok/x.ktd", "--records", "5"},
+     2,
+     "the folder '",
+     "",
+     "exclusively"},
     {"SourceMissing", {CONVERT, "--source", "{dir}/yok.ktd"}, 1, "error 3024"},
     {"SourceFolderMissing", {CONVERT, "--source", "{dir}/yok/a.ktd"}, 1, "/yok' does not exist"},
     {"SourceIsNoDatabase", {CONVERT, "--source", "{dir}/junk.ktd"}, 1, "ktvedaz-cli: error "},
     {"AFailureIsOneLine",
      {"ktvedaz-cli", "convert", "--type", "KTD", "--company", "3", "--year", "2005", "--root", "{dir}/broken",
       "--source", "{dir}/ornek.ktd"},
-     1, "error 3343", "", "HATA"},
+     1,
+     "error 3343",
+     "",
+     "HATA"},
 };
 
-class ToolRows : public ToolTest, public ::testing::WithParamInterface<ToolRow>
-{
-};
+class ToolRows : public ToolTest, public ::testing::WithParamInterface<ToolRow> {};
 
 } // namespace
 
@@ -286,10 +340,7 @@ struct UmaskRow {
     unsigned mode;
 };
 
-void PrintTo(const UmaskRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const UmaskRow& row, std::ostream* os) { *os << row.name; }
 
 const UmaskRow kUmasks[] = {
     {"GroupWritable", 002, 0664},
@@ -297,9 +348,7 @@ const UmaskRow kUmasks[] = {
     {"Private", 077, 0600},
 };
 
-class UmaskRows : public ToolTest, public ::testing::WithParamInterface<UmaskRow>
-{
-};
+class UmaskRows : public ToolTest, public ::testing::WithParamInterface<UmaskRow> {};
 
 } // namespace
 
@@ -310,7 +359,8 @@ TEST_P(UmaskRows, NewFilesHonourTheUmask)
     for (const char* format : {"sqlite", "jet3"}) {
         const std::string out = std::string("s.") + format;
         const auto made = run(
-            {"ktvedaz-cli", "sample", "--type", "KTD", "--format", format, "--out", out, "--records", "3"}, options);
+            {"ktvedaz-cli", "sample", "--type", "KTD", "--format", format, "--out", out, "--records", "3"},
+            options);
         ASSERT_EQ(made.status, 0) << made.err;
     }
     ASSERT_EQ(run({CONVERT, "--source", "ornek.ktd", "--report", "r.json"}, options).status, 0);

@@ -14,11 +14,13 @@ SourceTables someCards()
 {
     SourceTables t;
     for (int i = 0; i < 5; ++i)
-        t.vehicles.push_back({{"Kod", Value("V" + std::to_string(i))}, {"Isim", Value("n")}, {"Plaka", Value("p")}});
+        t.vehicles.push_back(
+            {{"Kod", Value("V" + std::to_string(i))}, {"Isim", Value("n")}, {"Plaka", Value("p")}});
     for (int i = 0; i < 3; ++i)
         t.accounts.push_back({{"Kod", Value("C" + std::to_string(i))}, {"Isim", Value("n")}});
     for (int i = 0; i < 4; ++i)
-        t.stock.push_back({{"Tip", Value(i == 3 ? "Hizmet" : "Ürün")}, {"Kod", Value("S" + std::to_string(i))}});
+        t.stock.push_back(
+            {{"Tip", Value(i == 3 ? "Hizmet" : "Ürün")}, {"Kod", Value("S" + std::to_string(i))}});
     return t;
 }
 } // namespace
@@ -107,10 +109,7 @@ TEST_F(ConvertTest, WrongPasswordFailsAtTheSourceAfterTheCompanyIsRecorded)
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(ConvertTest, MissingSourceFails)
-{
-    EXPECT_THROW(convert(request("KTD", "yok.ktd")), Error);
-}
+TEST_F(ConvertTest, MissingSourceFails) { EXPECT_THROW(convert(request("KTD", "yok.ktd")), Error); }
 
 TEST_F(ConvertTest, DealerOfAnotherTypeWithTheSameCodeDoesNotCount)
 {

@@ -1,8 +1,8 @@
 #include "convert/ConvertFixture.h"
 
 #include "app/AppPath.h"
-#include "platform/core/NumberFormat.h"
 #include "convert/SourceSchema.h"
+#include "platform/core/NumberFormat.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -41,7 +41,8 @@ void ConvertTest::SetUp()
     run = std::make_unique<ConversionRun>(set, host);
 }
 
-std::string ConvertTest::makeSource(const SourceTables& tables, const std::string& name, const std::string& password)
+std::string ConvertTest::makeSource(const SourceTables& tables, const std::string& name,
+                                    const std::string& password)
 {
     const std::string path = sourceFolder + "/" + name;
     fs::remove(path);
@@ -79,7 +80,8 @@ ConversionRequest ConvertTest::request(const std::string& type, const std::strin
 
 ConversionReport ConvertTest::convert(const ConversionRequest& r) { return run->Cmd_CevrimYap(r); }
 
-std::vector<Row> ConvertTest::rows(const std::string& dbPath, const std::string& table, const std::string& where)
+std::vector<Row> ConvertTest::rows(const std::string& dbPath, const std::string& table,
+                                   const std::string& where)
 {
     auto db = dao::Database::OpenDatabase(dbPath, false, true);
     auto rs = db->OpenRecordset("SELECT * FROM " + table + where, dao::RecordsetType::Snapshot);
@@ -97,7 +99,8 @@ std::vector<Row> ConvertTest::rows(const std::string& dbPath, const std::string&
     return out;
 }
 
-std::string ConvertTest::yearDb(const std::string& file, const std::string& code, const std::string& year) const
+std::string ConvertTest::yearDb(const std::string& file, const std::string& code,
+                                const std::string& year) const
 {
     return dir.str() + "/DATA/" + code + "/" + year + "/" + file;
 }

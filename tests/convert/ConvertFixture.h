@@ -72,7 +72,8 @@ protected:
 
     // Every record of a table of a year database, columns as text.
     std::vector<Row> rows(const std::string& dbPath, const std::string& table, const std::string& where = "");
-    std::string yearDb(const std::string& file, const std::string& code = "7", const std::string& year = "2005") const;
+    std::string yearDb(const std::string& file, const std::string& code = "7",
+                       const std::string& year = "2005") const;
 
     TempDir dir;
     std::string sourceFolder;

@@ -45,7 +45,8 @@ std::string integrity(const std::string& path)
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* st = nullptr;
     std::string result = "no answer";
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
         result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
     sqlite3_finalize(st);
     sqlite3_close(db);
@@ -59,7 +60,9 @@ SourceTables bigSource()
         const std::string k = std::to_string(i % 350); // some keys repeat: first record wins
         t.vehicles.push_back({{"Kod", Value("V" + k)}, {"Isim", Value("n" + std::to_string(i))}});
         t.accounts.push_back({{"Kod", Value("C" + k)}, {"Isim", Value("n" + std::to_string(i))}});
-        t.stock.push_back({{"Tip", Value(i % 3 ? "Ürün" : "Malzeme")}, {"Kod", Value("S" + k)}, {"Isim", Value("n" + std::to_string(i))}});
+        t.stock.push_back({{"Tip", Value(i % 3 ? "Ürün" : "Malzeme")},
+                           {"Kod", Value("S" + k)},
+                           {"Isim", Value("n" + std::to_string(i))}});
     }
     return t;
 }

@@ -1,7 +1,7 @@
 // The three card transfers on real files: mapping, key cut, kinds, rounding, lengths,
 // quotes, and the add-only rule.
-#include "convert/ConvertFixture.h"
 #include "convert/Transfers.h"
+#include "convert/ConvertFixture.h"
 #include "platform/core/Error.h"
 #include "platform/core/NumberFormat.h"
 
@@ -19,7 +19,9 @@ std::string txt(const Row& r, const std::string& c) { return r.at(c).toText(); }
 TEST_F(ConvertTest, VehicleCardsKeyCutTrimAndNullKeys)
 {
     makeSource({.vehicles = {
-                    {{"Kod", Value("ABCDEFGHIJKL")}, {"Isim", Value("  Ayşe Yılmaz  ")}, {"Plaka", Value("34 ABC 1234 EK PLAKA")}},
+                    {{"Kod", Value("ABCDEFGHIJKL")},
+                     {"Isim", Value("  Ayşe Yılmaz  ")},
+                     {"Plaka", Value("34 ABC 1234 EK PLAKA")}},
                     {{"Kod", Value("ABCDEFGHIJXX")}, {"Isim", Value("Başka")}, {"Plaka", Value("06 A 1")}},
                     {{"Kod", Value(Null{})}, {"Isim", Value("Boş kod")}, {"Plaka", Value(Null{})}},
                     {{"Kod", Value(Null{})}, {"Isim", Value("İkinci boş")}, {"Plaka", Value("x")}},
@@ -46,9 +48,11 @@ TEST_F(ConvertTest, VehicleCardsKeyCutTrimAndNullKeys)
 TEST_F(ConvertTest, OnlyTheCardsWrittenCountTheirCutValues)
 {
     const std::string longPlate = "34 ABC 1234 EK PLAKA"; // 20 characters, the column keeps 15
-    makeSource({.vehicles = {{{"Kod", Value("ABCDEFGHIJKL")}, {"Isim", Value("Bir")}, {"Plaka", Value(longPlate)}},
-                             {{"Kod", Value("ABCDEFGHIJXX")}, {"Isim", Value(std::string(60, 'i'))},
-                              {"Plaka", Value(longPlate)}}}});
+    makeSource(
+        {.vehicles = {{{"Kod", Value("ABCDEFGHIJKL")}, {"Isim", Value("Bir")}, {"Plaka", Value(longPlate)}},
+                      {{"Kod", Value("ABCDEFGHIJXX")},
+                       {"Isim", Value(std::string(60, 'i'))},
+                       {"Plaka", Value(longPlate)}}}});
     auto dry = request();
     dry.dryRun = true;
     for (const auto& report : {convert(dry), convert(request())}) {
@@ -67,10 +71,18 @@ TEST_F(ConvertTest, OnlyTheCardsWrittenCountTheirCutValues)
 TEST_F(ConvertTest, DealerCardsMapEveryColumn)
 {
     const std::string longAddress(700, 'a');
-    Row base = {{"Kod", Value("B1")}, {"Isim", Value("Ege Süt")}, {"Yetkili", Value("Ömer Işık")},
-                {"AracKod", Value("ARC1")}, {"Adres", Value(longAddress)}, {"Semt", Value("Kadıköy")},
-                {"Sehir", Value("İstanbul")}, {"TelFaks", Value("0212 555 12 34 / 99")}, {"VD", Value("Kadıköy V.D.")},
-                {"VN", Value("1234567890")}, {"Kredi", Value("1500")}, {"Durum", Value(" Çalışıyor ")}};
+    Row base = {{"Kod", Value("B1")},
+                {"Isim", Value("Ege Süt")},
+                {"Yetkili", Value("Ömer Işık")},
+                {"AracKod", Value("ARC1")},
+                {"Adres", Value(longAddress)},
+                {"Semt", Value("Kadıköy")},
+                {"Sehir", Value("İstanbul")},
+                {"TelFaks", Value("0212 555 12 34 / 99")},
+                {"VD", Value("Kadıköy V.D.")},
+                {"VN", Value("1234567890")},
+                {"Kredi", Value("1500")},
+                {"Durum", Value(" Çalışıyor ")}};
     auto with = [&](const std::string& kod, const std::string& col, const Value& v) {
         Row r = base;
         r["Kod"] = Value(kod);
@@ -116,9 +128,15 @@ TEST_F(ConvertTest, DealerCardsMapEveryColumn)
 TEST_F(ConvertTest, StockKindsRoundingAndLengths)
 {
     NumberFormat::pin({'.', ','});
-    auto stock = [](const char* tip, const char* kod, Value katsayi, Value kdv, const char* duzey = "NORMAL") {
-        return Row{{"Tip", tip ? Value(tip) : Value(Null{})}, {"Kod", Value(kod)}, {"Isim", Value("Süt")},
-                   {"Birim1", Value("KOLİ")}, {"Katsayi", katsayi}, {"Birim2", Value("ADET")}, {"KDV", kdv},
+    auto stock = [](const char* tip, const char* kod, Value katsayi, Value kdv,
+                    const char* duzey = "NORMAL") {
+        return Row{{"Tip", tip ? Value(tip) : Value(Null{})},
+                   {"Kod", Value(kod)},
+                   {"Isim", Value("Süt")},
+                   {"Birim1", Value("KOLİ")},
+                   {"Katsayi", katsayi},
+                   {"Birim2", Value("ADET")},
+                   {"KDV", kdv},
                    {"Duzey", Value(duzey)}};
     };
     makeSource({.stock = {
@@ -189,9 +207,14 @@ TEST_F(ConvertTest, CodesHoldingQuotesAreLookedUpAndStored)
 
 TEST_F(ConvertTest, NumberBeyondItsColumnEndsTheRunNamingRecordAndColumn)
 {
-    makeSource({.vehicles = {{{"Kod", Value("V1")}, {"Isim", Value("a")}, {"Plaka", Value("p")}}},
-                .stock = {{{"Tip", Value("Ürün")}, {"Kod", Value("OK1")}, {"Katsayi", Value("5")}, {"KDV", Value("18")}},
-                          {{"Tip", Value("Ürün")}, {"Kod", Value("BIG")}, {"Katsayi", Value("99999999999")}, {"KDV", Value("1")}}}});
+    makeSource(
+        {.vehicles = {{{"Kod", Value("V1")}, {"Isim", Value("a")}, {"Plaka", Value("p")}}},
+         .stock = {
+             {{"Tip", Value("Ürün")}, {"Kod", Value("OK1")}, {"Katsayi", Value("5")}, {"KDV", Value("18")}},
+             {{"Tip", Value("Ürün")},
+              {"Kod", Value("BIG")},
+              {"Katsayi", Value("99999999999")},
+              {"KDV", Value("1")}}}});
     // The dry run checks every value as the real run does, fails the same way, and writes nothing.
     auto dry = request();
     dry.dryRun = true;

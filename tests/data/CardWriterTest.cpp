@@ -11,8 +11,8 @@
 
 using namespace ktv;
 using namespace ktv::dao;
-using ktv::test::TempDir;
 using ktv::test::errorOf;
+using ktv::test::TempDir;
 
 namespace {
 
@@ -102,7 +102,10 @@ TEST(CardWriter, ARefusedValueStoresNothingOfItsCardAndNamesTheRecordAndColumn)
 
     // A card with more or fewer values than the layout has columns is refused whole.
     Card shortCard{{Value("BAY"), Value("K3")}};
-    EXPECT_EQ(errorOf([&] { writer->AddIfNew({"BAY", "K3"}, shortCard.fill(), context); }), err::EngineFailure);
+    EXPECT_EQ(errorOf([&] {
+                  writer->AddIfNew({"BAY", "K3"}, shortCard.fill(), context);
+              }),
+              err::EngineFailure);
     EXPECT_EQ(rows(*db).size(), 2u);
 }
 

@@ -16,14 +16,11 @@ struct Conversion {
     const char* name;
     const char* column;
     Value in;
-    Value out;     // expected stored value, when err == 0
+    Value out; // expected stored value, when err == 0
     int err = 0;
 };
 
-void PrintTo(const Conversion& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const Conversion& row, std::ostream* os) { *os << row.name; }
 
 class ColumnTypes : public ::testing::Test {
 protected:
@@ -77,9 +74,7 @@ const Conversion kConversions[] = {
     {"Short_Null", "S", Value(Null{}), Value(Null{})},
 };
 
-class AssignmentRows : public ColumnTypes, public ::testing::WithParamInterface<Conversion>
-{
-};
+class AssignmentRows : public ColumnTypes, public ::testing::WithParamInterface<Conversion> {};
 
 TEST_P(AssignmentRows, ConvertOrRefuse)
 {
@@ -126,10 +121,7 @@ struct StoredText {
     std::string stored;
 };
 
-void PrintTo(const StoredText& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const StoredText& row, std::ostream* os) { *os << row.name; }
 
 const StoredText kStoredTexts[] = {
     {"NulCharactersAreDropped", std::string("Ay\0se", 5), "Ayse"},
@@ -138,9 +130,7 @@ const StoredText kStoredTexts[] = {
     {"ValidUtf8StaysAsItIs", "Gıda", "Gıda"},
 };
 
-class TextColumnRows : public ColumnTypes, public ::testing::WithParamInterface<StoredText>
-{
-};
+class TextColumnRows : public ColumnTypes, public ::testing::WithParamInterface<StoredText> {};
 
 TEST_P(TextColumnRows, ReceiveValidUtf8Only)
 {
@@ -164,7 +154,8 @@ TEST_P(TextColumnRows, ReceiveValidUtf8Only)
     int rows = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
         ++rows;
-        const std::string v(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), sqlite3_column_bytes(st, 0));
+        const std::string v(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
+                            sqlite3_column_bytes(st, 0));
         EXPECT_TRUE(text::isValidUtf8(v) && v.find('\0') == std::string::npos) << v;
     }
     EXPECT_EQ(rows, 1);
@@ -180,10 +171,7 @@ struct BadSchema {
     const char* text;
 };
 
-void PrintTo(const BadSchema& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const BadSchema& row, std::ostream* os) { *os << row.name; }
 
 const BadSchema kBadSchemas[] = {
     {"ColumnBeforeTable", "Kod TEXT(10)"},
@@ -196,9 +184,7 @@ const BadSchema kBadSchemas[] = {
     {"TableWithoutColumns", "TABLE T"},
 };
 
-class BadSchemaRows : public ::testing::TestWithParam<BadSchema>
-{
-};
+class BadSchemaRows : public ::testing::TestWithParam<BadSchema> {};
 
 TEST_P(BadSchemaRows, AreRefusedAsSyntaxErrors)
 {

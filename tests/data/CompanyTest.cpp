@@ -71,7 +71,8 @@ TEST_F(Company, OpeningAYearMemberCreatesItsFolderFromTheTemplate)
     set.VeriTabani_Ac(2);
     ASSERT_TRUE(set.IsOpen(2));
     EXPECT_TRUE(fs::exists(data("7/2004/KTFIM.mdb")));
-    EXPECT_EQ(set.Db(2).TableNames(), (std::vector<std::string>{"FirmaBilgi", "AracKarti", "CariKart", "StokKart"}));
+    EXPECT_EQ(set.Db(2).TableNames(),
+              (std::vector<std::string>{"FirmaBilgi", "AracKarti", "CariKart", "StokKart"}));
     set.VeriTabani_Kapat(2);
     EXPECT_FALSE(set.IsOpen(2));
     EXPECT_TRUE(boxes.shown.empty());
@@ -118,16 +119,11 @@ struct OtherNumber {
     int number;
 };
 
-void PrintTo(const OtherNumber& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const OtherNumber& row, std::ostream* os) { *os << row.name; }
 
 const OtherNumber kOtherNumbers[] = {{"Zero", 0}, {"Four", 4}, {"MinusOne", -1}};
 
-class OtherNumberRows : public Company, public ::testing::WithParamInterface<OtherNumber>
-{
-};
+class OtherNumberRows : public Company, public ::testing::WithParamInterface<OtherNumber> {};
 
 TEST_P(OtherNumberRows, DoNothing)
 {
@@ -175,7 +171,8 @@ TEST_F(Company, RegisterRecordsTheCompanyAndItsYearDatabases)
 
     // An emptied name box stores an empty name; a new year gets its own databases.
     Firma_Kaydet(set, "7", "", "2005");
-    EXPECT_EQ(firstField(data("SABIT.mdb"), "SELECT * FROM FirmaBilgi WHERE SB_FirmaKod = '7'", "SB_FirmaAd"), Value(""));
+    EXPECT_EQ(firstField(data("SABIT.mdb"), "SELECT * FROM FirmaBilgi WHERE SB_FirmaKod = '7'", "SB_FirmaAd"),
+              Value(""));
     EXPECT_EQ(count(data("7/2005/KTCHM.mdb"), "FirmaBilgi"), 1);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -228,10 +225,7 @@ struct DamagedTemplate {
     std::string (*content)(const std::string& good, const test::TempDir& dir);
 };
 
-void PrintTo(const DamagedTemplate& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const DamagedTemplate& row, std::ostream* os) { *os << row.name; }
 
 const DamagedTemplate kDamagedTemplates[] = {
     {"Empty", [](const std::string&, const test::TempDir&) { return std::string(); }},
@@ -256,9 +250,7 @@ const DamagedTemplate kDamagedTemplates[] = {
      }},
 };
 
-class DamagedTemplateRows : public Company, public ::testing::WithParamInterface<DamagedTemplate>
-{
-};
+class DamagedTemplateRows : public Company, public ::testing::WithParamInterface<DamagedTemplate> {};
 
 } // namespace
 

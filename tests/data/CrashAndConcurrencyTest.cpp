@@ -36,7 +36,8 @@ struct Ack {
     try {
         auto db = Database::OpenDatabase(path);
         for (int i = 0; i < count; ++i) {
-            auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " + Quoted(prefix + std::to_string(i)),
+            auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " +
+                                            Quoted(prefix + std::to_string(i)),
                                         RecordsetType::Dynaset);
             if (rs->RecordCount() < 1) {
                 rs->AddNew();
@@ -90,7 +91,9 @@ TEST(CrashSafety, KilledWriterLosesOnlyTheLastFiftyMilliseconds)
 {
     TempDir dir;
     const std::string path = dir.file("crash.mdb");
-    { test::makeDatabase(path); }
+    {
+        test::makeDatabase(path);
+    }
     std::mt19937 rng(2024);
     constexpr auto kAllowed = std::chrono::milliseconds(50);
     std::set<std::string> required;
@@ -140,7 +143,8 @@ TEST(CrashSafety, KilledWriterLosesOnlyTheLastFiftyMilliseconds)
         ASSERT_EQ(integrity(path), "ok") << "round " << round;
         const auto present = codes(path);
         for (const auto& code : required)
-            ASSERT_TRUE(present.count(code)) << code << " was acknowledged well before the kill but is missing";
+            ASSERT_TRUE(present.count(code))
+                << code << " was acknowledged well before the kill but is missing";
     }
     EXPECT_GT(required.size(), 20u);
 }
@@ -149,7 +153,9 @@ TEST(Concurrency, TwoProcessesAddCardsToTheSameDatabase)
 {
     TempDir dir;
     const std::string path = dir.file("KTFIM.mdb");
-    { test::makeDatabase(path); }
+    {
+        test::makeDatabase(path);
+    }
     // Both add the shared codes S0..S299 (checked first) and their own A/B codes.
     pid_t pids[2];
     for (int k = 0; k < 2; ++k) {
@@ -160,8 +166,10 @@ TEST(Concurrency, TwoProcessesAddCardsToTheSameDatabase)
             try {
                 auto db = Database::OpenDatabase(path);
                 for (int i = 0; i < 300; ++i) {
-                    for (const std::string& code : {"S" + std::to_string(i), std::string(k ? "B" : "A") + std::to_string(i)}) {
-                        auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " + Quoted(code),
+                    for (const std::string& code :
+                         {"S" + std::to_string(i), std::string(k ? "B" : "A") + std::to_string(i)}) {
+                        auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " +
+                                                        Quoted(code),
                                                     RecordsetType::Dynaset);
                         if (rs->RecordCount() < 1) {
                             rs->AddNew();
@@ -245,7 +253,8 @@ TEST(Concurrency, TheBatchIsNotCommittedBetweenALookupAndItsAdd)
     setEngineClock([&] { return now; });
     {
         auto db = test::makeDatabase(path);
-        auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'K1'", RecordsetType::Dynaset);
+        auto rs =
+            db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = 'K1'", RecordsetType::Dynaset);
         ASSERT_EQ(rs->RecordCount(), 0);
         now += std::chrono::seconds(1);
         rs->AddNew();

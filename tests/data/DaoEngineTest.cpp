@@ -6,8 +6,8 @@
 
 using namespace ktv;
 using namespace ktv::dao;
-using ktv::test::TempDir;
 using ktv::test::errorOf;
+using ktv::test::TempDir;
 
 namespace {
 
@@ -54,10 +54,7 @@ struct ParsedRow {
     std::vector<std::pair<std::string, std::string>> conditions;
 };
 
-void PrintTo(const ParsedRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const ParsedRow& row, std::ostream* os) { *os << row.name; }
 
 const ParsedRow kParsedStatements[] = {
     {"TableName", "Kart", "Kart", {}},
@@ -76,9 +73,7 @@ const ParsedRow kParsedStatements[] = {
      {{"Kod", "x AND y = 'z'"}}},
 };
 
-class ParsedStatementRows : public ::testing::TestWithParam<ParsedRow>
-{
-};
+class ParsedStatementRows : public ::testing::TestWithParam<ParsedRow> {};
 
 TEST_P(ParsedStatementRows, GiveTheTableAndConditions)
 {
@@ -100,10 +95,7 @@ struct RefusedRow {
     const char* text;
 };
 
-void PrintTo(const RefusedRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const RefusedRow& row, std::ostream* os) { *os << row.name; }
 
 const RefusedRow kRefusedStatements[] = {
     {"Empty", ""},
@@ -118,9 +110,7 @@ const RefusedRow kRefusedStatements[] = {
     {"OrderBy", "SELECT * FROM Kart ORDER BY Kod"},
 };
 
-class RefusedStatementRows : public ::testing::TestWithParam<RefusedRow>
-{
-};
+class RefusedStatementRows : public ::testing::TestWithParam<RefusedRow> {};
 
 TEST_P(RefusedStatementRows, AreSyntaxErrors)
 {
@@ -140,8 +130,9 @@ TEST(DaoEngine, ConditionsMatchQuotesAndIgnoreAsciiCaseOnly)
     test::addKart(*db, "BAY", "ŞİŞE", "turkish");
     test::addKart(*db, "STK", "abc", "other type");
     auto count = [&](const std::string& tip, const std::string& kod) {
-        auto rs = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = " + Quoted(tip) + " AND Kod = " + Quoted(kod),
-                                    RecordsetType::Dynaset);
+        auto rs =
+            db->OpenRecordset("SELECT * FROM Kart WHERE Tip = " + Quoted(tip) + " AND Kod = " + Quoted(kod),
+                              RecordsetType::Dynaset);
         if (rs->RecordCount() > 0)
             rs->MoveLast();
         return rs->RecordCount();
@@ -161,10 +152,12 @@ TEST(DaoEngine, OpeningUnknownTablesAndColumnsFails)
     auto db = test::makeDatabase(dir.file("a.mdb"));
     EXPECT_EQ(errorOf([&] { db->OpenRecordset("Yok", RecordsetType::Snapshot); }), err::TableNotFound);
     EXPECT_EQ(errorOf([&] { db->OpenRecordset("ktv_meta", RecordsetType::Snapshot); }), err::TableNotFound);
-    EXPECT_EQ(errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Yok = 'a'", RecordsetType::Dynaset); }),
-              err::TooFewParameters);
-    EXPECT_EQ(errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Adet = 'x'", RecordsetType::Dynaset); }),
-              err::CriteriaMismatch);
+    EXPECT_EQ(
+        errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Yok = 'a'", RecordsetType::Dynaset); }),
+        err::TooFewParameters);
+    EXPECT_EQ(
+        errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Adet = 'x'", RecordsetType::Dynaset); }),
+        err::CriteriaMismatch);
     auto rs = db->OpenRecordset("kart", RecordsetType::Snapshot); // table names ignore case
     EXPECT_EQ(rs->RecordCount(), 0);
     EXPECT_EQ(db->TableNames(), (std::vector<std::string>{"Kinds", "Kart"}));

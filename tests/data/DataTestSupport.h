@@ -41,14 +41,16 @@ inline int errorOf(const std::function<void()>& f)
     return 0;
 }
 
-inline std::unique_ptr<dao::Database> makeDatabase(const std::string& path, const std::string& schema = kKindsSchema,
+inline std::unique_ptr<dao::Database> makeDatabase(const std::string& path,
+                                                   const std::string& schema = kKindsSchema,
                                                    const std::string& password = "")
 {
     dao::CreateDatabase(path, schema, password);
     return dao::Database::OpenDatabase(path, false, false, password.empty() ? "" : ";pwd=" + password);
 }
 
-inline void addKart(dao::Database& db, const std::string& tip, const std::string& kod, const std::string& ad = "")
+inline void addKart(dao::Database& db, const std::string& tip, const std::string& kod,
+                    const std::string& ad = "")
 {
     auto rs = db.OpenRecordset("Kart", dao::RecordsetType::Dynaset);
     rs->AddNew();

@@ -68,10 +68,7 @@ struct NotADatabase {
     std::string (*content)(const std::string& sound);
 };
 
-void PrintTo(const NotADatabase& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const NotADatabase& row, std::ostream* os) { *os << row.name; }
 
 const NotADatabase kNotDatabases[] = {
     {"Empty", [](const std::string&) { return std::string(); }},
@@ -89,9 +86,8 @@ const NotADatabase kNotDatabases[] = {
     {"HeaderOnly", [](const std::string& sound) { return sound.substr(0, 100); }},
 };
 
-class NotADatabaseRows : public ::testing::TestWithParam<NotADatabase>
-{
-  protected:
+class NotADatabaseRows : public ::testing::TestWithParam<NotADatabase> {
+protected:
     TempDir dir;
 };
 
@@ -214,7 +210,9 @@ TEST(DatabaseFile, ReadOnlyDatabaseRefusesUpdates)
 {
     TempDir dir;
     const std::string path = dir.file("r.mdb");
-    { test::makeDatabase(path); }
+    {
+        test::makeDatabase(path);
+    }
     auto db = Database::OpenDatabase(path, false, true);
     EXPECT_TRUE(db->IsReadOnly());
     auto rs = db->OpenRecordset("Kart", RecordsetType::Dynaset);
@@ -234,11 +232,12 @@ TEST(DatabaseFile, SnapshotWalksAMillionRowsInConstantMemory)
     {
         sqlite3* raw = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(raw,
-                               "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 1000000) "
-                               "INSERT INTO Big SELECT n, 'satır ' || n FROM c",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
+        ASSERT_EQ(
+            sqlite3_exec(raw,
+                         "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 1000000) "
+                         "INSERT INTO Big SELECT n, 'satır ' || n FROM c",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
         sqlite3_close(raw);
     }
     auto db = Database::OpenDatabase(path);

@@ -1,9 +1,9 @@
 // ACE files (.accdb, Access 2007 and later): read like Jet 4 when not encrypted, refused with
 // an error that says so when encrypted, and unknown later versions refused as unrecognised.
 #include "data/Dao.h"
+#include "data/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
-#include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
 #include <gtest/gtest.h>
@@ -11,10 +11,8 @@
 #include <cmath>
 #include <fstream>
 
-namespace ktv::test
-{
-namespace
-{
+namespace ktv::test {
+namespace {
 
 using jet::JetFile;
 
@@ -30,9 +28,8 @@ int errorNumber(const std::function<void()>& f, std::string* description = nullp
     return 0;
 }
 
-class JetAceTest : public ::testing::Test
-{
-  protected:
+class JetAceTest : public ::testing::Test {
+protected:
     TempDir dir;
 };
 
@@ -94,10 +91,7 @@ struct AcePassword {
     const char* password;
 };
 
-void PrintTo(const AcePassword& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const AcePassword& row, std::ostream* os) { *os << row.name; }
 
 const AcePassword kAcePasswords[] = {
     {"None", ""},
@@ -105,9 +99,7 @@ const AcePassword kAcePasswords[] = {
     {"Digits", "7183"},
 };
 
-class EncryptedAceFile : public JetAceTest, public ::testing::WithParamInterface<AcePassword>
-{
-};
+class EncryptedAceFile : public JetAceTest, public ::testing::WithParamInterface<AcePassword> {};
 
 TEST_P(EncryptedAceFile, IsRefusedAsEncrypted)
 {
@@ -132,19 +124,14 @@ struct LaterVersion {
     char version;
 };
 
-void PrintTo(const LaterVersion& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const LaterVersion& row, std::ostream* os) { *os << row.name; }
 
 const LaterVersion kLaterVersions[] = {
     {"Byte07", '\x07'},
     {"Byte7F", '\x7F'},
 };
 
-class LaterAceVersion : public JetAceTest, public ::testing::WithParamInterface<LaterVersion>
-{
-};
+class LaterAceVersion : public JetAceTest, public ::testing::WithParamInterface<LaterVersion> {};
 
 TEST_P(LaterAceVersion, IsUnrecognised)
 {

@@ -1,10 +1,10 @@
 // Every Jet column type read exactly: files written with each type (Jet 3 and Jet 4) read
 // back through the engine's reader with the values written, and through mdb-export as the
 // independent check of what the file holds.
+#include "data/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
 #include "data/jet/JetWriter.h"
-#include "data/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,8 @@
 #include <cstring>
 #include <limits>
 
-namespace ktv::test
-{
-namespace
-{
+namespace ktv::test {
+namespace {
 
 using jet::JetHeader;
 using jet::JetType;
@@ -48,9 +46,8 @@ std::string writeOne(const TempDir& dir, JetHeader::Version version,
     return path;
 }
 
-class JetColumnTypesTest : public ::testing::Test
-{
-  protected:
+class JetColumnTypesTest : public ::testing::Test {
+protected:
     TempDir dir;
 };
 
@@ -59,17 +56,12 @@ struct VersionRow {
     JetHeader::Version version;
 };
 
-void PrintTo(const VersionRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const VersionRow& row, std::ostream* os) { *os << row.name; }
 
 const VersionRow kVersions[] = {{"Jet3", JetHeader::Version::Jet3}, {"Jet4", JetHeader::Version::Jet4}};
 
 // The tests below run once for each Jet version.
-class JetColumnTypeVersions : public JetColumnTypesTest, public ::testing::WithParamInterface<VersionRow>
-{
-};
+class JetColumnTypeVersions : public JetColumnTypesTest, public ::testing::WithParamInterface<VersionRow> {};
 
 INSTANTIATE_TEST_SUITE_P(JetColumnTypes, JetColumnTypeVersions, ::testing::ValuesIn(kVersions),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -115,10 +107,7 @@ struct DecimalRow {
     const char* exported;
 };
 
-void PrintTo(const DecimalRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const DecimalRow& row, std::ostream* os) { *os << row.name; }
 
 const DecimalRow kDecimalRows[] = {
     {"TwentyDigitsBeforeThePoint", "12345678901234567890.1234", Value("12345678901234567890.1234"),
@@ -132,9 +121,7 @@ const DecimalRow kDecimalRows[] = {
     {"SmallestStep", "0.0001", Value(0.0001), "0.0001"},
 };
 
-class DecimalRows : public JetColumnTypesTest, public ::testing::WithParamInterface<DecimalRow>
-{
-};
+class DecimalRows : public JetColumnTypesTest, public ::testing::WithParamInterface<DecimalRow> {};
 
 // Each decimal in a Jet 4 table, with a Null decimal after it.
 TEST_P(DecimalRows, KeepEveryDigit)

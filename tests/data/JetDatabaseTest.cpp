@@ -1,7 +1,7 @@
 // Jet sources through the engine's Database/Recordset surface: the format is found from the
 // file's first bytes, snapshots walk and count, and every write fails as read-only.
-#include "data/Dao.h"
 #include "DataTestSupport.h"
+#include "data/Dao.h"
 #include "data/JetTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +23,15 @@ TEST_F(JetDatabaseTest, FormatComesFromTheBytesNotTheExtension)
     std::filesystem::copy_file(copyJetFile(dir, "password_V2003_with-password.mdb"), ktd);
     auto db = Database::OpenDatabase(ktd, false, false, ";pwd=password");
     EXPECT_TRUE(db->IsReadOnly());
-    EXPECT_EQ(db->TableNames(), std::vector<std::string> {"Table1"});
+    EXPECT_EQ(db->TableNames(), std::vector<std::string>{"Table1"});
     EXPECT_EQ(errorOf([&] { Database::OpenDatabase(ktd, false, false, ";pwd=7183"); }), 3031);
     EXPECT_EQ(errorOf([&] { Database::OpenDatabase(ktd, false, false, ""); }), 3031);
 }
 
 TEST_F(JetDatabaseTest, SnapshotWalksCountsAndReadsFieldsByName)
 {
-    auto db = Database::OpenDatabase(copyJetFile(dir, "password_V2003_no-password.mdb"), false, false, ";pwd=7183");
+    auto db =
+        Database::OpenDatabase(copyJetFile(dir, "password_V2003_no-password.mdb"), false, false, ";pwd=7183");
     auto rs = db->OpenRecordset("Table1", RecordsetType::Snapshot);
     EXPECT_GE(rs->RecordCount(), 1);
     EXPECT_EQ(rs->Field("data"), Value("One"));
@@ -41,15 +42,20 @@ TEST_F(JetDatabaseTest, SnapshotWalksCountsAndReadsFieldsByName)
     std::vector<std::string> seen;
     for (; !rs->Eof(); rs->MoveNext())
         seen.push_back(std::get<std::string>(rs->Field("Data").storage()));
-    EXPECT_EQ(seen, (std::vector<std::string> {"One", "Two", "Three"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"One", "Two", "Three"}));
     EXPECT_EQ(errorOf([&] { rs->Field("Data"); }), 3021);
-    EXPECT_EQ(errorOf([&] { rs->MoveFirst(); rs->Field("Nope"); }), 3265);
+    EXPECT_EQ(errorOf([&] {
+                  rs->MoveFirst();
+                  rs->Field("Nope");
+              }),
+              3265);
 }
 
 TEST_F(JetDatabaseTest, StatementsSelectRows)
 {
     auto db = Database::OpenDatabase(copyJetFile(dir, "testV1997.mdb"));
-    auto rs = db->OpenRecordset("SELECT * FROM Table1 WHERE A = 'ABCDEFG' AND C = '2'", RecordsetType::Snapshot);
+    auto rs =
+        db->OpenRecordset("SELECT * FROM Table1 WHERE A = 'ABCDEFG' AND C = '2'", RecordsetType::Snapshot);
     ASSERT_FALSE(rs->Eof());
     EXPECT_EQ(rs->Field("B"), Value("hijklmnop"));
     rs->MoveNext();

@@ -32,10 +32,7 @@ struct JetCase {
     int tables;
 };
 
-void PrintTo(const JetCase& row, std::ostream* os)
-{
-    *os << row.file;
-}
+void PrintTo(const JetCase& row, std::ostream* os) { *os << row.file; }
 
 const JetCase kAllFiles[] = {
     {"data_V2003_numeric.mdb", "", 1},
@@ -70,7 +67,8 @@ std::vector<std::vector<Value>> readAll(JetTableReader& reader)
     return rows;
 }
 
-std::vector<std::vector<Value>> readTable(const std::string& path, const std::string& password, const std::string& table)
+std::vector<std::vector<Value>> readTable(const std::string& path, const std::string& password,
+                                          const std::string& table)
 {
     auto file = JetFile::Open(path, password);
     auto reader = file->OpenTable(table);
@@ -114,9 +112,7 @@ protected:
     TempDir dir;
 };
 
-class EveryFile : public JetFileTest, public ::testing::WithParamInterface<JetCase>
-{
-};
+class EveryFile : public JetFileTest, public ::testing::WithParamInterface<JetCase> {};
 
 TEST_P(EveryFile, EveryTableReadsAsMdbExportPrintsIt)
 {
@@ -153,12 +149,12 @@ TEST_F(JetFileTest, ValuesBecomeTheEnginesTypes)
     ASSERT_EQ(rows.size(), 2u);
     const auto& r = rows[1];
     EXPECT_EQ(r[0], Value("abcdefg"));
-    EXPECT_EQ(r[2], Value(std::int64_t {2}));         // byte
-    EXPECT_EQ(r[3], Value(std::int64_t {222}));       // integer
-    EXPECT_EQ(r[4], Value(std::int64_t {333333333})); // long
-    EXPECT_EQ(r[5], Value(444.555));                  // double, exact
-    EXPECT_EQ(r[6], Value(Date {27293}));             // 1974-09-21
-    EXPECT_EQ(r[7], Value(Currency {35000}));         // 3.5 exactly
+    EXPECT_EQ(r[2], Value(std::int64_t{2}));         // byte
+    EXPECT_EQ(r[3], Value(std::int64_t{222}));       // integer
+    EXPECT_EQ(r[4], Value(std::int64_t{333333333})); // long
+    EXPECT_EQ(r[5], Value(444.555));                 // double, exact
+    EXPECT_EQ(r[6], Value(Date{27293}));             // 1974-09-21
+    EXPECT_EQ(r[7], Value(Currency{35000}));         // 3.5 exactly
     EXPECT_EQ(r[8], Value(true));
     EXPECT_EQ(rows[0][8], Value(false));
 }
@@ -183,10 +179,7 @@ struct PasswordRow {
     bool opens;
 };
 
-void PrintTo(const PasswordRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const PasswordRow& row, std::ostream* os) { *os << row.name; }
 
 const PasswordRow kPasswordRows[] = {
     {"V2000_TheRightOne", "password_V2000_with-password.mdb", "password", true},
@@ -202,9 +195,7 @@ const PasswordRow kPasswordRows[] = {
     {"V1997Unprotected_AnyPassword", "testV1997.mdb", "7183", true},
 };
 
-class PasswordRows : public JetFileTest, public ::testing::WithParamInterface<PasswordRow>
-{
-};
+class PasswordRows : public JetFileTest, public ::testing::WithParamInterface<PasswordRow> {};
 
 TEST_P(PasswordRows, AreCheckedAgainstTheHeader)
 {
@@ -232,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(JetFile, PasswordRows, ::testing::ValuesIn(kPasswordRow
 // header's RC4 mask, and in Jet 4 also under the creation-date mask.
 void setHeaderPassword(std::string& file, const std::string& storedBytes)
 {
-    std::array<unsigned char, 256> s {};
+    std::array<unsigned char, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = static_cast<unsigned char>(i);
     const unsigned char key[4] = {0xC7, 0xDA, 0x39, 0x6B};
@@ -249,7 +240,9 @@ void setHeaderPassword(std::string& file, const std::string& storedBytes)
         std::swap(s[a], s[b]);
         stream[k] = s[(s[a] + s[b]) & 0xFF];
     }
-    auto at = [&](std::size_t offset) { return static_cast<unsigned char>(file[offset] ^ stream[offset - 0x18]); };
+    auto at = [&](std::size_t offset) {
+        return static_cast<unsigned char>(file[offset] ^ stream[offset - 0x18]);
+    };
     const std::size_t room = jet3 ? 20 : 40;
     std::string plain = storedBytes;
     plain.resize(room, '\0');
@@ -275,19 +268,19 @@ struct StoredPassword {
     std::string stored;
 };
 
-void PrintTo(const StoredPassword& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const StoredPassword& row, std::ostream* os) { *os << row.name; }
 
 const StoredPassword kStoredPasswords[] = {
-    {"Jet3_CodePage1254", "testV1997-cp1254.mdb", std::string("\xFE" "ifre")},
-    {"Jet4_Ucs2", "password_V2003_no-password.mdb", std::string("\x5F\x01" "i\0f\0r\0e\0", 10)},
+    {"Jet3_CodePage1254", "testV1997-cp1254.mdb",
+     std::string("\xFE"
+                 "ifre")},
+    {"Jet4_Ucs2", "password_V2003_no-password.mdb",
+     std::string("\x5F\x01"
+                 "i\0f\0r\0e\0",
+                 10)},
 };
 
-class StoredPasswordRows : public JetFileTest, public ::testing::WithParamInterface<StoredPassword>
-{
-};
+class StoredPasswordRows : public JetFileTest, public ::testing::WithParamInterface<StoredPassword> {};
 
 TEST_P(StoredPasswordRows, AreInTheFilesOwnEncoding)
 {
@@ -312,16 +305,14 @@ INSTANTIATE_TEST_SUITE_P(JetFile, StoredPasswordRows, ::testing::ValuesIn(kStore
 
 const char* const kEncodedFiles[] = {"db-enc.mdb", "db97-enc.mdb"};
 
-class EncodedFile : public JetFileTest, public ::testing::WithParamInterface<const char*>
-{
-};
+class EncodedFile : public JetFileTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(EncodedFile, PagesReadTransparently)
 {
     const auto rows = readTable(copyJetFile(dir, GetParam()), "", "Table1");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (std::vector<Value> {std::int64_t {1}, "hello", std::int64_t {0}}));
-    EXPECT_EQ(rows[1], (std::vector<Value> {std::int64_t {2}, "world", std::int64_t {42}}));
+    EXPECT_EQ(rows[0], (std::vector<Value>{std::int64_t{1}, "hello", std::int64_t{0}}));
+    EXPECT_EQ(rows[1], (std::vector<Value>{std::int64_t{2}, "world", std::int64_t{42}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(JetFile, EncodedFile, ::testing::ValuesIn(kEncodedFiles),
@@ -349,7 +340,7 @@ TEST_F(JetFileTest, TextIsUtf8FromTheFilesEncoding)
 TEST_F(JetFileTest, TablesAndColumnsAreFoundByNameAnyCase)
 {
     auto file = JetFile::Open(copyJetFile(dir, "testV1997.mdb"), "");
-    EXPECT_EQ(file->TableNames(), (std::vector<std::string> {"Table1", "Table2", "Table3", "Table4"}));
+    EXPECT_EQ(file->TableNames(), (std::vector<std::string>{"Table1", "Table2", "Table3", "Table4"}));
     auto reader = file->OpenTable("table1");
     EXPECT_EQ(reader->ColumnIndex("i"), 8);
     EXPECT_EQ(reader->ColumnIndex("Z"), -1);
@@ -373,7 +364,7 @@ TEST_F(JetFileTest, TwoReadersOnOneFileDoNotDisturbEachOther)
     EXPECT_EQ(a->Get(0), b->Get(0));
     a->Rewind();
     ASSERT_TRUE(a->Next());
-    EXPECT_EQ(a->Get(0), Value(std::int64_t {1}));
+    EXPECT_EQ(a->Get(0), Value(std::int64_t{1}));
     EXPECT_EQ(a->RowsRead(), 1);
 }
 
@@ -508,14 +499,9 @@ struct LoopingChain {
     std::uint32_t declared; // the memo's length as its row declares it; 0 keeps the real one
 };
 
-void PrintTo(const LoopingChain& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const LoopingChain& row, std::ostream* os) { *os << row.name; }
 
-class LoopingMemoChain : public JetFileTest, public ::testing::WithParamInterface<LoopingChain>
-{
-};
+class LoopingMemoChain : public JetFileTest, public ::testing::WithParamInterface<LoopingChain> {};
 
 TEST_P(LoopingMemoChain, IsRefusedAsADamagedFile)
 {

@@ -77,8 +77,10 @@ std::string jetTestDataDir()
 {
     if (const char* dir = std::getenv("KTV_JET_TESTDATA"))
         return dir;
-    std::filesystem::path source = std::getenv("KTV_SOURCE_DIR") ? std::filesystem::path(std::getenv("KTV_SOURCE_DIR"))
-                                                                   : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    std::filesystem::path source =
+        std::getenv("KTV_SOURCE_DIR")
+            ? std::filesystem::path(std::getenv("KTV_SOURCE_DIR"))
+            : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
     return (source / "tests" / "data" / "jet_files").string();
 }
 
@@ -87,7 +89,8 @@ std::string copyJetFile(const TempDir& dir, const std::string& name)
     const auto target = dir.path() / name;
     std::filesystem::copy_file(std::filesystem::path(jetTestDataDir()) / name, target,
                                std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(target,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     return target.string();
 }
 
@@ -122,8 +125,8 @@ std::string jetDateText(double days)
     const year_month_day ymd(day);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02lld:%02lld:%02lld", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), seconds / 3600,
+                  seconds / 60 % 60, seconds % 60);
     return buf;
 }
 

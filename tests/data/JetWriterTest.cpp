@@ -4,10 +4,10 @@
 // header password, and bad values that must leave the rows before them intact.
 #include "data/jet/JetWriter.h"
 #include "data/Dao.h"
+#include "data/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetHeader.h"
 #include "data/jet/JetTableReader.h"
-#include "data/JetTestFiles.h"
 #include "platform/core/Error.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +15,8 @@
 #include <filesystem>
 #include <fstream>
 
-namespace ktv::test
-{
-namespace
-{
+namespace ktv::test {
+namespace {
 
 using jet::JetColumnSpec;
 using jet::JetFile;
@@ -34,17 +32,11 @@ struct VersionRow {
     Version version;
 };
 
-void PrintTo(const VersionRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const VersionRow& row, std::ostream* os) { *os << row.name; }
 
 const VersionRow kVersions[] = {{"Jet3", Version::Jet3}, {"Jet4", Version::Jet4}};
 
-std::string versionName(Version v)
-{
-    return v == Version::Jet3 ? "Jet 3" : "Jet 4";
-}
+std::string versionName(Version v) { return v == Version::Jet3 ? "Jet 3" : "Jet 4"; }
 
 JetWriteOptions options(Version v, const std::string& password = "")
 {
@@ -83,16 +75,13 @@ void expectTextRows(const std::string& path, const std::string& table,
         }
 }
 
-class JetWriterTest : public ::testing::Test
-{
-  protected:
+class JetWriterTest : public ::testing::Test {
+protected:
     TempDir dir;
 };
 
 // The tests below run once for each Jet version.
-class JetWriterVersions : public JetWriterTest, public ::testing::WithParamInterface<VersionRow>
-{
-};
+class JetWriterVersions : public JetWriterTest, public ::testing::WithParamInterface<VersionRow> {};
 
 INSTANTIATE_TEST_SUITE_P(JetWriter, JetWriterVersions, ::testing::ValuesIn(kVersions),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -15,8 +15,8 @@ using namespace ktv;
 
 TEST(JetLibraryMessages, WarningsOfADamagedFileGoIntoTheError)
 {
-    const std::string original = test::readFile(std::string(std::getenv("KTV_SOURCE_DIR")) +
-                                                "/tests/data/jet_files/testV1997.mdb");
+    const std::string original =
+        test::readFile(std::string(std::getenv("KTV_SOURCE_DIR")) + "/tests/data/jet_files/testV1997.mdb");
     ASSERT_FALSE(original.empty());
     test::TempDir dir;
     const std::string file = dir.file("damaged.mdb");
@@ -24,8 +24,8 @@ TEST(JetLibraryMessages, WarningsOfADamagedFileGoIntoTheError)
     int withWarning = 0;
     for (std::size_t page = 3; page * 2048 < original.size(); ++page) {
         std::string damaged = original;
-        std::fill(damaged.begin() + static_cast<long>(page * 2048), damaged.begin() + static_cast<long>(page * 2048 + 2048),
-                  '\0');
+        std::fill(damaged.begin() + static_cast<long>(page * 2048),
+                  damaged.begin() + static_cast<long>(page * 2048 + 2048), '\0');
         test::writeFile(file, damaged);
         std::fflush(stderr);
         const int saved = ::dup(2);

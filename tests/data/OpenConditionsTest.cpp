@@ -23,8 +23,7 @@ using namespace ktv::dao;
 using ktv::test::TempDir;
 namespace fs = std::filesystem;
 
-namespace
-{
+namespace {
 
 void sql(const std::string& path, const std::string& statement)
 {
@@ -85,14 +84,9 @@ struct OpenCase {
     const char* expected; // "2": both cards read; else the start of the error
 };
 
-void PrintTo(const OpenCase& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const OpenCase& row, std::ostream* os) { *os << row.name; }
 
-class OpenConditions : public ::testing::TestWithParam<OpenCase>
-{
-};
+class OpenConditions : public ::testing::TestWithParam<OpenCase> {};
 
 TEST_P(OpenConditions, ReadingChangesNothingAndAFailureSaysWhy)
 {
@@ -149,9 +143,8 @@ INSTANTIATE_TEST_SUITE_P(Database, OpenConditions, ::testing::ValuesIn(kOpenCase
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A small file system of its own, filled to a few KB: where the superuser may mount one.
-class SmallDisk
-{
-  public:
+class SmallDisk {
+public:
     explicit SmallDisk(const fs::path& at) : m_at(at)
     {
         fs::create_directories(at);
@@ -170,7 +163,7 @@ class SmallDisk
         std::ofstream(m_at / "fill", std::ios::binary) << std::string(free > left ? free - left : 0, 'x');
     }
 
-  private:
+private:
     fs::path m_at;
     bool m_mounted = false;
 };

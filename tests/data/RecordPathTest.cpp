@@ -9,8 +9,8 @@
 
 using namespace ktv;
 using namespace ktv::dao;
-using ktv::test::TempDir;
 using ktv::test::errorOf;
+using ktv::test::TempDir;
 
 namespace {
 
@@ -98,17 +98,21 @@ TEST(RecordPath, LookupsOfOneShapeFindEachValueWhateverCameBefore)
     };
     for (int round = 0; round < 2; ++round) {
         for (const auto& code : codes) {
-            const auto text = db->OpenRecordset("SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " + Quoted(code),
-                                                RecordsetType::Dynaset);
+            const auto text = db->OpenRecordset(
+                "SELECT * FROM Kart WHERE Tip = 'BAY' AND Kod = " + Quoted(code), RecordsetType::Dynaset);
             EXPECT_EQ(found(text), "Ad " + code) << code;
             text->Close();
-            const auto parts = db->OpenRecordset(split("Kart", {{"Tip", "bay"}, {"Kod", code}}),
-                                                 RecordsetType::Snapshot);
+            const auto parts =
+                db->OpenRecordset(split("Kart", {{"Tip", "bay"}, {"Kod", code}}), RecordsetType::Snapshot);
             EXPECT_EQ(found(parts), "Ad " + code) << code;
         }
         // Letter case of the column names, a value no card has, and ASCII case of a value.
-        EXPECT_EQ(found(db->OpenRecordset(split("Kart", {{"TIP", "BAY"}, {"kod", "a1"}}), RecordsetType::Dynaset)), "Ad A1");
-        EXPECT_EQ(found(db->OpenRecordset(split("Kart", {{"Tip", "BAY"}, {"Kod", "yok"}}), RecordsetType::Dynaset)), "-");
+        EXPECT_EQ(
+            found(db->OpenRecordset(split("Kart", {{"TIP", "BAY"}, {"kod", "a1"}}), RecordsetType::Dynaset)),
+            "Ad A1");
+        EXPECT_EQ(
+            found(db->OpenRecordset(split("Kart", {{"Tip", "BAY"}, {"Kod", "yok"}}), RecordsetType::Dynaset)),
+            "-");
         EXPECT_EQ(found(db->OpenRecordset(split("Kart", {{"Kod", "Z"}}), RecordsetType::Dynaset)), "Ad Z");
     }
     // A number column compares as a number; a value that is none is refused, an unknown
@@ -120,13 +124,17 @@ TEST(RecordPath, LookupsOfOneShapeFindEachValueWhateverCameBefore)
         rs->SetField("Adet", Value(std::int64_t{12}));
         rs->Update();
     }
-    EXPECT_EQ(errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Adet = 'abc'", RecordsetType::Dynaset); }),
-              err::CriteriaMismatch);
-    EXPECT_EQ(errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Yok = 'x'", RecordsetType::Dynaset); }),
-              err::TooFewParameters);
-    EXPECT_EQ(found(db->OpenRecordset("SELECT * FROM Kart WHERE Adet = '12'", RecordsetType::Dynaset)), "sayılı");
+    EXPECT_EQ(
+        errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Adet = 'abc'", RecordsetType::Dynaset); }),
+        err::CriteriaMismatch);
+    EXPECT_EQ(
+        errorOf([&] { db->OpenRecordset("SELECT * FROM Kart WHERE Yok = 'x'", RecordsetType::Dynaset); }),
+        err::TooFewParameters);
+    EXPECT_EQ(found(db->OpenRecordset("SELECT * FROM Kart WHERE Adet = '12'", RecordsetType::Dynaset)),
+              "sayılı");
     EXPECT_EQ(found(db->OpenRecordset("SELECT * FROM Kart WHERE Adet = '13'", RecordsetType::Dynaset)), "-");
-    EXPECT_EQ(found(db->OpenRecordset("SELECT * FROM Kart WHERE Kod = 'A1'", RecordsetType::Dynaset)), "Ad A1");
+    EXPECT_EQ(found(db->OpenRecordset("SELECT * FROM Kart WHERE Kod = 'A1'", RecordsetType::Dynaset)),
+              "Ad A1");
 }
 
 // Writes of many different column sets, more than the statement cache keeps, and edits of
@@ -143,7 +151,8 @@ TEST(RecordPath, WritesOfManyColumnSetsStoreExactlyTheirValues)
             rs->AddNew();
             for (std::size_t c = 0; c < columns.size(); ++c)
                 if (mask & (1 << c))
-                    rs->SetField(columns[c], Value(c == 0 ? std::string("t") + std::to_string(mask % 10) : std::to_string(mask % 2)));
+                    rs->SetField(columns[c], Value(c == 0 ? std::string("t") + std::to_string(mask % 10)
+                                                          : std::to_string(mask % 2)));
             rs->Update();
         }
     }
@@ -158,13 +167,15 @@ TEST(RecordPath, WritesOfManyColumnSetsStoreExactlyTheirValues)
                 continue;
             }
             const std::string expected = c == 0 ? "t" + std::to_string(mask % 10) : std::to_string(mask % 2);
-            EXPECT_EQ(c == 7 ? std::string(v == Value(true) ? "1" : "0") : v.toText(), expected) << row << " " << columns[c];
+            EXPECT_EQ(c == 7 ? std::string(v == Value(true) ? "1" : "0") : v.toText(), expected)
+                << row << " " << columns[c];
         }
     }
     EXPECT_EQ(row, 2 * sets);
     // An edit of the same columns an addition wrote is an UPDATE of that record alone.
     auto count = [&](const std::string& txt) {
-        return db->OpenRecordset("SELECT * FROM Kinds WHERE Txt = '" + txt + "'", RecordsetType::Dynaset)->RecordCount();
+        return db->OpenRecordset("SELECT * FROM Kinds WHERE Txt = '" + txt + "'", RecordsetType::Dynaset)
+            ->RecordCount();
     };
     const long before = count("t3");
     ASSERT_GE(before, 2);

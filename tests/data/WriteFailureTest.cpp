@@ -73,7 +73,9 @@ TEST(WriteFailure, AFailedLastSaveIsAnErrorThatSaysWhatWasNotStored)
 {
     test::TempDir dir;
     const std::string path = dir.file("KTFIM.mdb");
-    { test::makeDatabase(path)->Close(); }
+    {
+        test::makeDatabase(path)->Close();
+    }
     const int status = inChild(
         [&](const std::function<void()>& arm) {
             auto now = std::chrono::steady_clock::now();
@@ -87,7 +89,8 @@ TEST(WriteFailure, AFailedLastSaveIsAnErrorThatSaysWhatWasNotStored)
             try {
                 db->Close();
             } catch (const Error& e) {
-                const bool counted = e.description().find("The last 1000 records were not stored") != std::string::npos;
+                const bool counted =
+                    e.description().find("The last 1000 records were not stored") != std::string::npos;
                 return counted ? 10 : 11;
             }
             return 12;

@@ -38,9 +38,7 @@ const NumericRow kNumericRows[] = {
     {"Letters", "abc", false, false},
 };
 
-class NumericText : public ::testing::TestWithParam<NumericRow>
-{
-};
+class NumericText : public ::testing::TestWithParam<NumericRow> {};
 
 TEST_P(NumericText, FollowsTheUsersFormat)
 {
@@ -116,7 +114,9 @@ TEST(TextCodec, CountsOnlyPlainUtf8)
 {
     EXPECT_EQ(text::plainUtf8Chars(""), 0u);
     EXPECT_EQ(text::plainUtf8Chars("Çalışıyor"), 9u);
-    EXPECT_EQ(text::plainUtf8Chars("a\xF0\x9F\x98\x80" "b"), 3u); // a four-byte character
+    EXPECT_EQ(text::plainUtf8Chars("a\xF0\x9F\x98\x80"
+                                   "b"),
+              3u);                                                             // a four-byte character
     EXPECT_EQ(text::plainUtf8Chars("Ankara Çankaya İnönü Bulvarı 12/4"), 33u); // long ASCII runs between
     EXPECT_EQ(text::plainUtf8Chars(std::string(17, 'x') + "ş" + std::string(9, 'y')), 27u);
     // A character outside ASCII at every place of an eight-byte word.
@@ -131,10 +131,7 @@ struct NotPlainRow {
     std::string text;
 };
 
-void PrintTo(const NotPlainRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const NotPlainRow& row, std::ostream* os) { *os << row.name; }
 
 const NotPlainRow kNotPlainRows[] = {
     {"LoneLeadByte", std::string("\xC7")},
@@ -154,9 +151,7 @@ const NotPlainRow kNotPlainRows[] = {
     {"TwoByteLeadBeforeALeadByte", std::string("\xC3\xC3\x87")},
 };
 
-class NotPlainUtf8 : public ::testing::TestWithParam<NotPlainRow>
-{
-};
+class NotPlainUtf8 : public ::testing::TestWithParam<NotPlainRow> {};
 
 } // namespace
 

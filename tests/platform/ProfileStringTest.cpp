@@ -1,8 +1,8 @@
 // The private-profile reader and writer: lookups, the writer's surgical edits, atomic
 // replacement, and hostile files.
-#include "platform/core/Error.h"
 #include "platform/core/ProfileString.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Error.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,8 @@ using ktv::test::writeFile;
 
 namespace {
 
-std::string get(const std::string& file, const std::string& sec, const std::string& key, std::size_t size = 255)
+std::string get(const std::string& file, const std::string& sec, const std::string& key,
+                std::size_t size = 255)
 {
     return profile::GetPrivateProfileString(sec, key, "Failed", size, file);
 }
@@ -30,7 +31,8 @@ TEST(ProfileString, ReadsKeysWithoutRegardToCaseAndTrimsValues)
 {
     test::TempDir dir;
     const auto f = dir.file("a.ini");
-    writeFile(f, "; comment\r\n[Other]\r\nKLASOR=wrong\r\n[cevrim]\r\n  klasor  =  /data/src  \r\nDOSYA=\"quoted name\"\r\nEMPTY=\r\n");
+    writeFile(f, "; comment\r\n[Other]\r\nKLASOR=wrong\r\n[cevrim]\r\n  klasor  =  /data/src  "
+                 "\r\nDOSYA=\"quoted name\"\r\nEMPTY=\r\n");
     EXPECT_EQ(get(f, "CEVRIM", "KLASOR"), "/data/src");
     EXPECT_EQ(get(f, "CEVRIM", "DOSYA"), "quoted name");
     EXPECT_EQ(get(f, "CEVRIM", "EMPTY"), "");
@@ -52,7 +54,8 @@ TEST(ProfileString, WriterKeepsEveryOtherByteOfTheFile)
 {
     test::TempDir dir;
     const auto f = dir.file("a.ini");
-    const std::string before = "; the operator's notes\r\n\r\n[Other]\r\nX = 1 \r\n\r\n[CEVRIM]\r\nKLASOR=/old\r\nDOSYA=a.ktd\r\n\r\n[Tail]\r\nY=2";
+    const std::string before = "; the operator's notes\r\n\r\n[Other]\r\nX = 1 "
+                               "\r\n\r\n[CEVRIM]\r\nKLASOR=/old\r\nDOSYA=a.ktd\r\n\r\n[Tail]\r\nY=2";
     writeFile(f, before);
     profile::WritePrivateProfileString("CEVRIM", "KLASOR", "/new", f);
     std::string expected = before;
@@ -134,10 +137,7 @@ struct BrokenFile {
     std::string content;
 };
 
-void PrintTo(const BrokenFile& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const BrokenFile& row, std::ostream* os) { *os << row.name; }
 
 const BrokenFile kBrokenFiles[] = {
     // The section's last line ends in a lone CR at the end of the file.
@@ -146,9 +146,7 @@ const BrokenFile kBrokenFiles[] = {
     {"OnlyTheSectionName", std::string("[CEVRIM]")},
 };
 
-class BrokenFileRows : public ::testing::TestWithParam<BrokenFile>
-{
-};
+class BrokenFileRows : public ::testing::TestWithParam<BrokenFile> {};
 
 } // namespace
 
@@ -174,7 +172,9 @@ TEST(AtomicFile, AReadOnlyFileIsRefusedAndKept)
     ASSERT_EQ(::chmod(f.c_str(), 0444), 0);
     EXPECT_THROW(writeFileAtomically(f, "new"), Error);
     EXPECT_EQ(readFile(f), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+        1);
 }
 
 TEST(AtomicFile, InterruptedWriteLeavesTheOldFileIntact)

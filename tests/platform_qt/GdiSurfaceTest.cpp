@@ -1,8 +1,8 @@
 // Pixel tests of the GDI-like graphics layer: the rectangle outline rule, lines without their end
 // point, regions (ellipse, winding polygon, frame, combine), the ternary raster operation,
 // key-colour masks and the dotted focus rectangle.
-#include "platform/qt/gdi/GdiRegions.h"
 #include "platform/qt/gdi/GdiSurface.h"
+#include "platform/qt/gdi/GdiRegions.h"
 
 #include <gtest/gtest.h>
 
@@ -92,9 +92,7 @@ const LineRow kLines[] = {
     {"OnePoint", 1, 1, 1, 1, ".....\n.....\n.....\n.....\n"},
 };
 
-class GdiLines : public ::testing::TestWithParam<LineRow>
-{
-};
+class GdiLines : public ::testing::TestWithParam<LineRow> {};
 
 TEST_P(GdiLines, LeaveOutTheirEndPoint)
 {

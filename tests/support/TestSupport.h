@@ -29,9 +29,8 @@ private:
 // under KTV_LOCPATH), as a window toolkit sets it from the environment, and back to "C" when
 // it goes; fails the test when the locale cannot be set. LOCPATH stays set meanwhile, so
 // newlocale finds the same locales.
-class NumericLocale
-{
-  public:
+class NumericLocale {
+public:
     explicit NumericLocale(const char* name);
     ~NumericLocale();
     NumericLocale(const NumericLocale&) = delete;

@@ -18,8 +18,8 @@ const JetFile& JetDatabaseBackend::file() const
     return *m_file;
 }
 
-std::unique_ptr<dao::RecordsetBackend> JetDatabaseBackend::openRecordset(const dao::ParsedStatement& statement,
-                                                                        dao::RecordsetType type)
+std::unique_ptr<dao::RecordsetBackend>
+JetDatabaseBackend::openRecordset(const dao::ParsedStatement& statement, dao::RecordsetType type)
 {
     auto reader = file().OpenTable(statement.table);
     if (type == dao::RecordsetType::Dynaset)
@@ -27,15 +27,9 @@ std::unique_ptr<dao::RecordsetBackend> JetDatabaseBackend::openRecordset(const d
     return std::make_unique<JetRecordsetBackend>(std::move(reader), statement.conditions);
 }
 
-void JetDatabaseBackend::close()
-{
-    m_file.reset();
-}
+void JetDatabaseBackend::close() { m_file.reset(); }
 
-std::vector<std::string> JetDatabaseBackend::tableNames() const
-{
-    return file().TableNames();
-}
+std::vector<std::string> JetDatabaseBackend::tableNames() const { return file().TableNames(); }
 
 dao::BackendEntry jetBackendEntry()
 {

@@ -25,18 +25,21 @@ Error unknownColumnInCondition() { return engineError(dao::err::TooFewParameters
 
 Error encryptedAce(const std::string& path)
 {
-    return Error(dao::err::CannotOpen,
-                 "Cannot open database '" + path +
-                     "'. The file is encrypted (an Access 2007 or later database with a database password), and "
-                     "encrypted files cannot be read. Remove its database password, or save it in the Access "
-                     "2000-2003 format, and try again.");
+    return Error(
+        dao::err::CannotOpen,
+        "Cannot open database '" + path +
+            "'. The file is encrypted (an Access 2007 or later database with a database password), and "
+            "encrypted files cannot be read. Remove its database password, or save it in the Access "
+            "2000-2003 format, and try again.");
 }
 
 Error corrupt(const std::string& path, const std::string& detail)
 {
-    return Error(kCorrupt, "Cannot open database '" + path +
-                               "'. It may not be a database that your application recognizes, or the file may be corrupt. (" +
-                               detail + ")");
+    return Error(
+        kCorrupt,
+        "Cannot open database '" + path +
+            "'. It may not be a database that your application recognizes, or the file may be corrupt. (" +
+            detail + ")");
 }
 
 } // namespace ktv::jet

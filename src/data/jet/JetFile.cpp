@@ -20,10 +20,7 @@ struct JetFile::Impl {
     std::unique_ptr<MdbSession> session;
 };
 
-bool JetFile::LooksLikeJet(std::string_view firstBytes)
-{
-    return JetHeader::LooksLikeJet(firstBytes);
-}
+bool JetFile::LooksLikeJet(std::string_view firstBytes) { return JetHeader::LooksLikeJet(firstBytes); }
 
 std::unique_ptr<JetFile> JetFile::Open(const std::string& path, const std::string& password)
 {
@@ -62,15 +59,9 @@ std::unique_ptr<JetFile> JetFile::Open(const std::string& path, const std::strin
 JetFile::JetFile(std::unique_ptr<Impl> impl) : m(std::move(impl)) {}
 JetFile::~JetFile() = default;
 
-const std::string& JetFile::Path() const
-{
-    return m->path;
-}
+const std::string& JetFile::Path() const { return m->path; }
 
-std::vector<std::string> JetFile::TableNames() const
-{
-    return m->session->userTables();
-}
+std::vector<std::string> JetFile::TableNames() const { return m->session->userTables(); }
 
 std::unique_ptr<JetTableReader> JetFile::OpenTable(const std::string& name) const
 {

@@ -33,8 +33,8 @@ std::uint32_t u32(const unsigned char* p)
 // The RC4 keystream of the fixed header key; RC4 is a dozen lines, no library needed.
 void xorWithHeaderKeystream(unsigned char* data, std::size_t n)
 {
-    static constexpr std::array<unsigned char, 4> key {0xC7, 0xDA, 0x39, 0x6B};
-    std::array<unsigned char, 256> s {};
+    static constexpr std::array<unsigned char, 4> key{0xC7, 0xDA, 0x39, 0x6B};
+    std::array<unsigned char, 256> s{};
     for (int i = 0; i < 256; ++i)
         s[i] = static_cast<unsigned char>(i);
     unsigned j = 0;
@@ -110,7 +110,8 @@ std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
         return std::nullopt;
     JetHeader h;
     const auto versionByte = static_cast<unsigned char>(firstBytes[0x14]);
-    const bool aceSignature = firstBytes.substr(4, sizeof kAceSignature) == std::string_view(kAceSignature, sizeof kAceSignature);
+    const bool aceSignature =
+        firstBytes.substr(4, sizeof kAceSignature) == std::string_view(kAceSignature, sizeof kAceSignature);
     if (versionByte == 0 && !aceSignature) {
         h.m_version = Version::Jet3;
     } else if (versionByte == 1 && !aceSignature) {
@@ -122,7 +123,7 @@ std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
         return std::nullopt;
     }
 
-    std::array<unsigned char, kSize> b {};
+    std::array<unsigned char, kSize> b{};
     std::memcpy(b.data(), firstBytes.data(), kSize);
     const std::size_t masked = h.m_version == Version::Jet3 ? 126 : 128;
     xorWithHeaderKeystream(b.data() + kMaskStart, masked);
@@ -141,7 +142,8 @@ std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
         std::string raw;
         for (std::size_t i = 0; i < 40; i += 2) {
             const auto lo = static_cast<unsigned char>(b[kPasswordAt + i] ^ ((mask >> (8 * (i % 4))) & 0xFF));
-            const auto hi = static_cast<unsigned char>(b[kPasswordAt + i + 1] ^ ((mask >> (8 * ((i + 1) % 4))) & 0xFF));
+            const auto hi =
+                static_cast<unsigned char>(b[kPasswordAt + i + 1] ^ ((mask >> (8 * ((i + 1) % 4))) & 0xFF));
             if (lo == 0 && hi == 0)
                 break;
             raw.push_back(static_cast<char>(lo));
@@ -153,7 +155,7 @@ std::optional<JetHeader> JetHeader::Parse(std::string_view firstBytes)
 }
 
 std::optional<std::string> JetHeader::Build(Version version, std::uint16_t codePage, double created,
-                                           const std::string& passwordUtf8)
+                                            const std::string& passwordUtf8)
 {
     const bool jet3 = version == Version::Jet3;
     std::string page(jet3 ? 2048 : 4096, '\0');

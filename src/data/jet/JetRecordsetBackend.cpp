@@ -7,11 +7,9 @@
 
 #include <charconv>
 
-namespace ktv::jet
-{
+namespace ktv::jet {
 
-namespace
-{
+namespace {
 
 // The program's conditions compare a column with a quoted literal. Text compares without
 // regard to ASCII case, as the original engine compared text; numbers compare as numbers.
@@ -179,34 +177,16 @@ void JetRecordsetBackend::readField(int index, Value& into) const
     into = current(index); // a copy into text the caller holds keeps that text's storage
 }
 
-std::vector<std::string> JetRecordsetBackend::fieldNames() const
-{
-    return reader().ColumnNames();
-}
+std::vector<std::string> JetRecordsetBackend::fieldNames() const { return reader().ColumnNames(); }
 
-void JetRecordsetBackend::setField(const std::string&, const Value&)
-{
-    throw readOnly();
-}
+void JetRecordsetBackend::setField(const std::string&, const Value&) { throw readOnly(); }
 
-void JetRecordsetBackend::addNew()
-{
-    throw readOnly();
-}
+void JetRecordsetBackend::addNew() { throw readOnly(); }
 
-void JetRecordsetBackend::edit()
-{
-    throw readOnly();
-}
+void JetRecordsetBackend::edit() { throw readOnly(); }
 
-void JetRecordsetBackend::update()
-{
-    throw readOnly();
-}
+void JetRecordsetBackend::update() { throw readOnly(); }
 
-void JetRecordsetBackend::close()
-{
-    m_reader.reset();
-}
+void JetRecordsetBackend::close() { m_reader.reset(); }
 
 } // namespace ktv::jet

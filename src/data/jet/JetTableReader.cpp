@@ -14,11 +14,9 @@
 #include <strings.h>
 #include <unordered_set>
 
-namespace ktv::jet
-{
+namespace ktv::jet {
 
-namespace
-{
+namespace {
 
 // A bound text value this close to libmdb's bind size may have been cut by it.
 constexpr int kCutMargin = 4;
@@ -26,32 +24,22 @@ constexpr int kCutMargin = 4;
 // Only text and booleans come through libmdb's bound buffers; every other value is decoded
 // from the row's bytes (libmdb's text of a binary value stops at its first zero byte, its
 // GUID text misses a dash, and its memo text is cut at the bind size).
-bool bindsText(int type)
-{
-    return type == MDB_TEXT || type == MDB_BOOL;
-}
+bool bindsText(int type) { return type == MDB_TEXT || type == MDB_BOOL; }
 
 int fixedSize(int type)
 {
     switch (type) {
-    case MDB_BYTE:
-        return 1;
-    case MDB_INT:
-        return 2;
+    case MDB_BYTE: return 1;
+    case MDB_INT: return 2;
     case MDB_LONGINT:
     case MDB_FLOAT:
-    case MDB_COMPLEX:
-        return 4;
+    case MDB_COMPLEX: return 4;
     case MDB_MONEY:
     case MDB_DOUBLE:
-    case MDB_DATETIME:
-        return 8;
-    case MDB_REPID:
-        return 16;
-    case MDB_NUMERIC:
-        return 17;
-    default:
-        return 0;
+    case MDB_DATETIME: return 8;
+    case MDB_REPID: return 16;
+    case MDB_NUMERIC: return 17;
+    default: return 0;
     }
 }
 
@@ -272,30 +260,21 @@ struct JetTableReader::Impl {
                 fail("column '" + std::string(col->name) + "' has a value of the wrong size");
             const unsigned char* p = mdb->pg_buf + start;
             switch (type) {
-            case MDB_BYTE:
-                return Value(static_cast<std::int64_t>(p[0]));
-            case MDB_INT:
-                return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
+            case MDB_BYTE: return Value(static_cast<std::int64_t>(p[0]));
+            case MDB_INT: return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
             case MDB_LONGINT:
-            case MDB_COMPLEX:
-                return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
-            case MDB_FLOAT:
-                return Value(singleValue(readLe<float>(p)));
-            case MDB_DOUBLE:
-                return Value(readLe<double>(p));
-            case MDB_MONEY:
-                return Value(Currency{readLe<std::int64_t>(p)});
-            case MDB_DATETIME:
-                return Value(Date{readLe<double>(p)});
-            case MDB_REPID:
-                return Value(guidText(p));
+            case MDB_COMPLEX: return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
+            case MDB_FLOAT: return Value(singleValue(readLe<float>(p)));
+            case MDB_DOUBLE: return Value(readLe<double>(p));
+            case MDB_MONEY: return Value(Currency{readLe<std::int64_t>(p)});
+            case MDB_DATETIME: return Value(Date{readLe<double>(p)});
+            case MDB_REPID: return Value(guidText(p));
             case MDB_NUMERIC:
                 // libmdb keeps the column's scale (the digits after the point) in col_prec.
                 if (auto v = decimalValue(p, col->col_prec))
                     return *v;
                 fail("column '" + std::string(col->name) + "' holds an unreadable decimal");
-            default:
-                break;
+            default: break;
             }
         }
         if (type == MDB_MEMO) {
@@ -375,15 +354,9 @@ std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> sess
 JetTableReader::JetTableReader(std::unique_ptr<Impl> impl) : m(std::move(impl)) {}
 JetTableReader::~JetTableReader() = default;
 
-const std::string& JetTableReader::TableName() const
-{
-    return m->name;
-}
+const std::string& JetTableReader::TableName() const { return m->name; }
 
-const std::vector<std::string>& JetTableReader::ColumnNames() const
-{
-    return m->columnNames;
-}
+const std::vector<std::string>& JetTableReader::ColumnNames() const { return m->columnNames; }
 
 int JetTableReader::ColumnIndex(const std::string& name) const
 {
@@ -393,10 +366,7 @@ int JetTableReader::ColumnIndex(const std::string& name) const
     return -1;
 }
 
-long JetTableReader::RowCountDeclared() const
-{
-    return static_cast<long>(m->table->num_rows);
-}
+long JetTableReader::RowCountDeclared() const { return static_cast<long>(m->table->num_rows); }
 
 bool JetTableReader::Next()
 {
@@ -451,14 +421,8 @@ void JetTableReader::Rewind()
     m->row.assign(m->row.size(), Value());
 }
 
-const Value& JetTableReader::Get(int column) const
-{
-    return m->row.at(static_cast<std::size_t>(column));
-}
+const Value& JetTableReader::Get(int column) const { return m->row.at(static_cast<std::size_t>(column)); }
 
-long JetTableReader::RowsRead() const
-{
-    return m->rowsRead;
-}
+long JetTableReader::RowsRead() const { return m->rowsRead; }
 
 } // namespace ktv::jet

@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace ktv::jet
-{
+namespace ktv::jet {
 
 TextEncoder::TextEncoder(const std::string& charset) : m_cd(iconv_open(charset.c_str(), "UTF-8")) {}
 
@@ -33,8 +32,7 @@ std::optional<std::string> TextEncoder::encode(std::string_view utf8)
 
 TextDecoder::TextDecoder(const std::string& charset)
     : m_cd(iconv_open("UTF-8", charset.c_str())), m_unit(charset.rfind("UCS-2", 0) == 0 ? 2 : 1)
-{
-}
+{}
 
 TextDecoder::~TextDecoder()
 {

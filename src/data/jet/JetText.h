@@ -7,13 +7,11 @@
 #include <string>
 #include <string_view>
 
-namespace ktv::jet
-{
+namespace ktv::jet {
 
 // Converts UTF-8 to one charset; the converter is opened once, as the writer encodes every value.
-class TextEncoder
-{
-  public:
+class TextEncoder {
+public:
     explicit TextEncoder(const std::string& charset);
     ~TextEncoder();
     TextEncoder(const TextEncoder&) = delete;
@@ -22,15 +20,14 @@ class TextEncoder
     // The bytes of the text, or nothing when a character has no place in the charset.
     std::optional<std::string> encode(std::string_view utf8);
 
-  private:
+private:
     iconv_t m_cd;
 };
 
 // Converts one charset to UTF-8, for text the reader takes from the pages itself (memos);
 // a sequence the charset does not define becomes '?'.
-class TextDecoder
-{
-  public:
+class TextDecoder {
+public:
     explicit TextDecoder(const std::string& charset);
     ~TextDecoder();
     TextDecoder(const TextDecoder&) = delete;
@@ -38,7 +35,7 @@ class TextDecoder
 
     std::string decode(std::string_view bytes);
 
-  private:
+private:
     iconv_t m_cd;
     std::size_t m_unit; // bytes skipped past an undefined sequence
 };

@@ -19,11 +19,9 @@
 #include <optional>
 #include <unistd.h>
 
-namespace ktv::jet
-{
+namespace ktv::jet {
 
-namespace
-{
+namespace {
 
 // Row numbers on a page are one byte in a row pointer (page << 8 | row).
 constexpr int kMaxRowsPerPage = 255;
@@ -70,9 +68,8 @@ std::string le32(std::uint32_t v)
 }
 
 // A page of rows (data, long values, maps): rows fill from the end towards the header.
-class RowPage
-{
-  public:
+class RowPage {
+public:
     RowPage(const Layout& layout, std::string_view owner) : m_layout(layout), m_bytes(layout.pageSize, '\0')
     {
         m_bytes[0] = 0x01;
@@ -106,7 +103,7 @@ class RowPage
         return m_bytes;
     }
 
-  private:
+private:
     const Layout& m_layout;
     std::string m_bytes;
     std::size_t m_end;
@@ -116,36 +113,22 @@ class RowPage
 int fixedSize(JetType type)
 {
     switch (type) {
-    case JetType::Boolean:
-        return 0; // the value is the row's null-mask bit
-    case JetType::Byte:
-        return 1;
-    case JetType::Integer:
-        return 2;
+    case JetType::Boolean: return 0; // the value is the row's null-mask bit
+    case JetType::Byte: return 1;
+    case JetType::Integer: return 2;
     case JetType::Long:
-    case JetType::Single:
-        return 4;
+    case JetType::Single: return 4;
     case JetType::Currency:
     case JetType::Double:
-    case JetType::DateTime:
-        return 8;
-    case JetType::Guid:
-        return 16;
-    case JetType::Decimal:
-        return 17;
-    default:
-        return -1;
+    case JetType::DateTime: return 8;
+    case JetType::Guid: return 16;
+    case JetType::Decimal: return 17;
+    default: return -1;
     }
 }
 
-bool isLong(JetType type)
-{
-    return type == JetType::Memo || type == JetType::Ole;
-}
-bool isText(JetType type)
-{
-    return type == JetType::Text || type == JetType::Memo;
-}
+bool isLong(JetType type) { return type == JetType::Memo || type == JetType::Ole; }
+bool isText(JetType type) { return type == JetType::Text || type == JetType::Memo; }
 
 struct Column {
     JetColumnSpec spec;
@@ -393,9 +376,7 @@ struct JetWriter::Impl {
         f.present = true;
         std::string& b = f.bytes;
         switch (c.spec.type) {
-        case JetType::Byte:
-            b.assign(1, static_cast<char>(wholeNumber(v, c, 0, 255)));
-            break;
+        case JetType::Byte: b.assign(1, static_cast<char>(wholeNumber(v, c, 0, 255))); break;
         case JetType::Integer:
             b.assign(2, '\0');
             put16(b, 0, static_cast<unsigned>(wholeNumber(v, c, -32768, 32767)));
@@ -432,12 +413,8 @@ struct JetWriter::Impl {
             std::memcpy(b.data(), &d->days, 8);
             break;
         }
-        case JetType::Guid:
-            b = guidBytes(textOf(v, c), c);
-            break;
-        case JetType::Decimal:
-            b = decimalBytes(v, c);
-            break;
+        case JetType::Guid: b = guidBytes(textOf(v, c), c); break;
+        case JetType::Decimal: b = decimalBytes(v, c); break;
         case JetType::Binary:
             b = textOf(v, c);
             if (b.size() > static_cast<std::size_t>(c.spec.size))
@@ -462,8 +439,7 @@ struct JetWriter::Impl {
             }
             break;
         }
-        case JetType::Boolean:
-            break;
+        case JetType::Boolean: break;
         }
         return f;
     }

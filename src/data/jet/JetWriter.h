@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace ktv::jet
-{
+namespace ktv::jet {
 
 // The column types the writer stores, numbered as the format numbers them.
 enum class JetType : std::uint8_t {
@@ -57,9 +56,8 @@ struct JetWriteOptions {
 // and Ole text of bytes; Guid text "{8-4-4-4-12 hex digits}"; Decimal text "-123.4500"
 // with at most the column's digits. Null everywhere (a Boolean Null is false). Anything
 // else fails with the engine's error and writes nothing of the row.
-class JetWriter
-{
-  public:
+class JetWriter {
+public:
     // Creates (replaces) the file. Throws ktv::Error 75 when it cannot be written.
     JetWriter(const std::string& path, const JetWriteOptions& options,
               const std::vector<JetTableSpec>& tables);
@@ -74,7 +72,7 @@ class JetWriter
     // not a readable database.
     void Finish();
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> m;
 };

@@ -19,18 +19,16 @@ namespace {
 void applyCharset(MdbHandle* mdb, const JetHeader& header)
 {
     mdb_iconv_close(mdb);
-    const std::string fileCharset =
-        header.version() == JetHeader::Version::Jet3 ? JetHeader::CharsetOfCodePage(header.codePage()) : std::string("UCS-2LE");
+    const std::string fileCharset = header.version() == JetHeader::Version::Jet3
+                                        ? JetHeader::CharsetOfCodePage(header.codePage())
+                                        : std::string("UCS-2LE");
     mdb->iconv_in = iconv_open("UTF-8", fileCharset.c_str());
     mdb->iconv_out = iconv_open(fileCharset.c_str(), "UTF-8");
 }
 
 // libmdb returns a table whose usage map it could not read, then dereferences the missing
 // map on the first fetch.
-bool hasUsageMap(const MdbTableDef* table)
-{
-    return table->usage_map && table->map_sz > 0;
-}
+bool hasUsageMap(const MdbTableDef* table) { return table->usage_map && table->map_sz > 0; }
 
 // The catalog is read here rather than by libmdb's mdb_read_catalog: that one also parses
 // every object's property blob, and on a damaged blob it reads past its buffers. Only the
@@ -38,7 +36,7 @@ bool hasUsageMap(const MdbTableDef* table)
 // definition, so that a cut file is damaged rather than merely missing some tables.
 bool readCatalog(MdbHandle* mdb, std::vector<MdbCatalogEntry>& tables)
 {
-    MdbCatalogEntry self {};
+    MdbCatalogEntry self{};
     self.mdb = mdb;
     self.object_type = MDB_TABLE;
     self.table_pg = 2;
@@ -65,7 +63,7 @@ bool readCatalog(MdbHandle* mdb, std::vector<MdbCatalogEntry>& tables)
         const long objectType = std::strtol(type.data(), nullptr, 10) & 0x7F;
         if (objectType != MDB_TABLE)
             continue;
-        MdbCatalogEntry entry {};
+        MdbCatalogEntry entry{};
         entry.mdb = mdb;
         entry.object_type = MDB_TABLE;
         entry.table_pg = static_cast<unsigned long>(std::strtol(id.data(), nullptr, 10)) & 0x00FFFFFF;
@@ -78,10 +76,7 @@ bool readCatalog(MdbHandle* mdb, std::vector<MdbCatalogEntry>& tables)
 
 } // namespace
 
-bool MdbSession::TableIsReadable(const MdbTableDef* table)
-{
-    return hasUsageMap(table);
-}
+bool MdbSession::TableIsReadable(const MdbTableDef* table) { return hasUsageMap(table); }
 
 namespace {
 
@@ -150,10 +145,7 @@ std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetH
     return session;
 }
 
-MdbSession::~MdbSession()
-{
-    mdb_close(m_mdb);
-}
+MdbSession::~MdbSession() { mdb_close(m_mdb); }
 
 std::vector<std::string> MdbSession::userTables() const
 {

@@ -21,14 +21,8 @@ std::optional<Pinned>& pinned()
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLower(char c)
-{
-    return c >= 'a' && c <= 'z';
-}
-bool isUpper(char c)
-{
-    return c >= 'A' && c <= 'Z';
-}
+bool isLower(char c) { return c >= 'a' && c <= 'z'; }
+bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
 // The locale name the environment gives the numbers, as the C library picks it.
 std::string nameFromEnvironment()

@@ -31,10 +31,12 @@ struct NumberFormat {
 bool isNumericText(std::string_view text, const NumberFormat& format = NumberFormat::current());
 
 // The number in the text under the same rules, or nothing when it is not numeric.
-std::optional<double> parseNumber(std::string_view text, const NumberFormat& format = NumberFormat::current());
+std::optional<double> parseNumber(std::string_view text,
+                                  const NumberFormat& format = NumberFormat::current());
 
 // The same text rewritten to the plain C form ("-1234.5e3"): no groups, '.' as decimal.
-std::optional<std::string> normalizeNumber(std::string_view text, const NumberFormat& format = NumberFormat::current());
+std::optional<std::string> normalizeNumber(std::string_view text,
+                                           const NumberFormat& format = NumberFormat::current());
 
 // A plain C-form number ("-1234.5", "1e+20") read without regard to the C locale; nothing
 // when the whole text is not one.

@@ -11,9 +11,9 @@ namespace ktv::profile {
 namespace {
 
 struct Line {
-    std::size_t begin;   // offset of the line's first byte
-    std::size_t end;     // offset past its last byte, line break excluded
-    std::size_t next;    // offset of the following line
+    std::size_t begin; // offset of the line's first byte
+    std::size_t end;   // offset past its last byte, line break excluded
+    std::size_t next;  // offset of the following line
 };
 
 std::vector<Line> splitLines(const std::string& s)
@@ -32,7 +32,10 @@ std::vector<Line> splitLines(const std::string& s)
     return lines;
 }
 
-std::string_view view(const std::string& s, const Line& l) { return std::string_view(s).substr(l.begin, l.end - l.begin); }
+std::string_view view(const std::string& s, const Line& l)
+{
+    return std::string_view(s).substr(l.begin, l.end - l.begin);
+}
 
 // "[name]" gives name; anything else gives nothing.
 bool sectionName(std::string_view line, std::string& name)
@@ -138,15 +141,14 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
     return text::leftChars(result, bufferSize - 1);
 }
 
-void WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& fileName)
+void WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& fileName)
 {
     std::string content;
     readSmallFile(fileName, content, kMaxFileSize);
     const auto lines = splitLines(content);
-    const std::string eol = content.find("\r\n") != std::string::npos || content.find('\n') == std::string::npos
-                                ? "\r\n"
-                                : "\n";
+    const std::string eol =
+        content.find("\r\n") != std::string::npos || content.find('\n') == std::string::npos ? "\r\n" : "\n";
     const std::string entry = oneLine(key) + "=" + oneLine(value);
     const Found f = locate(content, lines, section, key);
 

@@ -25,7 +25,7 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 // Stores key=value in section, creating the file, the section and the key as needed,
 // and replaces the file atomically. Throws ktv::Error when the file cannot be written, or
 // when what stands there is not a settings file (it is then left as it is).
-void WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& fileName);
+void WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& fileName);
 
 } // namespace ktv::profile

@@ -11,7 +11,8 @@ QString DesignerHost::displayName(const QWidget* control) const
         return {};
     auto it = m_names.find(control);
     if (it == m_names.end()) {
-        const QString cls = QString::fromLatin1(control->metaObject()->className()).section(QStringLiteral("::"), -1);
+        const QString cls =
+            QString::fromLatin1(control->metaObject()->className()).section(QStringLiteral("::"), -1);
         it = m_names.insert(control, cls + QString::number(++m_counters[cls]));
     }
     return it.value();

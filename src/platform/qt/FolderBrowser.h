@@ -12,13 +12,15 @@ class FolderBrowser {
 public:
     virtual ~FolderBrowser() = default;
     // The chosen folder, or empty text when the user cancels.
-    virtual std::string BrowseForFolder(QWidget* owner, const std::string& title, const std::string& startFolder) = 0;
+    virtual std::string BrowseForFolder(QWidget* owner, const std::string& title,
+                                        const std::string& startFolder) = 0;
 };
 
 // Opens a FolderDialog modally over the owner.
 class QtFolderBrowser final : public FolderBrowser {
 public:
-    std::string BrowseForFolder(QWidget* owner, const std::string& title, const std::string& startFolder) override;
+    std::string BrowseForFolder(QWidget* owner, const std::string& title,
+                                const std::string& startFolder) override;
 };
 
 } // namespace ktv

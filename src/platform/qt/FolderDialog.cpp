@@ -18,11 +18,8 @@
 namespace ktv {
 
 FolderDialog::FolderDialog(QWidget* owner, const QString& title, const QString& startFolder)
-    : QDialog(owner)
-    , m_model(new QFileSystemModel(this))
-    , m_tree(new QTreeView(this))
-    , m_status(new QLabel(this))
-    , m_ok(nullptr)
+    : QDialog(owner), m_model(new QFileSystemModel(this)), m_tree(new QTreeView(this)),
+      m_status(new QLabel(this)), m_ok(nullptr)
 {
     setObjectName(QStringLiteral("FolderDialog"));
     setWindowTitle(title);
@@ -101,7 +98,8 @@ void FolderDialog::selectionChanged()
         m_status->setText(path);
 }
 
-std::string QtFolderBrowser::BrowseForFolder(QWidget* owner, const std::string& title, const std::string& startFolder)
+std::string QtFolderBrowser::BrowseForFolder(QWidget* owner, const std::string& title,
+                                             const std::string& startFolder)
 {
     FolderDialog dialog(owner, QString::fromStdString(title), QString::fromStdString(startFolder));
     if (dialog.exec() != QDialog::Accepted)

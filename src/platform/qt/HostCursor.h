@@ -11,7 +11,7 @@ namespace ktv {
 class HostCursor {
 public:
     virtual ~HostCursor() = default;
-    virtual QPoint cursorPos() const = 0;                  // global (screen) coordinates
+    virtual QPoint cursorPos() const = 0;                      // global (screen) coordinates
     virtual QWidget* windowAt(const QPoint& global) const = 0; // deepest widget there, or none
 };
 

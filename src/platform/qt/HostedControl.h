@@ -15,7 +15,7 @@ public:
     virtual ~HostedControl() = default;
 
     virtual QWidget* controlWindow() = 0;
-    virtual void InitProperties() = 0;                      // a new instance placed on a form
+    virtual void InitProperties() = 0;                       // a new instance placed on a form
     virtual void ReadProperties(const PropertyBag& bag) = 0; // load from the form's store
     virtual void WriteProperties(PropertyBag& bag) = 0;      // save into the form's store
     virtual void AmbientChanged(const QString& name) = 0;    // "DisplayAsDefault", "BackColor", ...

@@ -29,7 +29,8 @@ bool ManualTimers::isActive(const QWidget* window, int timerId) const
 
 int ManualTimers::activeCount() const
 {
-    return int(std::count_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return bool(e.window); }));
+    return int(
+        std::count_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return bool(e.window); }));
 }
 
 void ManualTimers::advance(int ms)

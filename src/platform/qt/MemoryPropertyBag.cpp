@@ -19,9 +19,6 @@ void MemoryPropertyBag::WriteProperty(const QString& name, const QVariant& value
         m_values.insert(key(name), value);
 }
 
-bool MemoryPropertyBag::contains(const QString& name) const
-{
-    return m_values.contains(key(name));
-}
+bool MemoryPropertyBag::contains(const QString& name) const { return m_values.contains(key(name)); }
 
 } // namespace ktv

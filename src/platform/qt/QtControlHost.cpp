@@ -22,16 +22,16 @@ bool isPlainEnter(const QKeyEvent* key)
 }
 
 // Whether w could take the focus from the keyboard now.
-bool reachable(const QWidget* w) { return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus); }
+bool reachable(const QWidget* w)
+{
+    return w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus);
+}
 
 } // namespace
 
 class QtControlHost::KeyRouter final : public QObject {
 public:
-    explicit KeyRouter(QtControlHost& host)
-        : m_host(host)
-    {
-    }
+    explicit KeyRouter(QtControlHost& host) : m_host(host) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         return m_host.routeKey(watched, event) || QObject::eventFilter(watched, event);
@@ -41,14 +41,9 @@ private:
     QtControlHost& m_host;
 };
 
-QtControlHost::QtControlHost()
-    : ControlHost(realTimers, realCursor)
-{
-    watchFocus();
-}
+QtControlHost::QtControlHost() : ControlHost(realTimers, realCursor) { watchFocus(); }
 
-QtControlHost::QtControlHost(HostTimers& timers, HostCursor& cursor)
-    : ControlHost(timers, cursor)
+QtControlHost::QtControlHost(HostTimers& timers, HostCursor& cursor) : ControlHost(timers, cursor)
 {
     watchFocus();
 }
@@ -165,7 +160,10 @@ void QtControlHost::focusMoved(QWidget* old, QWidget* now)
     }
 }
 
-QString QtControlHost::displayName(const QWidget* control) const { return control ? control->objectName() : QString(); }
+QString QtControlHost::displayName(const QWidget* control) const
+{
+    return control ? control->objectName() : QString();
+}
 
 QShortcut* QtControlHost::keyShortcut(QWidget* control, const QKeySequence& keys, int keyAscii)
 {
@@ -193,7 +191,8 @@ void QtControlHost::setAccessKeys(QWidget* control, const QString& keys)
         QShortcut* shortcut = keyShortcut(
             control, QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(upper.unicode()))), key.unicode());
         // Several visible controls with this key: Qt presses none, the platform moved the focus.
-        QObject::connect(shortcut, &QShortcut::activatedAmbiguously, shortcut, [this, key] { nextWithAccessKey(key); });
+        QObject::connect(shortcut, &QShortcut::activatedAmbiguously, shortcut,
+                         [this, key] { nextWithAccessKey(key); });
         list.append(shortcut);
     }
 }

@@ -48,7 +48,7 @@ private:
     // Alt with a letter that several visible controls share: the focus moves to the next of them.
     void nextWithAccessKey(QChar key);
 
-    bool m_enterPressed = false; // a button took Enter; its release is swallowed
+    bool m_enterPressed = false;         // a button took Enter; its release is swallowed
     std::unique_ptr<KeyRouter> m_router; // the application's key filter and the focus connection
     QHash<const QWidget*, QList<QPointer<QShortcut>>> m_accessShortcuts;
     QList<QPointer<QShortcut>> m_defaultShortcuts;

@@ -26,7 +26,7 @@ public:
     // The properties of the button clicked last (at first: the first button).
     PropertyList* properties() const { return m_properties; }
 
-  private:
+private:
     qvButtons_H* make(QWidget* parent, const QString& name, const QString& caption, int style, QRect geometry,
                       bool follows);
     QWidget* styleTable();

@@ -30,9 +30,6 @@ void GalleryWindow::showPage(int index)
         m_tabs->setCurrentIndex(index);
 }
 
-int GalleryWindow::pageCount() const
-{
-    return m_tabs->count();
-}
+int GalleryWindow::pageCount() const { return m_tabs->count(); }
 
 } // namespace ktv

@@ -44,7 +44,9 @@ const int32_t kPositions[] = {Line3D::LinePositionMiddle, Line3D::LinePositionEn
 QGroupBox* horizontalGroup(QSize size, int zoom)
 {
     auto* group = new QGroupBox(QStringLiteral("Yatay %1 × %2 (sağda %3 kat büyütülmüş)")
-                                    .arg(size.width()).arg(size.height()).arg(zoom));
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(zoom));
     auto* grid = new QGridLayout(group);
     int row = 0;
     for (const int32_t position : kPositions) {
@@ -82,8 +84,9 @@ QGroupBox* columnGroup(const QString& title, QSize size, int zoom)
 Line3DPage::Line3DPage(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QStringLiteral("Koyu çizgi üstte ya da solda, açık çizgi hemen yanında. Yükseklik "
-                                            "genişlikten küçükse çizgi yataydır, değilse (kare dahil) dikeydir."));
+    auto* intro =
+        new QLabel(QStringLiteral("Koyu çizgi üstte ya da solda, açık çizgi hemen yanında. Yükseklik "
+                                  "genişlikten küçükse çizgi yataydır, değilse (kare dahil) dikeydir."));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 

@@ -15,10 +15,7 @@ PixelZoom::PixelZoom(QWidget* source, int factor, QWidget* parent)
     QTimer::singleShot(0, this, &PixelZoom::refresh);
 }
 
-QSize PixelZoom::sizeHint() const
-{
-    return m_source ? m_source->size() * m_factor : QSize();
-}
+QSize PixelZoom::sizeHint() const { return m_source ? m_source->size() * m_factor : QSize(); }
 
 bool PixelZoom::eventFilter(QObject* watched, QEvent* event)
 {

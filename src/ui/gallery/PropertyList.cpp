@@ -8,11 +8,9 @@
 #include <QMetaEnum>
 #include <QMetaProperty>
 
-namespace ktv
-{
+namespace ktv {
 
-namespace
-{
+namespace {
 
 QString valueText(const QMetaProperty& property, const QVariant& value)
 {
@@ -35,14 +33,12 @@ QString valueText(const QMetaProperty& property, const QVariant& value)
     switch (value.metaType().id()) {
     case QMetaType::UInt: // colours: the shared encoding reads best in hexadecimal
         return QStringLiteral("0x%1").arg(value.toUInt(), 8, 16, QLatin1Char('0'));
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     case QMetaType::QFont: {
         const QFont font = value.value<QFont>();
         return QStringLiteral("%1, %2 pt").arg(font.family()).arg(font.pointSizeF());
     }
-    default:
-        return value.toString();
+    default: return value.toString();
     }
 }
 

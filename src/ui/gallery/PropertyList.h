@@ -7,13 +7,11 @@
 #include <QTableWidget>
 #include <QVector>
 
-namespace ktv
-{
+namespace ktv {
 
-class PropertyList : public QTableWidget
-{
+class PropertyList : public QTableWidget {
     Q_OBJECT
-  public:
+public:
     struct Row {
         QString name, type, value;
     };
@@ -27,7 +25,7 @@ class PropertyList : public QTableWidget
     void refresh();
     QObject* object() const { return m_object; }
 
-  private:
+private:
     QPointer<QObject> m_object;
 };
 

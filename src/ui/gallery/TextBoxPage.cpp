@@ -29,21 +29,24 @@ std::vector<Row> rows()
          [](clsTextBox& b, TextBox& t) { b.Integer_Neg(t); }},
         {"Integer_All", "Integer_All", "Rakamlar; \"-\" yalnız ilk karakter olarak",
          [](clsTextBox& b, TextBox& t) { b.Integer_All(t); }},
-        {"Numeric_Pos", "Numeric_Pos", "Rakamlar ve bir \".\"", [](clsTextBox& b, TextBox& t) { b.Numeric_Pos(t); }},
+        {"Numeric_Pos", "Numeric_Pos", "Rakamlar ve bir \".\"",
+         [](clsTextBox& b, TextBox& t) { b.Numeric_Pos(t); }},
         {"Numeric_Neg", "Numeric_Neg", "Başta \"-\", rakamlar ve bir \".\"",
          [](clsTextBox& b, TextBox& t) { b.Numeric_Neg(t); }},
         {"Numeric_All", "Numeric_All", "Rakamlar, başta \"-\", bir \".\"",
          [](clsTextBox& b, TextBox& t) { b.Numeric_All(t); }},
         {"Numeric_WithSymbols", "Numeric_WithSymbols", "Harf dışında her şey",
          [](clsTextBox& b, TextBox& t) { b.Numeric_WithSymbols(t); }},
-        {"Alpha_All", "Alpha_All", "Rakam dışında her şey", [](clsTextBox& b, TextBox& t) { b.Alpha_All(t); }},
+        {"Alpha_All", "Alpha_All", "Rakam dışında her şey",
+         [](clsTextBox& b, TextBox& t) { b.Alpha_All(t); }},
         {"AlphaNumeric_NoSymbols", "AlphaNumeric_NoSymbols", "Yalnız harf (A-Z, a-z) ve rakam",
          [](clsTextBox& b, TextBox& t) { b.AlphaNumeric_NoSymbols(t); }},
         {"Alpha_NoSymbols", "Alpha_NoSymbols", "Yalnız harf (A-Z, a-z)",
          [](clsTextBox& b, TextBox& t) { b.Alpha_NoSymbols(t); }},
         {"Numeric_FixedDec", "Numeric_FixedDec (2)", "En çok 2 ondalık",
          [](clsTextBox& b, TextBox& t) { b.Numeric_FixedDec(t, 2); }},
-        {"Numeric_FixedDec_Zero", "Numeric_FixedDec (2, sıfır, eksi)", "2 ondalık, sondaki sıfırlarla, eksi olabilir",
+        {"Numeric_FixedDec_Zero", "Numeric_FixedDec (2, sıfır, eksi)",
+         "2 ondalık, sondaki sıfırlarla, eksi olabilir",
          [](clsTextBox& b, TextBox& t) { b.Numeric_FixedDec(t, 2, true, true); }},
         {"Numeric_FixedDec_0", "Numeric_FixedDec (0)", "Tamsayı, ondalık yok",
          [](clsTextBox& b, TextBox& t) { b.Numeric_FixedDec(t, 0); }},
@@ -51,8 +54,10 @@ std::vector<Row> rows()
          [](clsTextBox& b, TextBox& t) { b.MaskedText(t, QStringLiteral("##/##/####")); }},
         {"MaskedText_Plaka", "MaskedText ##-@@@-###", "\"#\" rakam, \"@\" rakam dışı",
          [](clsTextBox& b, TextBox& t) { b.MaskedText(t, QStringLiteral("##-@@@-###")); }},
-        {"CaseUpper", "CaseUpper", "Büyük harf (i → İ, ı → I)", [](clsTextBox& b, TextBox& t) { b.CaseUpper(t); }},
-        {"CaseLower", "CaseLower", "Küçük harf (I → ı, İ → i)", [](clsTextBox& b, TextBox& t) { b.CaseLower(t); }},
+        {"CaseUpper", "CaseUpper", "Büyük harf (i → İ, ı → I)",
+         [](clsTextBox& b, TextBox& t) { b.CaseUpper(t); }},
+        {"CaseLower", "CaseLower", "Küçük harf (I → ı, İ → i)",
+         [](clsTextBox& b, TextBox& t) { b.CaseLower(t); }},
         {"CaseProper", "CaseProper", "Sözcüklerin baş harfi büyük (McDonald, O'Neil, Jean-Paul)",
          [](clsTextBox& b, TextBox& t) { b.CaseProper(t); }},
         {"Duz", "Süzgeçsiz", "Yalnız odak, Enter, oklar ve Esc", {}},
@@ -64,9 +69,10 @@ std::vector<Row> rows()
 TextBoxPage::TextBoxPage(QWidget* parent) : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(QStringLiteral("Her kutu kendi süzgecini her değişiklikten sonra uygular. "
-                                            "Enter ve Aşağı ok sonraki kutuya, Yukarı ok önceki kutuya geçer; "
-                                            "Esc kutuya girildiğindeki metni geri getirir."));
+    auto* intro =
+        new QLabel(QStringLiteral("Her kutu kendi süzgecini her değişiklikten sonra uygular. "
+                                  "Enter ve Aşağı ok sonraki kutuya, Yukarı ok önceki kutuya geçer; "
+                                  "Esc kutuya girildiğindeki metni geri getirir."));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 

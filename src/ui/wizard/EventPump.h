@@ -17,8 +17,7 @@ class EventPump {
 public:
     explicit EventPump(std::chrono::microseconds windowSystemInterval = std::chrono::microseconds(500))
         : m_intervalNs(std::chrono::nanoseconds(windowSystemInterval).count())
-    {
-    }
+    {}
     // Delivers what is pending; the window system is asked when the interval is over.
     void pump();
     // The next pump asks the window system at once (a run begins).

@@ -12,9 +12,8 @@
 namespace ktv {
 
 FileListBox::FileListBox(QWidget* parent)
-    : QListWidget(parent)
-    , m_pattern(QStringLiteral("*.*"))
-    , m_path(QDir::toNativeSeparators(QDir::currentPath()))
+    : QListWidget(parent), m_pattern(QStringLiteral("*.*")),
+      m_path(QDir::toNativeSeparators(QDir::currentPath()))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -49,7 +48,10 @@ QString FileListBox::List(int index) const
     return entry ? entry->text() : QString();
 }
 
-int FileListBox::ListIndex() const { return currentItem() && currentItem()->isSelected() ? currentRow() : -1; }
+int FileListBox::ListIndex() const
+{
+    return currentItem() && currentItem()->isSelected() ? currentRow() : -1;
+}
 
 void FileListBox::setListIndex(int index)
 {

@@ -49,8 +49,7 @@ constexpr const char* kChooseYear = "Lütfen aktarım yılını seçiniz.";
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // Runs one step of the steps whose failures are skipped.
-template <class F>
-void skipOnFailure(F&& step)
+template <class F> void skipOnFailure(F&& step)
 {
     try {
         step();
@@ -73,18 +72,17 @@ WizardControls setUpForm(QWidget& form)
 
 } // namespace
 
-QString PatternOfType(int position) { return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd"); }
+QString PatternOfType(int position)
+{
+    return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+}
 
 bool KlasorVar(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
 
 Frm_Vedaz::Frm_Vedaz(WizardOptions options, QWidget* parent)
-    : QWidget(parent)
-    , m_options(std::move(options))
-    , m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile)
-    , m_c(setUpForm(*this))
-    , m_source(m_c)
-    , m_target(m_c)
-    , m_progress(m_c.PrgBar1)
+    : QWidget(parent), m_options(std::move(options)),
+      m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile),
+      m_c(setUpForm(*this)), m_source(m_c), m_target(m_c), m_progress(m_c.PrgBar1)
 {
     m_browser = m_options.folderBrowser;
     if (!m_browser) {
@@ -184,7 +182,8 @@ void Frm_Vedaz::Form_Activate()
         const QString file = qs(m_model.file);
         QString pattern = QStringLiteral("*.ktd;*.pvd");
         if (file.size() > 4)
-            pattern = file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+            pattern =
+                file.right(3) == QLatin1String("ktd") ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
         m_c.File1->setPattern(pattern);
         m_c.File1->setPath(folder);
         selectSecilenDosya();
@@ -427,7 +426,10 @@ bool Frm_Vedaz::confirm(const std::string& message, const std::string& title)
     return MsgBox(message, MsgButtons::YesNo, MsgIcon::Question, title) == MsgAnswer::Yes;
 }
 
-void Frm_Vedaz::setWaitCursor(bool on) { mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default); }
+void Frm_Vedaz::setWaitCursor(bool on)
+{
+    mousePointer().setPointer(on ? Pointer::Hourglass : Pointer::Default);
+}
 
 void Frm_Vedaz::setProgressVisible(bool visible) { m_progress.setVisible(visible); }
 

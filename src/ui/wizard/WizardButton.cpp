@@ -8,7 +8,8 @@
 
 namespace ktv {
 
-WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry)
+WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption,
+                               const QRect& geometry)
 {
     auto* button = new WizardButton(parent);
     button->setObjectName(name);

@@ -13,6 +13,7 @@ class qvButtons_H;
 using WizardButton = qvButtons_H;
 
 // A button named name with the caption ("&" marks the accelerator) at the pixel rectangle.
-WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
+WizardButton* makeWizardButton(QWidget* parent, const QString& name, const QString& caption,
+                               const QRect& geometry);
 
 } // namespace ktv

@@ -18,10 +18,12 @@ namespace ktv {
 namespace {
 
 // Twips to pixels at the designer's 15 twips per pixel.
-QRect tw(int left, int top, int width, int height) { return QRect(left / 15, top / 15, width / 15, height / 15); }
+QRect tw(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
 
-template <class W>
-W* place(W* widget, const char* name, const QRect& geometry)
+template <class W> W* place(W* widget, const char* name, const QRect& geometry)
 {
     widget->setObjectName(QString::fromUtf8(name));
     widget->setGeometry(geometry);
@@ -67,7 +69,8 @@ WizardControls buildWizardControls(QWidget* form)
     for (const char* type : kSourceTypes)
         c.Cbo_KtdPvd->addItem(QString::fromLatin1(type));
     c.Cbo_KtdPvd->setCurrentIndex(-1);
-    c.Label1 = label(c.Fra_1, "Label1", "Çevrim Yapılacak Dosyaların Bulunduğu Klasör", tw(135, 1215, 4380, 315));
+    c.Label1 =
+        label(c.Fra_1, "Label1", "Çevrim Yapılacak Dosyaların Bulunduğu Klasör", tw(135, 1215, 4380, 315));
     c.Txt_Klasor = textBox(c.Fra_1, "Txt_Klasor", tw(135, 1485, 4380, 315));
     c.Cmd_KlasorBul = makeWizardButton(c.Fra_1, QStringLiteral("Cmd_KlasorBul"), QStringLiteral("Gözat"),
                                        tw(4590, 1440, 735, 360));
@@ -120,9 +123,10 @@ WizardControls buildWizardControls(QWidget* form)
     // Labels, frames and the bar take no focus; the Tab order of each page follows.
     for (QWidget* w : std::initializer_list<QWidget*>{c.Fra_1, c.Fra_2, c.Fra_YeniFirma, c.PrgBar1})
         w->setFocusPolicy(Qt::NoFocus);
-    QWidget* const order[] = {c.Cbo_KtdPvd, c.Txt_Klasor, c.Cmd_KlasorBul, c.File1, c.Txt_SecilenDosya,
-                              c.Cmd_Ileri, c.Cmd_Kapat0, c.Cbo_FirmaKodu, c.Txt_FirmaAdi, c.Cbo_VedazYili,
-                              c.Cmd_CevrimYap, c.Cmd_Kapat1, c.Cmd_Geri};
+    QWidget* const order[] = {c.Cbo_KtdPvd,       c.Txt_Klasor,    c.Cmd_KlasorBul, c.File1,
+                              c.Txt_SecilenDosya, c.Cmd_Ileri,     c.Cmd_Kapat0,    c.Cbo_FirmaKodu,
+                              c.Txt_FirmaAdi,     c.Cbo_VedazYili, c.Cmd_CevrimYap, c.Cmd_Kapat1,
+                              c.Cmd_Geri};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
     return c;

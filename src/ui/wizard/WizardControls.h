@@ -44,9 +44,9 @@ struct WizardControls {
 };
 
 // Pixel sizes of the form.
-inline constexpr int kClientWidth = 370;   // 5550 twips
-inline constexpr int kClientHeight = 453;  // 6795 twips
-inline constexpr int kPageLeft = 3;        // 45 twips
+inline constexpr int kClientWidth = 370;     // 5550 twips
+inline constexpr int kClientHeight = 453;    // 6795 twips
+inline constexpr int kPageLeft = 3;          // 45 twips
 inline constexpr int kPage2DesignLeft = 378; // 5670 twips, outside the client area
 
 // Creates the controls on form. Page 2 starts hidden beside page 1.

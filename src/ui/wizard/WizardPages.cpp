@@ -54,12 +54,8 @@ void WizardPage::sendBack() const
 }
 
 SourcePage::SourcePage(const WizardControls& c)
-    : WizardPage(c.Fra_1)
-    , m_type(c.Cbo_KtdPvd)
-    , m_folder(c.Txt_Klasor)
-    , m_file(c.Txt_SecilenDosya)
-{
-}
+    : WizardPage(c.Fra_1), m_type(c.Cbo_KtdPvd), m_folder(c.Txt_Klasor), m_file(c.Txt_SecilenDosya)
+{}
 
 void SourcePage::load(const WizardModel& model) const
 {
@@ -79,12 +75,8 @@ void SourcePage::store(WizardModel& model) const
 int SourcePage::shownType() const { return m_type->currentIndex(); }
 
 TargetPage::TargetPage(const WizardControls& c)
-    : WizardPage(c.Fra_2)
-    , m_code(c.Cbo_FirmaKodu)
-    , m_name(c.Txt_FirmaAdi)
-    , m_year(c.Cbo_VedazYili)
-{
-}
+    : WizardPage(c.Fra_2), m_code(c.Cbo_FirmaKodu), m_name(c.Txt_FirmaAdi), m_year(c.Cbo_VedazYili)
+{}
 
 void TargetPage::load(const WizardModel& model) const
 {

@@ -15,10 +15,7 @@ struct WizardModel;
 // The frame of a page: moved onto page 1's place and brought to the front, or sent back.
 class WizardPage {
 public:
-    explicit WizardPage(QGroupBox* frame)
-        : m_frame(frame)
-    {
-    }
+    explicit WizardPage(QGroupBox* frame) : m_frame(frame) {}
     void showAt(const QPoint& at) const;
     void showInPlace() const;
     void sendBack() const;

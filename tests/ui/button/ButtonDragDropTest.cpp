@@ -21,12 +21,13 @@ struct DropLog {
 
     void watch(qvButtons_H* b)
     {
-        QObject::connect(b, &qvButtons_H::OLEDragOver, b,
-                         [this](const QMimeData* d, int& effect, short&, short&, float&, float&, short& state) {
-                             events << QStringLiteral("Over(%1,%2)").arg(state).arg(effect);
-                             data << d;
-                             effect = answer(state, effect);
-                         });
+        QObject::connect(
+            b, &qvButtons_H::OLEDragOver, b,
+            [this](const QMimeData* d, int& effect, short&, short&, float&, float&, short& state) {
+                events << QStringLiteral("Over(%1,%2)").arg(state).arg(effect);
+                data << d;
+                effect = answer(state, effect);
+            });
         QObject::connect(b, &qvButtons_H::OLEDragDrop, b,
                          [this](const QMimeData* d, int& effect, short&, short&, float&, float&) {
                              events << QStringLiteral("Drop(%1)").arg(effect);
@@ -62,7 +63,8 @@ protected:
         QApplication::sendEvent(b, &m);
         return m.isAccepted();
     }
-    QDropEvent* drop(Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction, Qt::KeyboardModifiers mods = {})
+    QDropEvent* drop(Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction,
+                     Qt::KeyboardModifiers mods = {})
     {
         dropEvent = std::make_unique<QDropEvent>(QPointF(8, 6), actions, &mime, Qt::NoButton, mods);
         QApplication::sendEvent(b, dropEvent.get());
@@ -114,9 +116,7 @@ struct EffectRow {
     int hostEffect; // -1: left as offered
 };
 
-class DropEffects : public ButtonDragDrop, public ::testing::WithParamInterface<EffectRow>
-{
-};
+class DropEffects : public ButtonDragDrop, public ::testing::WithParamInterface<EffectRow> {};
 
 TEST_P(DropEffects, TheEffectAskedForWinsOverTheOthersTheHostLeftOpen)
 {

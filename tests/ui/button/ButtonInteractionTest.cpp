@@ -261,7 +261,8 @@ TEST_F(ButtonRunning, AButtonDisabledUnderTheMouseStillReportsThatTheMouseLeft)
     b->setEnabled(false);
     mouse.moveOver(&form);
     clock.advance(50);
-    EXPECT_EQ(log.take(), (QStringList{"Cmd.MouseOnButton(true)", "Cmd.MouseMove", "Cmd.MouseOnButton(false)"}));
+    EXPECT_EQ(log.take(),
+              (QStringList{"Cmd.MouseOnButton(true)", "Cmd.MouseMove", "Cmd.MouseOnButton(false)"}));
     EXPECT_FALSE(b->hovering());
 }
 
@@ -274,8 +275,8 @@ TEST_F(ButtonRunning, DoubleClickPressesAgainButIgnoresTheClickBeforeTheRelease)
     EXPECT_EQ(b->lastMouseButton(), -1);
     EXPECT_TRUE(b->stateFlags() & qvButtons_H::StatePressed);
     QTest::mouseRelease(b, Qt::LeftButton);
-    EXPECT_EQ(log.take(), (QStringList{"Chk.MouseDown(1)", "Chk.MouseUp(1)", "Chk.Click", "Chk.DoubleClick(1)",
-                                       "Chk.MouseDown(1)", "Chk.MouseUp(1)"}));
+    EXPECT_EQ(log.take(), (QStringList{"Chk.MouseDown(1)", "Chk.MouseUp(1)", "Chk.Click",
+                                       "Chk.DoubleClick(1)", "Chk.MouseDown(1)", "Chk.MouseUp(1)"}));
     EXPECT_TRUE(b->Value()); // toggled once
     EXPECT_EQ(b->lastMouseButton(), 1);
 }

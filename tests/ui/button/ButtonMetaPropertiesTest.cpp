@@ -19,11 +19,19 @@ TEST_F(ButtonMetaProperties, ThePublicPropertiesAreListedInTheirOrder)
     QStringList names;
     for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i)
         names << QString::fromLatin1(meta.property(i).name());
-    EXPECT_EQ(names, (QStringList{"ButtonStyle", "Mode", "Caption", "CaptionAlign", "CaptionStyle", "CustomClick",
-                                  "ButtonShape", "Picture", "PictureAlign", "Enabled", "ShowFocusRect", "Value",
-                                  "PictureSize", "MousePointer", "MouseIcon", "Font", "FontStyle", "ForeColor",
-                                  "BackColor", "GradientColor", "GradientMode", "ResetDefaultColors",
-                                  "HoverColorLocks", "HoverForeColor", "HoverBackColor"}));
+    EXPECT_EQ(names, (QStringList{"ButtonStyle",     "Mode",
+                                  "Caption",         "CaptionAlign",
+                                  "CaptionStyle",    "CustomClick",
+                                  "ButtonShape",     "Picture",
+                                  "PictureAlign",    "Enabled",
+                                  "ShowFocusRect",   "Value",
+                                  "PictureSize",     "MousePointer",
+                                  "MouseIcon",       "Font",
+                                  "FontStyle",       "ForeColor",
+                                  "BackColor",       "GradientColor",
+                                  "GradientMode",    "ResetDefaultColors",
+                                  "HoverColorLocks", "HoverForeColor",
+                                  "HoverBackColor"}));
 }
 
 struct EnumRow {
@@ -33,8 +41,9 @@ struct EnumRow {
 };
 
 const EnumRow kEnumRows[] = {
-    {"ButtonStyle", 8, "Rounded"},      {"Mode", 3, "Option"},        {"CaptionAlign", 3, "Center"},
-    {"CaptionStyle", 3, "Engraved"},    {"ButtonShape", 9, "SlantRight"}, {"PictureAlign", 6, "RightEdge"},
+    {"ButtonStyle", 8, "Rounded"},      {"Mode", 3, "Option"},
+    {"CaptionAlign", 3, "Center"},      {"CaptionStyle", 3, "Engraved"},
+    {"ButtonShape", 9, "SlantRight"},   {"PictureAlign", 6, "RightEdge"},
     {"GradientMode", 5, "RightToLeft"},
 };
 
@@ -77,8 +86,7 @@ TEST_F(ButtonMetaProperties, AWriteThroughTheMetaObjectHasTheSettersEffects)
 // Every property the meta-object declares, written and read back through it: each key of an
 // enumerated property, both states of a flag, colours in both encodings, a text, a font and
 // pictures; values outside a setter's range are refused and the property keeps its value.
-namespace
-{
+namespace {
 
 QImage square(QRgb colour)
 {
@@ -102,9 +110,8 @@ const IntRange kIntRanges[] = {
     {"HoverColorLocks", {0, 1, 2, 3}, {}}, // stored without a range test
 };
 
-class EveryButtonProperty : public DesignerForm, public ::testing::WithParamInterface<int>
-{
-  protected:
+class EveryButtonProperty : public DesignerForm, public ::testing::WithParamInterface<int> {
+protected:
     QMetaProperty property() const { return qvButtons_H::staticMetaObject.property(GetParam()); }
     // Writes through the meta-object and reads back.
     QVariant roundTrip(qvButtons_H& b, const QVariant& value) const

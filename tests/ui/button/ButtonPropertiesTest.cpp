@@ -23,15 +23,28 @@ QImage solidImage(int w, int h, QRgb color)
 // Every property a store keeps, side by side, to compare two buttons.
 std::string snapshot(const qvButtons_H& b)
 {
-    return QStringList{QString::number(b.ButtonStyle()), QString::number(b.Mode()), b.Caption(),
-            QString::number(b.CaptionAlign()), QString::number(b.CaptionStyle()), QString::number(b.CustomClick()),
-            QString::number(b.ButtonShape()), QString::number(b.Picture().isNone()),
-            QString::number(b.PictureAlign()), QString::number(b.Enabled()), QString::number(b.ShowFocusRect()),
-            QString::number(b.Value()), QString::number(b.PictureSize()), QString::number(b.MousePointer()),
-            b.Font().toString(), QString::number(b.ForeColor(), 16), QString::number(b.BackColor(), 16),
-            QString::number(b.GradientColor(), 16), QString::number(b.GradientMode()),
-            QString::number(b.HoverColorLocks()), QString::number(b.HoverForeColor(), 16),
-            QString::number(b.HoverBackColor(), 16)}
+    return QStringList{QString::number(b.ButtonStyle()),
+                       QString::number(b.Mode()),
+                       b.Caption(),
+                       QString::number(b.CaptionAlign()),
+                       QString::number(b.CaptionStyle()),
+                       QString::number(b.CustomClick()),
+                       QString::number(b.ButtonShape()),
+                       QString::number(b.Picture().isNone()),
+                       QString::number(b.PictureAlign()),
+                       QString::number(b.Enabled()),
+                       QString::number(b.ShowFocusRect()),
+                       QString::number(b.Value()),
+                       QString::number(b.PictureSize()),
+                       QString::number(b.MousePointer()),
+                       b.Font().toString(),
+                       QString::number(b.ForeColor(), 16),
+                       QString::number(b.BackColor(), 16),
+                       QString::number(b.GradientColor(), 16),
+                       QString::number(b.GradientMode()),
+                       QString::number(b.HoverColorLocks()),
+                       QString::number(b.HoverForeColor(), 16),
+                       QString::number(b.HoverBackColor(), 16)}
         .join(QLatin1Char('|'))
         .toStdString();
 }
@@ -92,7 +105,7 @@ TEST_F(ButtonDesigner, ChangedPropertiesRoundTripUnderTheirStoredNames)
     b->setEnabled(false);
 
     MemoryPropertyBag bag = host.save(*b);
-    EXPECT_EQ(bag.ReadProperty(QStringLiteral("ImgSize"), 0).toInt(), 32); // pixels, not the enum
+    EXPECT_EQ(bag.ReadProperty(QStringLiteral("ImgSize"), 0).toInt(), 32);         // pixels, not the enum
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("cBHover"), 0).toUInt(), 0x123456u); // written as "cBhover"
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("BACKSTYLE"), 0).toInt(), 2);
 
@@ -129,10 +142,7 @@ struct Refusal {
     const char* message;
 };
 
-QImage refusalBitmap()
-{
-    return solidImage(20, 10, qRgb(0, 0, 0));
-}
+QImage refusalBitmap() { return solidImage(20, 10, qRgb(0, 0, 0)); }
 
 const Refusal kRefusals[] = {
     {"CustomShapeWithoutPicture", [](qvButtons_H&) {}, [](qvButtons_H& b) { b.setButtonShape(7); },
@@ -164,9 +174,7 @@ const Refusal kRefusals[] = {
 
 // Each refusal in the designer (true) and in the running program (false).
 class RefusedCombinations : public ButtonDesigner,
-                            public ::testing::WithParamInterface<std::tuple<Refusal, bool>>
-{
-};
+                            public ::testing::WithParamInterface<std::tuple<Refusal, bool>> {};
 
 TEST_P(RefusedCombinations, SpeakOnlyInTheDesigner)
 {
@@ -268,9 +276,7 @@ struct AccessKeyRow {
     const char* key; // what the host holds afterwards
 };
 
-class AccessKeys : public ButtonDesigner, public ::testing::WithParamInterface<AccessKeyRow>
-{
-};
+class AccessKeys : public ButtonDesigner, public ::testing::WithParamInterface<AccessKeyRow> {};
 
 // Each caption follows "&Kaydet", so a caption that sets no key shows the K kept from before.
 TEST_P(AccessKeys, AreTheLetterAfterTheSingleAmpersand)
@@ -360,8 +366,9 @@ TEST_F(ButtonDesigner, DefaultButtonShowsItsStateAndFocusRectangleAdviceOnlyInTh
     EXPECT_TRUE(b->stateFlags() & qvButtons_H::StateDefault);
     b->setShowFocusRect(false);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "The focus rectangle may appear on default buttons ONLY while in design mode, \n"
-                                   "but will not appear when the form is running.");
+    EXPECT_EQ(boxes.shown[0].text,
+              "The focus rectangle may appear on default buttons ONLY while in design mode, \n"
+              "but will not appear when the form is running.");
     EXPECT_TRUE(b->stateFlags() & qvButtons_H::StateDefault);
 
     // In the running program the same change just drops the default look.

@@ -127,10 +127,7 @@ struct SetAgainRow {
     const char* notified; // the stored names the host hears of, comma-separated
 };
 
-void PrintTo(const SetAgainRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const SetAgainRow& row, std::ostream* os) { *os << row.name; }
 
 const SetAgainRow kSetAgainRows[] = {
     {"ButtonStyle", [](qvButtons_H* b) { b->setButtonStyle(4); }, "BackStyle"},

@@ -37,20 +37,25 @@ public:
         QObject::connect(b, &qvButtons_H::MouseUp, b, [this, tag](short& btn, short&, float&, float&) {
             events << tag(QStringLiteral("MouseUp(%1)").arg(btn));
         });
-        QObject::connect(b, &qvButtons_H::MouseMove, b,
-                         [this, tag](short&, short&, float&, float&) { events << tag(QStringLiteral("MouseMove")); });
-        QObject::connect(b, &qvButtons_H::KeyDown, b,
-                         [this, tag](short& k, short&) { events << tag(QStringLiteral("KeyDown(%1)").arg(k)); });
+        QObject::connect(b, &qvButtons_H::MouseMove, b, [this, tag](short&, short&, float&, float&) {
+            events << tag(QStringLiteral("MouseMove"));
+        });
+        QObject::connect(b, &qvButtons_H::KeyDown, b, [this, tag](short& k, short&) {
+            events << tag(QStringLiteral("KeyDown(%1)").arg(k));
+        });
         QObject::connect(b, &qvButtons_H::KeyPress, b,
                          [this, tag](short& k) { events << tag(QStringLiteral("KeyPress(%1)").arg(k)); });
-        QObject::connect(b, &qvButtons_H::KeyUp, b,
-                         [this, tag](short& k, short&) { events << tag(QStringLiteral("KeyUp(%1)").arg(k)); });
+        QObject::connect(b, &qvButtons_H::KeyUp, b, [this, tag](short& k, short&) {
+            events << tag(QStringLiteral("KeyUp(%1)").arg(k));
+        });
         QObject::connect(b, &qvButtons_H::MouseOnButton, b, [this, tag](bool& on) {
-            events << tag(on ? QStringLiteral("MouseOnButton(true)") : QStringLiteral("MouseOnButton(false)"));
+            events << tag(on ? QStringLiteral("MouseOnButton(true)")
+                             : QStringLiteral("MouseOnButton(false)"));
         });
         QObject::connect(b, &qvButtons_H::Click, b, [this, tag] { events << tag(QStringLiteral("Click")); });
-        QObject::connect(b, &qvButtons_H::DoubleClick, b,
-                         [this, tag](short& btn) { events << tag(QStringLiteral("DoubleClick(%1)").arg(btn)); });
+        QObject::connect(b, &qvButtons_H::DoubleClick, b, [this, tag](short& btn) {
+            events << tag(QStringLiteral("DoubleClick(%1)").arg(btn));
+        });
     }
     QStringList take()
     {

@@ -38,7 +38,8 @@ TEST(ManualTimersTest, FiresEveryDueTimerInTimeOrderAndStopsWhenKilledFromItsCal
     clock.setTimer(&window, 2, 30, &recordTick);
     clock.setTimer(&window, 3, 20, &stopAfterFirst);
     clock.advance(100);
-    const std::vector<std::pair<int, unsigned>> expected{{3, 20}, {2, 30}, {1, 50}, {2, 60}, {2, 90}, {1, 100}};
+    const std::vector<std::pair<int, unsigned>> expected{{3, 20}, {2, 30}, {1, 50},
+                                                         {2, 60}, {2, 90}, {1, 100}};
     EXPECT_EQ(ticks, expected);
     EXPECT_FALSE(clock.isActive(&window, 3));
     EXPECT_TRUE(clock.isActive(&window, 1));

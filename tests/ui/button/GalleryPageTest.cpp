@@ -42,9 +42,7 @@ const OfferedProperty kOffered[] = {
      2},
 };
 
-class GalleryOffers : public ::testing::TestWithParam<OfferedProperty>
-{
-};
+class GalleryOffers : public ::testing::TestWithParam<OfferedProperty> {};
 
 TEST_P(GalleryOffers, EveryValueOfTheProperty)
 {
@@ -107,9 +105,7 @@ QList<qvButtons_H*> styleTable(const ButtonPage& page)
     return list;
 }
 
-class GalleryStyles : public ::testing::TestWithParam<std::tuple<int, bool>>
-{
-};
+class GalleryStyles : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 
 TEST_P(GalleryStyles, PaintEveryButton)
 {
@@ -151,9 +147,7 @@ const KeyedBitmap kKeyedBitmaps[] = {
     {"Tab", [] { return gallery::tabShapeBitmap(94, 36); }},
 };
 
-class GalleryKeyedBitmaps : public ::testing::TestWithParam<KeyedBitmap>
-{
-};
+class GalleryKeyedBitmaps : public ::testing::TestWithParam<KeyedBitmap> {};
 
 TEST_P(GalleryKeyedBitmaps, HaveNoPinkFringe)
 {

@@ -103,9 +103,7 @@ struct PictureAlignRow {
     int x, y; // expected picture position; -1 = not checked
 };
 
-class PictureAlignments : public PaintContent, public ::testing::WithParamInterface<PictureAlignRow>
-{
-};
+class PictureAlignments : public PaintContent, public ::testing::WithParamInterface<PictureAlignRow> {};
 
 // 100 x 60 button, 16-pixel picture, no caption.
 TEST_P(PictureAlignments, PlaceThePicture)
@@ -136,9 +134,7 @@ struct LargePictureRow {
     QRect expected;
 };
 
-class LargePictures : public PaintContent, public ::testing::WithParamInterface<LargePictureRow>
-{
-};
+class LargePictures : public PaintContent, public ::testing::WithParamInterface<LargePictureRow> {};
 
 // 100 x 60 button, 16 x 16 picture.
 TEST_P(LargePictures, FillOrFitTheButton)
@@ -181,9 +177,7 @@ struct PressedShiftRow {
     QPoint shift;
 };
 
-class PressedShifts : public PaintContent, public ::testing::WithParamInterface<PressedShiftRow>
-{
-};
+class PressedShifts : public PaintContent, public ::testing::WithParamInterface<PressedShiftRow> {};
 
 TEST_P(PressedShifts, DependOnTheShapeAndNotForStyle3)
 {
@@ -204,11 +198,9 @@ TEST_P(PressedShifts, DependOnTheShapeAndNotForStyle3)
 }
 
 const PressedShiftRow kPressedShifts[] = {
-    {"Rectangle", 0, 0, {1, 1}},
-    {"SlantRight", 0, 2, {1, 1}},
+    {"Rectangle", 0, 0, {1, 1}},     {"SlantRight", 0, 2, {1, 1}},
     {"Parallelogram", 0, 3, {1, 1}}, // the last shape that shifts across
-    {"Ellipse", 0, 4, {0, 1}},
-    {"Style3StaysPut", 3, 0, {0, 0}},
+    {"Ellipse", 0, 4, {0, 1}},       {"Style3StaysPut", 3, 0, {0, 0}},
 };
 INSTANTIATE_TEST_SUITE_P(PaintContent, PressedShifts, ::testing::ValuesIn(kPressedShifts),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -246,7 +238,8 @@ TEST_F(PaintContent, EngravedCaptionHasALightCopyUpLeftAndADarkOneDownRight)
     const PaintColor light = ButtonColors::Shift(Face, 40);
     const PaintColor dark = ButtonColors::Shift(Face, -40);
     const QRect area = r.captionRect.adjusted(-3, -3, 3, 3); // away from the black edges
-    const QRect lightBox = boxOf(image, light, area), darkBox = boxOf(image, dark, area), text = boxOf(image, 0, area);
+    const QRect lightBox = boxOf(image, light, area), darkBox = boxOf(image, dark, area),
+                text = boxOf(image, 0, area);
     ASSERT_FALSE(text.isEmpty());
     ASSERT_FALSE(lightBox.isEmpty());
     ASSERT_FALSE(darkBox.isEmpty());
@@ -254,9 +247,7 @@ TEST_F(PaintContent, EngravedCaptionHasALightCopyUpLeftAndADarkOneDownRight)
     EXPECT_GT(darkBox.right(), text.right());
 }
 
-class CaptionOnlyWhileOn : public PaintContent, public ::testing::WithParamInterface<int>
-{
-};
+class CaptionOnlyWhileOn : public PaintContent, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CaptionOnlyWhileOn, EllipticShapesShowTheirCaption)
 {

@@ -17,9 +17,7 @@ struct ShiftRow {
     int r, g, b;
 };
 
-class ShiftColorFigures : public ::testing::TestWithParam<ShiftRow>
-{
-};
+class ShiftColorFigures : public ::testing::TestWithParam<ShiftRow> {};
 
 TEST_P(ShiftColorFigures, GiveTheirChannels)
 {
@@ -177,9 +175,7 @@ TEST_F(PaintPipeline, ValueOnShowsNoGradient)
 
 // At rest the one-pixel ring outside the shape region keeps the white-over-grey gradient of the
 // region build; pushed or on, the ring between the shape and the inner region turns grey over white.
-class EllipticRings : public PaintPipeline, public ::testing::WithParamInterface<int>
-{
-};
+class EllipticRings : public PaintPipeline, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EllipticRings, RaisedAtRestSunkenWhenPushed)
 {

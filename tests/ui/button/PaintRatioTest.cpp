@@ -92,7 +92,8 @@ TEST_P(PaintRatio, RingsFacesAndCutsAreWholeLogicalPixels)
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, PaintRatio,
-                         ::testing::Combine(::testing::ValuesIn(kRatioRows), ::testing::Values(1.25, 1.5, 2.0)),
+                         ::testing::Combine(::testing::ValuesIn(kRatioRows),
+                                            ::testing::Values(1.25, 1.5, 2.0)),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).name) + "_x" +
                                     std::to_string(int(std::get<1>(info.param) * 100));

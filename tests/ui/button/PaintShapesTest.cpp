@@ -32,9 +32,7 @@ const QPoint kCornerCut[] = {{0, 0}, {1, 0}, {0, 1}, {19, 0}, {18, 0}, {19, 1},
                              {0, 9}, {1, 9}, {0, 8}, {19, 9}, {18, 9}, {19, 8}};
 const QPoint kCornerKept[] = {{2, 0}, {1, 1}, {17, 0}, {18, 1}, {0, 7}, {2, 9}, {18, 8}};
 
-class RoundedStyles : public PaintShapes, public ::testing::WithParamInterface<int>
-{
-};
+class RoundedStyles : public PaintShapes, public ::testing::WithParamInterface<int> {};
 
 TEST_P(RoundedStyles, CutTheirCornersWithSmallTriangles)
 {
@@ -87,9 +85,7 @@ struct SlantRow {
     int shape, width, height, grown, leftCut, rightLimit;
 };
 
-class SlantedShapes : public PaintShapes, public ::testing::WithParamInterface<SlantRow>
-{
-};
+class SlantedShapes : public PaintShapes, public ::testing::WithParamInterface<SlantRow> {};
 
 TEST_P(SlantedShapes, GrowUntilTheSlantLeavesFivePixels)
 {
@@ -207,9 +203,7 @@ struct CustomClickRow {
     QPoint offset;
 };
 
-class CustomClicks : public PaintShapes, public ::testing::WithParamInterface<CustomClickRow>
-{
-};
+class CustomClicks : public PaintShapes, public ::testing::WithParamInterface<CustomClickRow> {};
 
 TEST_P(CustomClicks, MoveThePressedPushButtonAndBack)
 {

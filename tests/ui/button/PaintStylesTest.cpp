@@ -52,14 +52,9 @@ struct Style0Row {
     PaintStyles::Ring outer, middle, inner;
 };
 
-void PrintTo(const Style0Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const Style0Row& row, std::ostream* os) { *os << row.name; }
 
-class Style0Looks : public PaintStyles, public ::testing::WithParamInterface<Style0Row>
-{
-};
+class Style0Looks : public PaintStyles, public ::testing::WithParamInterface<Style0Row> {};
 
 TEST_P(Style0Looks, RingByRing)
 {
@@ -120,14 +115,9 @@ struct Style2Row {
     PaintColor inner[4], middle[4];
 };
 
-void PrintTo(const Style2Row& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const Style2Row& row, std::ostream* os) { *os << row.name; }
 
-class Style2Colours : public PaintStyles, public ::testing::WithParamInterface<Style2Row>
-{
-};
+class Style2Colours : public PaintStyles, public ::testing::WithParamInterface<Style2Row> {};
 
 TEST_P(Style2Colours, NormalHotAndFocus)
 {
@@ -215,9 +205,7 @@ TEST_F(PaintStyles, Style5IsFlatUntilHovered)
 // A smoke test over the table of styles, shapes, modes and states: nothing is left black where
 // the face should be, and no redraw fails.
 class EveryStyleAndShape : public PaintStyles,
-                           public ::testing::WithParamInterface<std::tuple<int, int, std::uint8_t>>
-{
-};
+                           public ::testing::WithParamInterface<std::tuple<int, int, std::uint8_t>> {};
 
 TEST_P(EveryStyleAndShape, PaintsTheWholeButton)
 {
@@ -255,7 +243,8 @@ TEST_F(PaintStyles, ChangingBetweenStyle2AndAnotherChangesTheFace)
     s.ButtonStyle = 2;
     const QImage rounded = paint(s, r);
     EXPECT_EQ(at(flat, 20, 5), Face);
-    EXPECT_EQ(at(rounded, 20, 3), C::Shift(C::Shift(Face, 48, true), int(std::nearbyint(-25.0 * 3 / 20)), true));
+    EXPECT_EQ(at(rounded, 20, 3),
+              C::Shift(C::Shift(Face, 48, true), int(std::nearbyint(-25.0 * 3 / 20)), true));
 }
 
 } // namespace
@@ -278,14 +267,9 @@ struct FrameRow {
     PaintColor expected; // -1: the face shows, no frame
 };
 
-void PrintTo(const FrameRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const FrameRow& row, std::ostream* os) { *os << row.name; }
 
-class EllipseFrames : public PaintFrames, public ::testing::WithParamInterface<FrameRow>
-{
-};
+class EllipseFrames : public PaintFrames, public ::testing::WithParamInterface<FrameRow> {};
 
 TEST_P(EllipseFrames, AreDrawnByLookAfterPresenting)
 {

@@ -1,11 +1,11 @@
 // The etched line: pixel rows and columns for every shape and position, at device pixel ratio 1 and
 // 2, live moves, load and save, the designer host it reports to, what assistive technology sees,
 // and the colour translation it draws with.
+#include "ui/controls/line3d/Line3D.h"
 #include "platform/qt/DesignerHost.h"
 #include "platform/qt/MemoryPropertyBag.h"
 #include "platform/qt/SystemColors.h"
 #include "support/TestSupport.h"
-#include "ui/controls/line3d/Line3D.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -39,10 +39,7 @@ protected:
     }
     void TearDown() override { QApplication::setPalette(m_oldPalette); }
 
-    static QImage render(Line3D& line)
-    {
-        return line.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    static QImage render(Line3D& line) { return line.grab().toImage().convertToFormat(QImage::Format_RGB32); }
     // The line painted onto a surface of the given device pixel ratio, as a screen of that
     // density shows it: the image has ratio times the pixels.
     static QImage render(Line3D& line, qreal ratio)
@@ -69,13 +66,13 @@ struct PixelRow {
 };
 
 const PixelRow kPixelRows[] = {
-    {"WideMiddle", 200, 10, 0, true, 5},     {"WideEnd", 200, 10, 1, true, 8},
-    {"WideStart", 200, 10, 2, true, 0},      {"WideUnknown", 200, 10, 7, true, 0},
-    {"WideNegative", 200, 10, -1, true, 0},  {"TallMiddle", 10, 200, 0, false, 5},
-    {"TallEnd", 10, 200, 1, false, 8},       {"TallStart", 10, 200, 2, false, 0},
-    {"TallUnknown", 10, 200, 3, false, 0},   {"SquareMiddle", 20, 20, 0, false, 10},
-    {"SquareEnd", 20, 20, 1, false, 18},     {"SquareStart", 20, 20, 2, false, 0},
-    {"OddWideMiddle", 21, 9, 0, true, 4},    {"OddTallEnd", 9, 21, 1, false, 7},
+    {"WideMiddle", 200, 10, 0, true, 5},    {"WideEnd", 200, 10, 1, true, 8},
+    {"WideStart", 200, 10, 2, true, 0},     {"WideUnknown", 200, 10, 7, true, 0},
+    {"WideNegative", 200, 10, -1, true, 0}, {"TallMiddle", 10, 200, 0, false, 5},
+    {"TallEnd", 10, 200, 1, false, 8},      {"TallStart", 10, 200, 2, false, 0},
+    {"TallUnknown", 10, 200, 3, false, 0},  {"SquareMiddle", 20, 20, 0, false, 10},
+    {"SquareEnd", 20, 20, 1, false, 18},    {"SquareStart", 20, 20, 2, false, 0},
+    {"OddWideMiddle", 21, 9, 0, true, 4},   {"OddTallEnd", 9, 21, 1, false, 7},
 };
 
 class Line3DPixels : public Line3DFixture, public ::testing::WithParamInterface<PixelRow> {};
@@ -118,10 +115,13 @@ TEST_P(Line3DPixels, AtDevicePixelRatioTwoEachLineIsAWholeLogicalPixel)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const int across = (row.horizontal ? y : x) / 2;
-            const QColor expected = across == row.dark ? kDark : across == row.dark + 1 ? kLight : kBackground;
+            const QColor expected = across == row.dark       ? kDark
+                                    : across == row.dark + 1 ? kLight
+                                                             : kBackground;
             if (image.pixelColor(x, y) != expected && wrong++ < 3)
-                ADD_FAILURE() << "device pixel " << x << "," << y << " is " << image.pixelColor(x, y).name().toStdString()
-                              << ", expected " << expected.name().toStdString();
+                ADD_FAILURE() << "device pixel " << x << "," << y << " is "
+                              << image.pixelColor(x, y).name().toStdString() << ", expected "
+                              << expected.name().toStdString();
         }
     }
     EXPECT_EQ(wrong, 0);
@@ -132,9 +132,7 @@ INSTANTIATE_TEST_SUITE_P(ShapesAndPositions, Line3DPixels, ::testing::ValuesIn(k
 
 // At a fractional ratio the lines still meet: no device row between them keeps the background,
 // and neither line is lost.
-class FractionalRatios : public Line3DFixture, public ::testing::WithParamInterface<qreal>
-{
-};
+class FractionalRatios : public Line3DFixture, public ::testing::WithParamInterface<qreal> {};
 
 TEST_P(FractionalRatios, KeepTheLinesTouchingAndBothShown)
 {
@@ -239,9 +237,7 @@ struct StoredColorRow {
     uint32_t expected;
 };
 
-class StoredColors : public Line3DFixture, public ::testing::WithParamInterface<StoredColorRow>
-{
-};
+class StoredColors : public Line3DFixture, public ::testing::WithParamInterface<StoredColorRow> {};
 
 TEST_P(StoredColors, WrittenByOtherHostsAreRead)
 {
@@ -335,9 +331,7 @@ struct ColourValueRow {
     QColor expected;
 };
 
-class ColourValues : public Line3DFixture, public ::testing::WithParamInterface<ColourValueRow>
-{
-};
+class ColourValues : public Line3DFixture, public ::testing::WithParamInterface<ColourValueRow> {};
 
 TEST_P(ColourValues, TranslateColorDecodesThem)
 {
@@ -368,9 +362,7 @@ TEST_F(Line3DFixture, ColorToValuePutsRedInTheLowestByte)
 // Every property the meta-object declares, written and read back through it: the colours in both
 // encodings, and each position of LinePositionConstants; the position setter takes any number (an
 // unknown one lies like the start), so nothing is refused.
-class EveryLine3DProperty : public Line3DFixture, public ::testing::WithParamInterface<int>
-{
-};
+class EveryLine3DProperty : public Line3DFixture, public ::testing::WithParamInterface<int> {};
 
 TEST_P(EveryLine3DProperty, ReadsBackWhatIsWritten)
 {
@@ -396,8 +388,7 @@ TEST_P(EveryLine3DProperty, ReadsBackWhatIsWritten)
         EXPECT_EQ(p.read(&line).toInt(), 7);
         break;
     }
-    default:
-        ADD_FAILURE() << p.name() << ": no values to try for the type " << p.typeName();
+    default: ADD_FAILURE() << p.name() << ": no values to try for the type " << p.typeName();
     }
 }
 

@@ -9,7 +9,10 @@ namespace ktv::test {
 
 class BeepCounter {
 public:
-    BeepCounter() { m_previous = setBeepHandler([this] { ++count; }); }
+    BeepCounter()
+    {
+        m_previous = setBeepHandler([this] { ++count; });
+    }
     ~BeepCounter() { setBeepHandler(m_previous); }
     BeepCounter(const BeepCounter&) = delete;
     BeepCounter& operator=(const BeepCounter&) = delete;

@@ -55,9 +55,7 @@ const KeyUpRow kKeyUpRows[] = {
     {"LetterPassesThrough", 65, 65, {}},   {"TabPassesThrough", 9, 9, {}},
 };
 
-class KeyUpRows : public ::testing::TestWithParam<KeyUpRow>
-{
-};
+class KeyUpRows : public ::testing::TestWithParam<KeyUpRow> {};
 
 TEST_P(KeyUpRows, MoveTheFocusOrUndo)
 {
@@ -127,9 +125,7 @@ const KeyPressRow kKeyPressRows[] = {
     {"DotlessSmallIKept", 0x131, 0x131},
 };
 
-class KeyPressRows : public ::testing::TestWithParam<KeyPressRow>
-{
-};
+class KeyPressRows : public ::testing::TestWithParam<KeyPressRow> {};
 
 TEST_P(KeyPressRows, SwallowOnlyEnter)
 {
@@ -161,9 +157,7 @@ const TrimRow kTrimRows[] = {
     {"TurkishLetters", "ş  ğ", "ş ğ"},
 };
 
-class TrimRows : public ::testing::TestWithParam<TrimRow>
-{
-};
+class TrimRows : public ::testing::TestWithParam<TrimRow> {};
 
 TEST_P(TrimRows, mTrimStringGivesItsText)
 {
@@ -210,9 +204,9 @@ TEST(clsTextBoxMask, DateLikeMaskTypesLiteralsAndFlagsMisfits)
     runMask("##/##", {
                          {"1", 1, "1", 1, kNormal, 0},
                          {"12", 2, "12", 2, kNormal, 0},
-                         {"123", 3, "12/3", 4, kNormal, 0},     // the literal is typed for the user
-                         {"12/3a", 5, "12/3a", 5, kRed, 1},     // the misfit stays, red, with a beep
-                         {"12/3", 4, "12/3", 4, kNormal, 1},    // the next fitting change clears it
+                         {"123", 3, "12/3", 4, kNormal, 0},  // the literal is typed for the user
+                         {"12/3a", 5, "12/3a", 5, kRed, 1},  // the misfit stays, red, with a beep
+                         {"12/3", 4, "12/3", 4, kNormal, 1}, // the next fitting change clears it
                          {"12/34", 5, "12/34", 5, kNormal, 1},
                          {"12/345", 6, "12/34", 5, kNormal, 2}, // too long: cut, caret at the end
                      });
@@ -275,9 +269,7 @@ const GuardedRow kGuardedRows[] = {
     {"MaskedText", [](clsTextBox& b, TextBox& t) { b.MaskedText(t, QStringLiteral("#")); }},
 };
 
-class GuardedOperations : public ::testing::TestWithParam<GuardedRow>
-{
-};
+class GuardedOperations : public ::testing::TestWithParam<GuardedRow> {};
 
 TEST_P(GuardedOperations, ReturnAtOnceWhileBusy)
 {

@@ -72,9 +72,7 @@ const FilterRow kFilterRows[] = {
      "\U0001F600", 1},
 };
 
-class FilterRows : public ::testing::TestWithParam<FilterRow>
-{
-};
+class FilterRows : public ::testing::TestWithParam<FilterRow> {};
 
 TEST_P(FilterRows, GivesItsTextAndCaret)
 {
@@ -102,9 +100,7 @@ const FilterRow kSpacesRows[] = {
     {"CaseProper_CaretBeforeTheRun", &clsTextBox::CaseProper, "a   b", 1, "A B", 1},
 };
 
-class RemoveExtraSpacesRows : public ::testing::TestWithParam<FilterRow>
-{
-};
+class RemoveExtraSpacesRows : public ::testing::TestWithParam<FilterRow> {};
 
 TEST_P(RemoveExtraSpacesRows, ShrinkRuns)
 {
@@ -167,9 +163,7 @@ const ProperRow kProperRows[] = {
     {"TurkishLetters", "çiğdem şahin", "Çiğdem Şahin", false},
 };
 
-class ProperCaseStringRows : public ::testing::TestWithParam<ProperRow>
-{
-};
+class ProperCaseStringRows : public ::testing::TestWithParam<ProperRow> {};
 
 TEST_P(ProperCaseStringRows, GivesItsText)
 {
@@ -217,9 +211,7 @@ const FixedDecRow kFixedDecRows[] = {
     {"BeyondADouble", "0012345678901234567890", 22, 0, false, false, "12345678901234567890", 20},
 };
 
-class NumericFixedDecRows : public ::testing::TestWithParam<FixedDecRow>
-{
-};
+class NumericFixedDecRows : public ::testing::TestWithParam<FixedDecRow> {};
 
 TEST_P(NumericFixedDecRows, GivesItsTextAndCaret)
 {

@@ -36,8 +36,8 @@ protected:
         integer = addBox(layout, "Integer_Pos", [this](TextBox& t) { behaviour.Integer_Pos(t); });
         upper = addBox(layout, "CaseUpper", [this](TextBox& t) { behaviour.CaseUpper(t); });
         masked = addBox(layout, "MaskedText", [this](TextBox& t) { behaviour.MaskedText(t, "##/##"); });
-        symbols = addBox(layout, "Numeric_WithSymbols",
-                         [this](TextBox& t) { behaviour.Numeric_WithSymbols(t); });
+        symbols =
+            addBox(layout, "Numeric_WithSymbols", [this](TextBox& t) { behaviour.Numeric_WithSymbols(t); });
         negative = addBox(layout, "Integer_Neg", [this](TextBox& t) { behaviour.Integer_Neg(t); });
         window->show();
         window->activateWindow();

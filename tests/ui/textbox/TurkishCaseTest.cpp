@@ -31,9 +31,7 @@ const CaseRow kRows[] = {
      "\U00010428x"}, // a letter outside the basic plane
 };
 
-class TurkishCaseRows : public ::testing::TestWithParam<CaseRow>
-{
-};
+class TurkishCaseRows : public ::testing::TestWithParam<CaseRow> {};
 
 TEST_P(TurkishCaseRows, ConvertsBothWaysInPlace)
 {

@@ -20,7 +20,8 @@ TEST(EventPump, WhatTheProgramPostsIsDeliveredAtEveryPump)
     QObject receiver;
     int delivered = 0;
     for (int i = 1; i <= 3; ++i) {
-        QMetaObject::invokeMethod(&receiver, [&] { ++delivered; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &receiver, [&] { ++delivered; }, Qt::QueuedConnection);
         pump.pump();
         EXPECT_EQ(delivered, i) << "a queued call waited for a later pump";
     }

@@ -34,9 +34,8 @@ const MaskRow kMasks[] = {
 };
 
 // Files and a folder named like a file; folders and hidden files are never listed.
-class FileListingMasks : public ::testing::TestWithParam<MaskRow>
-{
-  protected:
+class FileListingMasks : public ::testing::TestWithParam<MaskRow> {
+protected:
     void SetUp() override
     {
         for (const char* name :
@@ -64,7 +63,8 @@ TEST(FileListing, MissingFolderListsNothing)
 
 TEST(FileListing, NaturalOrder)
 {
-    QStringList names{"dosya10.ktd", "Dosya2.ktd", "dosya1.ktd", "ağaç.ktd", "zeytin.ktd", "Ürün.ktd", "abc.ktd"};
+    QStringList names{"dosya10.ktd", "Dosya2.ktd", "dosya1.ktd", "ağaç.ktd",
+                      "zeytin.ktd",  "Ürün.ktd",   "abc.ktd"};
     SortFileNamesNaturally(names);
     EXPECT_EQ(names.indexOf("dosya1.ktd"), names.indexOf("Dosya2.ktd") - 1);
     EXPECT_LT(names.indexOf("Dosya2.ktd"), names.indexOf("dosya10.ktd"));

@@ -1,17 +1,17 @@
 // The folder dialog of our own: folders only, the start folder selected, the status line,
 // and OK only with a folder to answer.
-#include "platform/qt/FolderBrowser.h"
 #include "platform/qt/FolderDialog.h"
+#include "platform/qt/FolderBrowser.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QTest>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeView>
 
 #include <filesystem>
@@ -60,9 +60,7 @@ struct AnswerRow {
     bool answersTheFolder;
 };
 
-class FolderDialogAnswers : public ::testing::TestWithParam<AnswerRow>
-{
-};
+class FolderDialogAnswers : public ::testing::TestWithParam<AnswerRow> {};
 
 TEST_P(FolderDialogAnswers, BrowseForFolderAnswersWithTheChosenFolderOrNothing)
 {

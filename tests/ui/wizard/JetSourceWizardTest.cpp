@@ -15,16 +15,13 @@
 
 namespace fs = std::filesystem;
 
-namespace ktv::test
-{
-namespace
-{
+namespace ktv::test {
+namespace {
 
 using jet::JetType;
 
-class JetSourceWizardTest : public WizardTest
-{
-  protected:
+class JetSourceWizardTest : public WizardTest {
+protected:
     // A Jet source in its own folder: two vehicles, a dealer whose code repeats, and stock
     // of a known and an unknown kind, with Turkish text and Nulls.
     std::string makeJetSource(const std::string& name, jet::JetHeader::Version version,
@@ -114,14 +111,9 @@ struct JetSourceRow {
     int code;
 };
 
-void PrintTo(const JetSourceRow& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const JetSourceRow& row, std::ostream* os) { *os << row.name; }
 
-class JetSourceConversion : public JetSourceWizardTest, public ::testing::WithParamInterface<JetSourceRow>
-{
-};
+class JetSourceConversion : public JetSourceWizardTest, public ::testing::WithParamInterface<JetSourceRow> {};
 
 TEST_P(JetSourceConversion, GivesTheCardsOfTheSource)
 {

@@ -7,8 +7,8 @@
 #include "data/Schema.h"
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>

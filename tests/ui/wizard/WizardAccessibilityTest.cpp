@@ -56,7 +56,8 @@ TEST_F(WizardTest, TheWindowIsAFrameAndEveryFieldIsNamedByItsLabel)
         EXPECT_TRUE(labelled);
     }
     EXPECT_EQ(names.size(), std::size(fields)) << "no two fields share a name";
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(c().Fra_YeniFirma)->text(QAccessible::Name), "YENİ FİRMA BİLGİSİ")
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(c().Fra_YeniFirma)->text(QAccessible::Name),
+              "YENİ FİRMA BİLGİSİ")
         << "a frame inside a frame has its own caption";
 
     // The chosen entry is the list's value.
@@ -64,7 +65,8 @@ TEST_F(WizardTest, TheWindowIsAFrameAndEveryFieldIsNamedByItsLabel)
     EXPECT_EQ(type->role(), QAccessible::ComboBox);
     EXPECT_EQ(type->text(QAccessible::Value), "KTD");
     ASSERT_NE(type->actionInterface(), nullptr);
-    EXPECT_TRUE(type->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+    EXPECT_TRUE(
+        type->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
 }
 
 } // namespace

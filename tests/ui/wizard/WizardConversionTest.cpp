@@ -246,7 +246,8 @@ TEST_F(WizardConversionTest, CloseButtonDuringTheRunAsksAfterIt)
     // A change after Next that keeps the source path valid: Close must ask.
     c().Txt_Klasor->setText(QString::fromStdString(folder + "/"));
     QSignalSpy unloaded(form.get(), &Frm_Vedaz::unloaded);
-    QMetaObject::invokeMethod(form.get(), [&] { click(c().Cmd_Kapat1); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        form.get(), [&] { click(c().Cmd_Kapat1); }, Qt::QueuedConnection);
     boxes.answer(MsgAnswer::Yes); // confirmation
     boxes.answer(MsgAnswer::Ok);  // completion
     boxes.answer(MsgAnswer::No);  // save prompt

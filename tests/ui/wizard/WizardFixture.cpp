@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 namespace ktv::test {
 
-std::string ScriptedFolderBrowser::BrowseForFolder(QWidget*, const std::string& title, const std::string& startFolder)
+std::string ScriptedFolderBrowser::BrowseForFolder(QWidget*, const std::string& title,
+                                                   const std::string& startFolder)
 {
     calls.push_back({title, startFolder});
     if (answers.empty())

@@ -27,7 +27,8 @@ public:
     struct Call {
         std::string title, startFolder;
     };
-    std::string BrowseForFolder(QWidget* owner, const std::string& title, const std::string& startFolder) override;
+    std::string BrowseForFolder(QWidget* owner, const std::string& title,
+                                const std::string& startFolder) override;
     std::deque<std::string> answers; // empty text: the user cancels
     std::vector<Call> calls;
 };

@@ -87,13 +87,15 @@ TEST_P(WizardLetters, AreTheBaseLetterWithTheMark)
     if (row.mark == Mark::Above) {
         const std::optional<int> top = firstInkRow(base);
         ASSERT_TRUE(top);
-        EXPECT_TRUE(sameRows(marked, base, *top, base.height())) << "the letter itself is drawn as its base letter";
+        EXPECT_TRUE(sameRows(marked, base, *top, base.height()))
+            << "the letter itself is drawn as its base letter";
         EXPECT_FALSE(sameRows(marked, base, 0, *top)) << "the mark shows above the base letter";
     } else {
         const std::optional<int> bottom = lastInkRow(base);
         ASSERT_TRUE(bottom);
         EXPECT_TRUE(sameRows(marked, base, 0, *bottom)) << "the letter itself is drawn as its base letter";
-        EXPECT_FALSE(sameRows(marked, base, *bottom + 1, base.height())) << "the mark shows below the base letter";
+        EXPECT_FALSE(sameRows(marked, base, *bottom + 1, base.height()))
+            << "the mark shows below the base letter";
     }
 }
 

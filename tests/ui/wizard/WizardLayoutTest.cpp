@@ -6,14 +6,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QFontInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QImage>
 #include <QPainter>
+#include <QProgressBar>
 #include <QTest>
 
 #include "ui/controls/button/qvButtons_H.h"
@@ -99,9 +99,7 @@ const ControlPlace kPlaces[] = {
 };
 #undef AT
 
-class ControlPlaces : public WizardTest, public ::testing::WithParamInterface<ControlPlace>
-{
-};
+class ControlPlaces : public WizardTest, public ::testing::WithParamInterface<ControlPlace> {};
 
 TEST_P(ControlPlaces, HaveTheirNameTextPlaceAndContainer)
 {
@@ -138,8 +136,8 @@ TEST_F(WizardTest, ListsHoldTheirEntriesAndPageOneIsInFront)
     EXPECT_EQ(codes.size(), 20);
     EXPECT_EQ(codes.first(), "1");
     EXPECT_EQ(codes.last(), "20");
-    EXPECT_EQ(years, (QStringList{"2000", "2001", "2002", "2003", "2004", "2005", "2006", "2007", "2008", "2009",
-                                  "2010"}));
+    EXPECT_EQ(years, (QStringList{"2000", "2001", "2002", "2003", "2004", "2005", "2006", "2007", "2008",
+                                  "2009", "2010"}));
     // Page 1 in front, page 2 hidden, the bar hidden until a run shows it.
     EXPECT_TRUE(k.Fra_1->isVisible());
     EXPECT_FALSE(k.Fra_2->isVisible());
@@ -152,7 +150,8 @@ QStringList walk(QWidget* window, int steps, bool backwards = false)
     QStringList names;
     for (int i = 0; i < steps; ++i) {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window,
-                        backwards ? Qt::Key_Backtab : Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+                        backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
         QWidget* f = QApplication::focusWidget();
         names << (f ? f->objectName() : QStringLiteral("<none>"));
     }

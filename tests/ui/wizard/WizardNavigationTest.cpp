@@ -54,7 +54,8 @@ TEST_P(YearAtStart, IsSelectedOnlyInsideTheList)
 }
 
 const YearCase kYears[] = {
-    {"First2000", 2000, 0}, {"Last2010", 2010, 10}, {"Before1999", 1999, -1}, {"After2011", 2011, -1}, {"Now2026", 2026, -1},
+    {"First2000", 2000, 0},  {"Last2010", 2010, 10}, {"Before1999", 1999, -1},
+    {"After2011", 2011, -1}, {"Now2026", 2026, -1},
 };
 INSTANTIATE_TEST_SUITE_P(Clock, YearAtStart, ::testing::ValuesIn(kYears),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -225,7 +226,8 @@ TEST_F(WizardTest, ClickingIntoTheNameBoxSelectsTheWholeName)
     QTest::mouseClick(c().Txt_FirmaAdi, Qt::LeftButton, {}, QPoint(5, c().Txt_FirmaAdi->height() / 2));
     QCoreApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), c().Txt_FirmaAdi);
-    EXPECT_EQ(c().Txt_FirmaAdi->selectedText(), "Eski Ad") << "a click that brings the focus selects the name";
+    EXPECT_EQ(c().Txt_FirmaAdi->selectedText(), "Eski Ad")
+        << "a click that brings the focus selects the name";
     QTest::keyClicks(c().Txt_FirmaAdi, "Yeni");
     EXPECT_EQ(c().Txt_FirmaAdi->text(), "Yeni");
 

@@ -40,12 +40,13 @@ TEST(WizardProgramFolder, HoldsTheDesktopEntryAndItsIcon)
     EXPECT_EQ(entry.rfind("[Desktop Entry]\n", 0), 0u);
     for (const char* line :
          {"\nType=Application\n", "\nName=V4KT\n", "\nGenericName=Master Data Conversion\n",
-          "\nGenericName[tr]=V4KT Çevrim Programı\n", "\nComment[tr]=Kaynak dosyadaki kartları firma veritabanlarına aktarır\n",
-          "\nTerminal=false\n"})
+          "\nGenericName[tr]=V4KT Çevrim Programı\n",
+          "\nComment[tr]=Kaynak dosyadaki kartları firma veritabanlarına aktarır\n", "\nTerminal=false\n"})
         EXPECT_NE(entry.find(line), std::string::npos) << line;
     // A desktop entry names its program and icon by absolute paths only (no %k, which some
     // launchers leave empty): those of this folder.
-    EXPECT_NE(entry.find("\nExec=" + DesktopExecValue((folder / "ktvedaz").string()) + "\n"), std::string::npos);
+    EXPECT_NE(entry.find("\nExec=" + DesktopExecValue((folder / "ktvedaz").string()) + "\n"),
+              std::string::npos);
     EXPECT_NE(entry.find("\nIcon=" + (folder / "ktvedaz.png").string() + "\n"), std::string::npos);
     EXPECT_EQ(entry.find("%k"), std::string::npos);
 

@@ -22,7 +22,8 @@ TEST_F(WizardTest, BrowseStartsAtTheFolderBoxOrTheFileSystemRoot)
     click(c().Cmd_KlasorBul);
     ASSERT_EQ(browser.calls.size(), 1u);
     EXPECT_EQ(browser.calls[0].title, kTitle);
-    EXPECT_EQ(browser.calls[0].startFolder, QDir::rootPath().toStdString()) << "empty box: the file system root";
+    EXPECT_EQ(browser.calls[0].startFolder, QDir::rootPath().toStdString())
+        << "empty box: the file system root";
 
     const std::string folder = makeFiles("kaynak", {});
     c().Txt_Klasor->setText(QString::fromStdString("  " + folder + " "));
@@ -133,14 +134,9 @@ struct StoredFile {
     int selected;
 };
 
-void PrintTo(const StoredFile& row, std::ostream* os)
-{
-    *os << row.name;
-}
+void PrintTo(const StoredFile& row, std::ostream* os) { *os << row.name; }
 
-class ActivationPatternTest : public WizardTest, public ::testing::WithParamInterface<StoredFile>
-{
-};
+class ActivationPatternTest : public WizardTest, public ::testing::WithParamInterface<StoredFile> {};
 
 TEST_P(ActivationPatternTest, FollowsTheStoredFileName)
 {

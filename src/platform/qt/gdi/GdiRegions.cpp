@@ -94,10 +94,7 @@ QRegion GdiRegions::combine(const QRegion& a, const QRegion& b, Combine mode)
     return a;
 }
 
-QRegion GdiRegions::offset(const QRegion& region, int dx, int dy)
-{
-    return region.translated(dx, dy);
-}
+QRegion GdiRegions::offset(const QRegion& region, int dx, int dy) { return region.translated(dx, dy); }
 
 QRegion GdiRegions::frame(const QRegion& region, int width, int height)
 {

@@ -10,10 +10,7 @@
 
 namespace ktv::gdi {
 
-GdiSurface::GdiSurface(int width, int height, qreal ratio)
-{
-    resize(width, height, ratio);
-}
+GdiSurface::GdiSurface(int width, int height, qreal ratio) { resize(width, height, ratio); }
 
 void GdiSurface::resize(int width, int height, qreal ratio)
 {
@@ -27,10 +24,7 @@ void GdiSurface::resize(int width, int height, qreal ratio)
     clearClip();
 }
 
-QImage& GdiSurface::image()
-{
-    return m_image;
-}
+QImage& GdiSurface::image() { return m_image; }
 
 void GdiSurface::setImage(QImage image)
 {
@@ -57,15 +51,9 @@ QRect GdiSurface::deviceRect(const QRect& logical) const
     return QRect(l, t, dev(logical.left() + logical.width()) - l, dev(logical.top() + logical.height()) - t);
 }
 
-ColorRef GdiSurface::pixel(int x, int y) const
-{
-    return fromQRgb(m_image.pixel(dev(x), dev(y)));
-}
+ColorRef GdiSurface::pixel(int x, int y) const { return fromQRgb(m_image.pixel(dev(x), dev(y))); }
 
-void GdiSurface::setPixel(int x, int y, ColorRef color)
-{
-    putPixel(x, y, toQRgb(color));
-}
+void GdiSurface::setPixel(int x, int y, ColorRef color) { putPixel(x, y, toQRgb(color)); }
 
 void GdiSurface::setClip(const QRegion& region)
 {
@@ -216,7 +204,9 @@ namespace {
 
 int textFlags(TextAlign align)
 {
-    const int h = align == TextAlign::Left ? Qt::AlignLeft : align == TextAlign::Right ? Qt::AlignRight : Qt::AlignHCenter;
+    const int h = align == TextAlign::Left    ? Qt::AlignLeft
+                  : align == TextAlign::Right ? Qt::AlignRight
+                                              : Qt::AlignHCenter;
     return h | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
 }
 
@@ -246,8 +236,8 @@ QSize GdiSurface::measureText(const QString& text, int width) const
     if (text.isEmpty())
         return {0, 0};
     const QFontMetrics metrics(m_font);
-    const QRect r = metrics.boundingRect(QRect(0, 0, std::max(width, 1), 100000),
-                                         textFlags(TextAlign::Left), text);
+    const QRect r =
+        metrics.boundingRect(QRect(0, 0, std::max(width, 1), 100000), textFlags(TextAlign::Left), text);
     return r.size();
 }
 
@@ -256,7 +246,8 @@ void GdiSurface::bitBlt(int x, int y, int w, int h, const QImage& src, int sx, i
     stretchBlt(x, y, w, h, src, sx, sy, w, h, rop);
 }
 
-void GdiSurface::stretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw, int sh, Rop rop)
+void GdiSurface::stretchBlt(int x, int y, int w, int h, const QImage& src, int sx, int sy, int sw, int sh,
+                            Rop rop)
 {
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || src.isNull())
         return;

@@ -69,7 +69,11 @@ public:
 
     // Current tools.
     void setPen(ColorRef color, int width = 1, PenStyle style = PenStyle::Solid);
-    void setBrush(ColorRef color) { m_brush = color; m_nullBrush = false; }
+    void setBrush(ColorRef color)
+    {
+        m_brush = color;
+        m_nullBrush = false;
+    }
     void setNullBrush() { m_nullBrush = true; }
     ColorRef brush() const { return m_brush; }
     ColorRef penColor() const { return m_pen; }

@@ -12,7 +12,8 @@ namespace {
 
 QAccessibleInterface* buttonFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String(qvButtons_H::staticMetaObject.className()) && object && object->isWidgetType())
+    if (className == QLatin1String(qvButtons_H::staticMetaObject.className()) && object &&
+        object->isWidgetType())
         return new ButtonAccessible(static_cast<qvButtons_H*>(object));
     return nullptr;
 }
@@ -86,7 +87,8 @@ QAccessible::State ButtonAccessible::state() const
         s.checked = b->Value();
     } else {
         s.pressed = (b->stateFlags() & qvButtons_H::StatePressed) != 0;
-        s.defaultButton = (b->stateFlags() & qvButtons_H::StateDefault) != 0 || b->host().defaultControl() == b;
+        s.defaultButton =
+            (b->stateFlags() & qvButtons_H::StateDefault) != 0 || b->host().defaultControl() == b;
     }
     return s;
 }

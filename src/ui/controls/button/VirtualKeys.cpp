@@ -16,9 +16,11 @@ short keypadCode(int k)
     case Qt::Key_Asterisk: return 106;
     case Qt::Key_Plus: return 107;
     case Qt::Key_Minus: return 109;
-    case Qt::Key_Period: case Qt::Key_Comma: return 110; // the decimal key, whatever it prints
+    case Qt::Key_Period:
+    case Qt::Key_Comma: return 110; // the decimal key, whatever it prints
     case Qt::Key_Slash: return 111;
-    case Qt::Key_Enter: case Qt::Key_Return: return 13;
+    case Qt::Key_Enter:
+    case Qt::Key_Return: return 13;
     case Qt::Key_Clear: return 12; // keypad 5 with Num Lock off
     default: return 0;
     }
@@ -28,7 +30,15 @@ short keypadCode(int k)
 short placeCode(quint32 scanCode)
 {
     switch (scanCode) {
-    case 10: case 11: case 12: case 13: case 14: case 15: case 16: case 17: case 18: return short('1' + (scanCode - 10));
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+    case 16:
+    case 17:
+    case 18: return short('1' + (scanCode - 10));
     case 19: return '0';
     case 20: return 189; // - _
     case 21: return 187; // = +
@@ -60,17 +70,28 @@ short characterCode(int k)
     case Qt::Key_Asterisk: return '8';
     case Qt::Key_ParenLeft: return '9';
     case Qt::Key_ParenRight: return '0';
-    case Qt::Key_Semicolon: case Qt::Key_Colon: return 186;
-    case Qt::Key_Equal: case Qt::Key_Plus: return 187;
-    case Qt::Key_Comma: case Qt::Key_Less: return 188;
-    case Qt::Key_Minus: case Qt::Key_Underscore: return 189;
-    case Qt::Key_Period: case Qt::Key_Greater: return 190;
-    case Qt::Key_Slash: case Qt::Key_Question: return 191;
-    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return 192;
-    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return 219;
-    case Qt::Key_Backslash: case Qt::Key_Bar: return 220;
-    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return 221;
-    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return 222;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return 186;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus: return 187;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return 188;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return 189;
+    case Qt::Key_Period:
+    case Qt::Key_Greater: return 190;
+    case Qt::Key_Slash:
+    case Qt::Key_Question: return 191;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return 192;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return 219;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return 220;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return 221;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return 222;
     default: return 0;
     }
 }
@@ -84,12 +105,15 @@ short namedCode(int k)
         return short(112 + (k - Qt::Key_F1));
     switch (k) {
     case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
     case Qt::Key_Clear: return 12;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
     case Qt::Key_Shift: return 16;
     case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: case Qt::Key_AltGr: return 18;
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr: return 18;
     case Qt::Key_Pause: return 19;
     case Qt::Key_CapsLock: return 20;
     case Qt::Key_Escape: return 27;
@@ -106,7 +130,8 @@ short namedCode(int k)
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
     case Qt::Key_Help: return 47;
-    case Qt::Key_Meta: case Qt::Key_Super_L: return 91;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L: return 91;
     case Qt::Key_Super_R: return 92;
     case Qt::Key_Menu: return 93;
     case Qt::Key_NumLock: return 144;

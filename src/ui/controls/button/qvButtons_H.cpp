@@ -42,7 +42,8 @@ Qt::CursorShape cursorShape(int pointer)
     switch (pointer) {
     case 2: return Qt::CrossCursor;
     case 3: return Qt::IBeamCursor;
-    case 5: case 15: return Qt::SizeAllCursor;
+    case 5:
+    case 15: return Qt::SizeAllCursor;
     case 6: return Qt::SizeBDiagCursor;
     case 7: return Qt::SizeVerCursor;
     case 8: return Qt::SizeFDiagCursor;
@@ -173,7 +174,8 @@ void qvButtons_H::setCaptionAlign(int value)
     if (value < CaptionLeft || value > CaptionCenter)
         return;
     if (!p.Picture.isNone() &&
-        (p.PictureAlign == button::PictureAlign::TopCenter || p.PictureAlign == button::PictureAlign::BottomCenter) &&
+        (p.PictureAlign == button::PictureAlign::TopCenter ||
+         p.PictureAlign == button::PictureAlign::BottomCenter) &&
         value != CaptionCenter) {
         designMessage(QStringLiteral("When button images are aligned top/bottom center, \n"
                                      "button captions can only be center aligned"));
@@ -204,7 +206,8 @@ void qvButtons_H::setCustomClick(int value)
     p.CustomClick = value;
     notify("CustomClick");
     if (value >= 1 && !button::isCustom(p.ButtonShape))
-        designMessage(QStringLiteral("This property has no effect unless the Button Shape is a custom shape."));
+        designMessage(
+            QStringLiteral("This property has no effect unless the Button Shape is a custom shape."));
 }
 
 void qvButtons_H::setButtonShape(int value)
@@ -213,7 +216,8 @@ void qvButtons_H::setButtonShape(int value)
         return;
     if (isCustomShape(value)) {
         if (p.Picture.isNone() || p.Picture.icon) {
-            designMessage(QStringLiteral("The Picture Property must be assigned first and must be a bitmap or JPEG."));
+            designMessage(
+                QStringLiteral("The Picture Property must be assigned first and must be a bitmap or JPEG."));
             return;
         }
         if (PictureSize() != PictureSize48) {
@@ -250,8 +254,9 @@ void qvButtons_H::setPicture(const ButtonPicture& value)
             p.ButtonShape = button::Shape::Rectangle;
         } else if (value.icon) {
             p.ButtonShape = button::Shape::Rectangle;
-            designMessage(QStringLiteral("Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\n"
-                                         "Button was changed to Rectangular shaped."));
+            designMessage(
+                QStringLiteral("Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\n"
+                               "Button was changed to Rectangular shaped."));
         }
         m_regionsDirty = true; // the outline follows the picture
         RedrawButton();
@@ -287,8 +292,9 @@ void qvButtons_H::setShowFocusRect(bool value)
             m_state &= uint8_t(~StateDefault);
             RedrawButton();
         } else {
-            designMessage(QStringLiteral("The focus rectangle may appear on default buttons ONLY while in design mode, \n"
-                                         "but will not appear when the form is running."));
+            designMessage(QStringLiteral(
+                "The focus rectangle may appear on default buttons ONLY while in design mode, \n"
+                "but will not appear when the form is running."));
         }
     } else if (changed) {
         RedrawButton();
@@ -427,7 +433,8 @@ void qvButtons_H::setGradientColor(uint32_t value)
 {
     const uint32_t oldHover = p.HoverBackColor;
     const bool changed = value != p.GradientColor;
-    if ((p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) && p.GradientMode != button::GradientMode::None)
+    if ((p.HoverColorLocks == LockNone || p.HoverColorLocks == LockHoverFore) &&
+        p.GradientMode != button::GradientMode::None)
         p.HoverBackColor = value;
     p.GradientColor = value;
     if (changed || p.HoverBackColor != oldHover)
@@ -551,7 +558,8 @@ void qvButtons_H::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange) {
-        if (p.ButtonStyle == button::Style::Etched && p.Mode == button::Mode::Command && p.ButtonShape < button::Shape::Ellipse) {
+        if (p.ButtonStyle == button::Style::Etched && p.Mode == button::Mode::Command &&
+            p.ButtonShape < button::Shape::Ellipse) {
             // Style 3 cuts its corners only while enabled.
             m_delayDrawing = true;
             m_regionsDirty = true;
@@ -615,8 +623,8 @@ void qvButtons_H::BuildRegions()
     }
     // A custom shape whose picture is all key colour leaves no window: an empty mask would mean
     // no mask at all, a black rectangle that takes the clicks.
-    const bool empty = button::isCustom(p.ButtonShape) && shape.windowShape.isEmpty() && !p.Picture.isNone() &&
-                       !p.Picture.icon;
+    const bool empty = button::isCustom(p.ButtonShape) && shape.windowShape.isEmpty() &&
+                       !p.Picture.isNone() && !p.Picture.icon;
     setShapeEmpty(empty);
     if (shape.windowShape.isEmpty())
         clearMask();
@@ -727,7 +735,8 @@ void qvButtons_H::paintEvent(QPaintEvent*)
     // The image is painted at the pixel density of what is painted on: the window's screen, or
     // the image a grab renders into.
     const QPaintEngine* engine = painter.paintEngine();
-    const qreal ratio = engine && engine->paintDevice() ? engine->paintDevice()->devicePixelRatio() : devicePixelRatioF();
+    const qreal ratio =
+        engine && engine->paintDevice() ? engine->paintDevice()->devicePixelRatio() : devicePixelRatioF();
     if (ratio != m_ratio) {
         m_ratio = ratio;
         m_dirty = true;

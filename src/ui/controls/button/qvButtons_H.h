@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <optional>
 
-
 namespace ktv {
 
 class ControlHost;
@@ -255,7 +254,7 @@ private:
     void BuildRegions();
     void ensureRegions(); // builds the outline when a change left it out of date
     void RefreshResources(const QString& what);
-    void renderSurface(); // runs the painter now
+    void renderSurface();     // runs the painter now
     bool surfaceFits() const; // the image has the window's logical size
     bool customClickMoves() const;
     void setShapeEmpty(bool empty);
@@ -285,14 +284,14 @@ private:
     bool m_hovering = false;
     bool m_held = false;
     bool m_delayDrawing = false;
-    bool m_reading = false;       // loading: the window's own change events notify nothing
+    bool m_reading = false; // loading: the window's own change events notify nothing
     bool m_afterDoubleClick = false;
     bool m_terminated = false;
     bool m_ownEnabled = true; // the window's own enabled state, as last stored
     QPointer<QWidget> m_container;
     uint32_t m_containerBack = 0; // RGB
     QImage m_surface;
-    bool m_dirty = true;       // m_surface does not show the properties and state as they are
+    bool m_dirty = true; // m_surface does not show the properties and state as they are
     // The state flags of the moment the last redraw was asked for, until it is painted. A look
     // that lasts only for that redraw (Space held with the mouse elsewhere, a designer's one-off
     // hover look) is gone by the time the paint arrives, yet it is what that redraw shows.

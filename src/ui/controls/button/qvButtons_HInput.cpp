@@ -35,12 +35,14 @@ short buttonCode(Qt::MouseButton b)
 
 short buttonsCode(Qt::MouseButtons b)
 {
-    return short((b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0));
+    return short((b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
+                 (b & Qt::MiddleButton ? 4 : 0));
 }
 
 short shiftCode(Qt::KeyboardModifiers m)
 {
-    return short((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+    return short((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+                 (m & Qt::AltModifier ? 4 : 0));
 }
 
 bool isArrow(short key) { return key == kVkLeft || key == kVkUp || key == kVkRight || key == kVkDown; }
@@ -353,8 +355,7 @@ bool qvButtons_H::OptionToggle(int action)
             }
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return result;
 }

@@ -79,7 +79,8 @@ void qvButtons_H::ReadProperties(const PropertyBag& bag)
 
     const QString caption = bag.ReadProperty(QStringLiteral("Caption"), QString()).toString();
     p.Caption = caption;
-    p.CaptionAlign = button::CaptionAlign(readInt(bag, "CapAlign", CaptionCenter, CaptionLeft, CaptionCenter));
+    p.CaptionAlign =
+        button::CaptionAlign(readInt(bag, "CapAlign", CaptionCenter, CaptionLeft, CaptionCenter));
     p.ButtonStyle = button::Style(readInt(bag, "BackStyle", 0, 0, 7));
     p.ButtonShape = button::Shape(readInt(bag, "Shape", 0, 0, 8));
     p.GradientMode = button::GradientMode(readInt(bag, "Gradient", 0, 0, 4));
@@ -96,13 +97,15 @@ void qvButtons_H::ReadProperties(const PropertyBag& bag)
     p.Picture = readPicture(bag, "Image");
     const int pixels = readInt(bag, "ImgSize", 16, 16, 48);
     p.PictureSizePixels = pixels % 8 == 0 ? pixels : 16;
-    p.PictureAlign = button::PictureAlign(readInt(bag, "ImgAlign", PictureLeftEdge, PictureLeftEdge, PictureBottomCenter));
+    p.PictureAlign =
+        button::PictureAlign(readInt(bag, "ImgAlign", PictureLeftEdge, PictureLeftEdge, PictureBottomCenter));
     p.HoverForeColor = readColor(bag, "cFHover", ButtonColors::TextColor);
     setEnabled(readBool(bag, "Enabled", true));
     p.BackColor = readColor(bag, "cBack", ambientBack);
     p.HoverBackColor = readColor(bag, "cBHover", p.BackColor);
     p.HoverColorLocks = readInt(bag, "LockHover", LockNone, LockNone, LockBoth);
-    p.CaptionStyle = button::CaptionStyle(readInt(bag, "CapStyle", CaptionFlat, CaptionFlat, CaptionEngraved));
+    p.CaptionStyle =
+        button::CaptionStyle(readInt(bag, "CapStyle", CaptionFlat, CaptionFlat, CaptionEngraved));
     setMouseIcon(readPicture(bag, "mIcon"));
     setMousePointer(readInt(bag, "mPointer", 0, 0, 99));
 
@@ -152,8 +155,7 @@ void qvButtons_H::WriteProperties(PropertyBag& bag)
 void qvButtons_H::AmbientChanged(const QString& name)
 {
     if (name.compare(QLatin1String("DisplayAsDefault"), Qt::CaseInsensitive) == 0) {
-        const bool isDefault =
-            m_host->displayAsDefault(this) && (p.ShowFocusRect || m_host->designMode());
+        const bool isDefault = m_host->displayAsDefault(this) && (p.ShowFocusRect || m_host->designMode());
         m_state = isDefault ? uint8_t(m_state | StateDefault) : uint8_t(m_state & ~StateDefault);
         if (button::isCustom(p.ButtonShape) && m_host->designMode()) {
             // Custom shapes show the default state through their hover frame; only for this redraw.

@@ -53,7 +53,8 @@ QAccessibleInterface* separatorFactory(const QString& className, QObject* object
 
 } // namespace
 
-Line3D::Line3D(QWidget* parent, ControlHost* host) : QWidget(parent), m_host(host ? host : &ControlHost::running())
+Line3D::Line3D(QWidget* parent, ControlHost* host)
+    : QWidget(parent), m_host(host ? host : &ControlHost::running())
 {
     static const bool accessible = [] {
         QAccessible::installFactory(&separatorFactory);
@@ -66,7 +67,10 @@ Line3D::Line3D(QWidget* parent, ControlHost* host) : QWidget(parent), m_host(hos
 
 Line3D::~Line3D() { m_host->detach(this); }
 
-void Line3D::notify(const char* storedName) { m_host->propertyChanged(this, QString::fromLatin1(storedName)); }
+void Line3D::notify(const char* storedName)
+{
+    m_host->propertyChanged(this, QString::fromLatin1(storedName));
+}
 
 // Every setter tells the host, so a designer knows the form changed; an unchanged value draws nothing.
 void Line3D::setColorLight(uint32_t color)

@@ -11,8 +11,7 @@ namespace ktv {
 
 QLineEditTextBox::QLineEditTextBox(QLineEdit* edit)
     : m_edit(edit), m_backColor(SystemColor(SysColorWindow)), m_foreColor(SystemColor(SysColorWindowText))
-{
-}
+{}
 
 int QLineEditTextBox::toCharPosition(const QString& text, int utf16Position)
 {
@@ -38,10 +37,7 @@ int QLineEditTextBox::toUtf16Position(const QString& text, int charPosition)
     return i;
 }
 
-QString QLineEditTextBox::Text() const
-{
-    return m_edit ? m_edit->text() : QString();
-}
+QString QLineEditTextBox::Text() const { return m_edit ? m_edit->text() : QString(); }
 
 void QLineEditTextBox::setText(const QString& text)
 {

@@ -103,8 +103,7 @@ bool TextBoxBinding::eventFilter(QObject* watched, QEvent* event)
             return true;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -11,8 +11,7 @@ namespace {
 
 // The general conversion, one code point at a time with the simple (one-to-one) mapping, so the
 // number of characters never changes (unlike QString::toUpper, which turns "ß" into "SS").
-template <typename Map>
-void convertEach(QString& text, Map map)
+template <typename Map> void convertEach(QString& text, Map map)
 {
     QString out;
     out.reserve(text.size());

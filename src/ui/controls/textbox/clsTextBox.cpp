@@ -106,8 +106,7 @@ void clsTextBox::KeyUp(TextBox& TextObj, int16_t& KeyCode)
         }
         KeyCode = 0;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -190,15 +189,9 @@ void clsTextBox::Numeric_All(TextBox& TextObj)
     });
 }
 
-void clsTextBox::Integer_Neg(TextBox& TextObj)
-{
-    filterNegative(TextObj, false);
-}
+void clsTextBox::Integer_Neg(TextBox& TextObj) { filterNegative(TextObj, false); }
 
-void clsTextBox::Numeric_Neg(TextBox& TextObj)
-{
-    filterNegative(TextObj, true);
-}
+void clsTextBox::Numeric_Neg(TextBox& TextObj) { filterNegative(TextObj, true); }
 
 void clsTextBox::filterNegative(TextBox& TextObj, bool allowPoint)
 {
@@ -390,15 +383,9 @@ void clsTextBox::caseConvert(TextBox& TextObj, char32_t& previous, bool upper)
     TextObj.setSelStart(position);
 }
 
-void clsTextBox::CaseUpper(TextBox& TextObj)
-{
-    caseConvert(TextObj, m_prevCaseUpper, true);
-}
+void clsTextBox::CaseUpper(TextBox& TextObj) { caseConvert(TextObj, m_prevCaseUpper, true); }
 
-void clsTextBox::CaseLower(TextBox& TextObj)
-{
-    caseConvert(TextObj, m_prevCaseLower, false);
-}
+void clsTextBox::CaseLower(TextBox& TextObj) { caseConvert(TextObj, m_prevCaseLower, false); }
 
 void clsTextBox::CaseProper(TextBox& TextObj)
 {

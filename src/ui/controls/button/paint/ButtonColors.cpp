@@ -19,10 +19,7 @@ PaintColor ButtonColors::TranslateColor(std::uint32_t color)
 namespace {
 
 // Rounding to the closest whole number, halves to even.
-int roundEven(double v)
-{
-    return int(std::nearbyint(v));
-}
+int roundEven(double v) { return int(std::nearbyint(v)); }
 
 PaintColor shiftOnce(PaintColor color, int amount, bool proportionalBlue, bool invert)
 {
@@ -43,8 +40,8 @@ PaintColor shiftOnce(PaintColor color, int amount, bool proportionalBlue, bool i
 
 } // namespace
 
-PaintColor ButtonColors::ShiftColor(PaintColor color, int& amount, bool proportionalBlue, bool avoidBlackWhite,
-                                    bool invert)
+PaintColor ButtonColors::ShiftColor(PaintColor color, int& amount, bool proportionalBlue,
+                                    bool avoidBlackWhite, bool invert)
 {
     PaintColor result = shiftOnce(color, amount, proportionalBlue, invert);
     if (!avoidBlackWhite || (result != 0 && result != 0xFFFFFF))

@@ -17,10 +17,7 @@ using button::Style;
 namespace {
 
 // Rectangles are kept as left, top, right, bottom with right and bottom outside.
-QRect box(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, right - left, bottom - top);
-}
+QRect box(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 int rightOf(const QRect& r) { return r.x() + r.width(); }
 int bottomOf(const QRect& r) { return r.y() + r.height(); }
 
@@ -34,17 +31,12 @@ QRect clampRect(const QRect& r, int minLeft, int minTop, int maxRight, int maxBo
     return box(left, top, std::max(right, left), std::max(bottom, top));
 }
 
-int heldPictureSize(int size)
-{
-    return size == 0 ? 16 : size;
-}
+int heldPictureSize(int size) { return size == 0 ? 16 : size; }
 
 } // namespace
 
-ButtonContent::ButtonContent(ButtonPainter& painter)
-    : m_p(painter), m_s(painter.state()), m_r(painter.res())
-{
-}
+ButtonContent::ButtonContent(ButtonPainter& painter) : m_p(painter), m_s(painter.state()), m_r(painter.res())
+{}
 
 QString ButtonContent::CaptionText(const QString& caption)
 {
@@ -69,9 +61,18 @@ void ButtonContent::RefreshPicture()
 
 void ButtonContent::LayoutIfChanged()
 {
-    const ButtonResources::LayoutKey key{m_s.Caption,     m_s.CaptionAlign, m_s.CaptionStyle, m_s.PictureAlign,
-                                         m_s.PictureSize, m_s.ButtonShape,  m_s.Width,        m_s.Height,
-                                         m_r.leftCut,     m_r.rightLimit,   m_s.Picture.cacheKey(), m_s.Font};
+    const ButtonResources::LayoutKey key{m_s.Caption,
+                                         m_s.CaptionAlign,
+                                         m_s.CaptionStyle,
+                                         m_s.PictureAlign,
+                                         m_s.PictureSize,
+                                         m_s.ButtonShape,
+                                         m_s.Width,
+                                         m_s.Height,
+                                         m_r.leftCut,
+                                         m_r.rightLimit,
+                                         m_s.Picture.cacheKey(),
+                                         m_s.Font};
     if (m_r.layoutKey == key)
         return;
     m_r.pictureFillsButton = LayoutContent();
@@ -85,11 +86,27 @@ bool ButtonContent::LayoutContent()
     const Shape shape = m_s.shape();
     int S = 0, N = W, E = W;
     switch (shape) {
-    case Shape::SlantLeft: S = d - d / 3 + 3; N = W - S; E = W; break;
-    case Shape::SlantRight: S = 0; N = r + (W - r) / 3; E = N; break;
-    case Shape::Parallelogram: S = d - d / 3 + 3; N = r + (W - r) / 3 - S; E = S + N; break;
+    case Shape::SlantLeft:
+        S = d - d / 3 + 3;
+        N = W - S;
+        E = W;
+        break;
+    case Shape::SlantRight:
+        S = 0;
+        N = r + (W - r) / 3;
+        E = N;
+        break;
+    case Shape::Parallelogram:
+        S = d - d / 3 + 3;
+        N = r + (W - r) / 3 - S;
+        E = S + N;
+        break;
     case Shape::PictureFramed:
-    case Shape::PictureRinged: S = 3; N = W - 3; E = W - 3; break;
+    case Shape::PictureRinged:
+        S = 3;
+        N = W - 3;
+        E = W - 3;
+        break;
     default: break;
     }
 
@@ -182,9 +199,9 @@ bool ButtonContent::LayoutContent()
 void ButtonContent::drawCaption(const QRect& rect, const QString& text, PaintColor color)
 {
     m_p.SelectTool(true, 2, color);
-    const gdi::TextAlign align = m_s.captionAlign() == CaptionAlign::Left   ? gdi::TextAlign::Left
+    const gdi::TextAlign align = m_s.captionAlign() == CaptionAlign::Left    ? gdi::TextAlign::Left
                                  : m_s.captionAlign() == CaptionAlign::Right ? gdi::TextAlign::Right
-                                                         : gdi::TextAlign::Center;
+                                                                             : gdi::TextAlign::Center;
     m_r.surface.drawText(rect, text, align);
 }
 
@@ -208,7 +225,8 @@ void ButtonContent::DrawContent(PaintColor face, PaintColor disabledColor, bool 
     if (m_s.Enabled) {
         std::uint32_t fore = (m_s.Hovering && !pushed) ? m_s.HoverForeColor : m_s.ForeColor;
         PaintColor textColor = ButtonColors::TranslateColor(fore);
-        if (m_s.style() == Style::RoundedSoft && (m_s.gradient() == GradientMode::None || value) && disabledColor >= 0)
+        if (m_s.style() == Style::RoundedSoft && (m_s.gradient() == GradientMode::None || value) &&
+            disabledColor >= 0)
             textColor = disabledColor;
         if (m_s.captionStyle() == CaptionStyle::Embossed || m_s.captionStyle() == CaptionStyle::Engraved) {
             const int a = m_s.captionStyle() == CaptionStyle::Embossed ? -40 : 40;

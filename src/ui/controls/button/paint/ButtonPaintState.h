@@ -22,25 +22,25 @@ struct ButtonPaintState {
 
     // Properties. Colours use the shared encoding (top bit set: system colour index in the low byte;
     // otherwise RGB with red in the lowest byte).
-    int ButtonStyle = 0;   // 0 to 7
-    int Mode = 0;          // 0 push button, 1 check box, 2 option button
-    QString Caption;       // "&" marks the access key, "||" is a line break
-    int CaptionAlign = 2;  // 0 left, 1 right, 2 centre
-    int CaptionStyle = 0;  // 0 flat, 1 embossed, 2 engraved
-    int CustomClick = 0;   // 0 to 8
-    int ButtonShape = 0;   // 0 to 8
-    QImage Picture;        // the loaded picture (null when none); icons and cursors keep their alpha
+    int ButtonStyle = 0;        // 0 to 7
+    int Mode = 0;               // 0 push button, 1 check box, 2 option button
+    QString Caption;            // "&" marks the access key, "||" is a line break
+    int CaptionAlign = 2;       // 0 left, 1 right, 2 centre
+    int CaptionStyle = 0;       // 0 flat, 1 embossed, 2 engraved
+    int CustomClick = 0;        // 0 to 8
+    int ButtonShape = 0;        // 0 to 8
+    QImage Picture;             // the loaded picture (null when none); icons and cursors keep their alpha
     bool PictureIsIcon = false; // the icon flag: the picture is an icon or cursor, not a bitmap/JPEG
-    int PictureAlign = 0;  // 0 to 5
+    int PictureAlign = 0;       // 0 to 5
     bool Enabled = true;
     bool ShowFocusRect = true;
     bool Value = false;
-    int PictureSize = 16;  // the held pixel size: 16, 24, 32, 40 or 48 (0 is taken as 16)
+    int PictureSize = 16; // the held pixel size: 16, 24, 32, 40 or 48 (0 is taken as 16)
     QFont Font;
     std::uint32_t ForeColor = ButtonColors::TextColor;
     std::uint32_t BackColor = ButtonColors::FaceColor;
     std::uint32_t GradientColor = 0;
-    int GradientMode = 0;  // 0 none, 1 to 4 directions
+    int GradientMode = 0; // 0 none, 1 to 4 directions
     std::uint32_t HoverForeColor = ButtonColors::TextColor;
     std::uint32_t HoverBackColor = ButtonColors::FaceColor;
 
@@ -62,8 +62,14 @@ struct ButtonPaintState {
 
     // The enumerated properties as their types. A number out of range (no setter or load lets
     // one in) reads as the nearest style, and as the rectangle or the first value otherwise.
-    button::Style style() const { return button::Style(ButtonStyle < 0 ? 0 : ButtonStyle > 7 ? 7 : ButtonStyle); }
-    button::Shape shape() const { return inRange(ButtonShape, 8) ? button::Shape(ButtonShape) : button::Shape::Rectangle; }
+    button::Style style() const
+    {
+        return button::Style(ButtonStyle < 0 ? 0 : ButtonStyle > 7 ? 7 : ButtonStyle);
+    }
+    button::Shape shape() const
+    {
+        return inRange(ButtonShape, 8) ? button::Shape(ButtonShape) : button::Shape::Rectangle;
+    }
     button::Mode mode() const { return inRange(Mode, 2) ? button::Mode(Mode) : button::Mode::Command; }
     button::CaptionAlign captionAlign() const
     {

@@ -19,10 +19,7 @@ using button::PaintCode;
 using button::Shape;
 using button::Style;
 
-ButtonPainter::ButtonPainter(const ButtonPaintState& state, ButtonResources& res)
-    : m_s(state), m_r(res)
-{
-}
+ButtonPainter::ButtonPainter(const ButtonPaintState& state, ButtonResources& res) : m_s(state), m_r(res) {}
 
 ButtonRedraw ButtonPainter::RedrawButton(const ButtonPaintState& state, ButtonResources& res)
 {
@@ -117,10 +114,7 @@ void ButtonPainter::CreateSurface()
     m_r.surfaceCreated = true;
 }
 
-QImage ButtonPainter::PresentSurface() const
-{
-    return m_r.surface.image().copy();
-}
+QImage ButtonPainter::PresentSurface() const { return m_r.surface.image().copy(); }
 
 void ButtonPainter::SelectTool(bool create, int kind, PaintColor color, bool withPen, int penWidth)
 {
@@ -160,7 +154,8 @@ void ButtonPainter::ClipTo(const QRegion& region)
         m_r.surface.clearClip();
 }
 
-void ButtonPainter::DrawBackground(PaintColor back, int& look, PaintCode& paintCode, PaintColor gradient, PaintColor hover)
+void ButtonPainter::DrawBackground(PaintColor back, int& look, PaintCode& paintCode, PaintColor gradient,
+                                   PaintColor hover)
 {
     PrepareClip(paintCode);
     if (paintCode == PaintCode::Nothing)
@@ -176,7 +171,8 @@ void ButtonPainter::DrawBackground(PaintColor back, int& look, PaintCode& paintC
         fill = (m_s.mode() != Mode::Command && !m_s.Value && m_s.Hovering) ? hover : back;
 
     const int w = width(), h = height();
-    if (m_s.gradient() == GradientMode::None || m_s.shape() == Shape::PictureFramed || m_s.shape() == Shape::PictureRinged || m_s.Value) {
+    if (m_s.gradient() == GradientMode::None || m_s.shape() == Shape::PictureFramed ||
+        m_s.shape() == Shape::PictureRinged || m_s.Value) {
         if ((m_s.mode() == Mode::Command && !m_s.Enabled) || m_s.style() != Style::Rounded) {
             FillBox(0, 0, w, h, fill);
         } else {
@@ -220,7 +216,9 @@ void ButtonPainter::GradientFill(PaintColor first, PaintColor second, GradientMo
     }
     const std::vector<PaintColor> list = ButtonColors::BlendColors(count, first, second);
     for (int i = 0; i < count; ++i) {
-        const PaintColor color = (mode == GradientMode::LeftToRight || mode == GradientMode::TopToBottom) ? list[i] : list[count - 1 - i];
+        const PaintColor color = (mode == GradientMode::LeftToRight || mode == GradientMode::TopToBottom)
+                                     ? list[i]
+                                     : list[count - 1 - i];
         // With two-pixel bands over an odd length the last band also takes the odd pixel, so no
         // row or column keeps the previous redraw's colour.
         const int start = i * band;
@@ -269,7 +267,8 @@ void ButtonPainter::PrepareClip(PaintCode& paintCode)
     }
     if (shape == Shape::EllipseFramed && !m_s.Hovering)
         return;
-    const PaintColor frame = shape == Shape::EllipseFramed ? ButtonColors::Black : ButtonColors::TranslateColor(m_s.BackColor);
+    const PaintColor frame =
+        shape == Shape::EllipseFramed ? ButtonColors::Black : ButtonColors::TranslateColor(m_s.BackColor);
     m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(frame), 1, 1);
     ClipTo(m_r.shapeRegion);
     paintCode = PaintCode::ShapeClipped;

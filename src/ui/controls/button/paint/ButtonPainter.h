@@ -54,7 +54,8 @@ public:
                  int outlineWidth = 1);
     // kind 0 brush, 1 pen, 2 text colour; create false puts the initial black tools back.
     void SelectTool(bool create, int kind, PaintColor color, bool withPen = false, int penWidth = 1);
-    void DrawBackground(PaintColor back, int& look, button::PaintCode& paintCode, PaintColor gradient, PaintColor hover);
+    void DrawBackground(PaintColor back, int& look, button::PaintCode& paintCode, PaintColor gradient,
+                        PaintColor hover);
     void GradientFill(PaintColor first, PaintColor second, button::GradientMode mode);
     void PrepareClip(button::PaintCode& paintCode);
     void ClipTo(const QRegion& region);

@@ -15,10 +15,7 @@ using button::Style;
 
 using gdi::GdiRegions;
 
-ButtonShapes::ButtonShapes(ButtonPainter& painter)
-    : m_p(painter), m_s(painter.state()), m_r(painter.res())
-{
-}
+ButtonShapes::ButtonShapes(ButtonPainter& painter) : m_p(painter), m_s(painter.state()), m_r(painter.res()) {}
 
 void ButtonShapes::cutCorners(QRegion& shape, int w, int h, bool left, bool right) const
 {
@@ -126,12 +123,14 @@ void ButtonShapes::PaintBackdrop()
     // shapes 4, 5 and 8, the black frame of shape 6, the BackColor frame of shape 7.
     const Shape shape = m_s.shape();
     m_r.surface.clearClip();
-    if ((shape >= Shape::Ellipse && shape <= Shape::EllipseFramed && m_s.style() == Style::FlatUntilHover) || shape < Shape::Ellipse || shape > Shape::PictureRinged)
+    if ((shape >= Shape::Ellipse && shape <= Shape::EllipseFramed && m_s.style() == Style::FlatUntilHover) ||
+        shape < Shape::Ellipse || shape > Shape::PictureRinged)
         return;
     if (shape == Shape::EllipseFramed)
         m_r.surface.frameRegion(m_r.windowShape, 0, 1, 1);
     else if (shape == Shape::PictureFramed)
-        m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(ButtonColors::TranslateColor(m_s.BackColor)), 1, 1);
+        m_r.surface.frameRegion(m_r.windowShape, gdi::ColorRef(ButtonColors::TranslateColor(m_s.BackColor)),
+                                1, 1);
     else
         m_p.GradientFill(ButtonColors::White, ButtonColors::Grey, GradientMode::TopToBottom);
 }
@@ -170,7 +169,8 @@ void ButtonShapes::BuildPictureRegion(int width, int height, QRegion* windowShap
             bool match = false;
             if (x < width) {
                 const QRgb c = line[x];
-                match = std::abs(qRed(c) - kr) <= 3 && std::abs(qGreen(c) - kg) <= 3 && std::abs(qBlue(c) - kb) <= 3;
+                match = std::abs(qRed(c) - kr) <= 3 && std::abs(qGreen(c) - kg) <= 3 &&
+                        std::abs(qBlue(c) - kb) <= 3;
                 if (match) {
                     line[x] = 0xFF000000u | key;
                     if (runStart < 0)
@@ -206,7 +206,8 @@ void ButtonShapes::BuildPictureRegion(int width, int height, QRegion* windowShap
             QRgb* line = reinterpret_cast<QRgb*>(fine.scanLine(y));
             for (int x = 0; x < fine.width(); ++x) {
                 const QRgb c = line[x];
-                if (std::abs(qRed(c) - kr) <= 3 && std::abs(qGreen(c) - kg) <= 3 && std::abs(qBlue(c) - kb) <= 3)
+                if (std::abs(qRed(c) - kr) <= 3 && std::abs(qGreen(c) - kg) <= 3 &&
+                    std::abs(qBlue(c) - kb) <= 3)
                     line[x] = 0xFF000000u | key;
             }
         }
@@ -220,7 +221,8 @@ QPoint ButtonShapes::CustomClickMove(bool& moved)
     moved = false;
     if (m_s.mode() != Mode::Command || m_s.CustomClick < 1 || m_s.CustomClick > 8)
         return {};
-    static const QPoint offsets[9] = {{0, 0}, {0, -1}, {1, -1}, {-1, -1}, {1, 1}, {-1, 1}, {1, 0}, {0, 1}, {-1, 0}};
+    static const QPoint offsets[9] = {{0, 0},  {0, -1}, {1, -1}, {-1, -1}, {1, 1},
+                                      {-1, 1}, {1, 0},  {0, 1},  {-1, 0}};
     const QPoint offset = offsets[m_s.CustomClick];
     if (m_s.isPushed() && !m_r.windowMoved) {
         m_r.windowMoved = true;

@@ -21,17 +21,16 @@ constexpr PaintColor White = C::White;
 constexpr PaintColor Black = C::Black;
 constexpr PaintColor Grey = C::Grey;
 
-PaintColor shift(PaintColor c, int amount, bool p = false)
-{
-    return C::Shift(c, amount, p);
-}
+PaintColor shift(PaintColor c, int amount, bool p = false) { return C::Shift(c, amount, p); }
 
 // Style 2: the focus (look 1) and hot (look 3) colours of entries 1 to 8, and the shifts of the
 // normal (look 0) and pushed (look 2) looks.
 constexpr int Style2Normal[8] = {-10, 10, -24, -32, -5, 16, -36, -48};
 constexpr int Style2Pushed[8] = {-22, -24, -24, 10, -32, -32, 5, 16};
-constexpr PaintColor Style2Focus[8] = {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C, 0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B};
-constexpr PaintColor Style2Hot[8] = {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF, 0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7};
+constexpr PaintColor Style2Focus[8] = {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C,
+                                       0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B};
+constexpr PaintColor Style2Hot[8] = {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF,
+                                     0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7};
 constexpr PaintColor Style2Frame = 0x733C00;
 constexpr PaintColor Style2HoverFrame = 0x96E7;
 constexpr PaintColor Style2DefaultFrame = 0xEF826B;
@@ -47,10 +46,7 @@ void setRing(EdgeColors& c, int first, PaintColor left, PaintColor top, PaintCol
 
 } // namespace
 
-ButtonStyles::ButtonStyles(ButtonPainter& painter)
-    : m_p(painter), m_s(painter.state()), m_r(painter.res())
-{
-}
+ButtonStyles::ButtonStyles(ButtonPainter& painter) : m_p(painter), m_s(painter.state()), m_r(painter.res()) {}
 
 void ButtonStyles::RefreshColors()
 {
@@ -155,7 +151,8 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
         } else {
             paintCode = PaintCode::Unclipped;
         }
-    } else if (shape <= Shape::EllipseNoCaption || (shape == Shape::EllipseFramed && !m_s.Hovering && !pushed)) {
+    } else if (shape <= Shape::EllipseNoCaption ||
+               (shape == Shape::EllipseFramed && !m_s.Hovering && !pushed)) {
         paintCode = PaintCode::Unclipped;
     } else {
         colors[12] = Black;

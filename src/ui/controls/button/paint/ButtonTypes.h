@@ -10,11 +10,11 @@ Q_NAMESPACE
 
 // ButtonStyle: the eight painters.
 enum class Style : int {
-    Classic = 0,       // raised 3-D
-    DoubleBevel = 1,   // double soft bevel in a black frame
-    Rounded = 2,       // rounded, blue-framed (the wizard's buttons)
+    Classic = 0,     // raised 3-D
+    DoubleBevel = 1, // double soft bevel in a black frame
+    Rounded = 2,     // rounded, blue-framed (the wizard's buttons)
     Etched = 3,
-    ThinRing = 4,      // thin single ring
+    ThinRing = 4, // thin single ring
     FlatUntilHover = 5,
     SoftDoubleRing = 6,
     RoundedSoft = 7,
@@ -55,7 +55,13 @@ enum class PictureAlign : int {
 Q_ENUM_NS(PictureAlign)
 
 // GradientMode: the direction from the first colour to the second.
-enum class GradientMode : int { None = 0, LeftToRight = 1, RightToLeft = 2, TopToBottom = 3, BottomToTop = 4 };
+enum class GradientMode : int {
+    None = 0,
+    LeftToRight = 1,
+    RightToLeft = 2,
+    TopToBottom = 3,
+    BottomToTop = 4
+};
 Q_ENUM_NS(GradientMode)
 
 // What a redraw is to present: nothing, the surface unclipped, clipped to the shape region, or
@@ -64,11 +70,7 @@ enum class PaintCode : int { Nothing = 0, Unclipped = 1, ShapeClipped = 3, Ringe
 Q_ENUM_NS(PaintCode)
 
 // The stored whole number of a value, and back.
-template <typename E>
-constexpr int toInt(E value)
-{
-    return static_cast<int>(value);
-}
+template <typename E> constexpr int toInt(E value) { return static_cast<int>(value); }
 
 // Shapes 1 to 3 slant, 4 to 6 are ellipses, 7 and 8 come from the picture.
 constexpr bool isSlanted(Shape s) { return s >= Shape::SlantLeft && s <= Shape::Parallelogram; }
