@@ -18,6 +18,7 @@ PACKAGES=(
 if [ "${1:-}" = "--test" ]; then
   PACKAGES+=(
     libgtest-dev libgmock-dev # the unit tests
+    clang-format              # the format check of the sources
     sqlite3 mdbtools          # the tests look into databases with sqlite3 and mdb-export
     locales                   # the tests of the number format under other locales
     clang libclang-rt-14-dev  # the fuzz targets (libFuzzer)
