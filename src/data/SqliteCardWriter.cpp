@@ -104,7 +104,7 @@ void SqliteCardWriter::insert(std::vector<Value>& values, const ErrorContext& co
         bindValue(st, static_cast<int>(i + 1), values[i], true); // the caller's values outlive the step
     if (stepRow(st))
         raiseText(err::EngineFailure, "Database engine error: the insert returned rows.");
-    d.noteStored();
+    d.batch().noteStored();
 }
 
 bool SqliteCardWriter::addIfNew(const std::vector<std::string>& key, const CardValues& values,
@@ -114,7 +114,7 @@ bool SqliteCardWriter::addIfNew(const std::vector<std::string>& key, const CardV
     // Like a dynaset's lookup: inside the write batch (opened here when none is), so the
     // add that follows is decided on what no other writer can change meanwhile.
     if (d.isReadOnly())
-        d.commitIfDue();
+        d.batch().commitIfDue();
     else
         d.beginWrite();
     if (exists(key))

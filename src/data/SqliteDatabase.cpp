@@ -498,7 +498,7 @@ std::unique_ptr<RecordsetBackend> SqliteDatabase::openRecordset(const ParsedStat
 {
     if (!m_db)
         raise(err::ObjectClosed);
-    commitIfDue();
+    m_batch.commitIfDue();
     const std::shared_ptr<const TableInfo> shared = table(statement.table);
     const TableInfo& t = *shared;
     // A dynaset is a lookup that may be followed by AddNew or Edit: it reads inside the write
@@ -559,54 +559,38 @@ void SqliteDatabase::beginWrite()
         raise(err::ObjectClosed);
     if (m_readOnly)
         raise(err::ReadOnly);
-    commitIfDue();
-    if (m_inBatch)
-        return;
-    for (SqliteDatabase* other : openDatabases())
-        if (other != this && other->m_fileId == m_fileId)
-            other->commitPending();
-    execute(m_db.get(), "BEGIN IMMEDIATE");
-    m_inBatch = true;
-    m_deadline = engineNow() + kCommitDelay;
-}
-
-void SqliteDatabase::commitIfDue()
-{
-    if (m_inBatch && m_pins == 0 && engineNow() >= m_deadline)
-        commitPending();
+    m_batch.begin();
 }
 
 void SqliteDatabase::commitPending()
 {
-    if (!m_inBatch || !m_db)
-        return;
-    // A failed COMMIT (busy beyond the timeout, a full disk) normally leaves the transaction
-    // open for a later try; when SQLite has rolled it back itself, the batch is gone and the
-    // error says how much of it.
-    try {
-        execute(m_db.get(), "COMMIT");
-    } catch (const Error& e) {
-        if (sqlite3_get_autocommit(m_db.get()) == 0)
-            throw;
-        m_inBatch = false;
-        throw lostBatch(e);
-    }
-    m_inBatch = false;
-    m_unsaved = 0;
+    if (m_db)
+        m_batch.commit();
+}
+
+void SqliteDatabase::beginTransaction()
+{
+    for (SqliteDatabase* other : openDatabases())
+        if (other != this && other->m_fileId == m_fileId)
+            other->commitPending();
+    execute(m_db.get(), "BEGIN IMMEDIATE");
+}
+
+void SqliteDatabase::commitTransaction()
+{
+    execute(m_db.get(), "COMMIT");
     // Neither WAL nor the rollback journal queues writers: without a pause this writer would
     // take the lock back for its next batch before a waiting one (polling every 0.2 ms)
     // sees it free, and with three or four instances one could wait for ever.
     std::this_thread::sleep_for(std::chrono::milliseconds(m_wal ? 1 : 2));
 }
 
-Error SqliteDatabase::lostBatch(const Error& e)
+void SqliteDatabase::rollbackTransaction() noexcept
 {
-    const long lost = m_unsaved;
-    m_unsaved = 0;
-    return Error(e.number(), e.description() + " The last " + std::to_string(lost) +
-                                 (lost == 1 ? " record was" : " records were") + " not stored in '" + m_path +
-                                 "'.");
+    sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
+
+bool SqliteDatabase::transactionOpen() const { return sqlite3_get_autocommit(m_db.get()) == 0; }
 
 void SqliteDatabase::close()
 {
@@ -616,30 +600,14 @@ void SqliteDatabase::close()
     for (auto* rs : open)
         rs->detach();
     m_dependents.clear();
-    m_pins = 0;
     for (auto& [sql, st] : m_idleStatements)
         if (st)
             sqlite3_finalize(st);
     m_idleStatements.clear();
     m_lookupPlans.clear();
     m_writePlans.clear();
-    // The last save: tried again after a pause (a lock held a moment too long, space freed
-    // meanwhile); when it still fails the batch is lost, and the error says how much of it.
-    std::optional<Error> failure;
-    for (int attempt = 0; attempt < 3 && m_inBatch; ++attempt) {
-        try {
-            commitPending();
-            failure.reset();
-        } catch (const Error& e) {
-            failure = e;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50 << attempt));
-        }
-    }
-    if (failure && m_inBatch) {
-        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        m_inBatch = false;
-        failure = lostBatch(*failure);
-    }
+    // The last save: when it fails the batch is lost, and the error says how much of it.
+    const std::optional<Error> failure = m_batch.finish();
     auto& list = openDatabases();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     if (m_exitHook)

@@ -6,6 +6,7 @@
 #include "data/ColumnType.h"
 #include "data/EngineClock.h"
 #include "data/SqliteHandles.h"
+#include "data/WriteBatch.h"
 #include "platform/core/Error.h"
 
 #include <map>
@@ -103,7 +104,7 @@ private:
     sqlite3_stmt** m_slot; // where the statement waits between uses; null when not cached
 };
 
-class SqliteDatabase final : public DatabaseBackend {
+class SqliteDatabase final : public DatabaseBackend, private TransactionPort {
 public:
     static std::unique_ptr<SqliteDatabase> open(const OpenRequest& request);
     ~SqliteDatabase() override;
@@ -128,20 +129,14 @@ public:
     const WritePlan& writePlan(const TableInfo& table, bool adding,
                                const std::vector<std::pair<int, Value>>& assigned);
     void giveBack(sqlite3_stmt* st, sqlite3_stmt** slot) noexcept;
-    void beginWrite();  // before every stored Update: opens the implicit transaction when needed
-    void commitIfDue(); // every engine call: commits an implicit transaction whose time is up
+    // Before every stored Update: checks the database may be written and opens the write
+    // batch when none is open.
+    void beginWrite();
+    // Commits the open batch now (Close, the exit hook, another handle on the same file).
     void commitPending();
-    // A dynaset's lookup and the AddNew or Edit that may follow must share one write
-    // transaction: while a lookup is pinned the 50 ms deadline does not commit the batch, so
-    // no other process can add the same key in between.
-    void pin() { ++m_pins; }
-    void unpin()
-    {
-        if (m_pins > 0)
-            --m_pins;
-    }
-    // One more record stored in the open batch: counted so a failed save can say what it lost.
-    void noteStored() { ++m_unsaved; }
+    // The implicit transaction: commitIfDue on every engine call, pinned between a dynaset's
+    // lookup and its Update, told of every stored record.
+    WriteBatch& batch() { return m_batch; }
     void forget(SqliteDependent* rs);
     std::shared_ptr<const TableInfo> table(const std::string& name);
     const LookupPlan& lookupPlan(const TableInfo& table, const ParsedStatement& st);
@@ -157,7 +152,11 @@ private:
     void chooseJournalMode();
     sqlite3_stmt** cacheSlot(const std::string& sql); // null when the cache is full
     static int busyHandler(void* self, int count);
-    Error lostBatch(const Error& e); // the error of a save that lost the open batch
+    // The write batch's transaction: BEGIN IMMEDIATE ... COMMIT on this connection.
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void rollbackTransaction() noexcept override;
+    bool transactionOpen() const override;
 
     std::string m_path;
     std::unordered_map<std::string, sqlite3_stmt*> m_idleStatements;
@@ -168,10 +167,7 @@ private:
     bool m_readOnly = false;
     bool m_exclusive = false;
     bool m_wal = false;
-    bool m_inBatch = false;
-    int m_pins = 0;
-    long m_unsaved = 0; // records stored in the open batch
-    EngineTime m_deadline{};
+    WriteBatch m_batch{*this, m_path};
     std::chrono::steady_clock::time_point m_busySince{};
     FileStamp m_lastStamp{}; // of the file another writer changes, at the last busy poll
     int m_exitHook = 0;

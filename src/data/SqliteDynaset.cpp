@@ -19,7 +19,7 @@ SqliteDynaset::SqliteDynaset(SqliteDatabase& db, std::shared_ptr<const TableInfo
         moveTo(0);
     // Pinned last: a failing lookup leaves no pin behind.
     if (!db.isReadOnly()) {
-        db.pin();
+        db.batch().pin();
         m_pinned = true;
     }
 }
@@ -34,7 +34,7 @@ SqliteDynaset::~SqliteDynaset()
 void SqliteDynaset::release() noexcept
 {
     if (m_pinned && m_db)
-        m_db->unpin();
+        m_db->batch().unpin();
     m_pinned = false;
 }
 
@@ -85,7 +85,7 @@ long SqliteDynaset::recordCount() const
 
 void SqliteDynaset::moveFirst()
 {
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_rowids.empty())
         raise(err::NoCurrentRecord);
     moveTo(0);
@@ -93,7 +93,7 @@ void SqliteDynaset::moveFirst()
 
 void SqliteDynaset::moveLast()
 {
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_rowids.empty())
         raise(err::NoCurrentRecord);
     moveTo(m_rowids.size() - 1);
@@ -101,7 +101,7 @@ void SqliteDynaset::moveLast()
 
 void SqliteDynaset::moveNext()
 {
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_eof)
         raise(err::NoCurrentRecord);
     moveTo(m_pos + 1);
@@ -196,7 +196,7 @@ void SqliteDynaset::addNew()
 {
     if (db().isReadOnly())
         raise(err::ReadOnly);
-    db().commitIfDue();
+    db().batch().commitIfDue();
     m_mode = Mode::Adding;
     m_pending.clear();
     m_pending.reserve(m_table->columns.size());
@@ -206,7 +206,7 @@ void SqliteDynaset::edit()
 {
     if (db().isReadOnly())
         raise(err::ReadOnly);
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_eof)
         raise(err::NoCurrentRecord);
     loadCurrent();
@@ -241,7 +241,7 @@ void SqliteDynaset::update()
     } else if (sqlite3_changes(d.handle()) != 1) {
         raise(err::RecordDeleted);
     }
-    d.noteStored();
+    d.batch().noteStored();
     m_mode = Mode::None;
     m_pending.clear();
     // The key is stored: the batch may now be committed when its time is up.

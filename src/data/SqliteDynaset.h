@@ -43,7 +43,7 @@ private:
     void assign(int idx, Value converted);
 
     SqliteDatabase* m_db;
-    bool m_pinned = false; // the lookup holds the write batch open (see SqliteDatabase::pin)
+    bool m_pinned = false;                    // the lookup holds the write batch open (see WriteBatch::pin)
     std::shared_ptr<const TableInfo> m_table; // shared with the database's catalogue
     std::vector<std::int64_t> m_rowids;
     std::size_t m_pos = 0;

@@ -60,7 +60,7 @@ long SqliteSnapshot::recordCount() const
 
 void SqliteSnapshot::moveNext()
 {
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_eof)
         raise(err::NoCurrentRecord);
     m_current = nullptr;
@@ -83,7 +83,7 @@ void SqliteSnapshot::moveNext()
 
 void SqliteSnapshot::moveLast()
 {
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_count == 0 || (m_eof && m_seen == 0))
         raise(err::NoCurrentRecord);
     const std::string from = " FROM " + quoteIdent(m_table->name) + m_where;
@@ -108,7 +108,7 @@ void SqliteSnapshot::moveLast()
 
 void SqliteSnapshot::moveFirst()
 {
-    db().commitIfDue();
+    db().batch().commitIfDue();
     if (m_count == 0 || (m_eof && m_seen == 0))
         raise(err::NoCurrentRecord);
     Statement walk = startWalk();
