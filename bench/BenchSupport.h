@@ -21,7 +21,7 @@ inline std::filesystem::path programFolder(const std::filesystem::path& base,
 inline ConversionRequest benchRequest(const std::filesystem::path& source)
 {
     ConversionRequest r;
-    r.sourceType = "KTD";
+    r.sourceType = ktv::SourceType::Ktd;
     r.folder = source.parent_path().string();
     r.fileName = source.filename().string();
     r.companyCode = "1";

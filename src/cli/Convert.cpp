@@ -95,8 +95,8 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
     if (!args.positionals().empty())
         throw UsageError("unexpected argument '" + args.positionals().front() + "'");
     ConversionRequest request;
-    request.sourceType = args.require("type");
-    if (request.sourceType != "KTD" && request.sourceType != "PVD")
+    request.sourceType = SourceTypeFromName(args.require("type"));
+    if (!request.sourceType)
         throw UsageError("--type must be KTD or PVD");
     const std::string sourceGiven = args.require("source");
     const std::filesystem::path source = std::filesystem::absolute(sourceGiven);

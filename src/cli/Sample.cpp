@@ -6,6 +6,7 @@
 #include "cli/SampleData.h"
 
 #include "convert/SourceSchema.h"
+#include "convert/SourceType.h"
 #include "data/Dao.h"
 #include "data/DatabasePassword.h"
 #include "data/jet/JetWriter.h"
@@ -143,7 +144,7 @@ int Sample(const std::vector<std::string>& argv)
     if (!args.positionals().empty())
         throw UsageError("unexpected argument '" + args.positionals().front() + "'");
     const std::string type = args.require("type");
-    if (type != "KTD" && type != "PVD")
+    if (!SourceTypeFromName(type))
         throw UsageError("--type must be KTD or PVD");
     const long records = args.number("records", -1, 0, 100000000);
     if (records < 0)

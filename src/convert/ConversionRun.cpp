@@ -14,15 +14,6 @@ namespace ktv {
 
 namespace {
 
-int TargetMember(const std::string& sourceType)
-{
-    if (sourceType == "KTD")
-        return CompanyDatabases::Ktfim;
-    if (sourceType == "PVD")
-        return CompanyDatabases::Ktchm;
-    return 0;
-}
-
 // Vehicle, dealer and stock cards, in that order.
 std::vector<TableReport> RunTransfers(TransferContext& ctx)
 {
@@ -67,13 +58,13 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
         return report; // a click while a run yields to events starts nothing
     RunningGuard guard(m_running);
 
-    const int member = TargetMember(request.sourceType);
-    if (member == 0) {
+    if (!request.sourceType) {
         // Without a source type there is no year database to write into; say so before
         // anything is changed instead of failing half-way.
         m_host.showMessage("Lütfen kaynak dosya tipini (KTD/PVD) seçiniz.", request.formCaption);
         return report;
     }
+    const CompanyDatabases::Member member = TargetMember(*request.sourceType);
     if (request.askConfirmation && !m_host.confirm("Çevrim yapmak istiyor musunuz ?", request.formCaption))
         return report;
     report.confirmed = true;
@@ -121,7 +112,7 @@ ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
     report.confirmed = true;
     report.dryRun = true;
     NoteNumberFormat(report);
-    const int member = TargetMember(request.sourceType);
+    const CompanyDatabases::Member member = TargetMember(*request.sourceType);
     CompanyDatabases probe; // only for the member's path; nothing is opened through it
     probe.FirmaKodu = N_Ts(Value(request.companyCode));
     probe.VedazYili = N_Ts(Value(request.year));

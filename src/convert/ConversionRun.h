@@ -5,21 +5,23 @@
 
 #include "convert/ConversionHost.h"
 #include "convert/ConversionReport.h"
+#include "convert/SourceType.h"
 #include "data/CompanyDatabases.h"
 #include "data/Dao.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace ktv {
 
 struct ConversionRequest {
-    std::string sourceType;  // text of Cbo_KtdPvd: "KTD" or "PVD"
-    std::string folder;      // text of Txt_Klasor
-    std::string fileName;    // text of Txt_SecilenDosya
-    std::string companyCode; // text of Cbo_FirmaKodu
-    std::string companyName; // text of Txt_FirmaAdi
-    std::string year;        // text of Cbo_VedazYili
+    std::optional<SourceType> sourceType; // the entry of Cbo_KtdPvd; none when none is chosen
+    std::string folder;                   // text of Txt_Klasor
+    std::string fileName;                 // text of Txt_SecilenDosya
+    std::string companyCode;              // text of Cbo_FirmaKodu
+    std::string companyName;              // text of Txt_FirmaAdi
+    std::string year;                     // text of Cbo_VedazYili
     std::string formCaption = " V4KT";
     bool askConfirmation = true;
     bool dryRun = false; // read source and target, report what would be added, write nothing

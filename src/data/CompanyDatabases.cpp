@@ -26,12 +26,23 @@ namespace ktv {
 
 namespace {
 
-constexpr const char* kFiles[] = {"", "SABIT.mdb", "KTFIM.mdb", "KTCHM.mdb"};
-constexpr const char* kTemplates[] = {"", "SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"};
+// By slot: SABIT, KTFIM, KTCHM.
+constexpr const char* kFiles[] = {"SABIT.mdb", "KTFIM.mdb", "KTCHM.mdb"};
+constexpr const char* kTemplates[] = {"SABIT.mdx", "KTFIM.mdx", "KTCHM.mdx"};
 
 } // namespace
 
-std::string CompanyDatabases::memberFolder(int member) const
+std::optional<std::size_t> CompanyDatabases::slot(Member member)
+{
+    switch (member) {
+    case Sabit: return 0;
+    case Ktfim: return 1;
+    case Ktchm: return 2;
+    }
+    return std::nullopt; // a value made from a number outside the set
+}
+
+std::string CompanyDatabases::memberFolder(Member member) const
 {
     const std::string data = DataFolder();
     if (member == Sabit)
@@ -39,14 +50,16 @@ std::string CompanyDatabases::memberFolder(int member) const
     return data + "/" + N_Ts(Value(FirmaKodu)) + "/" + N_Ts(Value(VedazYili));
 }
 
-std::string CompanyDatabases::MemberPath(int member) const
+std::string CompanyDatabases::MemberPath(Member member) const
 {
-    return valid(member) ? memberFolder(member) + "/" + kFiles[member] : std::string();
+    const auto i = slot(member);
+    return i ? memberFolder(member) + "/" + kFiles[*i] : std::string();
 }
 
-std::string CompanyDatabases::TemplatePath(int member) const
+std::string CompanyDatabases::TemplatePath(Member member) const
 {
-    return valid(member) ? TemplateFolder() + "/" + kTemplates[member] : std::string();
+    const auto i = slot(member);
+    return i ? TemplateFolder() + "/" + kTemplates[*i] : std::string();
 }
 
 namespace {
@@ -54,7 +67,7 @@ namespace {
 // The copy must be a sound database of this program with at least the tables and columns
 // of the member's schema; a damaged or foreign template is refused here, before it is
 // put in place, instead of blocking every later run from DATA.
-void checkCopy(int member, const std::string& copy, const std::string& tmpl)
+void checkCopy(CompanyDatabases::Member member, const std::string& copy, const std::string& tmpl)
 {
     auto refuse = [&] { dao::raise(dao::err::UnrecognizedFormat, tmpl); };
     {
@@ -107,7 +120,7 @@ void checkCopy(int member, const std::string& copy, const std::string& tmpl)
 
 } // namespace
 
-void CompanyDatabases::createFromTemplate(int member, const std::string& file) const
+void CompanyDatabases::createFromTemplate(Member member, const std::string& file) const
 {
     const std::string tmpl = TemplatePath(member);
     std::error_code ec;
@@ -131,60 +144,69 @@ void CompanyDatabases::createFromTemplate(int member, const std::string& file) c
     placeWithoutReplacing(temp, file); // false: another instance made it meanwhile, and it stays
 }
 
-void CompanyDatabases::VeriTabani_Ac(int member)
+void CompanyDatabases::VeriTabani_Ac(Member member)
 {
-    if (!valid(member))
+    const auto i = slot(member);
+    if (!i)
         return;
-    m_open[member] = false;
-    m_failure[member].reset();
+    const std::string place = "VeriTabani_Ac : " + std::to_string(Number(member));
+    m_open[*i] = false;
+    m_failure[*i].reset();
     try {
         const std::string folder = memberFolder(member);
         MakePath(folder);
-        const std::string file = folder + "/" + kFiles[member];
+        const std::string file = folder + "/" + kFiles[*i];
         removeStaleCopies(file);
         if (!std::filesystem::exists(file))
             createFromTemplate(member, file);
-        m_db[member] = dao::Database::OpenDatabase(file, false, false, "");
-        m_open[member] = true;
+        m_db[*i] = dao::Database::OpenDatabase(file, false, false, "");
+        m_open[*i] = true;
     } catch (const Error& e) {
-        m_failure[member] = e;
-        ReportError(e.number(), e.description(), "VeriTabani_Ac : " + std::to_string(member), true);
+        m_failure[*i] = e;
+        ReportError(e.number(), e.description(), place, true);
     } catch (const std::exception& e) {
-        m_failure[member] = Error(runtime_err::FileAccess, e.what());
-        ReportError(runtime_err::FileAccess, e.what(), "VeriTabani_Ac : " + std::to_string(member), true);
+        m_failure[*i] = Error(runtime_err::FileAccess, e.what());
+        ReportError(runtime_err::FileAccess, e.what(), place, true);
     }
 }
 
-void CompanyDatabases::VeriTabani_Kapat(int member)
+void CompanyDatabases::VeriTabani_Kapat(Member member)
 {
-    if (!valid(member) || !m_open[member])
+    const auto i = slot(member);
+    if (!i || !m_open[*i])
         return;
     try {
-        if (m_db[member])
-            m_db[member]->Close();
-        m_db[member].reset();
-        m_open[member] = false;
+        if (m_db[*i])
+            m_db[*i]->Close();
+        m_db[*i].reset();
+        m_open[*i] = false;
     } catch (const Error& e) {
         // The last save failed: what was written since the previous one is lost. Reported,
         // and then the run ends with this error, never with its completion message.
-        m_db[member].reset();
-        m_open[member] = false;
-        ReportError(e.number(), e.description(), "VeriTabani_Kapat : " + std::to_string(member), true);
+        m_db[*i].reset();
+        m_open[*i] = false;
+        ReportError(e.number(), e.description(), "VeriTabani_Kapat : " + std::to_string(Number(member)),
+                    true);
         throw;
     }
 }
 
-bool CompanyDatabases::IsOpen(int member) const { return valid(member) && m_open[member]; }
-
-dao::Database& CompanyDatabases::Db(int member)
+bool CompanyDatabases::IsOpen(Member member) const
 {
-    if (!IsOpen(member) || !m_db[member]) {
+    const auto i = slot(member);
+    return i && m_open[*i];
+}
+
+dao::Database& CompanyDatabases::Db(Member member)
+{
+    const auto i = slot(member);
+    if (!i || !m_open[*i] || !m_db[*i]) {
         // After a failed open the reason of that failure, not a bare "object not set".
-        if (valid(member) && m_failure[member])
-            throw *m_failure[member];
+        if (i && m_failure[*i])
+            throw *m_failure[*i];
         throw Error(runtime_err::ObjectNotSet, "Object variable or With block variable not set");
     }
-    return *m_db[member];
+    return *m_db[*i];
 }
 
 } // namespace ktv

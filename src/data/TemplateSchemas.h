@@ -1,9 +1,11 @@
-// The schema text of each member's template (SABIT, KTFIM, KTCHM by member number 1..3),
-// built in from the schema files the templates are generated from.
+// The schema text of each member's template (SABIT, KTFIM, KTCHM), built in from the schema
+// files the templates are generated from.
 #pragma once
+
+#include "data/CompanyDatabases.h"
 
 namespace ktv {
 
-const char* TemplateSchema(int member); // "" for another number
+const char* TemplateSchema(CompanyDatabases::Member member); // "" outside the set
 
 } // namespace ktv

@@ -69,7 +69,7 @@ void ConvertTest::sourceSql(const std::string& statement, const std::string& nam
 ConversionRequest ConvertTest::request(const std::string& type, const std::string& file) const
 {
     ConversionRequest r;
-    r.sourceType = type;
+    r.sourceType = SourceTypeFromName(type);
     r.folder = sourceFolder;
     r.fileName = file;
     r.companyCode = " 7 ";

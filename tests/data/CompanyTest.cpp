@@ -67,14 +67,14 @@ TEST_F(Company, OpeningAYearMemberCreatesItsFolderFromTheTemplate)
 {
     set.FirmaKodu = " 7 ";
     set.VedazYili = "2004";
-    EXPECT_EQ(set.MemberPath(2), data("7/2004/KTFIM.mdb"));
-    set.VeriTabani_Ac(2);
-    ASSERT_TRUE(set.IsOpen(2));
+    EXPECT_EQ(set.MemberPath(CompanyDatabases::Ktfim), data("7/2004/KTFIM.mdb"));
+    set.VeriTabani_Ac(CompanyDatabases::Ktfim);
+    ASSERT_TRUE(set.IsOpen(CompanyDatabases::Ktfim));
     EXPECT_TRUE(fs::exists(data("7/2004/KTFIM.mdb")));
-    EXPECT_EQ(set.Db(2).TableNames(),
+    EXPECT_EQ(set.Db(CompanyDatabases::Ktfim).TableNames(),
               (std::vector<std::string>{"FirmaBilgi", "AracKarti", "CariKart", "StokKart"}));
-    set.VeriTabani_Kapat(2);
-    EXPECT_FALSE(set.IsOpen(2));
+    set.VeriTabani_Kapat(CompanyDatabases::Ktfim);
+    EXPECT_FALSE(set.IsOpen(CompanyDatabases::Ktfim));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -85,10 +85,10 @@ TEST_F(Company, AnExistingDatabaseIsOpenedUnchanged)
     fs::create_directories(data("3/2005"));
     CreateDatabase(data("3/2005/KTFIM.mdb"), "TABLE Ozel\n  X TEXT(5)\n");
     const std::string before = test::readFile(data("3/2005/KTFIM.mdb"));
-    set.VeriTabani_Ac(2);
-    ASSERT_TRUE(set.IsOpen(2));
-    EXPECT_EQ(set.Db(2).TableNames(), std::vector<std::string>{"Ozel"});
-    set.VeriTabani_Kapat(2);
+    set.VeriTabani_Ac(CompanyDatabases::Ktfim);
+    ASSERT_TRUE(set.IsOpen(CompanyDatabases::Ktfim));
+    EXPECT_EQ(set.Db(CompanyDatabases::Ktfim).TableNames(), std::vector<std::string>{"Ozel"});
+    set.VeriTabani_Kapat(CompanyDatabases::Ktfim);
     EXPECT_EQ(test::readFile(data("3/2005/KTFIM.mdb")).size(), before.size());
 }
 
@@ -98,8 +98,8 @@ TEST_F(Company, AMissingTemplateIsReportedAndTheMemberStaysClosed)
     set.FirmaKodu = "1";
     set.VedazYili = "2001";
     boxes.answer(MsgAnswer::Ok); // the report of the missing template
-    set.VeriTabani_Ac(3);
-    EXPECT_FALSE(set.IsOpen(3));
+    set.VeriTabani_Ac(CompanyDatabases::Ktchm);
+    EXPECT_FALSE(set.IsOpen(CompanyDatabases::Ktchm));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("VeriTabani_Ac : 3"), std::string::npos);
     EXPECT_NE(boxes.shown[0].text.find("3024"), std::string::npos);
@@ -107,7 +107,7 @@ TEST_F(Company, AMissingTemplateIsReportedAndTheMemberStaysClosed)
     // Using the member fails again with the reason of the failed open, not a bare
     // "object not set" that would stand as the last, misleading error of the run.
     try {
-        set.Db(3);
+        set.Db(CompanyDatabases::Ktchm);
         FAIL();
     } catch (const Error& e) {
         EXPECT_EQ(e.number(), 3024);
@@ -127,7 +127,8 @@ class OtherNumberRows : public Company, public ::testing::WithParamInterface<Oth
 
 TEST_P(OtherNumberRows, DoNothing)
 {
-    const int n = GetParam().number;
+    // A member made from a number read from outside the set.
+    const auto n = static_cast<CompanyDatabases::Member>(GetParam().number);
     set.VeriTabani_Ac(n);
     set.VeriTabani_Kapat(n);
     EXPECT_FALSE(set.IsOpen(n));
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Company, OtherNumberRows, ::testing::ValuesIn(kOtherNum
 
 TEST_F(Company, ClosingAClosedMemberDoesNothing)
 {
-    set.VeriTabani_Kapat(1);
+    set.VeriTabani_Kapat(CompanyDatabases::Sabit);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_FALSE(fs::exists(data("")));
 }
@@ -150,10 +151,10 @@ TEST_F(Company, RegisterRecordsTheCompanyAndItsYearDatabases)
     Firma_Kaydet(set, " 7 ", "  Yedi Ltd. ", "2004");
     EXPECT_EQ(set.FirmaKodu, "7");
     EXPECT_EQ(set.VedazYili, "2004");
-    for (int n : {1, 2, 3})
+    for (const auto n : {CompanyDatabases::Sabit, CompanyDatabases::Ktfim, CompanyDatabases::Ktchm})
         EXPECT_FALSE(set.IsOpen(n));
     EXPECT_EQ(FirmaAdiBul(set, "7"), "Yedi Ltd.");
-    EXPECT_FALSE(set.IsOpen(1));
+    EXPECT_FALSE(set.IsOpen(CompanyDatabases::Sabit));
     for (const char* file : {"7/2004/KTFIM.mdb", "7/2004/KTCHM.mdb"}) {
         const std::string path = data(file);
         EXPECT_EQ(count(path, "FirmaBilgi"), 1) << file;

@@ -72,9 +72,9 @@ WizardControls setUpForm(QWidget& form)
 
 } // namespace
 
-QString PatternOfType(int position)
+QString PatternOfType(std::optional<SourceType> type)
 {
-    return position == 0 ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
+    return type == SourceType::Ktd ? QStringLiteral("*.ktd") : QStringLiteral("*.pvd");
 }
 
 bool KlasorVar(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
@@ -191,8 +191,13 @@ void Frm_Vedaz::Form_Activate()
 
     skipOnFailure([this] {
         const std::optional<double> position = readStoredType(m_settingsFile);
-        if (position && *position >= 0 && *position < int(std::size(kSourceTypes))) {
-            m_model.type = static_cast<int>(*position);
+        // A position outside the list leaves the selection as it was.
+        const std::optional<SourceType> stored =
+            position && *position >= 0 && *position < double(kSourceTypes.size())
+                ? SourceTypeAt(static_cast<int>(*position))
+                : std::nullopt;
+        if (stored) {
+            m_model.type = stored;
             loadSourcePage();
             Cbo_KtdPvd_Click();
         }
@@ -302,7 +307,7 @@ void Frm_Vedaz::selectSecilenDosya()
 
 void Frm_Vedaz::Cbo_KtdPvd_Click()
 {
-    const int chosen = m_source.shownType();
+    const std::optional<SourceType> chosen = m_source.shownType();
     ListeyiYenile(PatternOfType(chosen));
     // The type is one of the three remembered settings, so the user's choice is a change
     // to save like the folder and the file name; choosing the type already chosen is none.

@@ -112,8 +112,8 @@ private:
     PendingClose m_pendingClose = PendingClose::None;
 };
 
-// The file pattern of a type position: 0 is "*.ktd", every other position "*.pvd".
-QString PatternOfType(int position);
+// The file pattern of a type: "*.ktd" for KTD, "*.pvd" for PVD and for none.
+QString PatternOfType(std::optional<SourceType> type);
 
 // True when the text is not empty and names an existing folder.
 bool KlasorVar(const QString& folder);

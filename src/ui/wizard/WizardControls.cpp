@@ -66,8 +66,8 @@ WizardControls buildWizardControls(QWidget* form)
     c.Fra_1 = frame(form, "Fra_1", " DOSYA SEÇİMİ ", tw(45, 0, 5460, 6720));
     c.Label3 = label(c.Fra_1, "Label3", "KTD/PVD :", tw(135, 405, 1140, 315));
     c.Cbo_KtdPvd = comboBox(c.Fra_1, "Cbo_KtdPvd", tw(1305, 360, 1500, 330));
-    for (const char* type : kSourceTypes)
-        c.Cbo_KtdPvd->addItem(QString::fromLatin1(type));
+    for (const SourceType type : kSourceTypes)
+        c.Cbo_KtdPvd->addItem(QString::fromLatin1(SourceTypeName(type)));
     c.Cbo_KtdPvd->setCurrentIndex(-1);
     c.Label1 =
         label(c.Fra_1, "Label1", "Çevrim Yapılacak Dosyaların Bulunduğu Klasör", tw(135, 1215, 4380, 315));

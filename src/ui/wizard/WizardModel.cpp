@@ -3,19 +3,14 @@
 
 #include "convert/ConversionRun.h"
 
-#include <iterator>
-
 namespace ktv {
 
-std::string WizardModel::typeName() const
-{
-    return type >= 0 && type < int(std::size(kSourceTypes)) ? kSourceTypes[type] : std::string();
-}
+std::string WizardModel::typeName() const { return type ? SourceTypeName(*type) : std::string(); }
 
 ConversionRequest WizardModel::request(const std::string& formCaption) const
 {
     ConversionRequest r;
-    r.sourceType = typeName();
+    r.sourceType = type;
     r.folder = folder;
     r.fileName = file;
     r.companyCode = code;

@@ -3,14 +3,16 @@
 // the conversion request is built from it.
 #pragma once
 
+#include "convert/SourceType.h"
+
+#include <optional>
 #include <string>
 
 namespace ktv {
 
 struct ConversionRequest;
 
-// The entries of the lists: the types by position, the company codes 1 to 20 and the years.
-inline constexpr const char* kSourceTypes[] = {"KTD", "PVD"};
+// The entries of the lists: the company codes 1 to 20 and the years (the types are kSourceTypes).
 inline constexpr int kCompanyCodes = 20;
 inline constexpr int kFirstYear = 2000;
 inline constexpr int kLastYear = 2010;
@@ -19,7 +21,7 @@ struct WizardModel {
     // Page 1: the source.
     std::string folder;
     std::string file;
-    int type = -1; // position in the type list, -1 when nothing is chosen
+    std::optional<SourceType> type; // none while no entry of the type list is chosen
     // Page 2: the target.
     std::string code;
     std::string name;

@@ -61,18 +61,17 @@ void SourcePage::load(const WizardModel& model) const
 {
     setText(m_folder, model.folder);
     setText(m_file, model.file);
-    if (model.type < m_type->count())
-        m_type->setCurrentIndex(model.type);
+    m_type->setCurrentIndex(PositionOf(model.type));
 }
 
 void SourcePage::store(WizardModel& model) const
 {
     model.folder = m_folder->text().toStdString();
     model.file = m_file->text().toStdString();
-    model.type = m_type->currentIndex();
+    model.type = shownType();
 }
 
-int SourcePage::shownType() const { return m_type->currentIndex(); }
+std::optional<SourceType> SourcePage::shownType() const { return SourceTypeAt(m_type->currentIndex()); }
 
 TargetPage::TargetPage(const WizardControls& c)
     : WizardPage(c.Fra_2), m_code(c.Cbo_FirmaKodu), m_name(c.Txt_FirmaAdi), m_year(c.Cbo_VedazYili)

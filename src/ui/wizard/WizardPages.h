@@ -2,6 +2,10 @@
 // stores what they show back into it, and is shown or sent back as a whole.
 #pragma once
 
+#include "convert/SourceType.h"
+
+#include <optional>
+
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -31,8 +35,8 @@ public:
     explicit SourcePage(const WizardControls& c);
     void load(const WizardModel& model) const;
     void store(WizardModel& model) const;
-    // The type the list shows: its position, -1 for none.
-    int shownType() const;
+    // The type the list shows; none while no entry is chosen.
+    std::optional<SourceType> shownType() const;
 
 private:
     QComboBox* m_type;

@@ -66,7 +66,8 @@ void writeSourceSettings(const std::string& settingsFile, WizardModel& model)
     bool written = write("KLASOR", N_T(Value(model.folder)));
     fillEmpty(model.file, changed);
     written = written && write("DOSYA", N_T(Value(model.file)));
-    written = written && write("KTDPVD", N_TVAL(Value(model.type)));
+    // The list position: 0, 1, or -1 when nothing is chosen.
+    written = written && write("KTDPVD", N_TVAL(Value(PositionOf(model.type))));
     if (changed || !written)
         model.settingsSaved = false;
 }

@@ -42,7 +42,7 @@ TEST_F(WizardTest, ChoosingAnotherTypeAndBackIsStillAChange)
     choose(c().Cbo_KtdPvd, 1);
     choose(c().Cbo_KtdPvd, 0);
     EXPECT_FALSE(form->SettingsSaved());
-    EXPECT_EQ(form->model().type, 0);
+    EXPECT_EQ(form->model().type, SourceType::Ktd);
 }
 
 TEST_F(WizardTest, ModelFollowsThePagesAndMakesTheRequest)
@@ -52,7 +52,7 @@ TEST_F(WizardTest, ModelFollowsThePagesAndMakesTheRequest)
     open();
     EXPECT_EQ(form->model().folder, folder);
     EXPECT_EQ(form->model().file, "a.ktd");
-    EXPECT_EQ(form->model().type, 1);
+    EXPECT_EQ(form->model().type, SourceType::Pvd);
     EXPECT_EQ(form->model().code, "1");
     EXPECT_EQ(form->model().year, "2005");
 
@@ -69,7 +69,7 @@ TEST_F(WizardTest, ModelFollowsThePagesAndMakesTheRequest)
     click(c().Cmd_CevrimYap);
     ASSERT_EQ(boxes.shown.size(), 1u);
     const ConversionRequest r = form->model().request(" V4KT");
-    EXPECT_EQ(r.sourceType, "PVD");
+    EXPECT_EQ(r.sourceType, SourceType::Pvd);
     EXPECT_EQ(r.folder, folder);
     EXPECT_EQ(r.fileName, "b.pvd");
     EXPECT_EQ(r.companyCode, "7");
@@ -81,11 +81,11 @@ TEST(WizardModel, TypeNameIsTheListEntryOrEmpty)
 {
     WizardModel m;
     EXPECT_EQ(m.typeName(), "");
-    m.type = 0;
+    m.type = SourceTypeAt(0);
     EXPECT_EQ(m.typeName(), "KTD");
-    m.type = 1;
+    m.type = SourceTypeAt(1);
     EXPECT_EQ(m.typeName(), "PVD");
-    m.type = 2;
+    m.type = SourceTypeAt(2);
     EXPECT_EQ(m.typeName(), "");
 }
 
