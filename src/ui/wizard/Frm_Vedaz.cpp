@@ -30,7 +30,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QScopedValueRollback>
 
 #include <exception>
 #include <filesystem>
@@ -82,7 +81,7 @@ bool KlasorVar(const QString& folder) { return !folder.isEmpty() && QFileInfo(fo
 Frm_Vedaz::Frm_Vedaz(WizardOptions options, QWidget* parent)
     : QWidget(parent), m_options(std::move(options)),
       m_settingsFile(m_options.settingsFile.empty() ? SettingsFilePath() : m_options.settingsFile),
-      m_c(setUpForm(*this)), m_source(m_c), m_target(m_c), m_progress(m_c.PrgBar1)
+      m_c(setUpForm(*this)), m_source(m_c, m_model), m_target(m_c, m_model), m_progress(m_c.PrgBar1)
 {
     m_browser = m_options.folderBrowser;
     if (!m_browser) {
@@ -114,8 +113,6 @@ void Frm_Vedaz::connectHandlers()
     on(m_c.Cbo_KtdPvd, &QComboBox::activated, &Frm_Vedaz::Cbo_KtdPvd_Click);
     on(m_c.Cbo_FirmaKodu, &QComboBox::activated, &Frm_Vedaz::Cbo_FirmaKodu_Click);
     on(m_c.File1, &FileListBox::entryDoubleClicked, &Frm_Vedaz::File1_DblClick);
-    connect(m_c.Txt_Klasor, &QLineEdit::textChanged, this, [this] { textChanged(); });
-    connect(m_c.Txt_SecilenDosya, &QLineEdit::textChanged, this, [this] { textChanged(); });
     for (QWidget* w : std::initializer_list<QWidget*>{m_c.Txt_FirmaAdi, m_c.Cbo_FirmaKodu, m_c.Cbo_VedazYili})
         w->installEventFilter(this);
 }
@@ -124,6 +121,7 @@ void Frm_Vedaz::runHandler(void (Frm_Vedaz::*handler)())
 {
     try {
         (this->*handler)();
+        showModel();
     } catch (const Error& e) {
         ReportUnhandledError(e.number(), e.description());
     } catch (const std::filesystem::filesystem_error& e) {
@@ -147,7 +145,7 @@ void Frm_Vedaz::Form_Load()
     m_model.loading = true;
     m_model.settingsSaved = true;
     readSourceSettings(m_settingsFile, m_model);
-    loadSourcePage();
+    showModel();
 }
 
 bool Frm_Vedaz::event(QEvent* e)
@@ -197,23 +195,18 @@ void Frm_Vedaz::Form_Activate()
                 ? SourceTypeAt(static_cast<int>(*position))
                 : std::nullopt;
         if (stored) {
-            m_model.type = stored;
-            loadSourcePage();
+            m_model.setType(stored);
             Cbo_KtdPvd_Click();
         }
     });
     skipOnFailure([this] {
-        m_target.store(m_model);
         m_model.code = "1";
-        m_target.load(m_model);
         Cbo_FirmaKodu_Click();
     });
     skipOnFailure([this] {
         const int year = m_options.currentYear ? m_options.currentYear() : QDate::currentDate().year();
-        if (year >= kFirstYear && year <= kLastYear) {
+        if (year >= kFirstYear && year <= kLastYear)
             m_model.year = std::to_string(year);
-            m_target.load(m_model);
-        }
     });
     m_model.loading = false;
     m_model.settingsSaved = true;
@@ -227,7 +220,6 @@ void Frm_Vedaz::Cmd_Ileri_Click()
         return;
     m_source.sendBack();
     m_target.showAt(m_source.frame()->pos());
-    m_source.store(m_model);
     if (!m_model.settingsSaved)
         writeSettings();
     m_c.Cbo_FirmaKodu->setFocus();
@@ -249,7 +241,6 @@ void Frm_Vedaz::Cmd_Kapat_Click()
         m_pendingClose = PendingClose::CloseButton;
         return;
     }
-    m_source.store(m_model);
     if (!m_model.settingsSaved) {
         if (MsgBox(kSavePrompt, MsgButtons::YesNo, MsgIcon::Question, caption()) == MsgAnswer::Yes)
             writeSettings();
@@ -271,15 +262,14 @@ void Frm_Vedaz::closeEvent(QCloseEvent* e)
 
 void Frm_Vedaz::writeSettings()
 {
+    // An empty folder or file name is written as "."; the boxes show it too.
     writeSourceSettings(m_settingsFile, m_model);
-    // An empty folder or file name was written as "."; the boxes show it too.
-    loadSourcePage();
 }
 
-void Frm_Vedaz::loadSourcePage()
+void Frm_Vedaz::showModel()
 {
-    const QScopedValueRollback guard(m_loadingPage, true);
-    m_source.load(m_model);
+    m_source.load();
+    m_target.load();
 }
 
 // ---- Page 1: the source file ------------------------------------------------------
@@ -307,64 +297,39 @@ void Frm_Vedaz::selectSecilenDosya()
 
 void Frm_Vedaz::Cbo_KtdPvd_Click()
 {
-    const std::optional<SourceType> chosen = m_source.shownType();
-    ListeyiYenile(PatternOfType(chosen));
-    // The type is one of the three remembered settings, so the user's choice is a change
-    // to save like the folder and the file name; choosing the type already chosen is none.
-    if (chosen == m_model.type)
-        return;
-    m_source.store(m_model);
-    if (!m_model.loading)
-        m_model.settingsSaved = false;
+    // The list has stored its choice: a change of type is a change of the settings like the
+    // folder and the file name; choosing the type already chosen is none.
+    ListeyiYenile(PatternOfType(m_model.type));
 }
 
 void Frm_Vedaz::Cmd_KlasorBul_Click()
 {
     if (m_running)
         return;
-    m_source.store(m_model);
     m_startFolder = N_Ts(Value(m_model.folder));
     if (m_startFolder.empty())
         m_startFolder = QDir::rootPath().toStdString(); // the top of the file system
     const std::string chosen = m_browser->BrowseForFolder(this, kFolderTitle, m_startFolder);
     // A cancelled dialog changes no setting; only clearing a file name counts as one (the
-    // box's change does that).
+    // model's change does that).
     if (!chosen.empty()) {
-        m_model.folder = chosen;
+        m_model.setFolder(chosen);
         m_model.settingsSaved = false;
     }
-    m_model.file.clear();
-    loadSourcePage();
-    ListeyiYenile(PatternOfType(m_source.shownType()));
+    m_model.setFile(std::string());
+    ListeyiYenile(PatternOfType(m_model.type));
 }
 
 void Frm_Vedaz::File1_DblClick()
 {
     const int index = m_c.File1->currentRow();
     const QString name = index >= 0 ? m_c.File1->List(index) : QString();
-    m_source.store(m_model);
-    m_model.file = N_Ts(Value(name.toStdString()));
-    loadSourcePage();
-}
-
-void Frm_Vedaz::textChanged()
-{
-    // A box the operator (or the program) changed is stored at once, so the model always
-    // holds what page 1 shows; the form's own loading of the page is no such change.
-    if (!m_loadingPage)
-        m_source.store(m_model);
-    if (!m_model.loading)
-        m_model.settingsSaved = false;
+    m_model.setFile(N_Ts(Value(name.toStdString())));
 }
 
 // ---- Page 2: company, year and the conversion ---------------------------------------
 
-void Frm_Vedaz::Cbo_FirmaKodu_Click()
-{
-    m_target.store(m_model);
-    m_model.name = FirmaAdiBul(m_set, N_Ts(Value(m_model.code)));
-    m_target.load(m_model);
-}
+void Frm_Vedaz::Cbo_FirmaKodu_Click() { m_model.name = FirmaAdiBul(m_set, N_Ts(Value(m_model.code))); }
 
 bool Frm_Vedaz::eventFilter(QObject* watched, QEvent* e)
 {
@@ -396,8 +361,6 @@ void Frm_Vedaz::Cmd_CevrimYap_Click()
         return;
     // Without a year the year databases would land in the company folder itself, where no
     // later run or program looks for them; the list starts empty after 2010, so ask first.
-    m_source.store(m_model);
-    m_target.store(m_model);
     if (m_model.year.empty()) {
         MsgBox(kChooseYear, MsgButtons::Ok, MsgIcon::Exclamation, caption());
         m_c.Cbo_VedazYili->setFocus();

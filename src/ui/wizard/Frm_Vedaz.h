@@ -36,7 +36,7 @@ public:
     ~Frm_Vedaz() override;
 
     const WizardControls& controls() const { return m_c; }
-    // The wizard's data as the pages last stored it.
+    // The wizard's data: the boxes store into it as they change, the handlers change it.
     const WizardModel& model() const { return m_model; }
     CompanyDatabases& databases() { return m_set; }
     bool SettingsSaved() const { return m_model.settingsSaved; }
@@ -87,25 +87,24 @@ private:
     void connectHandlers();
     void ListeyiYenile(const QString& pattern); // the list refresh
     void selectSecilenDosya();
-    void loadSourcePage();
+    // The one place the boxes are set from the model: after the load and after every handler.
+    void showModel();
     void writeSettings();
-    void textChanged();
     std::string caption() const;
 
     WizardOptions m_options;
     std::string m_settingsFile;
     WizardControls m_c;
+    WizardModel m_model; // before the pages, which bind their boxes to it
     SourcePage m_source;
     TargetPage m_target;
-    WizardModel m_model;
     ProgressPacer m_progress; // paces PrgBar1's repaints during a run
     EventPump m_events;       // the run's yield before every record
     CompanyDatabases m_set;
     std::unique_ptr<ConversionRun> m_run;
     std::unique_ptr<FolderBrowser> m_ownBrowser;
     FolderBrowser* m_browser = nullptr;
-    std::string m_startFolder;  // the folder dialog's start folder
-    bool m_loadingPage = false; // the pages' boxes are being loaded from the model
+    std::string m_startFolder; // the folder dialog's start folder
     bool m_activated = false;
     bool m_activationQueued = false;
     bool m_running = false;

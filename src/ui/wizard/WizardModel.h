@@ -1,6 +1,7 @@
 // The wizard's data: what page 1 names as the source, what page 2 names as the target, and
-// whether the remembered settings hold a change. The pages load from it and store into it;
-// the conversion request is built from it.
+// whether the remembered settings hold a change. Each box of the pages stores into its field
+// as it changes; the form's handlers change the fields and the pages show them; the
+// conversion request is built from it.
 #pragma once
 
 #include "convert/SourceType.h"
@@ -33,11 +34,27 @@ struct WizardModel {
     // the stored settings coming back, not the operator's.
     bool loading = true;
 
+    // Page 1's settings change through these: a value other than the one held is a change
+    // to save, unless it comes while loading.
+    void setFolder(const std::string& value) { change(folder, value); }
+    void setFile(const std::string& value) { change(file, value); }
+    void setType(std::optional<SourceType> value) { change(type, value); }
+
     // The text of the type list's chosen entry, empty when none is chosen.
     std::string typeName() const;
 
     // What the convert button starts.
     ConversionRequest request(const std::string& formCaption) const;
+
+private:
+    template <class T> void change(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (!loading)
+            settingsSaved = false;
+    }
 };
 
 } // namespace ktv

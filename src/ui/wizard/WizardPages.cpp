@@ -1,4 +1,4 @@
-// Loading the pages' boxes from the model and storing them into it.
+// Binding the pages' boxes to the model, and showing the model in them.
 #include "ui/wizard/WizardPages.h"
 
 #include "ui/wizard/WizardControls.h"
@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 namespace ktv {
 
@@ -33,6 +34,24 @@ void choose(QComboBox* box, const std::string& text)
     box->setCurrentIndex(text.empty() ? -1 : box->findText(qs(text), Qt::MatchExactly));
 }
 
+// Calls store with the box's new text whenever it changes, except while the page loads it.
+template <class Store> void bindText(QLineEdit* box, const bool& loading, Store store)
+{
+    QObject::connect(box, &QLineEdit::textChanged, box, [&loading, store](const QString& text) {
+        if (!loading)
+            store(text.toStdString());
+    });
+}
+
+// The same for a list: every change of its chosen entry, by the operator's mouse or keys.
+template <class Store> void bindChoice(QComboBox* box, const bool& loading, Store store)
+{
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [box, &loading, store] {
+        if (!loading)
+            store(box);
+    });
+}
+
 } // namespace
 
 void WizardPage::showAt(const QPoint& at) const
@@ -53,42 +72,39 @@ void WizardPage::sendBack() const
     m_frame->hide();
 }
 
-SourcePage::SourcePage(const WizardControls& c)
-    : WizardPage(c.Fra_1), m_type(c.Cbo_KtdPvd), m_folder(c.Txt_Klasor), m_file(c.Txt_SecilenDosya)
-{}
-
-void SourcePage::load(const WizardModel& model) const
+SourcePage::SourcePage(const WizardControls& c, WizardModel& model)
+    : WizardPage(c.Fra_1), m_model(model), m_type(c.Cbo_KtdPvd), m_folder(c.Txt_Klasor),
+      m_file(c.Txt_SecilenDosya)
 {
-    setText(m_folder, model.folder);
-    setText(m_file, model.file);
-    m_type->setCurrentIndex(PositionOf(model.type));
+    bindChoice(m_type, m_loading,
+               [this](const QComboBox* box) { m_model.setType(SourceTypeAt(box->currentIndex())); });
+    bindText(m_folder, m_loading, [this](const std::string& text) { m_model.setFolder(text); });
+    bindText(m_file, m_loading, [this](const std::string& text) { m_model.setFile(text); });
 }
 
-void SourcePage::store(WizardModel& model) const
+void SourcePage::load()
 {
-    model.folder = m_folder->text().toStdString();
-    model.file = m_file->text().toStdString();
-    model.type = shownType();
+    const QScopedValueRollback guard(m_loading, true);
+    setText(m_folder, m_model.folder);
+    setText(m_file, m_model.file);
+    m_type->setCurrentIndex(PositionOf(m_model.type));
 }
 
-std::optional<SourceType> SourcePage::shownType() const { return SourceTypeAt(m_type->currentIndex()); }
-
-TargetPage::TargetPage(const WizardControls& c)
-    : WizardPage(c.Fra_2), m_code(c.Cbo_FirmaKodu), m_name(c.Txt_FirmaAdi), m_year(c.Cbo_VedazYili)
-{}
-
-void TargetPage::load(const WizardModel& model) const
+TargetPage::TargetPage(const WizardControls& c, WizardModel& model)
+    : WizardPage(c.Fra_2), m_model(model), m_code(c.Cbo_FirmaKodu), m_name(c.Txt_FirmaAdi),
+      m_year(c.Cbo_VedazYili)
 {
-    choose(m_code, model.code);
-    setText(m_name, model.name);
-    choose(m_year, model.year);
+    bindChoice(m_code, m_loading, [this](const QComboBox* box) { m_model.code = chosenText(box); });
+    bindText(m_name, m_loading, [this](const std::string& text) { m_model.name = text; });
+    bindChoice(m_year, m_loading, [this](const QComboBox* box) { m_model.year = chosenText(box); });
 }
 
-void TargetPage::store(WizardModel& model) const
+void TargetPage::load()
 {
-    model.code = chosenText(m_code);
-    model.name = m_name->text().toStdString();
-    model.year = chosenText(m_year);
+    const QScopedValueRollback guard(m_loading, true);
+    choose(m_code, m_model.code);
+    setText(m_name, m_model.name);
+    choose(m_year, m_model.year);
 }
 
 } // namespace ktv

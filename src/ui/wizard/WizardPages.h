@@ -1,5 +1,7 @@
-// The wizard's two pages as views of its model: each page loads its boxes from the model and
-// stores what they show back into it, and is shown or sent back as a whole.
+// The wizard's two pages as views of its model. Each box is bound to its field once, when
+// its page is made: a change of the box stores into the model. load() shows the model in the
+// boxes, and what that does to them is not stored back. A page is shown or sent back as a
+// whole.
 #pragma once
 
 #include "convert/SourceType.h"
@@ -20,25 +22,31 @@ struct WizardModel;
 class WizardPage {
 public:
     explicit WizardPage(QGroupBox* frame) : m_frame(frame) {}
+    // The boxes' bindings hold on to the page.
+    WizardPage(const WizardPage&) = delete;
+    WizardPage& operator=(const WizardPage&) = delete;
     void showAt(const QPoint& at) const;
     void showInPlace() const;
     void sendBack() const;
     QGroupBox* frame() const { return m_frame; }
 
+protected:
+    // True while load() sets the boxes: their change signals are the model coming back.
+    bool m_loading = false;
+
 private:
     QGroupBox* m_frame;
 };
 
-// Page 1: the source type, folder and file name.
+// Page 1: the source type, folder and file name. A change of any of them is a change of the
+// settings to save (WizardModel::setFolder and the others).
 class SourcePage : public WizardPage {
 public:
-    explicit SourcePage(const WizardControls& c);
-    void load(const WizardModel& model) const;
-    void store(WizardModel& model) const;
-    // The type the list shows; none while no entry is chosen.
-    std::optional<SourceType> shownType() const;
+    SourcePage(const WizardControls& c, WizardModel& model);
+    void load();
 
 private:
+    WizardModel& m_model;
     QComboBox* m_type;
     QLineEdit* m_folder;
     QLineEdit* m_file;
@@ -47,11 +55,11 @@ private:
 // Page 2: the company code and name and the year.
 class TargetPage : public WizardPage {
 public:
-    explicit TargetPage(const WizardControls& c);
-    void load(const WizardModel& model) const;
-    void store(WizardModel& model) const;
+    TargetPage(const WizardControls& c, WizardModel& model);
+    void load();
 
 private:
+    WizardModel& m_model;
     QComboBox* m_code;
     QLineEdit* m_name;
     QComboBox* m_year;
