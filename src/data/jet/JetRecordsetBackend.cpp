@@ -71,7 +71,8 @@ bool JetRecordsetBackend::matches() const
 
 void JetRecordsetBackend::advance()
 {
-    while (reader().Next())
+    // Values are decoded when read: a record step reads only the columns it needs.
+    while (reader().Advance())
         if (matches()) {
             ++m_visited;
             return;
@@ -112,20 +113,15 @@ void JetRecordsetBackend::moveLast()
         moveLast();
         return;
     }
-    // Without conditions only the last row's values are needed: the rows before it are
-    // counted, not read (the definition's row count says which one is last).
+    // Only the last row's values are read: the rows before it are counted (without
+    // conditions) or looked at in the condition's columns, not decoded.
     reader();
-    for (;;) {
-        const bool read = !m_conditions.empty() || m_reader->RowsRead() + 1 >= m_reader->RowCountDeclared();
-        if (!(read ? m_reader->Next() : m_reader->Skip()))
-            break;
-        if (!read) {
-            ++m_visited;
-            continue;
-        }
+    while (m_reader->Advance()) {
         if (!matches())
             continue;
         ++m_visited;
+        if (m_conditions.empty() && m_reader->RowsRead() < m_reader->RowCountDeclared())
+            continue; // not the last row (the definition's row count says which one is)
         for (std::size_t c = 0; c < last.size(); ++c)
             last[c] = m_reader->Get(static_cast<int>(c));
     }
@@ -174,7 +170,11 @@ Value JetRecordsetBackend::field(int index) const { return current(index); }
 
 void JetRecordsetBackend::readField(int index, Value& into) const
 {
-    into = current(index); // a copy into text the caller holds keeps that text's storage
+    if (m_last || m_eof || index < 0 || static_cast<std::size_t>(index) >= reader().ColumnNames().size()) {
+        into = current(index); // a copy into text the caller holds keeps that text's storage
+        return;
+    }
+    m_reader->ReadInto(index, into);
 }
 
 std::vector<std::string> JetRecordsetBackend::fieldNames() const { return reader().ColumnNames(); }

@@ -1,16 +1,19 @@
-// Reads one Jet table row by row through libmdb. Numbers, dates, currency and booleans are
-// decoded from the row's raw bytes, never from libmdb's printf text, so the user's locale
-// cannot change them and doubles stay exact; text comes from libmdb already in UTF-8.
+// Reads one Jet table row by row through libmdb, which finds the rows and where each value
+// lies in them. The values are decoded here, from the row's bytes: numbers, dates, currency
+// and booleans never from libmdb's printf text (the user's locale cannot change them and
+// doubles stay exact), and text straight into UTF-8. libmdb binds no column: a value is
+// decoded when it is read, so a column nobody reads costs nothing.
 #include "data/jet/JetTableReader.h"
 
 #include "data/jet/JetErrors.h"
-#include "data/jet/JetText.h"
+#include "data/jet/JetStoredText.h"
 #include "data/jet/MdbSession.h"
 
 #include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <strings.h>
 #include <unordered_set>
 
@@ -18,13 +21,9 @@ namespace ktv::jet {
 
 namespace {
 
-// A bound text value this close to libmdb's bind size may have been cut by it.
+// Text this close to libmdb's bind size was refused when libmdb bound it (it may have been
+// cut); the same text is refused now, so that a file reads the same as before.
 constexpr int kCutMargin = 4;
-
-// Only text and booleans come through libmdb's bound buffers; every other value is decoded
-// from the row's bytes (libmdb's text of a binary value stops at its first zero byte, its
-// GUID text misses a dash, and its memo text is cut at the bind size).
-bool bindsText(int type) { return type == MDB_TEXT || type == MDB_BOOL; }
 
 int fixedSize(int type)
 {
@@ -128,13 +127,13 @@ struct JetTableReader::Impl {
     std::string name;
     std::vector<std::string> columnNames;
     std::vector<MdbColumn*> columns;
-    std::vector<std::vector<char>> buffers;
-    std::vector<int> lengths;
+    // The current row's values, each decoded when first read.
     std::vector<Value> row;
+    std::vector<unsigned char> decoded;
+    bool onRow = false;
     long rowsRead = 0;
     bool atEnd = false;
-    bool jet3 = false;
-    std::unique_ptr<TextDecoder> memoText; // the file's text to UTF-8
+    std::unique_ptr<StoredText> text; // the file's text to UTF-8
 
     ~Impl()
     {
@@ -153,6 +152,7 @@ struct JetTableReader::Impl {
     long lvalPageNumber = -1;
     std::uintmax_t fileSize = 0;         // no long value is longer
     std::unordered_set<int> visitedRows; // of the long value being read
+    std::string lvalChain;               // a long value chained over several pages
 
     // A row of a long-value page, as libmdb's mdb_find_pg_row finds it, from the cached page.
     bool findLongValueRow(int pgRow, void** buf, int* off, std::size_t* len)
@@ -181,12 +181,14 @@ struct JetTableReader::Impl {
         return true;
     }
 
-    // A memo's or OLE object's stored bytes, inside the row or on its long-value pages. Read
-    // here rather than by libmdb, which cuts a memo at its bind size and turns unreadable
-    // pages into empty or partial text without saying so. A crafted file can declare any
-    // length and chain a page to itself: the length is bounded by the file's size and a
-    // page row met twice ends the chain as damage, so memory stays within the file's size.
-    std::string readLongValue(MdbColumn* col)
+    // A memo's or OLE object's stored bytes, inside the row or on its long-value pages: a
+    // view of the row, of the cached long-value page or of the chain put together, valid
+    // until the next long value is read. Read here rather than by libmdb, which cuts a memo
+    // at its bind size and turns unreadable pages into empty or partial text without saying
+    // so. A crafted file can declare any length and chain a page to itself: the length is
+    // bounded by the file's size and a page row met twice ends the chain as damage, so
+    // memory stays within the file's size.
+    std::string_view readLongValue(MdbColumn* col)
     {
         MdbHandle* mdb = session->handle();
         const int start = col->cur_value_start;
@@ -199,14 +201,16 @@ struct JetTableReader::Impl {
             const auto inRow = static_cast<std::size_t>(size - MDB_MEMO_OVERHEAD);
             if (length > inRow)
                 fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
-            return std::string(reinterpret_cast<const char*>(mdb->pg_buf) + start + MDB_MEMO_OVERHEAD, inRow);
+            return {reinterpret_cast<const char*>(mdb->pg_buf) + start + MDB_MEMO_OVERHEAD, inRow};
         }
         if (length > fileSize)
             fail("a memo of column '" + std::string(col->name) + "' declares " + std::to_string(length) +
                  " bytes, more than the file holds");
         int pgRow = readLe<std::int32_t>(mdb->pg_buf + start + 4);
         const bool singlePage = header & 0x40000000;
-        std::string bytes;
+        std::string_view whole;
+        std::string& bytes = lvalChain;
+        bytes.clear();
         visitedRows.clear();
         for (int pages = 0; pgRow >> 8 && bytes.size() < length; ++pages) {
             if (!visitedRows.insert(pgRow).second)
@@ -219,96 +223,113 @@ struct JetTableReader::Impl {
                 fail("a memo of column '" + std::string(col->name) + "' lies on a page that cannot be read");
             const char* row = static_cast<const char*>(buf) + off;
             if (singlePage) {
-                bytes.assign(row, len);
+                whole = {row, len};
                 break;
             }
             bytes.append(row + 4, len - 4);
             pgRow = readLe<std::int32_t>(reinterpret_cast<const unsigned char*>(row));
         }
-        if (bytes.size() < length)
+        if (!singlePage)
+            whole = bytes;
+        if (whole.size() < length)
             fail("a memo of column '" + std::string(col->name) + "' is shorter than it declares");
-        bytes.resize(length);
-        return bytes;
+        return whole.substr(0, length);
     }
 
     long RowCountDeclared() const { return static_cast<long>(table->num_rows); }
     bool fetch();
 
-    void bindAll()
+    // The text a value holds, to be overwritten rather than made anew.
+    static std::string& textOf(Value& value)
     {
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            if (bindsText(columns[i]->col_type)) {
-                columns[i]->bind_ptr = buffers[i].data();
-                columns[i]->len_ptr = &lengths[i];
-            }
+        if (std::string* s = value.textIf())
+            return *s;
+        value = Value(std::string());
+        return *value.textIf();
     }
 
-    Value decode(std::size_t i)
+    // The value of column i of the current row, decoded from the row's bytes into value.
+    void decodeInto(std::size_t i, Value& value)
     {
         MdbColumn* col = columns[i];
         const int type = col->col_type;
         if (type == MDB_BOOL) {
-            const char* text = buffers[i].data();
-            return Value(text[0] == '1' || text[0] == 'T' || text[0] == 't');
+            // libmdb keeps a boolean in the row's null mask and says "null" for false.
+            value = Value(col->cur_value_len == 0);
+            return;
         }
-        if (col->cur_value_len == 0)
-            return Value();
+        if (col->cur_value_len == 0) {
+            value = Value();
+            return;
+        }
+        MdbHandle* mdb = session->handle();
+        const int start = col->cur_value_start;
         if (const int size = fixedSize(type)) {
-            MdbHandle* mdb = session->handle();
-            const int start = col->cur_value_start;
             if (col->cur_value_len != size || start < 0 || start + size > mdb->fmt->pg_size)
                 fail("column '" + std::string(col->name) + "' has a value of the wrong size");
             const unsigned char* p = mdb->pg_buf + start;
             switch (type) {
-            case MDB_BYTE: return Value(static_cast<std::int64_t>(p[0]));
-            case MDB_INT: return Value(static_cast<std::int64_t>(readLe<std::int16_t>(p)));
+            case MDB_BYTE: value = Value(static_cast<std::int64_t>(p[0])); return;
+            case MDB_INT: value = Value(static_cast<std::int64_t>(readLe<std::int16_t>(p))); return;
             case MDB_LONGINT:
-            case MDB_COMPLEX: return Value(static_cast<std::int64_t>(readLe<std::int32_t>(p)));
-            case MDB_FLOAT: return Value(singleValue(readLe<float>(p)));
-            case MDB_DOUBLE: return Value(readLe<double>(p));
-            case MDB_MONEY: return Value(Currency{readLe<std::int64_t>(p)});
-            case MDB_DATETIME: return Value(Date{readLe<double>(p)});
-            case MDB_REPID: return Value(guidText(p));
+            case MDB_COMPLEX: value = Value(static_cast<std::int64_t>(readLe<std::int32_t>(p))); return;
+            case MDB_FLOAT: value = Value(singleValue(readLe<float>(p))); return;
+            case MDB_DOUBLE: value = Value(readLe<double>(p)); return;
+            case MDB_MONEY: value = Value(Currency{readLe<std::int64_t>(p)}); return;
+            case MDB_DATETIME: value = Value(Date{readLe<double>(p)}); return;
+            case MDB_REPID: value = Value(guidText(p)); return;
             case MDB_NUMERIC:
                 // libmdb keeps the column's scale (the digits after the point) in col_prec.
-                if (auto v = decimalValue(p, col->col_prec))
-                    return *v;
+                if (auto v = decimalValue(p, col->col_prec)) {
+                    value = std::move(*v);
+                    return;
+                }
                 fail("column '" + std::string(col->name) + "' holds an unreadable decimal");
             default: break;
             }
         }
-        if (type == MDB_MEMO) {
-            const std::string stored = readLongValue(col);
-            if (stored.empty())
-                return Value();
-            return Value(memoText->decode(jet3 ? stored : expandUcs2(stored)));
+        if (type == MDB_MEMO || type == MDB_OLE) {
+            const std::string_view stored = readLongValue(col);
+            if (stored.empty()) {
+                value = Value();
+                return;
+            }
+            if (type == MDB_OLE) // the object's bytes as hex digits, like a Binary value
+                value = Value(hexText(stored.data(), stored.size()));
+            else
+                text->decode(reinterpret_cast<const unsigned char*>(stored.data()), stored.size(),
+                             StoredText::Kind::Memo, textOf(value));
+            return;
         }
-        if (type == MDB_OLE) {
-            // The object's bytes as hex digits, like a Binary value.
-            const std::string stored = readLongValue(col);
-            if (stored.empty())
-                return Value();
-            return Value(hexText(stored.data(), stored.size()));
+        if (type != MDB_TEXT && type != MDB_BINARY) {
+            value = Value(); // unknown types are not values a conversion can carry
+            return;
         }
+        if (start < 0 || start + col->cur_value_len > mdb->fmt->pg_size)
+            fail("column '" + std::string(col->name) + "' has a value of the wrong size");
+        const unsigned char* p = mdb->pg_buf + start;
+        const auto size = static_cast<std::size_t>(col->cur_value_len);
         if (type == MDB_BINARY) {
-            MdbHandle* mdb = session->handle();
-            const int start = col->cur_value_start;
-            if (start < 0 || start + col->cur_value_len > mdb->fmt->pg_size)
-                fail("column '" + std::string(col->name) + "' has a value of the wrong size");
-            return Value(hexText(reinterpret_cast<const char*>(mdb->pg_buf) + start,
-                                 static_cast<std::size_t>(col->cur_value_len)));
+            value = Value(hexText(reinterpret_cast<const char*>(p), size));
+            return;
         }
-        if (type != MDB_TEXT)
-            return Value(); // unknown types are not values a conversion can carry
-        const char* text = buffers[i].data();
-        const int len = lengths[i];
-        if (len < 0 || static_cast<std::size_t>(len) >= buffers[i].size())
-            fail("column '" + std::string(col->name) + "' overflowed its buffer");
-        if (len == 0)
-            return Value();
-        if (static_cast<std::size_t>(len) + kCutMargin >= session->handle()->bind_size)
+        std::string& utf8 = textOf(value);
+        text->decode(p, size, StoredText::Kind::Text, utf8);
+        if (utf8.empty()) {
+            value = Value();
+            return;
+        }
+        if (utf8.size() + kCutMargin >= mdb->bind_size)
             fail("column '" + std::string(col->name) + "' holds text longer than can be read");
-        return Value(std::string(text, static_cast<std::size_t>(len)));
+    }
+
+    const Value& get(std::size_t i)
+    {
+        if (!decoded[i]) {
+            decodeInto(i, row[i]);
+            decoded[i] = 1;
+        }
+        return row[i];
     }
 };
 
@@ -327,26 +348,18 @@ std::unique_ptr<JetTableReader> makeTableReader(std::unique_ptr<MdbSession> sess
     mdb_rewind_table(impl->table);
 
     MdbHandle* mdb = impl->session->handle();
-    impl->jet3 = IS_JET3(mdb);
     std::error_code sizeError;
     impl->fileSize = std::filesystem::file_size(path, sizeError);
-    impl->memoText = std::make_unique<TextDecoder>(
-        impl->jet3 ? JetHeader::CharsetOfCodePage(mdb->f->code_page) : std::string("UCS-2LE"));
+    impl->text = std::make_unique<StoredText>(IS_JET3(mdb), impl->session->charset());
     const std::size_t n = impl->table->num_cols;
     impl->columns.resize(n);
     impl->columnNames.resize(n);
-    impl->buffers.resize(n);
-    impl->lengths.assign(n, 0);
     impl->row.assign(n, Value());
+    impl->decoded.assign(n, 0);
     for (std::size_t i = 0; i < n; ++i) {
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(impl->table->columns, i));
         impl->columns[i] = col;
         impl->columnNames[i] = col->name;
-        if (bindsText(col->col_type)) {
-            // libmdb writes up to its bind size plus the terminator; the margin guards the rest.
-            impl->buffers[i].assign(mdb->bind_size + 16, '\0');
-            mdb_bind_column(impl->table, static_cast<int>(i) + 1, impl->buffers[i].data(), &impl->lengths[i]);
-        }
     }
     return std::make_unique<JetTableReader>(std::move(impl));
 }
@@ -370,39 +383,24 @@ long JetTableReader::RowCountDeclared() const { return static_cast<long>(m->tabl
 
 bool JetTableReader::Next()
 {
-    if (!m->fetch())
+    if (!Advance())
         return false;
     for (std::size_t i = 0; i < m->row.size(); ++i)
-        m->row[i] = m->decode(i);
+        m->get(i);
     return true;
 }
 
-bool JetTableReader::Skip()
-{
-    // Without bound buffers libmdb leaves the text of the row unconverted.
-    for (MdbColumn* col : m->columns)
-        if (bindsText(col->col_type))
-            col->bind_ptr = col->len_ptr = nullptr;
-    bool more = false;
-    try {
-        more = m->fetch();
-    } catch (...) {
-        m->bindAll();
-        throw;
-    }
-    m->bindAll();
-    m->row.assign(m->row.size(), Value());
-    return more;
-}
+bool JetTableReader::Advance() { return m->fetch(); }
 
 bool JetTableReader::Impl::fetch()
 {
     JetTableReader::Impl* m = this;
+    m->onRow = false;
+    std::fill(m->decoded.begin(), m->decoded.end(), 0);
     if (m->atEnd)
         return false;
     if (!mdb_fetch_row(m->table)) {
         m->atEnd = true;
-        m->row.assign(m->row.size(), Value());
         if (m->rowsRead != RowCountDeclared())
             m->fail("declares " + std::to_string(RowCountDeclared()) + " rows but only " +
                     std::to_string(m->rowsRead) + " could be read");
@@ -410,6 +408,7 @@ bool JetTableReader::Impl::fetch()
     }
     if (++m->rowsRead > RowCountDeclared())
         m->fail("holds more rows than the " + std::to_string(RowCountDeclared()) + " it declares");
+    m->onRow = true;
     return true;
 }
 
@@ -418,10 +417,30 @@ void JetTableReader::Rewind()
     mdb_rewind_table(m->table);
     m->rowsRead = 0;
     m->atEnd = false;
-    m->row.assign(m->row.size(), Value());
+    m->onRow = false;
 }
 
-const Value& JetTableReader::Get(int column) const { return m->row.at(static_cast<std::size_t>(column)); }
+const Value& JetTableReader::Get(int column) const
+{
+    static const Value none;
+    const auto i = static_cast<std::size_t>(column);
+    if (i >= m->row.size())
+        throw std::out_of_range("JetTableReader::Get");
+    return m->onRow ? m->get(i) : none;
+}
+
+void JetTableReader::ReadInto(int column, Value& into) const
+{
+    const auto i = static_cast<std::size_t>(column);
+    if (i >= m->row.size())
+        throw std::out_of_range("JetTableReader::ReadInto");
+    if (!m->onRow)
+        into = Value();
+    else if (m->decoded[i])
+        into = m->row[i];
+    else
+        m->decodeInto(i, into);
+}
 
 long JetTableReader::RowsRead() const { return m->rowsRead; }
 

@@ -16,7 +16,9 @@ namespace ktv::jet {
 
 namespace {
 
-void applyCharset(MdbHandle* mdb, const JetHeader& header)
+// libmdb's converters still turn the catalog's names into UTF-8; the table reader decodes
+// values itself, from the same charset.
+std::string applyCharset(MdbHandle* mdb, const JetHeader& header)
 {
     mdb_iconv_close(mdb);
     const std::string fileCharset = header.version() == JetHeader::Version::Jet3
@@ -24,6 +26,7 @@ void applyCharset(MdbHandle* mdb, const JetHeader& header)
                                         : std::string("UCS-2LE");
     mdb->iconv_in = iconv_open("UTF-8", fileCharset.c_str());
     mdb->iconv_out = iconv_open(fileCharset.c_str(), "UTF-8");
+    return fileCharset;
 }
 
 // libmdb returns a table whose usage map it could not read, then dereferences the missing
@@ -138,7 +141,7 @@ std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetH
     std::unique_ptr<MdbSession> session(new MdbSession(mdb, path));
     if (IS_JET3(mdb) != (header.version() == JetHeader::Version::Jet3))
         throw refuse();
-    applyCharset(mdb, header);
+    session->m_charset = applyCharset(mdb, header);
     mdb_set_boolean_fmt_numbers(mdb);
     if (!readCatalog(mdb, session->m_tables))
         throw refuse();

@@ -39,6 +39,8 @@ public:
 
     MdbHandle* handle() const { return m_mdb; }
     const std::string& path() const { return m_path; }
+    // The iconv name of the file's text encoding: UCS-2LE (Jet 4) or its code page (Jet 3).
+    const std::string& charset() const { return m_charset; }
     // False when libmdb returned a table definition it could not fully read.
     static bool TableIsReadable(const MdbTableDef* table);
     std::vector<std::string> userTables() const;
@@ -49,6 +51,7 @@ private:
     MdbSession(MdbHandle* mdb, std::string path) : m_mdb(mdb), m_path(std::move(path)) {}
     MdbHandle* m_mdb;
     std::string m_path;
+    std::string m_charset;
     // Our own catalog of tables (see readCatalog); entries point at m_mdb.
     mutable std::vector<MdbCatalogEntry> m_tables;
 };
