@@ -22,7 +22,7 @@ TEST(PageWindowStream, ReadsGiveTheFilesBytesWhereverTheyStart)
         b = static_cast<char>(rng());
     std::ofstream(path, std::ios::binary) << bytes;
 
-    FILE* f = jet::OpenPageWindowStream(path);
+    FILE* f = jet::OpenPageWindowStream(path, 4096);
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(fseeko(f, 0, SEEK_END), 0);
     EXPECT_EQ(ftello(f), static_cast<off_t>(bytes.size()));
@@ -48,7 +48,7 @@ TEST(PageWindowStream, ReadsGiveTheFilesBytesWhereverTheyStart)
         EXPECT_EQ(got.substr(0, n), want);
     }
     EXPECT_EQ(std::fclose(f), 0);
-    EXPECT_EQ(jet::OpenPageWindowStream(dir.file("missing.bin")), nullptr);
+    EXPECT_EQ(jet::OpenPageWindowStream(dir.file("missing.bin"), 4096), nullptr);
 }
 
 } // namespace

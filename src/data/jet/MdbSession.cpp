@@ -142,7 +142,7 @@ std::unique_ptr<MdbSession> MdbSession::Open(const std::string& path, const JetH
     std::unique_ptr<MdbSession> session(new MdbSession(mdb, path));
     // libmdb's own stream costs several system calls a page; the same bytes come from the
     // windows of this one (see PageWindowStream.h).
-    if (FILE* windows = OpenPageWindowStream(path)) {
+    if (FILE* windows = OpenPageWindowStream(path, static_cast<std::size_t>(mdb->fmt->pg_size))) {
         std::fclose(mdb->f->stream);
         mdb->f->stream = windows;
     }

@@ -108,7 +108,7 @@ int closeWindows(void* cookie)
 
 } // namespace
 
-FILE* OpenPageWindowStream(const std::string& path)
+FILE* OpenPageWindowStream(const std::string& path, std::size_t pageSize)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -127,14 +127,13 @@ FILE* OpenPageWindowStream(const std::string& path)
         closeWindows(s);
         return nullptr;
     }
-    // Unbuffered: a page read goes straight to the windows, not through a second buffer.
-    std::setvbuf(f, nullptr, _IONBF, 0);
+    std::setvbuf(f, nullptr, _IOFBF, pageSize);
     return f;
 }
 
 #else
 
-FILE* OpenPageWindowStream(const std::string&) { return nullptr; }
+FILE* OpenPageWindowStream(const std::string&, std::size_t) { return nullptr; }
 
 #endif
 
