@@ -4,7 +4,9 @@
 // interleaved. Also: what processing events costs when nothing is pending, how often the
 // progress bar is painted, and how soon a click on Kapat during the run is handled.
 //
-// Usage: QT_QPA_PLATFORM=offscreen ktvedaz-bench-wizard [records-in-all=300000] [--reps R=3]
+// Usage: QT_QPA_PLATFORM=offscreen ktvedaz-bench-wizard [records-in-all=300000] [--reps R=3] [--runs-only]
+// (--runs-only leaves out the idle-cost loops, e.g. under a profiler:
+//  valgrind --tool=callgrind --toggle-collect='*headless*' --toggle-collect='*wizard*' ...)
 #include "BenchSupport.h"
 #include "app/AppPath.h"
 #include "cli/Cli.h"
@@ -178,8 +180,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     long total = 300000;
     int reps = 3;
+    bool runsOnly = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--reps") == 0 && i + 1 < argc)
+        if (std::strcmp(argv[i], "--runs-only") == 0)
+            runsOnly = true;
+        else if (std::strcmp(argv[i], "--reps") == 0 && i + 1 < argc)
             reps = std::max(1, std::atoi(argv[++i]));
         else
             total = std::atol(argv[i]);
@@ -211,8 +216,8 @@ int main(int argc, char** argv)
             best.paints = w.paints;
         }
     }
-    const double idleNs = idleProcessEventsNs();
-    const double pumpNs = idlePumpNs();
+    const double idleNs = runsOnly ? 0 : idleProcessEventsNs();
+    const double pumpNs = runsOnly ? 0 : idlePumpNs();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double hz = screen ? screen->refreshRate() : 60.0;
 
