@@ -10,7 +10,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libsqlite3-dev libssl-dev
+  libsqlite3-dev libssl-dev libpq-dev
   libcli11-dev
   mdbtools-dev
   fonts-dejavu-core fonts-dejavu-extra
@@ -20,6 +20,7 @@ if [ "${1:-}" = "--test" ]; then
     libgtest-dev libgmock-dev # the unit tests
     clang-format              # the format check of the sources
     sqlite3 mdbtools          # the tests look into databases with sqlite3 and mdb-export
+    postgresql                # the server tests start a throwaway PostgreSQL server (initdb)
     locales                   # the tests of the number format under other locales
     clang libclang-rt-14-dev  # the fuzz targets (libFuzzer)
     dpkg-dev lintian appstream desktop-file-utils # building and checking the Debian package

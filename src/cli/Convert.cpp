@@ -22,7 +22,7 @@ namespace ktv::cli {
 const char* const kConvertHelp =
     "Usage: ktvedaz-cli convert --type KTD|PVD --source FILE --company CODE --year YEAR\n"
     "                           [--name NAME] [--root DIR] [--dry-run] [--report FILE.json|-]\n"
-    "                           [--number-format LOCALE]\n"
+    "                           [--number-format LOCALE] [--server CONNINFO]\n"
     "\n"
     "Runs the same conversion as the wizard's convert button, without confirmation: records the\n"
     "company in DIR/DATA/SABIT.mdb, creates its year databases from the templates when missing,\n"
@@ -44,6 +44,9 @@ const char* const kConvertHelp =
     "  --number-format LOCALE\n"
     "                     read numbers in that locale's format, e.g. tr_TR (2,5) or C (2.5)\n"
     "                     (default: the user's, from LC_ALL, LC_NUMERIC or LANG)\n"
+    "  --server CONNINFO  keep the company data on this PostgreSQL server instead of DATA:\n"
+    "                     a libpq connection string (host=... dbname=... user=... or a\n"
+    "                     postgresql:// URI); keep the password in ~/.pgpass, not here\n"
     "\n"
     "The per-table report goes to stdout; progress goes to stderr when it is a terminal.\n"
     "The source is opened before anything is written.\n";
@@ -86,8 +89,9 @@ std::string FailedRunJson(const Error& e) { return FailedRunToJson(e.number(), e
 
 int Convert(const std::vector<std::string>& argv, const std::string& executableFolder)
 {
-    const Args args(argv, {"type", "source", "company", "year", "name", "root", "report", "number-format"},
-                    {"dry-run"});
+    const Args args(
+        argv, {"type", "source", "company", "year", "name", "root", "report", "number-format", "server"},
+        {"dry-run"});
     if (args.helpRequested()) {
         WriteStandardOutput(kConvertHelp);
         return 0;
@@ -143,6 +147,14 @@ int Convert(const std::vector<std::string>& argv, const std::string& executableF
     dao::Database::OpenDatabase(source.string(), false, true, connect)->Close();
 
     CompanyDatabases set;
+    if (const auto server = args.get("server")) {
+        if (server->empty())
+            throw UsageError("--server needs a connection string");
+        // Wrong credentials, an unknown database or a server out of reach fail here, before
+        // anything is written.
+        dao::CheckServer(*server);
+        set.Server = *server;
+    }
     if (const auto name = args.get("name"))
         request.companyName = *name;
     else if (!request.dryRun)

@@ -7,26 +7,49 @@
 
 namespace ktv {
 
-namespace {
-
 // The year database's table: the engine's card writer, opened with the first card.
 class DatabaseCardTable final : public CardTable {
 public:
-    DatabaseCardTable(dao::Database& db, dao::CardLayout layout) : m_db(db), m_layout(std::move(layout)) {}
+    DatabaseCardTable(DatabaseCardTarget& target, dao::Database& db, dao::CardLayout layout)
+        : m_target(target), m_db(db), m_layout(std::move(layout))
+    {}
+    ~DatabaseCardTable() override { m_target.forget(this); }
 
     bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill,
                   const dao::ErrorContext& errorContext) override
     {
         if (!m_writer)
             m_writer = m_db.OpenCardWriter(m_layout);
+        if (m_collecting) {
+            m_keys.push_back(key);
+            return false;
+        }
         return m_writer->AddIfNew(key, fill, errorContext);
     }
 
+    void collect(bool on) { m_collecting = on; }
+    void lookUp()
+    {
+        if (m_writer && !m_keys.empty())
+            m_writer->Prefetch(m_keys);
+        m_keys.clear();
+    }
+    void store()
+    {
+        if (m_writer)
+            m_writer->Flush();
+    }
+
 private:
+    DatabaseCardTarget& m_target;
     dao::Database& m_db;
     dao::CardLayout m_layout;
     std::unique_ptr<dao::CardWriter> m_writer;
+    bool m_collecting = false;
+    std::vector<std::vector<std::string>> m_keys; // of the group, while collecting
 };
+
+namespace {
 
 class DryRunCardTable final : public CardTable {
 public:
@@ -102,8 +125,32 @@ dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::v
 
 std::unique_ptr<CardTable> DatabaseCardTarget::table(dao::CardLayout layout)
 {
-    return std::make_unique<DatabaseCardTable>(m_db, std::move(layout));
+    auto t = std::make_unique<DatabaseCardTable>(*this, m_db, std::move(layout));
+    m_tables.push_back(t.get());
+    return t;
 }
+
+std::size_t DatabaseCardTarget::groupSize() const { return m_db.CardGroupSize(); }
+
+void DatabaseCardTarget::collectKeys(bool on)
+{
+    for (auto* t : m_tables)
+        t->collect(on);
+}
+
+void DatabaseCardTarget::lookUpCollected()
+{
+    for (auto* t : m_tables)
+        t->lookUp();
+}
+
+void DatabaseCardTarget::storeGroup()
+{
+    for (auto* t : m_tables)
+        t->store();
+}
+
+void DatabaseCardTarget::forget(DatabaseCardTable* table) { std::erase(m_tables, table); }
 
 DryRunCardTarget::DryRunCardTarget(dao::Database* existing, const std::string& templateSchema)
     : m_db(existing), m_tables(dao::parseSchema(templateSchema))

@@ -32,6 +32,16 @@ public:
     // Nothing is asked of the target until the first card: a transfer of an empty source
     // table never finds out whether the target has the table.
     virtual std::unique_ptr<CardTable> table(dao::CardLayout layout) = 0;
+
+    // A target that looks many keys up at once (a server) says how many records a group
+    // holds; 0: record by record. For a group the table loop first runs the records' steps
+    // with collectKeys on (addIfNew only notes the key and answers "there", never filling),
+    // then lookUpCollected, then the steps again in the same order (answered from that
+    // lookup), then storeGroup.
+    virtual std::size_t groupSize() const { return 0; }
+    virtual void collectKeys(bool /*on*/) {}
+    virtual void lookUpCollected() {}
+    virtual void storeGroup() {}
 };
 
 // The lookup statement of a card, "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'", already
@@ -39,13 +49,22 @@ public:
 // add and take off again.
 dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::vector<std::string>& key);
 
+class DatabaseCardTable;
+
 class DatabaseCardTarget final : public CardTarget {
 public:
     explicit DatabaseCardTarget(dao::Database& db) : m_db(db) {}
     std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
+    std::size_t groupSize() const override;
+    void collectKeys(bool on) override;
+    void lookUpCollected() override;
+    void storeGroup() override;
+
+    void forget(DatabaseCardTable* table);
 
 private:
     dao::Database& m_db;
+    std::vector<DatabaseCardTable*> m_tables; // the live ones (one at a time in a run)
 };
 
 // Looks in the existing target (when there is one, opened read-only) and in what this run

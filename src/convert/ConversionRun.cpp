@@ -77,9 +77,11 @@ ConversionReport ConversionRun::Cmd_CevrimYap(const ConversionRequest& request)
 
     const std::string code = N_Ts(Value(request.companyCode));
     const std::string year = N_Ts(Value(request.year));
-    MakePath(DataFolder());
-    MakePath(DataFolder() + "/" + code);
-    MakePath(DataFolder() + "/" + code + "/" + year);
+    if (m_set.Server.empty()) {
+        MakePath(DataFolder());
+        MakePath(DataFolder() + "/" + code);
+        MakePath(DataFolder() + "/" + code + "/" + year);
+    }
 
     Firma_Kaydet(m_set, request.companyCode, request.companyName, request.year);
 
@@ -116,12 +118,16 @@ ConversionReport ConversionRun::dryRun(const ConversionRequest& request)
     CompanyDatabases probe; // only for the member's path; nothing is opened through it
     probe.FirmaKodu = N_Ts(Value(request.companyCode));
     probe.VedazYili = N_Ts(Value(request.year));
+    probe.Server = m_set.Server;
     report.target = probe.MemberPath(member);
 
     auto source =
         dao::Database::OpenDatabase(SourcePath(request), false, true, std::string(";pwd=") + kSourcePassword);
     std::unique_ptr<dao::Database> existing;
-    if (std::filesystem::exists(report.target))
+    if (!probe.Server.empty()) // read only, and a missing schema is not made
+        existing = dao::Database::OpenServer(probe.Server, probe.ServerSchema(member), TemplateSchema(member),
+                                             false, true);
+    else if (std::filesystem::exists(report.target))
         existing = dao::Database::OpenDatabase(report.target, false, true, "");
     DryRunCardTarget target(existing.get(), TemplateSchema(member));
     TransferContext ctx{*source, target, m_host};

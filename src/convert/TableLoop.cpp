@@ -44,17 +44,47 @@ int SourceRecord::index(std::size_t column) const
 {
     int& index = m_indexes[column];
     if (index < 0)
-        index = m_rs.FieldIndex(m_names[column]);
+        index = m_rs.FieldIndex(m_names[column]); // fails again for a column the table lacks
     return index;
 }
 
-Value SourceRecord::value(std::size_t column) const { return m_rs.Field(index(column)); }
+void SourceRecord::copyInto(std::vector<Value>& row) const
+{
+    row.resize(m_names.size());
+    for (std::size_t column = 0; column < m_names.size(); ++column) {
+        int& idx = m_indexes[column];
+        if (idx == -1) {
+            try {
+                idx = m_rs.FieldIndex(m_names[column]);
+            } catch (const Error&) {
+                idx = -2;
+            }
+        }
+        if (idx == -2)
+            row[column] = Value();
+        else
+            m_rs.ReadField(idx, row[column]);
+    }
+}
+
+Value SourceRecord::value(std::size_t column) const
+{
+    if (m_row) {
+        index(column);
+        return (*m_row)[column];
+    }
+    return m_rs.Field(index(column));
+}
 
 std::string SourceRecord::text(std::size_t column) const { return CleanText(value(column)); }
 
 void SourceRecord::textInto(std::size_t column, Value& into) const
 {
-    m_rs.ReadField(index(column), into);
+    if (m_row) {
+        index(column);
+        into = (*m_row)[column];
+    } else
+        m_rs.ReadField(index(column), into);
     std::string* text = into.textIf();
     if (!text) {
         into = Value(N_Ts(into));
@@ -71,6 +101,63 @@ void SourceRecord::textInto(std::size_t column, Value& into) const
         trimSpacesInPlace(*text);
     }
 }
+
+namespace {
+
+// The loop for a target that looks many keys up at once: the records of a group are read
+// (yielding and advancing the bar for each) and their steps run once to learn their keys
+// only; the target looks those up together; then the steps run again on the copies, in
+// source order, each answered from that lookup, and the target stores the group's new cards.
+void RunGroups(TransferContext& ctx, dao::Recordset& rs, SourceRecord& record, std::size_t group,
+               const RecordStep& step, TableReport& report)
+{
+    std::vector<std::vector<Value>> rows(group);
+    // Looks the keys of the first n records up and runs their steps; the cards added before a
+    // step that fails are stored all the same, as one by one.
+    const auto judge = [&](std::size_t n) {
+        ctx.target.collectKeys(false);
+        ctx.target.lookUpCollected();
+        try {
+            for (std::size_t i = 0; i < n; ++i) {
+                record.readFrom(&rows[i]);
+                step(record, report);
+            }
+        } catch (...) {
+            record.readFrom(nullptr);
+            ctx.target.storeGroup();
+            throw;
+        }
+        record.readFrom(nullptr);
+        ctx.target.storeGroup();
+    };
+    while (!rs.Eof()) {
+        std::size_t n = 0;
+        TableReport keysOnly;
+        ctx.target.collectKeys(true);
+        try {
+            for (; n < group && !rs.Eof(); ++n) {
+                ctx.host.processEvents();
+                ctx.host.setProgressValue(ctx.host.progressValue() + 1);
+                ++report.read;
+                record.copyInto(rows[n]);
+                record.readFrom(&rows[n]);
+                step(record, keysOnly);
+                record.readFrom(nullptr);
+                rs.MoveNext();
+            }
+        } catch (const Error&) {
+            // A record that fails on its key fails where it would one by one: the records
+            // before it are judged and stored first.
+            record.readFrom(nullptr);
+            const auto failure = std::current_exception();
+            judge(n);
+            std::rethrow_exception(failure);
+        }
+        judge(n);
+    }
+}
+
+} // namespace
 
 TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable,
                          const std::vector<std::string>& columns, const RecordStep& step)
@@ -89,7 +176,12 @@ TableReport RunTableLoop(TransferContext& ctx, const std::string& sourceTable,
     ctx.host.setProgressMin(0);
     ctx.host.setProgressValue(0);
     rs->MoveFirst();
-    const SourceRecord record(*rs, columns);
+    SourceRecord record(*rs, columns);
+    if (const std::size_t group = ctx.target.groupSize(); group > 0) {
+        RunGroups(ctx, *rs, record, group, step, report);
+        rs->Close();
+        return report;
+    }
     while (!rs->Eof()) {
         ctx.host.processEvents();
         ctx.host.setProgressValue(ctx.host.progressValue() + 1);

@@ -33,11 +33,18 @@ public:
     // except a NUL, dropped before the trim; CutTextInto makes it plain before it cuts.
     void textInto(std::size_t column, Value& into) const;
 
+    // A copy of the current record's columns (Null for a column the table lacks), and the
+    // record read from such a copy instead of the recordset (null: from the recordset again).
+    // Reading a column the table lacks fails from the copy as from the recordset.
+    void copyInto(std::vector<Value>& row) const;
+    void readFrom(const std::vector<Value>* row) { m_row = row; }
+
 private:
     int index(std::size_t column) const;
     const dao::Recordset& m_rs;
     const std::vector<std::string>& m_names;
-    mutable std::vector<int> m_indexes; // -1 until found
+    mutable std::vector<int> m_indexes; // -1 until found, -2 when the table lacks it
+    const std::vector<Value>* m_row = nullptr;
 };
 
 using RecordStep = std::function<void(const SourceRecord& record, TableReport& report)>;

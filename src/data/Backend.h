@@ -62,6 +62,13 @@ public:
     // key: one literal per key column. Returns true when the record was added.
     virtual bool addIfNew(const std::vector<std::string>& key, const CardValues& values,
                           const ErrorContext& context) = 0;
+    // For a database that takes records in groups (DatabaseBackend::cardGroupSize: a server,
+    // where a round trip per record would cost more than the record): the caller hands the
+    // writer the keys of up to that many records (prefetch), asks addIfNew for the same
+    // records in the same order, and ends the group with flush, which stores the cards added.
+    // A key met twice in a group is added once, as record by record.
+    virtual void prefetch(const std::vector<std::vector<std::string>>& /*keys*/) {}
+    virtual void flush() {}
     virtual void close() = 0;
 };
 
@@ -77,6 +84,8 @@ public:
     // An add-if-new writer (see CardWriter.h). A backend that cannot write has none: by
     // default this fails with err::ReadOnly.
     virtual std::unique_ptr<CardWriterBackend> openCardWriter(const CardLayout& layout);
+    // Records a card writer of this database takes at once (see CardWriterBackend); 0: one by one.
+    virtual std::size_t cardGroupSize() const { return 0; }
 };
 
 struct OpenRequest {

@@ -41,6 +41,10 @@ bool CardWriter::AddIfNew(const std::vector<std::string>& key, const CardValues&
     return live().addIfNew(key, values, context);
 }
 
+void CardWriter::Prefetch(const std::vector<std::vector<std::string>>& keys) { live().prefetch(keys); }
+
+void CardWriter::Flush() { live().flush(); }
+
 void CardWriter::Close()
 {
     if (!m_backend)

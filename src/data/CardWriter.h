@@ -31,6 +31,9 @@ public:
     // A value a column refuses fails with the column's error, told with context() and
     // "Table.Column"; nothing of that record is stored.
     bool AddIfNew(const std::vector<std::string>& key, const CardValues& values, const ErrorContext& context);
+    // A group of records at once (see CardWriterBackend::prefetch).
+    void Prefetch(const std::vector<std::vector<std::string>>& keys);
+    void Flush();
     void Close(); // idempotent; later calls fail like a released object
 
 private:

@@ -53,7 +53,21 @@ std::string CompanyDatabases::memberFolder(Member member) const
 std::string CompanyDatabases::MemberPath(Member member) const
 {
     const auto i = slot(member);
-    return i ? memberFolder(member) + "/" + kFiles[*i] : std::string();
+    if (!i)
+        return {};
+    if (!Server.empty())
+        return "schema " + ServerSchema(member) + " on the database server '" + dao::ServerName(Server) + "'";
+    return memberFolder(member) + "/" + kFiles[*i];
+}
+
+std::string CompanyDatabases::ServerSchema(Member member) const
+{
+    if (!slot(member))
+        return {};
+    if (member == Sabit)
+        return "sabit";
+    return std::string(member == Ktfim ? "ktfim_" : "ktchm_") + N_Ts(Value(FirmaKodu)) + "_" +
+           N_Ts(Value(VedazYili));
 }
 
 std::string CompanyDatabases::TemplatePath(Member member) const
@@ -153,6 +167,13 @@ void CompanyDatabases::VeriTabani_Ac(Member member)
     m_open[*i] = false;
     m_failure[*i].reset();
     try {
+        if (!Server.empty()) {
+            // The schema is made from the same template definitions as the .mdx files.
+            m_db[*i] =
+                dao::Database::OpenServer(Server, ServerSchema(member), TemplateSchema(member), true, false);
+            m_open[*i] = true;
+            return;
+        }
         const std::string folder = memberFolder(member);
         MakePath(folder);
         const std::string file = folder + "/" + kFiles[*i];

@@ -36,10 +36,16 @@ public:
     dao::Database& Db(Member member);
 
     std::string FirmaKodu, VedazYili; // company context
+    // A libpq connection string: the set lives on that PostgreSQL server, one schema per
+    // member (sabit, ktfim_<code>_<year>, ktchm_<code>_<year>). Empty: the DATA folder.
+    std::string Server;
 
-    // Full file path of the member for the current context ("" outside the set).
+    // Full file path of the member for the current context ("" outside the set); on a
+    // server, the schema and the server it is on.
     std::string MemberPath(Member member) const;
     std::string TemplatePath(Member member) const;
+    // The member's schema on the server ("" outside the set).
+    std::string ServerSchema(Member member) const;
 
 private:
     // Each member's place in the arrays below; a value outside the set has none.

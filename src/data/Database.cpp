@@ -5,6 +5,7 @@
 #include "data/DaoErrors.h"
 #include "data/SqliteDatabase.h"
 #include "data/jet/JetDatabaseBackend.h"
+#include "data/pg/PgDatabase.h"
 #include "platform/core/TextCodec.h"
 
 #include <filesystem>
@@ -95,6 +96,15 @@ std::unique_ptr<Database> Database::OpenDatabase(const std::string& path, bool e
     return std::make_unique<Database>(SqliteDatabase::open(request));
 }
 
+std::unique_ptr<Database> Database::OpenServer(const std::string& conninfo, const std::string& schema,
+                                               const std::string& templateSchema, bool create, bool readOnly)
+{
+    auto backend = pg::PgDatabase::open(conninfo, schema, templateSchema, create, readOnly);
+    if (!backend)
+        return nullptr;
+    return std::make_unique<Database>(std::move(backend));
+}
+
 Database::Database(std::unique_ptr<DatabaseBackend> backend) : m_backend(std::move(backend)) {}
 
 Database::~Database()
@@ -137,6 +147,8 @@ void Database::Close()
     auto backend = std::move(m_backend);
     backend->close();
 }
+
+std::size_t Database::CardGroupSize() const { return live().cardGroupSize(); }
 
 bool Database::IsReadOnly() const { return live().isReadOnly(); }
 

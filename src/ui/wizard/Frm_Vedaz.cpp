@@ -145,6 +145,8 @@ void Frm_Vedaz::Form_Load()
     m_model.loading = true;
     m_model.settingsSaved = true;
     readSourceSettings(m_settingsFile, m_model);
+    // The register lookup of activation and every conversion use the server when one is set.
+    m_set.Server = readServerSetting(m_settingsFile);
     showModel();
 }
 

@@ -47,6 +47,13 @@ void readSourceSettings(const std::string& settingsFile, WizardModel& model)
     model.file = restored(settingsFile, "DOSYA");
 }
 
+std::string readServerSetting(const std::string& settingsFile)
+{
+    if (!exists(settingsFile))
+        return {};
+    return restored(settingsFile, "SUNUCU");
+}
+
 std::optional<double> readStoredType(const std::string& settingsFile)
 {
     if (!exists(settingsFile))

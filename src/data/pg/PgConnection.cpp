@@ -1,0 +1,241 @@
+// Connection defaults the operator's connection string may override: a bounded wait for the
+// server and TCP keepalives, so a server that vanishes ends a run within seconds instead of
+// a blocked read for ever. The client encoding is always UTF-8, what the program's text is.
+#include "data/pg/PgConnection.h"
+
+#include "data/Database.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <array>
+
+namespace ktv::dao::pg {
+
+namespace {
+
+bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+// Why a connection failed, in the operator's terms.
+std::string connectReason(const std::string& message)
+{
+    if (contains(message, "password authentication failed") || contains(message, "no password supplied") ||
+        contains(message, "authentication failed") ||
+        (contains(message, "role \"") && contains(message, "does not exist")))
+        return "wrong user name or password";
+    if (contains(message, "database \"") && contains(message, "does not exist"))
+        return "the database does not exist on the server";
+    if (contains(message, "Connection refused") || contains(message, "No such file or directory") ||
+        contains(message, "could not translate host name") || contains(message, "timeout expired") ||
+        contains(message, "unreachable") || contains(message, "No route to host"))
+        return "the server cannot be reached";
+    return "the server refused the connection";
+}
+
+std::string firstLines(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return text;
+}
+
+} // namespace
+
+void ResultDeleter::operator()(pg_result* r) const { PQclear(r); }
+
+std::string sqlState(const pg_result* result)
+{
+    const char* s = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    return s ? s : "";
+}
+
+PgConnection::PgConnection(const std::string& conninfo)
+{
+    // Read before connecting: a text libpq cannot read would be quoted back in its message,
+    // perhaps with a piece of the password.
+    char* parseError = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &parseError);
+    if (!options) {
+        PQfreemem(parseError);
+        throw Error(err::ConnectFailed,
+                    "The database server's connection text cannot be read: give key=value "
+                    "pairs (host=... dbname=... user=...) or a postgresql:// URI.");
+    }
+    for (PQconninfoOption* o = options; o->keyword; ++o)
+        if (std::string(o->keyword) == "password" && o->val)
+            m_password = o->val;
+    PQconninfoFree(options);
+
+    // Defaults first, the operator's text after them (it overrides), the encoding last.
+    const std::array<const char*, 10> keys = {
+        "connect_timeout",  "keepalives",       "keepalives_idle", "keepalives_interval", "keepalives_count",
+        "tcp_user_timeout", "application_name", "dbname",          "client_encoding",     nullptr};
+    const std::array<const char*, 10> values = {
+        "10", "1", "5", "2", "3", "10000", "ktvedaz", conninfo.c_str(), "UTF8", nullptr};
+    m_conn = PQconnectdbParams(keys.data(), values.data(), 1);
+    auto part = [&](const char* key, const char* value) {
+        if (value && *value)
+            m_server += std::string(m_server.empty() ? "" : " ") + key + "=" + value;
+    };
+    if (m_conn) {
+        part("host", PQhost(m_conn));
+        part("port", PQport(m_conn));
+        part("dbname", PQdb(m_conn));
+        part("user", PQuser(m_conn));
+    }
+    if (!m_conn || PQstatus(m_conn) != CONNECTION_OK) {
+        const std::string message = m_conn ? firstLines(PQerrorMessage(m_conn)) : "out of memory";
+        PQfinish(m_conn);
+        m_conn = nullptr;
+        throw Error(err::ConnectFailed, scrub("Cannot connect to the database server '" + m_server +
+                                              "': " + connectReason(message) + " (" + message + ")."));
+    }
+}
+
+PgConnection::~PgConnection() { PQfinish(m_conn); }
+
+bool PgConnection::broken() const { return !m_conn || PQstatus(m_conn) != CONNECTION_OK; }
+
+std::string PgConnection::scrub(std::string text) const
+{
+    // libpq does not echo passwords; this is for what it might quote from elsewhere.
+    if (m_password.size() >= 4)
+        for (std::size_t at; (at = text.find(m_password)) != std::string::npos;)
+            text.replace(at, m_password.size(), "***");
+    return text;
+}
+
+void PgConnection::fail(const pg_result* result, const std::string& what) const
+{
+    const std::string state = sqlState(result);
+    const char* primary = result ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    std::string message = primary ? primary : firstLines(m_conn ? PQerrorMessage(m_conn) : "no connection");
+    if (message.empty())
+        message = "no answer";
+    if (state == "42501")
+        throw Error(err::NoPermission, scrub("The database server '" + m_server + "' refused: " + message +
+                                             (what.empty() ? "" : " (" + what + ")") + "."));
+    if (broken())
+        throw Error(err::CallFailed, scrub("The connection to the database server '" + m_server +
+                                           "' was lost: " + firstLines(message) + "."));
+    throw Error(err::CallFailed, scrub("The database server '" + m_server + "' reported an error" +
+                                       (state.empty() ? "" : " " + state) + ": " + firstLines(message) +
+                                       (what.empty() ? "" : " (" + what + ")") + "."));
+}
+
+namespace {
+
+struct ParamArrays {
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+    std::vector<int> formats;
+    explicit ParamArrays(const std::vector<Param>& params)
+    {
+        for (const auto& p : params) {
+            values.push_back(p ? p->data() : nullptr);
+            lengths.push_back(p ? static_cast<int>(p->size()) : 0);
+            formats.push_back(0);
+        }
+    }
+};
+
+bool succeeded(const pg_result* r)
+{
+    const auto status = PQresultStatus(r);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+} // namespace
+
+Result PgConnection::exec(const std::string& sql, const std::vector<Param>& params)
+{
+    const ParamArrays a(params);
+    ++m_roundTrips;
+    Result r(PQexecParams(m_conn, sql.c_str(), static_cast<int>(params.size()), nullptr, a.values.data(),
+                          a.lengths.data(), a.formats.data(), 0));
+    if (!r || !succeeded(r.get()))
+        fail(r.get());
+    return r;
+}
+
+std::vector<Result> PgConnection::pipeline(const std::vector<Query>& queries)
+{
+    if (queries.size() == 1) {
+        std::vector<Result> one;
+        one.push_back(exec(queries[0].sql, queries[0].params));
+        return one;
+    }
+    if (PQenterPipelineMode(m_conn) != 1)
+        fail(nullptr);
+    ++m_roundTrips;
+    for (const auto& q : queries) {
+        const ParamArrays a(q.params);
+        if (PQsendQueryParams(m_conn, q.sql.c_str(), static_cast<int>(q.params.size()), nullptr,
+                              a.values.data(), a.lengths.data(), a.formats.data(), 0) != 1)
+            break;
+    }
+    std::vector<Result> results;
+    std::optional<Result> failure;
+    bool lost = PQpipelineSync(m_conn) != 1;
+    // Every result up to the sync is read, whatever failed, so the connection is usable after.
+    for (std::size_t i = 0; !lost && i < queries.size(); ++i) {
+        Result r(PQgetResult(m_conn));
+        if (!r) {
+            lost = true;
+            break;
+        }
+        while (PGresult* more = PQgetResult(m_conn)) // the null that ends this query's results
+            PQclear(more);
+        if (!succeeded(r.get()) && !failure)
+            failure = std::move(r);
+        else
+            results.push_back(std::move(r));
+    }
+    if (!lost) {
+        Result sync(PQgetResult(m_conn));
+        lost = !sync || PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC;
+    }
+    PQexitPipelineMode(m_conn);
+    if (failure)
+        fail(failure->get());
+    if (lost)
+        fail(nullptr);
+    return results;
+}
+
+std::string PgConnection::ident(const std::string& name) const
+{
+    char* quoted = PQescapeIdentifier(m_conn, name.data(), name.size());
+    if (!quoted)
+        fail(nullptr, "identifier");
+    std::string out(quoted);
+    PQfreemem(quoted);
+    return out;
+}
+
+} // namespace ktv::dao::pg
+
+namespace ktv::dao {
+
+void CheckServer(const std::string& conninfo) { pg::PgConnection check(conninfo); }
+
+std::string ServerName(const std::string& conninfo)
+{
+    char* parseError = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &parseError);
+    if (!options) {
+        PQfreemem(parseError);
+        return "(a connection text that cannot be read)";
+    }
+    std::string out;
+    for (const char* key : {"service", "host", "hostaddr", "port", "dbname", "user"})
+        for (PQconninfoOption* o = options; o->keyword; ++o)
+            if (o->val && *o->val && std::string(o->keyword) == key)
+                out += std::string(out.empty() ? "" : " ") + key + "=" + o->val;
+    PQconninfoFree(options);
+    return out.empty() ? "(libpq's defaults)" : out;
+}
+
+} // namespace ktv::dao

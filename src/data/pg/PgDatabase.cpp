@@ -1,0 +1,259 @@
+#include "data/pg/PgDatabase.h"
+
+#include "data/ColumnType.h"
+#include "data/DaoErrors.h"
+#include "data/pg/PgCardWriter.h"
+#include "data/pg/PgRecordset.h"
+#include "data/pg/PgSchema.h"
+
+#include "platform/core/ProgramExit.h"
+#include "platform/core/TextCodec.h"
+#include <libpq-fe.h>
+
+namespace ktv::dao::pg {
+
+int PgTable::columnIndex(const std::string& name) const
+{
+    for (std::size_t i = 0; i < def->columns.size(); ++i)
+        if (text::equalsNoCase(def->columns[i].column.name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string PgTable::selectList() const
+{
+    std::string out;
+    for (const auto& c : quotedColumns)
+        out += (out.empty() ? "" : ", ") + c;
+    return out;
+}
+
+std::unique_ptr<PgDatabase> PgDatabase::open(const std::string& conninfo, const std::string& schema,
+                                             const std::string& templateSchema, bool create, bool readOnly)
+{
+    auto conn = std::make_unique<PgConnection>(conninfo);
+    std::vector<TableDef> defs = parseSchema(templateSchema);
+    if (!ensureSchema(*conn, schema, defs, create))
+        return nullptr;
+    return std::unique_ptr<PgDatabase>(new PgDatabase(std::move(conn), schema, std::move(defs), readOnly));
+}
+
+PgDatabase::PgDatabase(std::unique_ptr<PgConnection> conn, std::string schema, std::vector<TableDef> tables,
+                       bool readOnly)
+    : m_conn(std::move(conn)), m_schema(std::move(schema)), m_defs(std::move(tables)), m_readOnly(readOnly),
+      m_batch(*this, "schema " + m_schema + " on the database server '" + m_conn->server() + "'")
+{
+    const std::string s = m_conn->ident(m_schema);
+    for (const auto& d : m_defs) {
+        PgTable t;
+        t.def = &d;
+        t.quoted = s + "." + m_conn->ident(d.name);
+        for (const auto& c : d.columns)
+            t.quotedColumns.push_back(m_conn->ident(c.column.name));
+        m_tables.push_back(std::move(t));
+    }
+    if (!m_readOnly)
+        m_exitHook = addExitHook([this] { m_batch.commit(); });
+}
+
+PgDatabase::~PgDatabase()
+{
+    try {
+        close();
+    } catch (...) {
+        // a destructor cannot report; Database::Close reports
+    }
+}
+
+PgConnection& PgDatabase::conn()
+{
+    if (!m_conn)
+        raise(dao::err::ObjectClosed);
+    return *m_conn;
+}
+
+const PgTable& PgDatabase::table(const std::string& name) const
+{
+    for (const auto& t : m_tables)
+        if (text::equalsNoCase(t.def->name, name))
+            return t;
+    raise(dao::err::TableNotFound, name);
+}
+
+std::vector<std::string> PgDatabase::tableNames() const
+{
+    std::vector<std::string> out;
+    for (const auto& t : m_defs)
+        out.push_back(t.name);
+    return out;
+}
+
+std::string PgDatabase::where(const PgTable& t, const ParsedStatement& st, std::vector<Param>& params) const
+{
+    std::string out;
+    for (const auto& c : st.conditions) {
+        const int idx = t.columnIndex(c.column);
+        if (idx < 0)
+            raise(dao::err::TooFewParameters);
+        const ColumnInfo& col = t.def->columns[static_cast<std::size_t>(idx)].column;
+        out += out.empty() ? " WHERE " : " AND ";
+        const std::string& q = t.quotedColumns[static_cast<std::size_t>(idx)];
+        if (isTextKind(col.kind) || col.kind == ColumnKind::Other) {
+            params.push_back(c.literal);
+            out += foldedSql(q) + " = " + foldedSql("$" + std::to_string(params.size()) + "::text");
+        } else {
+            Value v;
+            try {
+                v = convertForColumn(col, Value(c.literal));
+            } catch (const Error&) {
+                raise(dao::err::CriteriaMismatch);
+            }
+            params.push_back(toParam(v));
+            out += q + " = $" + std::to_string(params.size());
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<RecordsetBackend> PgDatabase::openRecordset(const ParsedStatement& statement,
+                                                            RecordsetType type)
+{
+    m_batch.commitIfDue();
+    return std::make_unique<PgRecordset>(*this, table(statement.table), statement, type);
+}
+
+std::unique_ptr<CardWriterBackend> PgDatabase::openCardWriter(const CardLayout& layout)
+{
+    return std::make_unique<PgCardWriter>(*this, table(layout.table), layout);
+}
+
+void PgDatabase::beginTransaction() { m_txn = Txn::Asked; }
+
+void PgDatabase::commitTransaction()
+{
+    if (m_abort) {
+        // A statement of the batch failed: the server gave the transaction up.
+        const Error cause = *m_abort;
+        m_abort.reset();
+        rollbackTransaction();
+        throw cause;
+    }
+    if (m_txn != Txn::Open) {
+        m_txn = Txn::None; // asked for, never sent: nothing to save
+        return;
+    }
+    Result r;
+    try {
+        r = conn().exec("COMMIT");
+    } catch (const Error&) {
+        m_txn = Txn::None; // a COMMIT that fails ends the transaction on the server
+        throw;
+    }
+    m_txn = Txn::None;
+    if (std::string(PQcmdStatus(r.get())) == "ROLLBACK")
+        throw Error(err::CallFailed, "The database server '" + m_conn->server() + "' rolled the batch back.");
+}
+
+void PgDatabase::rollbackTransaction() noexcept
+{
+    if (m_txn == Txn::Open && m_conn && !m_conn->broken())
+        try {
+            m_conn->exec("ROLLBACK");
+        } catch (...) {
+        }
+    m_txn = Txn::None;
+}
+
+std::vector<Result> PgDatabase::send(std::vector<Query> queries)
+{
+    std::size_t skip = 0;
+    if (m_txn == Txn::Asked) {
+        queries.insert(queries.begin(), {Query{"BEGIN", {}}, lockQuery(m_schema)});
+        skip = 2;
+    }
+    std::vector<Result> results = conn().pipeline(queries);
+    if (skip)
+        m_txn = Txn::Open;
+    results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(skip));
+    return results;
+}
+
+std::vector<Result> PgDatabase::write(std::vector<Query> queries)
+{
+    if (m_readOnly)
+        raise(dao::err::ReadOnly);
+    m_batch.begin();
+    try {
+        return send(std::move(queries));
+    } catch (const Error& e) {
+        throw lose(e);
+    }
+}
+
+Error PgDatabase::lose(const Error& e)
+{
+    if (!m_batch.isOpen())
+        return e;
+    m_txn = m_txn == Txn::Asked ? Txn::None : Txn::Open;
+    m_abort = e;
+    // The batch's save fails with that error, and says how many records it lost.
+    std::optional<Error> lost = m_batch.finish();
+    m_abort.reset();
+    return lost ? *lost : e;
+}
+
+std::vector<Result> PgDatabase::beginRead(std::vector<Query> before)
+{
+    PgConnection& c = conn();
+    if (m_batch.isOpen() || m_reads > 0) {
+        // Inside the write batch (which may still have its BEGIN to send) or another read.
+        ++m_reads;
+        try {
+            return send(std::move(before));
+        } catch (const Error& e) {
+            --m_reads;
+            throw lose(e);
+        }
+    }
+    before.insert(before.begin(), Query{"BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {}});
+    std::vector<Result> results;
+    try {
+        results = c.pipeline(before);
+    } catch (...) {
+        if (!c.broken())
+            try {
+                c.exec("ROLLBACK");
+            } catch (const Error&) {
+            }
+        throw;
+    }
+    m_ownRead = true;
+    ++m_reads;
+    results.erase(results.begin());
+    return results;
+}
+
+void PgDatabase::endRead()
+{
+    if (m_reads == 0 || --m_reads > 0 || !m_ownRead)
+        return;
+    m_ownRead = false;
+    if (m_conn && !m_conn->broken())
+        m_conn->exec("COMMIT");
+}
+
+void PgDatabase::close()
+{
+    if (!m_conn)
+        return;
+    if (m_exitHook)
+        removeExitHook(m_exitHook);
+    m_exitHook = 0;
+    // The last save: when it fails the batch is lost, and the error says how much of it.
+    const std::optional<Error> failure = m_batch.finish();
+    m_conn.reset();
+    if (failure)
+        throw *failure;
+}
+
+} // namespace ktv::dao::pg
