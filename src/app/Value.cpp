@@ -45,12 +45,6 @@ std::string dateText(const Date& d)
 
 } // namespace
 
-bool Value::isNumber() const
-{
-    return std::holds_alternative<std::int64_t>(m_v) || std::holds_alternative<double>(m_v) ||
-           std::holds_alternative<Currency>(m_v) || std::holds_alternative<bool>(m_v);
-}
-
 std::string currencyToPlainText(Currency c)
 {
     const bool neg = c.scaled < 0;

@@ -41,7 +41,6 @@ public:
 
     bool isNull() const { return std::holds_alternative<Null>(m_v); }
     bool isText() const { return std::holds_alternative<std::string>(m_v); }
-    bool isNumber() const;
 
     // The value as text: numbers in the user's number format (as the runtime's text
     // conversion wrote them), Null as empty text.

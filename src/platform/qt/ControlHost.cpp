@@ -67,7 +67,7 @@ void ControlHost::defaultChanged(QWidget* oldDefault, QWidget* newDefault)
             hosted->AmbientChanged(QStringLiteral("DisplayAsDefault"));
 }
 
-void ControlHost::setCancelControl(QWidget* control) { m_cancel = control; }
+void ControlHost::setCancelControl(QWidget*) {}
 
 void ControlHost::setAmbientBackColor(uint32_t color)
 {

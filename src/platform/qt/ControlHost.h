@@ -38,11 +38,11 @@ public:
     virtual bool containerIsMdiParent(const QWidget* control) const;
     virtual QWidget* containerWindow(const QWidget* control) const;
 
-    // Default and cancel buttons of the form; changing them tells the controls concerned.
+    // Default and cancel buttons of the form; changing the default tells the controls concerned,
+    // the running form binds Escape to the cancel button.
     void setDefaultControl(QWidget* control);
     QWidget* defaultControl() const { return m_default.data(); }
     virtual void setCancelControl(QWidget* control);
-    QWidget* cancelControl() const { return m_cancel.data(); }
 
     // Sets the container back colour every control sees and tells them ("BackColor").
     void setAmbientBackColor(uint32_t color);
@@ -54,8 +54,6 @@ public:
     virtual void propertyChanged(QWidget* control, const QString& storedName);
     // A modal box titled with the application's title unless another title is given.
     MsgAnswer messageBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title = {});
-    void setAppTitle(const QString& title) { m_appTitle = title; }
-    QString appTitle() const { return m_appTitle; }
 
     // The access keys of `control` (letters, compared without regard to case); empty for none.
     virtual void setAccessKeys(QWidget* control, const QString& keys);
@@ -82,10 +80,9 @@ private:
     QList<HostedControl*> m_controls;
     QHash<const QWidget*, QString> m_accessKeys;
     QPointer<QWidget> m_default;
-    QPointer<QWidget> m_cancel;
     bool m_hasAmbientBack = false;
     uint32_t m_ambientBack = 0;
-    QString m_appTitle = QStringLiteral("KTVedaz");
+    const QString m_appTitle = QStringLiteral("KTVedaz");
 };
 
 } // namespace ktv

@@ -13,7 +13,6 @@ public:
     // Until a folder is applied, the list shows every file of the process's current folder.
     explicit FileListBox(QWidget* parent = nullptr);
 
-    QString Pattern() const { return m_pattern; }
     QString Path() const { return m_path; }
     // Each setter lists the folder again. A folder that does not exist is an error
     // (ktv::Error 76, "Path not found") and leaves the list as it was.

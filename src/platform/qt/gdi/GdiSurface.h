@@ -64,7 +64,6 @@ public:
     // Clipping: every operation paints only inside the clip region when one is set.
     void setClip(const QRegion& region);
     void clearClip();
-    bool hasClip() const { return m_hasClip; }
     const QRegion& clip() const { return m_clip; }
 
     // Current tools.
@@ -76,11 +75,9 @@ public:
     }
     void setNullBrush() { m_nullBrush = true; }
     ColorRef brush() const { return m_brush; }
-    ColorRef penColor() const { return m_pen; }
     void setTextColor(ColorRef color) { m_textColor = color; }
     ColorRef textColor() const { return m_textColor; }
     void setBackgroundMode(BackgroundMode mode) { m_bkMode = mode; }
-    BackgroundMode backgroundMode() const { return m_bkMode; }
     void setBackgroundColor(ColorRef color) { m_bkColor = color; }
     ColorRef backgroundColor() const { return m_bkColor; }
     void setFont(const QFont& font) { m_font = font; }

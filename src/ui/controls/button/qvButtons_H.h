@@ -143,8 +143,6 @@ public:
     void setHoverForeColor(uint32_t value);
     uint32_t HoverBackColor() const { return p.HoverBackColor; }
     void setHoverBackColor(uint32_t value);
-    QPaintDevice* hDC() { return this; }
-    QWidget* hWnd() { return this; }
 
     void Refresh();
     void DelayDrawing(bool delay);

@@ -72,9 +72,7 @@ Q_ENUM_NS(PaintCode)
 // The stored whole number of a value, and back.
 template <typename E> constexpr int toInt(E value) { return static_cast<int>(value); }
 
-// Shapes 1 to 3 slant, 4 to 6 are ellipses, 7 and 8 come from the picture.
-constexpr bool isSlanted(Shape s) { return s >= Shape::SlantLeft && s <= Shape::Parallelogram; }
-constexpr bool isElliptic(Shape s) { return s >= Shape::Ellipse && s <= Shape::EllipseFramed; }
+// Shapes 7 and 8 come from the picture.
 constexpr bool isCustom(Shape s) { return s == Shape::PictureFramed || s == Shape::PictureRinged; }
 
 } // namespace ktv::button
