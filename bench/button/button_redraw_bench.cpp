@@ -40,7 +40,7 @@ void run(const char* name, ButtonPaintState state)
     const double redraws = measure([&](int i) {
         // Alternate rest and hover, as the mouse passing over the button does.
         state.Hovering = (i & 1) != 0;
-        state.StateFlags = state.Hovering ? ButtonPaintState::StateHover : 0;
+        state.StateFlags = state.Hovering ? button::States(ButtonPaintState::StateHover) : button::States();
         const ButtonRedraw out = ButtonPainter::RedrawButton(state, res);
         if (out.image.isNull())
             std::abort();
@@ -87,8 +87,8 @@ int main(int argc, char** argv)
     ButtonPaintState wizard;
     wizard.Width = 73;
     wizard.Height = 39;
-    wizard.ButtonStyle = 2;
-    wizard.CaptionStyle = 2;
+    wizard.ButtonStyle = button::Style::Rounded;
+    wizard.CaptionStyle = button::CaptionStyle::Engraved;
     wizard.Caption = QStringLiteral("K&apat");
     wizard.BackColor = 0xC8D0D4;
     run("73 x 39 style 2, engraved caption", wizard);
@@ -96,11 +96,11 @@ int main(int argc, char** argv)
     ButtonPaintState gradient;
     gradient.Width = 300;
     gradient.Height = 100;
-    gradient.ButtonStyle = 0;
+    gradient.ButtonStyle = button::Style::Classic;
     gradient.Caption = QStringLiteral("Çevrim Yap");
     gradient.BackColor = 0xFF8000;
     gradient.GradientColor = 0x0080FF;
-    gradient.GradientMode = 1;
+    gradient.GradientMode = button::GradientMode::LeftToRight;
     gradient.HoverBackColor = 0x0080FF;
     run("300 x 100 gradient (mode 1)", gradient);
     runWidget("widget: colour change and its paint");

@@ -16,7 +16,7 @@ namespace {
 QImage shown(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 // The button painted afresh from its current properties with the given run-time state.
-QImage lookOf(const qvButtons_H* b, std::uint8_t flags, bool hovering)
+QImage lookOf(const qvButtons_H* b, button::States flags, bool hovering)
 {
     ButtonPaintState s = b->paintState();
     s.StateFlags = flags;
@@ -38,7 +38,7 @@ QImage discPicture()
     return picture;
 }
 
-constexpr std::uint8_t kPushed = qvButtons_H::StatePressed | qvButtons_H::StateHover;
+constexpr button::States kPushed = qvButtons_H::StatePressed | qvButtons_H::StateHover;
 
 } // namespace
 

@@ -16,7 +16,7 @@ constexpr PaintColor Blue = 0xFF0000;
 class PaintContent : public PaintTest {
 protected:
     // Crisp text, so a pixel is either caption or not.
-    static ButtonPaintState crisp(int w, int h, int style = 0)
+    static ButtonPaintState crisp(int w, int h, Style style = Style::Classic)
     {
         ButtonPaintState s = state(w, h, style);
         s.Font.setStyleStrategy(QFont::NoAntialias);
@@ -84,7 +84,7 @@ TEST_F(PaintContent, PictureLeftOfCaptionIsCentredTogetherWithIt)
     ButtonPaintState s = crisp(140, 40);
     s.Caption = QStringLiteral("Kapat");
     s.Picture = keyedPicture();
-    s.PictureAlign = 1;
+    s.PictureAlign = PictureAlign::LeftOfCaption;
     s.PictureSize = 16;
     ButtonResources r;
     paint(s, r);
@@ -99,7 +99,7 @@ TEST_F(PaintContent, PictureLeftOfCaptionIsCentredTogetherWithIt)
 
 struct PictureAlignRow {
     const char* name;
-    int align;
+    PictureAlign align;
     int x, y; // expected picture position; -1 = not checked
 };
 
@@ -122,15 +122,19 @@ TEST_P(PictureAlignments, PlaceThePicture)
 }
 
 const PictureAlignRow kPictureAligns[] = {
-    {"LeftEdge", 0, 4, 22},   {"RightEdge", 2, 80, 22},    {"RightOfCaption", 3, 80, 22},
-    {"TopCenter", 4, 42, -1}, {"BottomCenter", 5, 42, -1},
+    {"LeftEdge", PictureAlign::LeftEdge, 4, 22},
+    {"RightEdge", PictureAlign::RightEdge, 80, 22},
+    {"RightOfCaption", PictureAlign::RightOfCaption, 80, 22},
+    {"TopCenter", PictureAlign::TopCenter, 42, -1},
+    {"BottomCenter", PictureAlign::BottomCenter, 42, -1},
 };
 INSTANTIATE_TEST_SUITE_P(PaintContent, PictureAlignments, ::testing::ValuesIn(kPictureAligns),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct LargePictureRow {
     const char* name;
-    int size, shape;
+    int size;
+    Shape shape;
     QRect expected;
 };
 
@@ -152,9 +156,9 @@ TEST_P(LargePictures, FillOrFitTheButton)
 }
 
 const LargePictureRow kLargePictures[] = {
-    {"Size40FillsInsideTheEdges", 40, 0, QRect(3, 3, 94, 54)},
-    {"Size40InsideTheFrameOfShape6", 40, 6, QRect(1, 1, 98, 58)},
-    {"Size48FittedAndCentred", 48, 0, QRect(26, 6, 48, 48)}, // into 88 x 48, proportions kept
+    {"Size40FillsInsideTheEdges", 40, Shape::Rectangle, QRect(3, 3, 94, 54)},
+    {"Size40InsideTheFrameOfShape6", 40, Shape::EllipseFramed, QRect(1, 1, 98, 58)},
+    {"Size48FittedAndCentred", 48, Shape::Rectangle, QRect(26, 6, 48, 48)}, // into 88 x 48, proportions kept
 };
 INSTANTIATE_TEST_SUITE_P(PaintContent, LargePictures, ::testing::ValuesIn(kLargePictures),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -173,7 +177,8 @@ TEST_F(PaintContent, CaptionIsClampedInsideTheButton)
 
 struct PressedShiftRow {
     const char* name;
-    int style, shape;
+    Style style;
+    Shape shape;
     QPoint shift;
 };
 
@@ -186,7 +191,7 @@ TEST_P(PressedShifts, DependOnTheShapeAndNotForStyle3)
     s.Caption.clear();
     s.ButtonShape = c.shape;
     s.Picture = keyedPicture();
-    s.PictureAlign = 4;
+    s.PictureAlign = PictureAlign::TopCenter;
     ButtonResources r;
     const QRect rest = boxOf(paint(s, r), Blue);
     s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
@@ -198,9 +203,11 @@ TEST_P(PressedShifts, DependOnTheShapeAndNotForStyle3)
 }
 
 const PressedShiftRow kPressedShifts[] = {
-    {"Rectangle", 0, 0, {1, 1}},     {"SlantRight", 0, 2, {1, 1}},
-    {"Parallelogram", 0, 3, {1, 1}}, // the last shape that shifts across
-    {"Ellipse", 0, 4, {0, 1}},       {"Style3StaysPut", 3, 0, {0, 0}},
+    {"Rectangle", Style::Classic, Shape::Rectangle, {1, 1}},
+    {"SlantRight", Style::Classic, Shape::SlantRight, {1, 1}},
+    {"Parallelogram", Style::Classic, Shape::Parallelogram, {1, 1}}, // the last shape that shifts across
+    {"Ellipse", Style::Classic, Shape::Ellipse, {0, 1}},
+    {"Style3StaysPut", Style::Etched, Shape::Rectangle, {0, 0}},
 };
 INSTANTIATE_TEST_SUITE_P(PaintContent, PressedShifts, ::testing::ValuesIn(kPressedShifts),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -232,7 +239,7 @@ TEST_F(PaintContent, EngravedCaptionHasALightCopyUpLeftAndADarkOneDownRight)
 {
     ButtonPaintState s = crisp(90, 30);
     s.Caption = QStringLiteral("I");
-    s.CaptionStyle = 2;
+    s.CaptionStyle = button::CaptionStyle::Engraved;
     ButtonResources r;
     const QImage image = paint(s, r);
     const PaintColor light = ButtonColors::Shift(Face, 40);
@@ -247,14 +254,14 @@ TEST_F(PaintContent, EngravedCaptionHasALightCopyUpLeftAndADarkOneDownRight)
     EXPECT_GT(darkBox.right(), text.right());
 }
 
-class CaptionOnlyWhileOn : public PaintContent, public ::testing::WithParamInterface<int> {};
+class CaptionOnlyWhileOn : public PaintContent, public ::testing::WithParamInterface<Shape> {};
 
 TEST_P(CaptionOnlyWhileOn, EllipticShapesShowTheirCaption)
 {
-    const int shape = GetParam();
+    const Shape shape = GetParam();
     ButtonPaintState s = crisp(90, 40);
     s.ButtonShape = shape;
-    s.Mode = 1;
+    s.Mode = Mode::Check;
     s.Caption = QStringLiteral("Kapat");
     ButtonResources r;
     const QImage off = paint(s, r);
@@ -271,15 +278,18 @@ TEST_P(CaptionOnlyWhileOn, EllipticShapesShowTheirCaption)
     EXPECT_GT(captionPixels(on), 5) << "shape " << shape;
 }
 
-INSTANTIATE_TEST_SUITE_P(PaintContent, CaptionOnlyWhileOn, ::testing::Values(5, 6),
-                         [](const auto& info) { return "Shape" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(PaintContent, CaptionOnlyWhileOn,
+                         ::testing::Values(Shape::EllipseNoCaption, Shape::EllipseFramed),
+                         [](const auto& info) {
+                             return "Shape" + std::to_string(button::toInt(info.param));
+                         });
 
 TEST_F(PaintContent, KeyColouredPixelsOfABitmapAreTransparent)
 {
     ButtonPaintState s = crisp(60, 30);
     s.Caption.clear();
     s.Picture = keyedPicture();
-    s.GradientMode = 3; // the gradient shows through
+    s.GradientMode = GradientMode::TopToBottom; // the gradient shows through
     s.BackColor = 0x00FFFF;
     s.GradientColor = 0x00FF00;
     ButtonResources r;
@@ -338,7 +348,7 @@ TEST_F(PaintContent, RemovingThePictureFreesItsSlot)
     ButtonPaintState s = crisp(120, 30);
     s.Caption = QStringLiteral("Kapat");
     s.Picture = keyedPicture();
-    s.CaptionAlign = 0;
+    s.CaptionAlign = button::CaptionAlign::Left;
     ButtonResources r;
     paint(s, r);
     EXPECT_EQ(r.captionRect.x(), 4 + 16 + 4);

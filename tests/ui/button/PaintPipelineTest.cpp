@@ -92,8 +92,9 @@ class PaintPipeline : public PaintTest {};
 TEST_F(PaintPipeline, GradientModesAndTheirMirrors)
 {
     const int w = 60, h = 30;
-    auto draw = [&](int mode, int screen = 4000) {
-        ButtonPaintState s = state(w, h, 4); // style 4: a thin ring only, the face is all gradient
+    auto draw = [&](GradientMode mode, int screen = 4000) {
+        ButtonPaintState s =
+            state(w, h, Style::ThinRing); // style 4: a thin ring only, the face is all gradient
         s.Caption.clear();
         s.BackColor = 0x0000FF;     // red
         s.GradientColor = 0xFF0000; // blue
@@ -103,7 +104,8 @@ TEST_F(PaintPipeline, GradientModesAndTheirMirrors)
         ButtonResources r;
         return paint(s, r);
     };
-    const QImage m1 = draw(1), m2 = draw(2), m3 = draw(3), m4 = draw(4);
+    const QImage m1 = draw(GradientMode::LeftToRight), m2 = draw(GradientMode::RightToLeft),
+                 m3 = draw(GradientMode::TopToBottom), m4 = draw(GradientMode::BottomToTop);
     // Mode 1: first colour at the left, second at the right; mode 2 the mirror.
     EXPECT_GT(red(at(m1, 2, h / 2)), 240);
     EXPECT_GT(blue(at(m1, w - 3, h / 2)), 240);
@@ -119,7 +121,7 @@ TEST_F(PaintPipeline, GradientModesAndTheirMirrors)
     EXPECT_EQ(at(m3, 10, 12), at(m3, 40, 12));
 
     // A button wider than a quarter of the screen uses two-pixel bands.
-    const QImage wide = draw(1, 200);
+    const QImage wide = draw(GradientMode::LeftToRight, 200);
     for (int x = 2; x < w - 2; x += 2)
         EXPECT_EQ(at(wide, x, h / 2), at(wide, x + 1, h / 2)) << x;
     EXPECT_NE(at(wide, 10, h / 2), at(wide, 12, h / 2));
@@ -127,11 +129,12 @@ TEST_F(PaintPipeline, GradientModesAndTheirMirrors)
 
 TEST_F(PaintPipeline, TwoPixelBandsOverAnOddWidthLeaveNoColumnUnpainted)
 {
-    ButtonPaintState s = state(61, 20, 5); // style 5 at rest draws no edges over the gradient
+    ButtonPaintState s =
+        state(61, 20, Style::FlatUntilHover); // style 5 at rest draws no edges over the gradient
     s.Caption.clear();
     s.BackColor = 0x0000FF;
     s.GradientColor = 0xFF0000;
-    s.GradientMode = 1;
+    s.GradientMode = GradientMode::LeftToRight;
     s.ScreenWidth = 200;
     ButtonResources r;
     const QImage image = paint(s, r);
@@ -141,7 +144,7 @@ TEST_F(PaintPipeline, TwoPixelBandsOverAnOddWidthLeaveNoColumnUnpainted)
 
 TEST_F(PaintPipeline, Style2ShadesItsFaceRowByRow)
 {
-    ButtonPaintState s = state(73, 39, 2);
+    ButtonPaintState s = state(73, 39, Style::Rounded);
     s.BackColor = 0x808080;
     ButtonResources r;
     const QImage image = paint(s, r);
@@ -161,10 +164,10 @@ TEST_F(PaintPipeline, Style2ShadesItsFaceRowByRow)
 
 TEST_F(PaintPipeline, ValueOnShowsNoGradient)
 {
-    ButtonPaintState s = state(60, 30, 0);
-    s.Mode = 1;
+    ButtonPaintState s = state(60, 30, Style::Classic);
+    s.Mode = Mode::Check;
     s.Value = true;
-    s.GradientMode = 1;
+    s.GradientMode = GradientMode::LeftToRight;
     s.BackColor = 0x0000FF;
     s.GradientColor = 0xFF0000;
     ButtonResources r;
@@ -175,12 +178,12 @@ TEST_F(PaintPipeline, ValueOnShowsNoGradient)
 
 // At rest the one-pixel ring outside the shape region keeps the white-over-grey gradient of the
 // region build; pushed or on, the ring between the shape and the inner region turns grey over white.
-class EllipticRings : public PaintPipeline, public ::testing::WithParamInterface<int> {};
+class EllipticRings : public PaintPipeline, public ::testing::WithParamInterface<Shape> {};
 
 TEST_P(EllipticRings, RaisedAtRestSunkenWhenPushed)
 {
-    const int shape = GetParam();
-    ButtonPaintState s = state(80, 40, 0);
+    const Shape shape = GetParam();
+    ButtonPaintState s = state(80, 40, Style::Classic);
     s.ButtonShape = shape;
     s.Caption.clear();
     ButtonResources r;
@@ -196,13 +199,15 @@ TEST_P(EllipticRings, RaisedAtRestSunkenWhenPushed)
     EXPECT_EQ(at(pushed, 40, 20), C::TranslateColor(s.BackColor));
 }
 
-INSTANTIATE_TEST_SUITE_P(PaintPipeline, EllipticRings, ::testing::Values(4, 5),
-                         [](const auto& info) { return "Shape" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(PaintPipeline, EllipticRings,
+                         ::testing::Values(Shape::Ellipse, Shape::EllipseNoCaption), [](const auto& info) {
+                             return "Shape" + std::to_string(button::toInt(info.param));
+                         });
 
 TEST_F(PaintPipeline, ANewSurfaceKeepsTheRingOutsideTheShape)
 {
-    ButtonPaintState s = state(80, 40, 0);
-    s.ButtonShape = 4;
+    ButtonPaintState s = state(80, 40, Style::Classic);
+    s.ButtonShape = Shape::Ellipse;
     ButtonResources r;
     paint(s, r);
     s.Width = 81; // resized while drawing was delayed: no region build before this redraw
@@ -212,9 +217,9 @@ TEST_F(PaintPipeline, ANewSurfaceKeepsTheRingOutsideTheShape)
 
 TEST_F(PaintPipeline, CheckBoxThatIsOnShowsTheSunkenRing)
 {
-    ButtonPaintState s = state(80, 40, 0);
-    s.ButtonShape = 4;
-    s.Mode = 1;
+    ButtonPaintState s = state(80, 40, Style::Classic);
+    s.ButtonShape = Shape::Ellipse;
+    s.Mode = Mode::Check;
     s.Value = true;
     ButtonResources r;
     const QImage image = paint(s, r);
@@ -224,8 +229,8 @@ TEST_F(PaintPipeline, CheckBoxThatIsOnShowsTheSunkenRing)
 
 TEST_F(PaintPipeline, OutsideAnEllipseTheWindowShapeEnds)
 {
-    ButtonPaintState s = state(80, 40, 0);
-    s.ButtonShape = 4;
+    ButtonPaintState s = state(80, 40, Style::Classic);
+    s.ButtonShape = Shape::Ellipse;
     ButtonResources r;
     const ButtonShape shape = ButtonPainter::BuildRegions(s, r);
     EXPECT_FALSE(shape.windowShape.contains(QPoint(0, 0)));

@@ -40,27 +40,47 @@ int splitBlocks(const QImage& image, QRect logical)
 
 struct RatioRow {
     const char* name;
-    int style;
-    int shape;
-    int mode;
+    Style style;
+    Shape shape;
+    Mode mode;
     bool value;
-    std::uint8_t flags;
+    button::States flags;
     bool hovering;
-    int gradient;
+    GradientMode gradient;
 };
 
+constexpr button::States kDefault = ButtonPaintState::StateDefault;
+constexpr button::States kHover = ButtonPaintState::StateHover;
+constexpr button::States kPushed = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
+constexpr Mode Push = Mode::Command;
+constexpr GradientMode Flat = GradientMode::None;
+
 const RatioRow kRatioRows[] = {
-    {"Style0", 0, 0, 0, false, 0, false, 0},
-    {"Style1Default", 1, 0, 0, false, ButtonPaintState::StateDefault, false, 0},
-    {"Style2", 2, 0, 0, false, 0, false, 0},
-    {"Style2Pushed", 2, 0, 0, false, ButtonPaintState::StatePressed | ButtonPaintState::StateHover, true, 0},
-    {"Style3Check", 3, 0, 1, true, 0, false, 0},
-    {"Style4Slanted", 4, 3, 0, false, 0, false, 0},
-    {"Style5Hovered", 5, 0, 0, false, ButtonPaintState::StateHover, true, 0},
-    {"Style6Ellipse", 6, 4, 0, false, 0, false, 0},
-    {"Style7Gradient", 7, 0, 0, false, 0, false, 3},
-    {"Style2EllipseFramed", 2, 6, 0, false, 0, true, 0},
-    {"Style0GradientAcross", 0, 2, 0, false, 0, false, 1},
+    {"Style0", Style::Classic, Shape::Rectangle, Push, false, {}, false, Flat},
+    {"Style1Default", Style::DoubleBevel, Shape::Rectangle, Push, false, kDefault, false, Flat},
+    {"Style2", Style::Rounded, Shape::Rectangle, Push, false, {}, false, Flat},
+    {"Style2Pushed", Style::Rounded, Shape::Rectangle, Push, false, kPushed, true, Flat},
+    {"Style3Check", Style::Etched, Shape::Rectangle, Mode::Check, true, {}, false, Flat},
+    {"Style4Slanted", Style::ThinRing, Shape::Parallelogram, Push, false, {}, false, Flat},
+    {"Style5Hovered", Style::FlatUntilHover, Shape::Rectangle, Push, false, kHover, true, Flat},
+    {"Style6Ellipse", Style::SoftDoubleRing, Shape::Ellipse, Push, false, {}, false, Flat},
+    {"Style7Gradient",
+     Style::RoundedSoft,
+     Shape::Rectangle,
+     Push,
+     false,
+     {},
+     false,
+     GradientMode::TopToBottom},
+    {"Style2EllipseFramed", Style::Rounded, Shape::EllipseFramed, Push, false, {}, true, Flat},
+    {"Style0GradientAcross",
+     Style::Classic,
+     Shape::SlantRight,
+     Push,
+     false,
+     {},
+     false,
+     GradientMode::LeftToRight},
 };
 
 class PaintRatio : public PaintTest, public ::testing::WithParamInterface<std::tuple<RatioRow, double>> {};
@@ -101,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Looks, PaintRatio,
 
 TEST_F(PaintTest, AtRatioTwoTheCaptionIsDrawnOnTheDevicePixels)
 {
-    ButtonPaintState s = state(73, 39, 2);
-    s.CaptionStyle = 2;
+    ButtonPaintState s = state(73, 39, Style::Rounded);
+    s.CaptionStyle = button::CaptionStyle::Engraved;
     s.Caption = QStringLiteral("İleri >>");
     ButtonResources one, fine;
     const QImage atOne = paint(s, one);
@@ -132,10 +152,10 @@ TEST_F(PaintTest, AtRatioTwoAFinerPictureKeepsItsDetail)
     for (int y = 4; y < 28; ++y)
         for (int x = 4; x < 28; ++x)
             picture.setPixel(x, y, x % 2 ? qRgb(0, 0, 160) : qRgb(250, 250, 0));
-    ButtonPaintState s = state(40, 40, 0);
+    ButtonPaintState s = state(40, 40, Style::Classic);
     s.Picture = picture;
     s.PictureSize = 16;
-    s.PictureAlign = 4;
+    s.PictureAlign = PictureAlign::TopCenter;
     ButtonResources one, fine;
     paint(s, one);
     s.DevicePixelRatio = 2;

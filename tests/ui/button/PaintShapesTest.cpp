@@ -32,11 +32,11 @@ const QPoint kCornerCut[] = {{0, 0}, {1, 0}, {0, 1}, {19, 0}, {18, 0}, {19, 1},
                              {0, 9}, {1, 9}, {0, 8}, {19, 9}, {18, 9}, {19, 8}};
 const QPoint kCornerKept[] = {{2, 0}, {1, 1}, {17, 0}, {18, 1}, {0, 7}, {2, 9}, {18, 8}};
 
-class RoundedStyles : public PaintShapes, public ::testing::WithParamInterface<int> {};
+class RoundedStyles : public PaintShapes, public ::testing::WithParamInterface<Style> {};
 
 TEST_P(RoundedStyles, CutTheirCornersWithSmallTriangles)
 {
-    const int style = GetParam();
+    const Style style = GetParam();
     ButtonResources r;
     const QRegion shape = ButtonPainter::BuildRegions(state(kCornerW, kCornerH, style), r).windowShape;
     for (QPoint p : kCornerCut)
@@ -45,23 +45,25 @@ TEST_P(RoundedStyles, CutTheirCornersWithSmallTriangles)
         EXPECT_TRUE(shape.contains(p)) << "style " << style << " " << p.x() << "," << p.y();
 }
 
-INSTANTIATE_TEST_SUITE_P(PaintShapes, RoundedStyles, ::testing::Values(2, 7),
-                         [](const auto& info) { return "Style" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(PaintShapes, RoundedStyles, ::testing::Values(Style::Rounded, Style::RoundedSoft),
+                         [](const auto& info) {
+                             return "Style" + std::to_string(button::toInt(info.param));
+                         });
 
 TEST_F(PaintShapes, OtherStylesCutNoTrianglesFromTheirCorners)
 {
     const int w = kCornerW, h = kCornerH;
     ButtonResources r;
-    const QRegion square = ButtonPainter::BuildRegions(state(w, h, 0), r).windowShape;
+    const QRegion square = ButtonPainter::BuildRegions(state(w, h, Style::Classic), r).windowShape;
     for (QPoint p : kCornerCut)
         EXPECT_TRUE(square.contains(p)) << p.x() << "," << p.y();
 
     // Style 1 cuts single corner pixels; style 3 two of them, only while enabled.
     ButtonResources r1;
-    const QRegion s1 = ButtonPainter::BuildRegions(state(w, h, 1), r1).windowShape;
+    const QRegion s1 = ButtonPainter::BuildRegions(state(w, h, Style::DoubleBevel), r1).windowShape;
     EXPECT_FALSE(s1.contains(QPoint(0, 0)));
     EXPECT_TRUE(s1.contains(QPoint(1, 0)));
-    ButtonPaintState st3 = state(w, h, 3);
+    ButtonPaintState st3 = state(w, h, Style::Etched);
     ButtonResources r3;
     const QRegion s3 = ButtonPainter::BuildRegions(st3, r3).windowShape;
     EXPECT_FALSE(s3.contains(QPoint(0, 9)));
@@ -74,7 +76,7 @@ TEST_F(PaintShapes, OtherStylesCutNoTrianglesFromTheirCorners)
 TEST_F(PaintShapes, Style2DrawsRoundedCornerPixelsInItsFrameColour)
 {
     ButtonResources r;
-    const QImage image = paint(state(30, 20, 2), r);
+    const QImage image = paint(state(30, 20, Style::Rounded), r);
     EXPECT_EQ(at(image, 1, 1), 0x733C00);
     EXPECT_EQ(at(image, 28, 18), 0x733C00);
     EXPECT_EQ(at(image, 0, 5), 0x733C00); // the outer ring
@@ -82,7 +84,8 @@ TEST_F(PaintShapes, Style2DrawsRoundedCornerPixelsInItsFrameColour)
 
 struct SlantRow {
     const char* name;
-    int shape, width, height, grown, leftCut, rightLimit;
+    Shape shape;
+    int width, height, grown, leftCut, rightLimit;
 };
 
 class SlantedShapes : public PaintShapes, public ::testing::WithParamInterface<SlantRow> {};
@@ -100,9 +103,11 @@ TEST_P(SlantedShapes, GrowUntilTheSlantLeavesFivePixels)
 }
 
 const SlantRow kSlants[] = {
-    {"SlantLeftGrows", 1, 44, 40, 49, 41, 49}, // 44 - 41 = 3 is below 5; 49 - 41 = 8 is not
-    {"SlantLeftWideEnough", 1, 60, 40, 60, 41, 60}, {"SlantRightGrows", 2, 44, 40, 49, 0, 8},
-    {"ParallelogramGrows", 3, 14, 10, 19, 11, 8},   {"ParallelogramWideEnough", 3, 20, 10, 20, 11, 9},
+    {"SlantLeftGrows", Shape::SlantLeft, 44, 40, 49, 41, 49}, // 44 - 41 = 3 is below 5; 49 - 41 = 8 is not
+    {"SlantLeftWideEnough", Shape::SlantLeft, 60, 40, 60, 41, 60},
+    {"SlantRightGrows", Shape::SlantRight, 44, 40, 49, 0, 8},
+    {"ParallelogramGrows", Shape::Parallelogram, 14, 10, 19, 11, 8},
+    {"ParallelogramWideEnough", Shape::Parallelogram, 20, 10, 20, 11, 9},
 };
 INSTANTIATE_TEST_SUITE_P(PaintShapes, SlantedShapes, ::testing::ValuesIn(kSlants),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -110,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(PaintShapes, SlantedShapes, ::testing::ValuesIn(kSlants
 TEST_F(PaintShapes, ShapeOneSlantsItsLeftSide)
 {
     ButtonPaintState s = state(60, 40);
-    s.ButtonShape = 1;
+    s.ButtonShape = Shape::SlantLeft;
     ButtonResources r;
     const QRegion shape = ButtonPainter::BuildRegions(s, r).windowShape;
     EXPECT_TRUE(shape.contains(QPoint(0, 0)));
@@ -119,17 +124,17 @@ TEST_F(PaintShapes, ShapeOneSlantsItsLeftSide)
     EXPECT_TRUE(shape.contains(QPoint(40, 39)));
     EXPECT_TRUE(shape.contains(QPoint(59, 39)));
     // Edges follow the slant: the middle of the left edge is drawn near x = 20.
-    s.StateFlags = 0;
+    s.StateFlags = {};
     const QImage image = ButtonPainter::RedrawButton(s, r).image;
     EXPECT_EQ(at(image, 20, 20), 0xFFFFFF); // style 0: white left outer edge
 }
 
 TEST_F(PaintShapes, CustomShapeFollowsTheOpaquePartOfAMagentaKeyedBitmap)
 {
-    ButtonPaintState s = state(20, 20, 0);
+    ButtonPaintState s = state(20, 20, Style::Classic);
     s.Picture = keyedPicture();
     s.PictureSize = 48;
-    s.ButtonShape = 7;
+    s.ButtonShape = Shape::PictureFramed;
     s.BackColor = 0x00FF00; // green frame
     s.Caption.clear();
     ButtonResources r;
@@ -160,10 +165,10 @@ TEST_F(PaintShapes, CustomShapeFollowsTheOpaquePartOfAMagentaKeyedBitmap)
 
 TEST_F(PaintShapes, CustomShapeFitsThePictureIntoTheButton)
 {
-    ButtonPaintState s = state(60, 30, 0);
+    ButtonPaintState s = state(60, 30, Style::Classic);
     s.Picture = keyedPicture();
     s.PictureSize = 48;
-    s.ButtonShape = 8;
+    s.ButtonShape = Shape::PictureRinged;
     ButtonResources r;
     const ButtonShape shape = ButtonPainter::BuildRegions(s, r);
     EXPECT_EQ(shape.size, QSize(30, 30));
@@ -178,7 +183,7 @@ TEST_F(PaintShapes, CustomShapeFitsThePictureIntoTheButton)
 
 TEST_F(PaintShapes, ShapeEightShowsTheSunkenRingWhenPushed)
 {
-    ButtonPaintState s = state(40, 40, 0);
+    ButtonPaintState s = state(40, 40, Style::Classic);
     QImage pic(40, 40, QImage::Format_RGB32);
     pic.fill(qRgb(255, 0, 255));
     for (int y = 5; y < 35; ++y)
@@ -186,7 +191,7 @@ TEST_F(PaintShapes, ShapeEightShowsTheSunkenRingWhenPushed)
             pic.setPixel(x, y, qRgb(0, 0, 255));
     s.Picture = pic;
     s.PictureSize = 48;
-    s.ButtonShape = 8;
+    s.ButtonShape = Shape::PictureRinged;
     s.Caption.clear();
     s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
     s.Hovering = true;
@@ -208,7 +213,7 @@ class CustomClicks : public PaintShapes, public ::testing::WithParamInterface<Cu
 TEST_P(CustomClicks, MoveThePressedPushButtonAndBack)
 {
     const CustomClickRow& c = GetParam();
-    ButtonPaintState s = state(40, 20, 0);
+    ButtonPaintState s = state(40, 20, Style::Classic);
     s.CustomClick = c.customClick;
     ButtonResources r;
     paint(s, r);
@@ -220,7 +225,7 @@ TEST_P(CustomClicks, MoveThePressedPushButtonAndBack)
     const ButtonRedraw held = ButtonPainter::RedrawButton(s, r);
     EXPECT_EQ(held.moveBy, QPoint()) << c.customClick;
     EXPECT_GT(held.paintCode, 0);
-    s.StateFlags = 0;
+    s.StateFlags = {};
     const ButtonRedraw release = ButtonPainter::RedrawButton(s, r);
     EXPECT_EQ(release.moveBy, -c.offset) << c.customClick;
     EXPECT_GT(release.paintCode, 0);
@@ -236,9 +241,9 @@ INSTANTIATE_TEST_SUITE_P(PaintShapes, CustomClicks, ::testing::ValuesIn(kCustomC
 
 TEST_F(PaintShapes, CustomClickNeverMovesACheckBox)
 {
-    ButtonPaintState s = state(40, 20, 0);
+    ButtonPaintState s = state(40, 20, Style::Classic);
     s.CustomClick = 4;
-    s.Mode = 1;
+    s.Mode = Mode::Check;
     s.StateFlags = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
     ButtonResources r;
     EXPECT_EQ(ButtonPainter::RedrawButton(s, r).moveBy, QPoint());

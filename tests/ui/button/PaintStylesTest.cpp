@@ -16,6 +16,11 @@ constexpr PaintColor Grey = 0x808080;
 constexpr PaintColor White = 0xFFFFFF;
 constexpr PaintColor Black = 0;
 
+constexpr button::States kRest = {};
+constexpr button::States kDefault = ButtonPaintState::StateDefault;
+constexpr button::States kHover = ButtonPaintState::StateHover;
+constexpr button::States kPushed = ButtonPaintState::StatePressed | ButtonPaintState::StateHover;
+
 class PaintStyles : public PaintTest {
 public:
     // The four sides of the rings of a 40 x 20 button: outer (0), middle (1), inner (2).
@@ -31,7 +36,7 @@ protected:
         return {at(image, inset, h / 2), at(image, w / 2, inset), at(image, w - 1 - inset, h / 2),
                 at(image, w / 2, h - 1 - inset)};
     }
-    static ButtonPaintState plain(int style)
+    static ButtonPaintState plain(Style style)
     {
         ButtonPaintState s = state(40, 20, style);
         s.Caption.clear();
@@ -46,9 +51,9 @@ void PrintTo(const PaintStyles::Ring& r, std::ostream* os)
 
 struct Style0Row {
     const char* name;
-    int mode;
+    Mode mode;
     bool value;
-    std::uint8_t flags;
+    button::States flags;
     PaintStyles::Ring outer, middle, inner;
 };
 
@@ -59,11 +64,11 @@ class Style0Looks : public PaintStyles, public ::testing::WithParamInterface<Sty
 TEST_P(Style0Looks, RingByRing)
 {
     const Style0Row& c = GetParam();
-    ButtonPaintState s = plain(0);
+    ButtonPaintState s = plain(Style::Classic);
     s.Mode = c.mode;
     s.Value = c.value;
     s.StateFlags = c.flags;
-    s.Hovering = (c.flags & ButtonPaintState::StateHover) != 0;
+    s.Hovering = c.flags.testFlag(ButtonPaintState::StateHover);
     s.ShowFocusRect = true;
     ButtonResources r;
     const QImage image = paint(s, r);
@@ -74,19 +79,31 @@ TEST_P(Style0Looks, RingByRing)
 
 const PaintColor kCheckOn = C::Shift(0xFFFFFF, -32);
 const Style0Row kStyle0Rows[] = {
-    {"Rest", 0, false, 0, {White, White, Black, Black}, {Light, Light, Grey, Grey}, {Face, Face, Face, Face}},
-    {"Default",
-     0,
+    {"Rest",
+     Mode::Command,
      false,
-     1,
+     kRest,
+     {White, White, Black, Black},
+     {Light, Light, Grey, Grey},
+     {Face, Face, Face, Face}},
+    {"Default",
+     Mode::Command,
+     false,
+     kDefault,
      {Black, Black, Black, Black},
      {White, White, Black, Black},
      {Light, Light, Grey, Grey}},
-    {"Pushed", 0, false, 6, {White, White, Black, Black}, {Face, Face, Grey, Grey}, {Face, Face, Face, Face}},
+    {"Pushed",
+     Mode::Command,
+     false,
+     kPushed,
+     {White, White, Black, Black},
+     {Face, Face, Grey, Grey},
+     {Face, Face, Face, Face}},
     {"CheckOn",
-     1,
+     Mode::Check,
      true,
-     0,
+     kRest,
      {Black, Black, White, White},
      {kCheckOn, kCheckOn, Light, Light},
      {kCheckOn, kCheckOn, kCheckOn, kCheckOn}},
@@ -96,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(PaintStyles, Style0Looks, ::testing::ValuesIn(kStyle0Ro
 
 TEST_F(PaintStyles, DefaultButtonShowsTheDottedFocusRectangle)
 {
-    ButtonPaintState s = plain(0);
+    ButtonPaintState s = plain(Style::Classic);
     s.StateFlags = ButtonPaintState::StateDefault;
     ButtonResources r;
     const QImage image = paint(s, r);
@@ -110,7 +127,7 @@ TEST_F(PaintStyles, DefaultButtonShowsTheDottedFocusRectangle)
 
 struct Style2Row {
     const char* name;
-    std::uint8_t flags;
+    button::States flags;
     bool hovering, showFocus;
     PaintColor inner[4], middle[4];
 };
@@ -122,7 +139,7 @@ class Style2Colours : public PaintStyles, public ::testing::WithParamInterface<S
 TEST_P(Style2Colours, NormalHotAndFocus)
 {
     const Style2Row& c = GetParam();
-    ButtonPaintState s = plain(2);
+    ButtonPaintState s = plain(Style::Rounded);
     s.StateFlags = c.flags;
     s.Hovering = c.hovering;
     s.ShowFocusRect = c.showFocus;
@@ -136,22 +153,27 @@ TEST_P(Style2Colours, NormalHotAndFocus)
 const PaintColor kStyle2Base = C::Shift(Face, 48, true);
 const Style2Row kStyle2Rows[] = {
     {"Rest",
-     0,
+     kRest,
      false,
      true,
      {C::Shift(kStyle2Base, -10, true), C::Shift(kStyle2Base, 10, true), C::Shift(kStyle2Base, -24, true),
       C::Shift(kStyle2Base, -32, true)},
      {C::Shift(kStyle2Base, -5, true), C::Shift(kStyle2Base, 16, true), C::Shift(kStyle2Base, -36, true),
       C::Shift(kStyle2Base, -48, true)}},
-    {"Hot", 4, true, true, {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF}, {0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7}},
+    {"Hot",
+     kHover,
+     true,
+     true,
+     {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF},
+     {0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7}},
     {"Focus",
-     1,
+     kDefault,
      false,
      true,
      {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C},
      {0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B}},
     {"FocusWithoutRectangle",
-     1,
+     kDefault,
      false,
      false,
      {C::Shift(kStyle2Base, -10, true), C::Shift(kStyle2Base, 10, true), C::Shift(kStyle2Base, -24, true),
@@ -164,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(PaintStyles, Style2Colours, ::testing::ValuesIn(kStyle2
 
 TEST_F(PaintStyles, Style2DisabledDrawsOnlyItsOuterRing)
 {
-    ButtonPaintState s = plain(2);
+    ButtonPaintState s = plain(Style::Rounded);
     s.Enabled = false;
     ButtonResources r;
     const QImage image = paint(s, r);
@@ -177,7 +199,7 @@ TEST_F(PaintStyles, Style2DisabledDrawsOnlyItsOuterRing)
 
 TEST_F(PaintStyles, Style5IsFlatUntilHovered)
 {
-    ButtonPaintState s = plain(5);
+    ButtonPaintState s = plain(Style::FlatUntilHover);
     ButtonResources r;
     const QImage rest = paint(s, r);
     EXPECT_EQ(ring(rest, 0), (Ring{Face, Face, Face, Face}));
@@ -193,7 +215,7 @@ TEST_F(PaintStyles, Style5IsFlatUntilHovered)
     EXPECT_EQ(ring(pushed, 0), (Ring{Grey, Grey, White, White}));
 
     // In the designer the resting button keeps an outline so it can be found.
-    s.StateFlags = 0;
+    s.StateFlags = {};
     s.Hovering = false;
     s.DesignMode = true;
     s.ContainerBackColor = 0xC0C0C0;
@@ -205,7 +227,7 @@ TEST_F(PaintStyles, Style5IsFlatUntilHovered)
 // A smoke test over the table of styles, shapes, modes and states: nothing is left black where
 // the face should be, and no redraw fails.
 class EveryStyleAndShape : public PaintStyles,
-                           public ::testing::WithParamInterface<std::tuple<int, int, std::uint8_t>> {};
+                           public ::testing::WithParamInterface<std::tuple<Style, Shape, button::States>> {};
 
 TEST_P(EveryStyleAndShape, PaintsTheWholeButton)
 {
@@ -213,34 +235,40 @@ TEST_P(EveryStyleAndShape, PaintsTheWholeButton)
     ButtonPaintState s = state(70, 30, style);
     s.ButtonShape = shape;
     s.StateFlags = flags;
-    s.Hovering = (flags & 4) != 0;
+    s.Hovering = flags.testFlag(ButtonPaintState::StateHover);
     s.Caption = QStringLiteral("Kapat");
     ButtonResources r;
     ButtonPainter::BuildRegions(s, r);
     const ButtonRedraw out = ButtonPainter::RedrawButton(s, r);
     ASSERT_FALSE(out.image.isNull()) << style << "/" << shape;
-    if (!(flags & 1)) { // the default look may draw a black focus outline here
+    if (!flags.testFlag(
+            ButtonPaintState::StateDefault)) { // the default look may draw a black focus outline here
         EXPECT_NE(at(out.image, 35, 6), Black)
             << "style " << style << " shape " << shape << " flags " << int(flags);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(PaintStyles, EveryStyleAndShape,
-                         ::testing::Combine(::testing::Range(0, 8), ::testing::Range(0, 7),
-                                            ::testing::Values(std::uint8_t(0), std::uint8_t(1),
-                                                              std::uint8_t(4), std::uint8_t(6))),
-                         [](const auto& info) {
-                             return "Style" + std::to_string(std::get<0>(info.param)) + "_Shape" +
-                                    std::to_string(std::get<1>(info.param)) + "_Flags" +
-                                    std::to_string(int(std::get<2>(info.param)));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    PaintStyles, EveryStyleAndShape,
+    ::testing::Combine(::testing::Values(Style::Classic, Style::DoubleBevel, Style::Rounded, Style::Etched,
+                                         Style::ThinRing, Style::FlatUntilHover, Style::SoftDoubleRing,
+                                         Style::RoundedSoft),
+                       ::testing::Values(Shape::Rectangle, Shape::SlantLeft, Shape::SlantRight,
+                                         Shape::Parallelogram, Shape::Ellipse, Shape::EllipseNoCaption,
+                                         Shape::EllipseFramed),
+                       ::testing::Values(kRest, kDefault, kHover, kPushed)),
+    [](const auto& info) {
+        return "Style" + std::to_string(button::toInt(std::get<0>(info.param))) + "_Shape" +
+               std::to_string(button::toInt(std::get<1>(info.param))) + "_Flags" +
+               std::to_string(std::get<2>(info.param).toInt());
+    });
 
 TEST_F(PaintStyles, ChangingBetweenStyle2AndAnotherChangesTheFace)
 {
-    ButtonPaintState s = plain(0);
+    ButtonPaintState s = plain(Style::Classic);
     ButtonResources r;
     const QImage flat = paint(s, r);
-    s.ButtonStyle = 2;
+    s.ButtonStyle = Style::Rounded;
     const QImage rounded = paint(s, r);
     EXPECT_EQ(at(flat, 20, 5), Face);
     EXPECT_EQ(at(rounded, 20, 3),
@@ -260,8 +288,9 @@ class PaintFrames : public PaintTest {};
 // black while hovered.
 struct FrameRow {
     const char* name;
-    int style, shape;
-    std::uint8_t flags;
+    Style style;
+    Shape shape;
+    button::States flags;
     bool hovering;
     QPoint pixel;
     PaintColor expected; // -1: the face shows, no frame
@@ -295,9 +324,11 @@ TEST_P(EllipseFrames, AreDrawnByLookAfterPresenting)
 }
 
 const FrameRow kFrames[] = {
-    {"Style2Hot", 2, 4, 4, true, {40, 1}, 0x96E7}, {"Style2Default", 2, 4, 1, false, {40, 1}, 0xEF826B},
-    {"Style2Rest", 2, 4, 0, false, {40, 1}, -1},   {"Shape6Hovered", 0, 6, 4, true, {40, 0}, 0},
-    {"Shape6Rest", 0, 6, 0, false, {40, 0}, -1},
+    {"Style2Hot", Style::Rounded, Shape::Ellipse, kHover, true, {40, 1}, 0x96E7},
+    {"Style2Default", Style::Rounded, Shape::Ellipse, kDefault, false, {40, 1}, 0xEF826B},
+    {"Style2Rest", Style::Rounded, Shape::Ellipse, kRest, false, {40, 1}, -1},
+    {"Shape6Hovered", Style::Classic, Shape::EllipseFramed, kHover, true, {40, 0}, 0},
+    {"Shape6Rest", Style::Classic, Shape::EllipseFramed, kRest, false, {40, 0}, -1},
 };
 INSTANTIATE_TEST_SUITE_P(PaintFrames, EllipseFrames, ::testing::ValuesIn(kFrames),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -315,10 +346,10 @@ TEST_F(PaintFrames, CustomShapesAreFramedInTheHoverColourAndAsDefaultButton)
     for (int y = 5; y < 25; ++y)
         for (int x = 5; x < 25; ++x)
             pic.setPixel(x, y, qRgb(0, 0, 255));
-    ButtonPaintState s = state(30, 30, 0);
+    ButtonPaintState s = state(30, 30, Style::Classic);
     s.Picture = pic;
     s.PictureSize = 48;
-    s.ButtonShape = 7;
+    s.ButtonShape = Shape::PictureFramed;
     s.Caption.clear();
     s.BackColor = 0x00FF00;
     s.HoverBackColor = 0x00FFFF;

@@ -4,10 +4,31 @@
 #include "ui/controls/button/paint/ButtonPainter.h"
 
 #include <QGuiApplication>
+#include <QMetaEnum>
 #include <QPalette>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <type_traits>
+
+namespace ktv::button {
+
+// The button's enumerations print by their names in test messages and parameter lists.
+template <typename E>
+requires std::is_enum_v<E> std::ostream& operator<<(std::ostream& os, E value)
+{
+    const char* key = QMetaEnum::fromType<E>().valueToKey(toInt(value));
+    return key ? os << key : os << toInt(value);
+}
+
+} // namespace ktv::button
 
 namespace ktv::test {
+
+using button::GradientMode;
+using button::Mode;
+using button::PictureAlign;
+using button::Shape;
+using button::Style;
 
 // Pins the palette (system colours) so the pixel asserts do not depend on the desktop.
 class PaintTest : public ::testing::Test {
@@ -26,7 +47,7 @@ protected:
     }
     void TearDown() override { QGuiApplication::setPalette(m_saved); }
 
-    static ButtonPaintState state(int w, int h, int style = 0)
+    static ButtonPaintState state(int w, int h, button::Style style = button::Style::Classic)
     {
         ButtonPaintState s;
         s.Width = w;

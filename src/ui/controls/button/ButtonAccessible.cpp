@@ -86,9 +86,9 @@ QAccessible::State ButtonAccessible::state() const
         s.checkable = true;
         s.checked = b->Value();
     } else {
-        s.pressed = (b->stateFlags() & qvButtons_H::StatePressed) != 0;
+        s.pressed = b->stateFlags().testFlag(qvButtons_H::StatePressed);
         s.defaultButton =
-            (b->stateFlags() & qvButtons_H::StateDefault) != 0 || b->host().defaultControl() == b;
+            b->stateFlags().testFlag(qvButtons_H::StateDefault) || b->host().defaultControl() == b;
     }
     return s;
 }

@@ -287,9 +287,9 @@ void qvButtons_H::setShowFocusRect(bool value)
 {
     const bool changed = value != p.ShowFocusRect;
     p.ShowFocusRect = value;
-    if (m_state & StateDefault) {
+    if (m_state.testFlag(StateDefault)) {
         if (!m_host->designMode()) {
-            m_state &= uint8_t(~StateDefault);
+            m_state.setFlag(StateDefault, false);
             RedrawButton();
         } else {
             designMessage(QStringLiteral(
@@ -656,16 +656,16 @@ ButtonPaintState qvButtons_H::paintState() const
     s.Width = width();
     s.Height = height();
     s.DevicePixelRatio = m_ratio > 0 ? m_ratio : devicePixelRatioF();
-    s.ButtonStyle = button::toInt(p.ButtonStyle);
-    s.Mode = button::toInt(p.Mode);
+    s.ButtonStyle = p.ButtonStyle;
+    s.Mode = p.Mode;
     s.Caption = p.Caption;
-    s.CaptionAlign = button::toInt(p.CaptionAlign);
-    s.CaptionStyle = button::toInt(p.CaptionStyle);
+    s.CaptionAlign = p.CaptionAlign;
+    s.CaptionStyle = p.CaptionStyle;
     s.CustomClick = p.CustomClick;
-    s.ButtonShape = button::toInt(p.ButtonShape);
+    s.ButtonShape = p.ButtonShape;
     s.Picture = p.Picture.image;
     s.PictureIsIcon = p.Picture.icon;
-    s.PictureAlign = button::toInt(p.PictureAlign);
+    s.PictureAlign = p.PictureAlign;
     s.Enabled = isEnabled();
     s.ShowFocusRect = p.ShowFocusRect;
     s.Value = p.Value;
@@ -674,7 +674,7 @@ ButtonPaintState qvButtons_H::paintState() const
     s.ForeColor = p.ForeColor;
     s.BackColor = p.BackColor;
     s.GradientColor = p.GradientColor;
-    s.GradientMode = button::toInt(p.GradientMode);
+    s.GradientMode = p.GradientMode;
     s.HoverForeColor = p.HoverForeColor;
     s.HoverBackColor = p.HoverBackColor;
     s.StateFlags = m_state;
@@ -705,7 +705,7 @@ void qvButtons_H::renderSurface()
         m_surface = redraw.image;
     // A redraw that presented nothing new (the custom click's move) leaves the image out of
     // date: the paint that follows paints that same moment.
-    if (redraw.paintCode == 0)
+    if (redraw.paintCode == button::PaintCode::Nothing)
         m_dirty = true;
     else
         m_moment.reset();

@@ -51,21 +51,28 @@ class qvButtons_H : public QWidget, public HostedControl {
     Q_PROPERTY(uint HoverBackColor READ HoverBackColor WRITE setHoverBackColor)
 
 public:
-    enum ModeValue { ModeCommand = 0, ModeCheck = 1, ModeOption = 2 };
-    enum CaptionAlignValue { CaptionLeft = 0, CaptionRight = 1, CaptionCenter = 2 };
-    enum CaptionStyleValue { CaptionFlat = 0, CaptionEmbossed = 1, CaptionEngraved = 2 };
-    enum ShapeValue { ShapeRectangle = 0 };
-    enum PictureAlignValue {
-        PictureLeftEdge = 0,
-        PictureLeftOfCaption = 1,
-        PictureRightEdge = 2,
-        PictureRightOfCaption = 3,
-        PictureTopCenter = 4,
-        PictureBottomCenter = 5
-    };
+    // The named whole numbers of the int properties, one for each value of its type.
+    static constexpr int ModeCommand = button::toInt(button::Mode::Command);
+    static constexpr int ModeCheck = button::toInt(button::Mode::Check);
+    static constexpr int ModeOption = button::toInt(button::Mode::Option);
+    static constexpr int CaptionLeft = button::toInt(button::CaptionAlign::Left);
+    static constexpr int CaptionRight = button::toInt(button::CaptionAlign::Right);
+    static constexpr int CaptionCenter = button::toInt(button::CaptionAlign::Center);
+    static constexpr int CaptionFlat = button::toInt(button::CaptionStyle::Flat);
+    static constexpr int CaptionEmbossed = button::toInt(button::CaptionStyle::Embossed);
+    static constexpr int CaptionEngraved = button::toInt(button::CaptionStyle::Engraved);
+    static constexpr int ShapeRectangle = button::toInt(button::Shape::Rectangle);
+    static constexpr int PictureLeftEdge = button::toInt(button::PictureAlign::LeftEdge);
+    static constexpr int PictureLeftOfCaption = button::toInt(button::PictureAlign::LeftOfCaption);
+    static constexpr int PictureRightEdge = button::toInt(button::PictureAlign::RightEdge);
+    static constexpr int PictureRightOfCaption = button::toInt(button::PictureAlign::RightOfCaption);
+    static constexpr int PictureTopCenter = button::toInt(button::PictureAlign::TopCenter);
+    static constexpr int PictureBottomCenter = button::toInt(button::PictureAlign::BottomCenter);
     enum PictureSizeValue { PictureSize16 = 0, PictureSize24, PictureSize32, PictureSize40, PictureSize48 };
     enum HoverLockValue { LockNone = 0, LockHoverBack = 1, LockHoverFore = 2, LockBoth = 3 };
-    enum StateFlag : uint8_t { StateDefault = 1, StatePressed = 2, StateHover = 4 };
+    static constexpr button::State StateDefault = button::State::Default;
+    static constexpr button::State StatePressed = button::State::Pressed;
+    static constexpr button::State StateHover = button::State::Hover;
     static constexpr int kHoverTimerId = 237;
     static constexpr int kHoverIntervalMs = 50;
 
@@ -167,7 +174,7 @@ public:
     void CheckMouseOver(int timerId);
 
     // --- run-time state, read only
-    uint8_t stateFlags() const { return m_state; }
+    button::States stateFlags() const { return m_state; }
     short lastMouseButton() const { return m_lastButton; }
     bool hovering() const { return m_hovering; }
     bool held() const { return m_held; }
@@ -272,12 +279,12 @@ private:
     static QFont ownFont(QFont font);
     void noteOwnEnabled();
     void designMessage(const QString& text);
-    bool pushed() const { return (m_state & (StatePressed | StateHover)) == (StatePressed | StateHover); }
+    bool pushed() const { return m_state.testFlags(StatePressed | StateHover); }
     void applyMousePointer();
 
     ControlHost* m_host;
     Properties p;
-    uint8_t m_state = 0;
+    button::States m_state;
     short m_lastButton = 0;
     bool m_hovering = false;
     bool m_held = false;
@@ -294,7 +301,7 @@ private:
     // that lasts only for that redraw (Space held with the mouse elsewhere, a designer's one-off
     // hover look) is gone by the time the paint arrives, yet it is what that redraw shows.
     struct Moment {
-        uint8_t state;
+        button::States state;
         bool hovering;
         bool held;
     };

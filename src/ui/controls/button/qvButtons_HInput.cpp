@@ -112,7 +112,7 @@ void qvButtons_H::onMouseUp(short button, short shift, float x, float y)
 {
     m_held = false;
     if (button == 1) {
-        m_state &= uint8_t(~StatePressed);
+        m_state.setFlag(StatePressed, false);
         m_delayDrawing = false;
         if (p.Mode == button::Mode::Command)
             RedrawButton(); // the other modes redraw with the Value change of the click that follows
@@ -209,12 +209,12 @@ void qvButtons_H::onKeyDown(short keyCode, short shift)
         }
         return;
     }
-    if (keyCode == kVkSpace && !(m_state & StatePressed)) {
+    if (keyCode == kVkSpace && !m_state.testFlag(StatePressed)) {
         m_state |= StatePressed | StateHover;
         m_held = true;
         RedrawButton();
         if (!m_hovering)
-            m_state &= uint8_t(~StateHover);
+            m_state.setFlag(StateHover, false);
     }
     emit KeyDown(keyCode, shift);
 }
@@ -222,8 +222,8 @@ void qvButtons_H::onKeyDown(short keyCode, short shift)
 void qvButtons_H::onKeyUp(short keyCode, short shift)
 {
     m_held = false;
-    if (keyCode == kVkSpace && (m_state & StatePressed)) {
-        m_state &= uint8_t(~StatePressed);
+    if (keyCode == kVkSpace && m_state.testFlag(StatePressed)) {
+        m_state.setFlag(StatePressed, false);
         m_lastButton = 1;
         QPointer<qvButtons_H> self(this);
         if (p.Mode == button::Mode::Command) {
@@ -278,7 +278,7 @@ void qvButtons_H::AccessKeyPress(int keyAscii)
         return; // a disabled button takes no input
     if ((keyAscii == 13 || keyAscii == 27) && p.Mode != button::Mode::Command)
         return;
-    if (!(m_state & StateDefault))
+    if (!m_state.testFlag(StateDefault))
         RedrawButton();
     m_lastButton = 1;
     onClick();
@@ -368,7 +368,7 @@ void qvButtons_H::CheckMouseOver(int timerId)
     if (cursor.windowAt(cursor.cursorPos()) == this)
         return;
     m_host->timers().killTimer(this, timerId);
-    m_state &= uint8_t(~StateHover);
+    m_state.setFlag(StateHover, false);
     m_hovering = false;
     m_delayDrawing = false;
     QPointer<qvButtons_H> self(this);

@@ -156,7 +156,7 @@ void qvButtons_H::AmbientChanged(const QString& name)
 {
     if (name.compare(QLatin1String("DisplayAsDefault"), Qt::CaseInsensitive) == 0) {
         const bool isDefault = m_host->displayAsDefault(this) && (p.ShowFocusRect || m_host->designMode());
-        m_state = isDefault ? uint8_t(m_state | StateDefault) : uint8_t(m_state & ~StateDefault);
+        m_state.setFlag(StateDefault, isDefault);
         if (button::isCustom(p.ButtonShape) && m_host->designMode()) {
             // Custom shapes show the default state through their hover frame; only for this redraw.
             const bool wasHovering = m_hovering;

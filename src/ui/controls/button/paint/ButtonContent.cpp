@@ -83,7 +83,7 @@ bool ButtonContent::LayoutContent()
 {
     const int W = m_s.Width, H = m_s.Height;
     const int d = m_r.leftCut, r = m_r.rightLimit;
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     int S = 0, N = W, E = W;
     switch (shape) {
     case Shape::SlantLeft:
@@ -112,7 +112,7 @@ bool ButtonContent::LayoutContent()
 
     const int size = heldPictureSize(m_s.PictureSize);
     const bool hasPicture = m_r.pictureWidth + m_r.pictureHeight > 0;
-    const PictureAlign align = m_s.pictureAlign();
+    const PictureAlign align = m_s.PictureAlign;
     // Side slots narrow the caption; the top and bottom slots only move it down or up.
     int slotL = 0, slotR = 0;
     if (hasPicture && size <= 32) {
@@ -129,7 +129,7 @@ bool ButtonContent::LayoutContent()
         const QSize measured = m_r.surface.measureText(CaptionText(m_s.Caption), N - 8 - slotL - slotR);
         cw = measured.width();
         ch = measured.height();
-        if (m_s.captionStyle() != CaptionStyle::Flat) {
+        if (m_s.CaptionStyle != CaptionStyle::Flat) {
             cw += 2;
             ch += 2;
         }
@@ -137,7 +137,7 @@ bool ButtonContent::LayoutContent()
 
     int x = 0;
     if (hasCaption) {
-        switch (m_s.captionAlign()) {
+        switch (m_s.CaptionAlign) {
         case CaptionAlign::Left: x = S + slotL + 4 + (slotL ? 4 : 0); break;
         case CaptionAlign::Right: x = E - slotR - 4 - cw - (slotR ? 4 : 0); break;
         default:
@@ -199,9 +199,9 @@ bool ButtonContent::LayoutContent()
 void ButtonContent::drawCaption(const QRect& rect, const QString& text, PaintColor color)
 {
     m_p.SelectTool(true, 2, color);
-    const gdi::TextAlign align = m_s.captionAlign() == CaptionAlign::Left    ? gdi::TextAlign::Left
-                                 : m_s.captionAlign() == CaptionAlign::Right ? gdi::TextAlign::Right
-                                                                             : gdi::TextAlign::Center;
+    const gdi::TextAlign align = m_s.CaptionAlign == CaptionAlign::Left    ? gdi::TextAlign::Left
+                                 : m_s.CaptionAlign == CaptionAlign::Right ? gdi::TextAlign::Right
+                                                                           : gdi::TextAlign::Center;
     m_r.surface.drawText(rect, text, align);
 }
 
@@ -210,8 +210,8 @@ void ButtonContent::DrawContent(PaintColor face, PaintColor disabledColor, bool 
     QRect caption = m_r.captionRect;
     QRect picture = m_r.pictureRect;
     const bool pushed = m_s.isPushed();
-    const Shape shape = m_s.shape();
-    if ((value || pushed) && m_s.style() != Style::Etched) {
+    const Shape shape = m_s.ButtonShape;
+    if ((value || pushed) && m_s.ButtonStyle != Style::Etched) {
         const QPoint shift = shape <= Shape::Parallelogram ? QPoint(1, 1) : QPoint(0, 1);
         caption.translate(shift);
         picture.translate(shift);
@@ -225,11 +225,11 @@ void ButtonContent::DrawContent(PaintColor face, PaintColor disabledColor, bool 
     if (m_s.Enabled) {
         std::uint32_t fore = (m_s.Hovering && !pushed) ? m_s.HoverForeColor : m_s.ForeColor;
         PaintColor textColor = ButtonColors::TranslateColor(fore);
-        if (m_s.style() == Style::RoundedSoft && (m_s.gradient() == GradientMode::None || value) &&
+        if (m_s.ButtonStyle == Style::RoundedSoft && (m_s.GradientMode == GradientMode::None || value) &&
             disabledColor >= 0)
             textColor = disabledColor;
-        if (m_s.captionStyle() == CaptionStyle::Embossed || m_s.captionStyle() == CaptionStyle::Engraved) {
-            const int a = m_s.captionStyle() == CaptionStyle::Embossed ? -40 : 40;
+        if (m_s.CaptionStyle == CaptionStyle::Embossed || m_s.CaptionStyle == CaptionStyle::Engraved) {
+            const int a = m_s.CaptionStyle == CaptionStyle::Embossed ? -40 : 40;
             drawCaption(caption.translated(-1, 0), text, ButtonColors::Shift(face, a));
             drawCaption(caption.translated(1, 2), text, ButtonColors::Shift(face, -a));
             drawCaption(caption.translated(0, 1), text, textColor);
@@ -238,7 +238,7 @@ void ButtonContent::DrawContent(PaintColor face, PaintColor disabledColor, bool 
         }
         return;
     }
-    if (disabledColor < 0 || m_s.gradient() != GradientMode::None) {
+    if (disabledColor < 0 || m_s.GradientMode != GradientMode::None) {
         drawCaption(caption.translated(1, 1), text, ButtonColors::White);
         drawCaption(caption, text, ButtonColors::Grey);
     } else {
@@ -254,7 +254,7 @@ void ButtonContent::DrawPicture(QRect rect)
         return;
     if (!m_r.pictureIsIcon && m_r.pictureCopy.isNull())
         ButtonShapes(m_p).BuildPictureRegion(rect.width(), rect.height(), nullptr);
-    if (m_s.shape() == Shape::PictureFramed || m_s.shape() == Shape::PictureRinged) {
+    if (m_s.ButtonShape == Shape::PictureFramed || m_s.ButtonShape == Shape::PictureRinged) {
         rect = box(0, 0, m_s.Width, m_s.Height);
         if (m_s.isPushed())
             rect.adjust(1, 1, -1, -1);

@@ -30,15 +30,14 @@ ButtonRedraw ButtonPainter::RedrawButton(const ButtonPaintState& state, ButtonRe
     painter.refreshCaches();
 
     EdgeColors colors;
-    colors.fill(-1);
     EdgePoints points{};
-    int look = 0;
+    button::Look look = button::Look::Normal;
     PaintCode code = PaintCode::Nothing;
     ButtonStyles(painter).PaintStyle(points, colors, look, code);
-    const PaintColor frameColor = colors[12];
+    const std::optional<PaintColor> frameColor = colors.outer.bottom;
 
     out.moveBy = painter.m_moveBy;
-    out.paintCode = toInt(code);
+    out.paintCode = code;
     if (code == PaintCode::Nothing) {
         // CustomClickMove presented the surface as it was when it moved the window.
         if (!out.moveBy.isNull())
@@ -136,12 +135,12 @@ void ButtonPainter::SelectTool(bool create, int kind, PaintColor color, bool wit
     }
 }
 
-void ButtonPainter::FillBox(int left, int top, int right, int bottom, PaintColor fill, PaintColor outline,
-                            int outlineWidth)
+void ButtonPainter::FillBox(int left, int top, int right, int bottom, PaintColor fill,
+                            std::optional<PaintColor> outline, int outlineWidth)
 {
-    if (outline != -1)
-        SelectTool(true, 1, outline, false, outlineWidth);
-    SelectTool(true, 0, fill, outline == -1, 1);
+    if (outline)
+        SelectTool(true, 1, *outline, false, outlineWidth);
+    SelectTool(true, 0, fill, !outline, 1);
     m_r.surface.rectangle(left, top, right, bottom);
 }
 
@@ -154,26 +153,26 @@ void ButtonPainter::ClipTo(const QRegion& region)
         m_r.surface.clearClip();
 }
 
-void ButtonPainter::DrawBackground(PaintColor back, int& look, PaintCode& paintCode, PaintColor gradient,
-                                   PaintColor hover)
+void ButtonPainter::DrawBackground(PaintColor back, button::Look& look, PaintCode& paintCode,
+                                   PaintColor gradient, PaintColor hover)
 {
     PrepareClip(paintCode);
     if (paintCode == PaintCode::Nothing)
         return;
     const bool pushed = m_s.isPushed();
-    look = pushed ? 2 : (m_s.isDefault() ? 1 : 0);
+    look = pushed ? button::Look::Pushed : (m_s.isDefault() ? button::Look::Default : button::Look::Normal);
     if (hover < 0)
         hover = back;
     PaintColor fill = back;
-    if (m_s.mode() == Mode::Command && !pushed)
+    if (m_s.Mode == Mode::Command && !pushed)
         fill = m_s.Hovering ? hover : back;
     else
-        fill = (m_s.mode() != Mode::Command && !m_s.Value && m_s.Hovering) ? hover : back;
+        fill = (m_s.Mode != Mode::Command && !m_s.Value && m_s.Hovering) ? hover : back;
 
     const int w = width(), h = height();
-    if (m_s.gradient() == GradientMode::None || m_s.shape() == Shape::PictureFramed ||
-        m_s.shape() == Shape::PictureRinged || m_s.Value) {
-        if ((m_s.mode() == Mode::Command && !m_s.Enabled) || m_s.style() != Style::Rounded) {
+    if (m_s.GradientMode == GradientMode::None || m_s.ButtonShape == Shape::PictureFramed ||
+        m_s.ButtonShape == Shape::PictureRinged || m_s.Value) {
+        if ((m_s.Mode == Mode::Command && !m_s.Enabled) || m_s.ButtonStyle != Style::Rounded) {
             FillBox(0, 0, w, h, fill);
         } else {
             // Style 2 shades its face row by row, about 25 steps darker at the bottom.
@@ -190,7 +189,7 @@ void ButtonPainter::DrawBackground(PaintColor back, int& look, PaintCode& paintC
     }
     if (gradient < 0)
         gradient = back;
-    GradientFill(back, gradient, m_s.gradient());
+    GradientFill(back, gradient, m_s.GradientMode);
 }
 
 void ButtonPainter::GradientFill(PaintColor first, PaintColor second, GradientMode mode)
@@ -240,8 +239,8 @@ void ButtonPainter::PrepareClip(PaintCode& paintCode)
     }
     paintCode = PaintCode::Unclipped;
     const bool pushed = m_s.isPushed();
-    const Shape shape = m_s.shape();
-    const Style style = m_s.style();
+    const Shape shape = m_s.ButtonShape;
+    const Style style = m_s.ButtonStyle;
     if (style == Style::FlatUntilHover && !m_s.Hovering && !pushed && !m_s.Value) {
         m_r.surface.clearClip();
         return;
@@ -274,13 +273,13 @@ void ButtonPainter::PrepareClip(PaintCode& paintCode)
     paintCode = PaintCode::ShapeClipped;
 }
 
-QImage ButtonPainter::frameShape(QImage image, PaintColor frameColor) const
+QImage ButtonPainter::frameShape(QImage image, std::optional<PaintColor> frameColor) const
 {
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     const bool pushed = m_s.isPushed();
-    const Style style = m_s.style();
+    const Style style = m_s.ButtonStyle;
     QRegion region;
-    PaintColor color = frameColor;
+    std::optional<PaintColor> color = frameColor;
     if (shape >= Shape::Ellipse && shape <= Shape::EllipseFramed) {
         if (style == Style::Rounded && !pushed)
             region = m_r.shapeRegion;
@@ -300,11 +299,11 @@ QImage ButtonPainter::frameShape(QImage image, PaintColor frameColor) const
                 region = m_r.windowShape;
         }
     }
-    if (region.isEmpty() || color < 0)
+    if (region.isEmpty() || !color)
         return image;
     gdi::GdiSurface window;
     window.setImage(std::move(image));
-    window.frameRegion(region, gdi::ColorRef(color), 1, 1);
+    window.frameRegion(region, gdi::ColorRef(*color), 1, 1);
     return std::move(window.image());
 }
 

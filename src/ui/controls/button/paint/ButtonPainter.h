@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace ktv {
 
@@ -23,7 +24,7 @@ struct ButtonRedraw {
     QImage image;
     // The window must move by this much in its container (CustomClick press and release).
     QPoint moveBy;
-    int paintCode = 0; // a button::PaintCode value
+    button::PaintCode paintCode = button::PaintCode::Nothing;
 };
 
 // The result of a region build.
@@ -32,8 +33,26 @@ struct ButtonShape {
     QSize size;          // the client size the button must take (grown for shapes 1-3, fitted for 7 and 8)
 };
 
-// Colour list (entries 1 to 12, index 0 unused) and point list (0 to 15) of one redraw.
-using EdgeColors = std::array<PaintColor, 13>;
+// The colours of one ring of edge lines, side by side; a side without a colour is not drawn.
+struct EdgeRing {
+    std::optional<PaintColor> left, top, right, bottom;
+
+    // All four sides in one colour.
+    static constexpr EdgeRing all(PaintColor c) { return {c, c, c, c}; }
+    // Left and top in one colour, right and bottom in another (a raised or sunken bevel).
+    static constexpr EdgeRing bevel(std::optional<PaintColor> leftTop, std::optional<PaintColor> rightBottom)
+    {
+        return {leftTop, leftTop, rightBottom, rightBottom};
+    }
+};
+
+// The edge colours of one redraw: three rings, innermost first. The bottom of the outer ring is
+// also the frame colour of the ellipses and custom shapes.
+struct EdgeColors {
+    EdgeRing inner, middle, outer;
+};
+
+// The corner points of the three rings (five each, innermost first) of one redraw.
 using EdgePoints = std::array<QPoint, 16>;
 
 class ButtonPainter {
@@ -50,12 +69,12 @@ public:
     // Pipeline steps (public for the style painters and the tests).
     void CreateSurface();
     QImage PresentSurface() const;
-    void FillBox(int left, int top, int right, int bottom, PaintColor fill, PaintColor outline = -1,
-                 int outlineWidth = 1);
+    void FillBox(int left, int top, int right, int bottom, PaintColor fill,
+                 std::optional<PaintColor> outline = std::nullopt, int outlineWidth = 1);
     // kind 0 brush, 1 pen, 2 text colour; create false puts the initial black tools back.
     void SelectTool(bool create, int kind, PaintColor color, bool withPen = false, int penWidth = 1);
-    void DrawBackground(PaintColor back, int& look, button::PaintCode& paintCode, PaintColor gradient,
-                        PaintColor hover);
+    void DrawBackground(PaintColor back, button::Look& look, button::PaintCode& paintCode,
+                        PaintColor gradient, PaintColor hover);
     void GradientFill(PaintColor first, PaintColor second, button::GradientMode mode);
     void PrepareClip(button::PaintCode& paintCode);
     void ClipTo(const QRegion& region);
@@ -67,7 +86,7 @@ public:
 
 private:
     void refreshCaches();
-    QImage frameShape(QImage image, PaintColor frameColor) const;
+    QImage frameShape(QImage image, std::optional<PaintColor> frameColor) const;
 
     const ButtonPaintState& m_s;
     ButtonResources& m_r;

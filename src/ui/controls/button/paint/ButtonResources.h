@@ -5,6 +5,7 @@
 
 #include "platform/qt/gdi/GdiSurface.h"
 #include "ui/controls/button/paint/ButtonColors.h"
+#include "ui/controls/button/paint/ButtonTypes.h"
 
 #include <QFont>
 #include <QImage>
@@ -52,12 +53,17 @@ public:
     // What the caches were built from, so a redraw rebuilds only what changed.
     struct ColorKey {
         std::uint32_t back, hover;
-        int style;
+        button::Style style;
         bool operator==(const ColorKey&) const = default;
     };
     struct LayoutKey {
         QString caption;
-        int captionAlign, captionStyle, pictureAlign, pictureSize, shape, width, height, leftCut, rightLimit;
+        button::CaptionAlign captionAlign;
+        button::CaptionStyle captionStyle;
+        button::PictureAlign pictureAlign;
+        int pictureSize;
+        button::Shape shape;
+        int width, height, leftCut, rightLimit;
         qint64 picture;
         QFont font;
         bool operator==(const LayoutKey&) const = default;

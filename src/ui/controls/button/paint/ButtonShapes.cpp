@@ -19,7 +19,7 @@ ButtonShapes::ButtonShapes(ButtonPainter& painter) : m_p(painter), m_s(painter.s
 
 void ButtonShapes::cutCorners(QRegion& shape, int w, int h, bool left, bool right) const
 {
-    const Style style = m_s.style();
+    const Style style = m_s.ButtonStyle;
     auto pixel = [&](int x, int y) { shape -= QRegion(x, y, 1, 1); };
     auto triangle = [&](std::vector<QPoint> pts) { shape -= GdiRegions::polygon(pts); };
     if (style == Style::DoubleBevel) {
@@ -61,7 +61,7 @@ ButtonShape ButtonShapes::BuildRegions()
     m_r.innerRegion = QRegion();
     m_r.hasShapeRegions = false;
 
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     QRegion window;
     if (shape == Shape::Rectangle) {
         window = GdiRegions::rect(0, 0, w + 1, h + 1);
@@ -121,9 +121,10 @@ void ButtonShapes::PaintBackdrop()
 {
     // What lies outside the shape region stays on the surface from here on: the raised ring of
     // shapes 4, 5 and 8, the black frame of shape 6, the BackColor frame of shape 7.
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     m_r.surface.clearClip();
-    if ((shape >= Shape::Ellipse && shape <= Shape::EllipseFramed && m_s.style() == Style::FlatUntilHover) ||
+    if ((shape >= Shape::Ellipse && shape <= Shape::EllipseFramed &&
+         m_s.ButtonStyle == Style::FlatUntilHover) ||
         shape < Shape::Ellipse || shape > Shape::PictureRinged)
         return;
     if (shape == Shape::EllipseFramed)
@@ -219,7 +220,7 @@ void ButtonShapes::BuildPictureRegion(int width, int height, QRegion* windowShap
 QPoint ButtonShapes::CustomClickMove(bool& moved)
 {
     moved = false;
-    if (m_s.mode() != Mode::Command || m_s.CustomClick < 1 || m_s.CustomClick > 8)
+    if (m_s.Mode != Mode::Command || m_s.CustomClick < 1 || m_s.CustomClick > 8)
         return {};
     static const QPoint offsets[9] = {{0, 0},  {0, -1}, {1, -1}, {-1, -1}, {1, 1},
                                       {-1, 1}, {1, 0},  {0, 1},  {-1, 0}};

@@ -23,25 +23,88 @@ constexpr PaintColor Grey = C::Grey;
 
 PaintColor shift(PaintColor c, int amount, bool p = false) { return C::Shift(c, amount, p); }
 
-// Style 2: the focus (look 1) and hot (look 3) colours of entries 1 to 8, and the shifts of the
-// normal (look 0) and pushed (look 2) looks.
-constexpr int Style2Normal[8] = {-10, 10, -24, -32, -5, 16, -36, -48};
-constexpr int Style2Pushed[8] = {-22, -24, -24, 10, -32, -32, 5, 16};
-constexpr PaintColor Style2Focus[8] = {0xF0D1B5, 0xF7D7BD, 0xF0D1B5, 0xE7AE8C,
-                                       0xE7AE8C, 0xFFDFBF, 0xE7AE8C, 0xEF826B};
-constexpr PaintColor Style2Hot[8] = {0x6BCBFF, 0x8CDBFF, 0x6BCBFF, 0x31B2FF,
-                                     0x31B2FF, 0xA6E9FF, 0x31B2FF, 0x96E7};
-constexpr PaintColor Style2Frame = 0x733C00;
-constexpr PaintColor Style2HoverFrame = 0x96E7;
-constexpr PaintColor Style2DefaultFrame = 0xEF826B;
+constexpr PaintColor Light = 0xE9E9E9;
+
+// The colours the tables of styles 0 and 1 name; none leaves the side undrawn.
+enum class Ink { None, Light, Grey, White, Black, WhiteBlackIfDefault };
+
+// Style 0 (classic raised 3-D) by look: normal, default, pushed, and on or held.
+struct Style0Row {
+    Ink normal, byDefault, pushed, on;
+
+    constexpr Ink at(button::Look look) const
+    {
+        switch (look) {
+        case button::Look::Normal: return normal;
+        case button::Look::Default: return byDefault;
+        case button::Look::Pushed: return pushed;
+        case button::Look::Hot: return on;
+        }
+        return Ink::None;
+    }
+};
+// Entries 1 and 2, 3 and 4 (the inner ring), 5 to 8 (the middle ring) and 9 to 12 (the outer ring).
+constexpr Style0Row Style0InnerLeftTop = {Ink::None, Ink::Light, Ink::None, Ink::None};
+constexpr Style0Row Style0InnerRightBottom = {Ink::None, Ink::Grey, Ink::None, Ink::None};
+constexpr Style0Row Style0MiddleLeftTop = {Ink::Light, Ink::White, Ink::None, Ink::None};
+constexpr Style0Row Style0MiddleRightBottom = {Ink::Grey, Ink::Black, Ink::Grey, Ink::Light};
+constexpr Style0Row Style0OuterLeftTop = {Ink::White, Ink::Black, Ink::WhiteBlackIfDefault, Ink::Black};
+constexpr Style0Row Style0OuterRightBottom = {Ink::Black, Ink::Black, Ink::Black, Ink::White};
+
+// Style 1 (double soft bevel in a black frame) by look: normal and default alike, pushed.
+struct Style1Row {
+    Ink normal, pushed;
+};
+constexpr Style1Row Style1LeftTop = {Ink::White, Ink::Grey};     // entries 1, 2, 5, 6
+constexpr Style1Row Style1RightBottom = {Ink::Grey, Ink::White}; // entries 3, 4, 7, 8
+constexpr Style1Row Style1Outer = {Ink::Black, Ink::Black};      // entries 9 to 12
+
+// Style 2 (rounded, blue-framed): entries 1 to 8 by look. The normal and pushed looks shift the
+// base colour (proportional blue); the focus and hot looks have colours of their own.
+struct Style2Entry {
+    int normalShift;
+    PaintColor focus;
+    int pushedShift;
+    PaintColor hot;
+};
+constexpr Style2Entry Style2Entries[8] = {
+    {-10, 0xF0D1B5, -22, 0x6BCBFF}, // 1
+    {+10, 0xF7D7BD, -24, 0x8CDBFF}, // 2
+    {-24, 0xF0D1B5, -24, 0x6BCBFF}, // 3
+    {-32, 0xE7AE8C, +10, 0x31B2FF}, // 4
+    {-5, 0xE7AE8C, -32, 0x31B2FF},  // 5
+    {+16, 0xFFDFBF, -32, 0xA6E9FF}, // 6
+    {-36, 0xE7AE8C, +5, 0x31B2FF},  // 7
+    {-48, 0xEF826B, +16, 0x96E7},   // 8
+};
+constexpr PaintColor Style2Frame = 0x733C00;        // entries 9 to 12
+constexpr PaintColor Style2HoverFrame = 0x96E7;     // orange
+constexpr PaintColor Style2DefaultFrame = 0xEF826B; // blue
 constexpr PaintColor Style3Focus = 0xCC9999;
 
-void setRing(EdgeColors& c, int first, PaintColor left, PaintColor top, PaintColor right, PaintColor bottom)
+std::optional<PaintColor> inkColor(Ink ink, bool isDefault)
 {
-    c[first] = left;
-    c[first + 1] = top;
-    c[first + 2] = right;
-    c[first + 3] = bottom;
+    switch (ink) {
+    case Ink::None: return std::nullopt;
+    case Ink::Light: return Light;
+    case Ink::Grey: return Grey;
+    case Ink::White: return White;
+    case Ink::Black: return Black;
+    case Ink::WhiteBlackIfDefault: return isDefault ? Black : White;
+    }
+    return std::nullopt;
+}
+
+// Entry 1 to 8 of the inner and middle rings: left, top, right, bottom of each.
+std::optional<PaintColor>& innerEntry(EdgeColors& c, int entry)
+{
+    EdgeRing& ring = entry <= 4 ? c.inner : c.middle;
+    switch ((entry - 1) % 4) {
+    case 0: return ring.left;
+    case 1: return ring.top;
+    case 2: return ring.right;
+    default: return ring.bottom;
+    }
 }
 
 } // namespace
@@ -52,7 +115,7 @@ void ButtonStyles::RefreshColors()
 {
     const PaintColor back = C::TranslateColor(m_s.BackColor);
     const PaintColor hover = C::TranslateColor(m_s.HoverBackColor);
-    switch (m_s.style()) {
+    switch (m_s.ButtonStyle) {
     case Style::Rounded:
         m_r.backRGB = shift(back, 48, true);
         m_r.shadeRGB = shift(m_r.backRGB, -32, true);
@@ -80,20 +143,21 @@ void ButtonStyles::RefreshColors()
     }
 }
 
-void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look, PaintCode& paintCode)
+void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, button::Look& look,
+                              PaintCode& paintCode)
 {
-    const Style style = m_s.style();
-    const bool check = m_s.mode() != Mode::Command;
+    const Style style = m_s.ButtonStyle;
+    const bool check = m_s.isCheck();
     const bool on = check && m_s.Value;
     const bool pushed = m_s.isPushed();
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
 
     // 1. Face and gradient colours.
     PaintColor face = on ? m_r.valueOnRGB : m_r.backRGB;
     PaintColor gradient = C::TranslateColor(m_s.GradientColor);
     if ((style == Style::Etched || style == Style::RoundedSoft) && !check && pushed)
         face = m_r.shadeRGB;
-    if (style == Style::RoundedSoft && m_s.gradient() != GradientMode::None) {
+    if (style == Style::RoundedSoft && m_s.GradientMode != GradientMode::None) {
         gradient = shift(gradient, 31);
         if (!check && pushed) {
             // A pushed button shows no gradient: it is painted flat in the back colour.
@@ -105,10 +169,10 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
         face = m_r.backRGB;
         if (!m_s.Enabled)
             face = shift(m_r.backRGB, -24, true);
-        else if (pushed && m_s.gradient() == GradientMode::None)
+        else if (pushed && m_s.GradientMode == GradientMode::None)
             face = m_r.shadeRGB;
     }
-    if (style == Style::Rounded && m_s.gradient() != GradientMode::None)
+    if (style == Style::Rounded && m_s.GradientMode != GradientMode::None)
         gradient = shift(gradient, 48, true);
 
     // 2. Background.
@@ -133,19 +197,19 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
 
     // 5. Edge lines (shapes 0 to 3 only).
     if (shape <= Shape::Parallelogram) {
-        EdgeColorsFor(colors, look, face);
-        DrawEdges(points, colors, look);
+        colors = EdgeColorsFor(look, face);
+        DrawEdges(points, colors);
         if (style == Style::Rounded || style == Style::RoundedSoft)
-            roundCorners(style, colors[12]);
+            roundCorners(style, colors.outer.bottom);
     }
 
     // 6. Paint code and frame colour.
     if (style == Style::Rounded) {
         if (shape >= Shape::Ellipse) {
             if (m_s.Hovering)
-                colors[12] = Style2HoverFrame;
+                colors.outer.bottom = Style2HoverFrame;
             else if (m_s.isDefault())
-                colors[12] = Style2DefaultFrame;
+                colors.outer.bottom = Style2DefaultFrame;
             else
                 paintCode = PaintCode::Unclipped;
         } else {
@@ -155,7 +219,7 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
                (shape == Shape::EllipseFramed && !m_s.Hovering && !pushed)) {
         paintCode = PaintCode::Unclipped;
     } else {
-        colors[12] = Black;
+        colors.outer.bottom = Black;
     }
 
     // 7. Focus (style 2 shows focus through its look 1 colours).
@@ -163,165 +227,127 @@ void ButtonStyles::PaintStyle(EdgePoints& points, EdgeColors& colors, int& look,
         DrawFocus(style == Style::Etched ? Style3Focus : -1, m_s.Value, enabled);
 }
 
-void ButtonStyles::EdgeColorsFor(EdgeColors& c, int& look, PaintColor face) const
+EdgeColors ButtonStyles::EdgeColorsFor(button::Look& look, PaintColor face) const
 {
-    const bool check = m_s.mode() != Mode::Command;
+    using button::Look;
+    const bool check = m_s.isCheck();
     const bool heldOrOn = check && (m_s.Held || m_s.Value);
     const bool enabled = m_s.Enabled;
-    switch (m_s.style()) {
+    EdgeColors c;
+    switch (m_s.ButtonStyle) {
     case Style::Classic: {
-        PaintColor light = look == 2 ? face : 0xE9E9E9;
-        if (heldOrOn) {
-            look = 3;
-            light = 0xE9E9E9;
-        }
-        switch (look) {
-        case 0:
-            setRing(c, 1, -1, -1, -1, -1);
-            setRing(c, 5, light, light, Grey, Grey);
-            break;
-        case 1:
-            setRing(c, 1, light, light, Grey, Grey);
-            setRing(c, 5, White, White, Black, Black);
-            break;
-        case 2:
-            setRing(c, 1, -1, -1, -1, -1);
-            setRing(c, 5, -1, -1, Grey, Grey);
-            break;
-        default:
-            setRing(c, 1, -1, -1, -1, -1);
-            setRing(c, 5, -1, -1, light, light);
-            break;
-        }
         if (heldOrOn)
-            setRing(c, 9, Black, Black, White, White);
-        else if (m_s.isDefault())
-            setRing(c, 9, Black, Black, Black, Black);
-        else
-            setRing(c, 9, White, White, Black, Black);
+            look = Look::Hot;
+        const auto bevel = [&](const Style0Row& leftTop, const Style0Row& rightBottom) {
+            return EdgeRing::bevel(inkColor(leftTop.at(look), m_s.isDefault()),
+                                   inkColor(rightBottom.at(look), m_s.isDefault()));
+        };
+        c.inner = bevel(Style0InnerLeftTop, Style0InnerRightBottom);
+        c.middle = bevel(Style0MiddleLeftTop, Style0MiddleRightBottom);
+        c.outer = bevel(Style0OuterLeftTop, Style0OuterRightBottom);
         break;
     }
-    case Style::DoubleBevel:
-        look = heldOrOn ? 2 : std::max(look, 1);
-        if (look == 2) {
-            setRing(c, 1, Grey, Grey, White, White);
-            setRing(c, 5, Grey, Grey, White, White);
-        } else {
-            setRing(c, 1, White, White, Grey, Grey);
-            setRing(c, 5, White, White, Grey, Grey);
-        }
-        setRing(c, 9, Black, Black, Black, Black);
+    case Style::DoubleBevel: {
+        look = heldOrOn ? Look::Pushed : std::max(look, Look::Default);
+        const bool pushed = look == Look::Pushed;
+        const auto ink = [&](const Style1Row& row) {
+            return inkColor(pushed ? row.pushed : row.normal, false);
+        };
+        c.inner = c.middle = EdgeRing::bevel(ink(Style1LeftTop), ink(Style1RightBottom));
+        c.outer = EdgeRing::bevel(ink(Style1Outer), ink(Style1Outer));
         break;
+    }
     case Style::Rounded: {
         const PaintColor base = (check && m_s.Value) ? m_r.valueOnRGB : m_r.backRGB;
         if (heldOrOn)
-            look = m_s.isDefault() ? 1 : 2;
+            look = m_s.isDefault() ? Look::Default : Look::Pushed;
         if (m_s.isHoverLook() && !m_s.isPressed())
-            look = 3;
-        else if (look == 1 && !m_s.ShowFocusRect)
-            look = 0;
+            look = Look::Hot;
+        else if (look == Look::Default && !m_s.ShowFocusRect)
+            look = Look::Normal;
         if (!enabled) {
-            setRing(c, 1, -1, -1, -1, -1);
-            setRing(c, 5, -1, -1, -1, -1);
-            const PaintColor outer = shift(base, -84, true);
-            setRing(c, 9, outer, outer, outer, outer);
+            c.outer = EdgeRing::all(shift(base, -84, true));
             break;
         }
-        for (int i = 0; i < 8; ++i) {
+        for (int entry = 1; entry <= 8; ++entry) {
+            const Style2Entry& e = Style2Entries[entry - 1];
             switch (look) {
-            case 0: c[i + 1] = shift(base, Style2Normal[i], true); break;
-            case 1: c[i + 1] = Style2Focus[i]; break;
-            case 2: c[i + 1] = shift(base, Style2Pushed[i], true); break;
-            default: c[i + 1] = Style2Hot[i]; break;
+            case Look::Normal: innerEntry(c, entry) = shift(base, e.normalShift, true); break;
+            case Look::Default: innerEntry(c, entry) = e.focus; break;
+            case Look::Pushed: innerEntry(c, entry) = shift(base, e.pushedShift, true); break;
+            case Look::Hot: innerEntry(c, entry) = e.hot; break;
             }
         }
-        setRing(c, 9, Style2Frame, Style2Frame, Style2Frame, Style2Frame);
+        c.outer = EdgeRing::all(Style2Frame);
         break;
     }
     case Style::Etched: {
         const PaintColor dark = shift(Grey, -26);
         if (enabled || check) {
-            setRing(c, 1, -1, -1, -1, -1);
             if (check)
-                look = heldOrOn ? 2 : 3;
-            if (look < 2)
-                look = 1;
-            const PaintColor light = look == 2 ? face : White;
-            setRing(c, 5, light, light, dark, dark);
-            setRing(c, 9, dark, dark, White, White);
+                look = heldOrOn ? Look::Pushed : Look::Hot;
+            if (look < Look::Pushed)
+                look = Look::Default;
+            const PaintColor light = look == Look::Pushed ? face : White;
+            c.middle = EdgeRing::bevel(light, dark);
+            c.outer = EdgeRing::bevel(dark, White);
         } else {
-            setRing(c, 1, face, face, face, face);
-            setRing(c, 5, face, face, face, face);
-            setRing(c, 9, dark, dark, dark, dark);
+            c.inner = c.middle = EdgeRing::all(face);
+            c.outer = EdgeRing::all(dark);
         }
         break;
     }
     case Style::ThinRing:
-        setRing(c, 1, -1, -1, -1, -1);
-        setRing(c, 5, -1, -1, -1, -1);
-        look = heldOrOn ? 2 : std::max(look, 1);
-        if (look == 2)
-            setRing(c, 9, Grey, Grey, White, White);
-        else
-            setRing(c, 9, White, White, Grey, Grey);
+        look = heldOrOn ? Look::Pushed : std::max(look, Look::Default);
+        c.outer = look == Look::Pushed ? EdgeRing::bevel(Grey, White) : EdgeRing::bevel(White, Grey);
         break;
     case Style::FlatUntilHover:
-        setRing(c, 1, -1, -1, -1, -1);
-        setRing(c, 5, -1, -1, -1, -1);
         if (!m_s.isHoverLook() && !m_s.Value) {
             if (m_s.DesignMode) {
                 // Keeps the flat button visible in the designer.
                 PaintColor edge = shift(PaintColor(m_s.ContainerBackColor & 0xFFFFFF), -64);
                 if (edge == Black)
                     edge = White;
-                setRing(c, 9, edge, edge, edge, edge);
-            } else {
-                setRing(c, 9, -1, -1, -1, -1);
+                c.outer = EdgeRing::all(edge);
             }
             break;
         }
-        look = heldOrOn ? 2 : std::max(look, 1);
-        if (look == 2)
-            setRing(c, 9, Grey, Grey, White, White);
-        else
-            setRing(c, 9, White, White, Grey, Grey);
+        look = heldOrOn ? Look::Pushed : std::max(look, Look::Default);
+        c.outer = look == Look::Pushed ? EdgeRing::bevel(Grey, White) : EdgeRing::bevel(White, Grey);
         break;
     case Style::SoftDoubleRing: {
         const PaintColor light = shift(0xDFDFDF, 8);
-        setRing(c, 1, -1, -1, -1, -1);
-        look = (heldOrOn || m_s.isPushed()) ? 1 : 0;
-        const PaintColor a = look == 0 ? light : Grey;
-        const PaintColor b = look == 0 ? Grey : light;
-        setRing(c, 5, a, a, b, b);
-        setRing(c, 9, a, a, b, b);
+        look = (heldOrOn || m_s.isPushed()) ? Look::Default : Look::Normal;
+        const PaintColor a = look == Look::Normal ? light : Grey;
+        const PaintColor b = look == Look::Normal ? Grey : light;
+        c.middle = c.outer = EdgeRing::bevel(a, b);
         break;
     }
-    default: {
-        // Style 7: a soft raised (or, pushed and on, sunken) double bevel from the face, in a
-        // dark grey frame.
+    case Style::RoundedSoft: {
+        // A soft raised (or, pushed and on, sunken) double bevel from the face, in a dark grey
+        // frame.
         const PaintColor hi = shift(face, 31);
         const PaintColor mid = shift(face, -32);
         const PaintColor low = shift(face, -64);
         const PaintColor soft = shift(face, -16);
-        const bool sunken = heldOrOn || look == 2;
-        if (sunken) {
-            setRing(c, 1, mid, mid, hi, hi);
-            setRing(c, 5, low, low, soft, soft);
+        if (heldOrOn || look == Look::Pushed) {
+            c.inner = EdgeRing::bevel(mid, hi);
+            c.middle = EdgeRing::bevel(low, soft);
         } else {
-            setRing(c, 1, hi, hi, mid, mid);
-            setRing(c, 5, soft, soft, low, low);
+            c.inner = EdgeRing::bevel(hi, mid);
+            c.middle = EdgeRing::bevel(soft, low);
         }
-        const PaintColor frame = shift(Grey, -16);
-        setRing(c, 9, frame, frame, frame, frame);
+        c.outer = EdgeRing::all(shift(Grey, -16));
         break;
     }
     }
+    return c;
 }
 
 void ButtonStyles::RingPoints(int inset, QPoint* out) const
 {
     const int w = m_s.Width, h = m_s.Height;
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     const bool slantLeft = shape == Shape::SlantLeft || shape == Shape::Parallelogram;
     const bool slantRight = shape == Shape::SlantRight || shape == Shape::Parallelogram;
     const int d = m_r.leftCut;
@@ -341,32 +367,39 @@ void ButtonStyles::RingPoints(int inset, QPoint* out) const
     out[4] = QPoint(leftX(bottom) + growL - 1, bottom);
 }
 
-void ButtonStyles::DrawEdges(EdgePoints& points, const EdgeColors& colors, int /*look*/)
+void ButtonStyles::DrawEdges(EdgePoints& points, const EdgeColors& colors)
 {
     RingPoints(2, &points[0]);
     RingPoints(1, &points[5]);
     RingPoints(0, &points[10]);
-    PaintColor last = -2;
-    for (int k = 0; k <= 13; ++k) {
-        if (k == 4 || k == 9)
-            continue; // the jumps between rings
-        const PaintColor color = k < 4 ? colors[k + 1] : k < 9 ? colors[k] : colors[k - 1];
-        if (color < 0)
-            continue;
-        if (color != last) {
-            m_p.SelectTool(true, 1, color);
-            last = color;
+    // Ring r runs from point 5r: its left, top, right and bottom sides are the four segments from
+    // there; the segment to the next ring's first point is a jump and never drawn.
+    const EdgeRing* rings[3] = {&colors.inner, &colors.middle, &colors.outer};
+    std::optional<PaintColor> last;
+    for (int r = 0; r < 3; ++r) {
+        const std::optional<PaintColor> sides[4] = {rings[r]->left, rings[r]->top, rings[r]->right,
+                                                    rings[r]->bottom};
+        for (int side = 0; side < 4; ++side) {
+            const std::optional<PaintColor> color = sides[side];
+            if (!color)
+                continue;
+            if (color != last) {
+                m_p.SelectTool(true, 1, *color);
+                last = color;
+            }
+            const QPoint a = points[5 * r + side], b = points[5 * r + side + 1];
+            m_r.surface.line(a.x(), a.y(), b.x(), b.y());
         }
-        m_r.surface.line(points[k].x(), points[k].y(), points[k + 1].x(), points[k + 1].y());
     }
 }
 
-void ButtonStyles::roundCorners(Style style, PaintColor color)
+void ButtonStyles::roundCorners(Style style, std::optional<PaintColor> ring)
 {
-    if (color < 0)
+    if (!ring)
         return;
+    const PaintColor color = *ring;
     const int w = m_s.Width, h = m_s.Height;
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     const bool left = !(shape == Shape::SlantLeft || shape == Shape::Parallelogram);
     const bool right = !(shape == Shape::SlantRight || shape == Shape::Parallelogram);
     auto put = [&](int x, int y) { m_r.surface.setPixel(x, y, gdi::ColorRef(color)); };
@@ -396,7 +429,7 @@ void ButtonStyles::DrawFocus(PaintColor focusColor, bool value, bool enabled)
 {
     if (!m_s.isDefault())
         return;
-    const Shape shape = m_s.shape();
+    const Shape shape = m_s.ButtonShape;
     if (shape == Shape::PictureFramed || shape == Shape::PictureRinged)
         return;
     if (shape >= Shape::Ellipse)
@@ -427,7 +460,7 @@ void ButtonStyles::DrawFocus(PaintColor focusColor, bool value, bool enabled)
     }
     right = std::min(right, w - 4);
     bottom = std::min(bottom, h - 4);
-    if ((m_s.isPushed() || value) && m_s.style() != Style::Etched) {
+    if ((m_s.isPushed() || value) && m_s.ButtonStyle != Style::Etched) {
         ++left, ++top, ++right, ++bottom;
     }
     m_r.surface.focusRect(left, top, right, bottom);

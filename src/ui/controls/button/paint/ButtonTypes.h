@@ -64,9 +64,20 @@ enum class GradientMode : int {
 };
 Q_ENUM_NS(GradientMode)
 
+// The run-time state flags: drawn as the default (focused) button, pressed, and the hover look.
+// Pushed is pressed and hover look together.
+enum class State : quint8 { Default = 1, Pressed = 2, Hover = 4 };
+Q_DECLARE_FLAGS(States, State)
+Q_FLAG_NS(States)
+
+// The look a style painter draws: normal, the default button, pushed, and a fourth look (style
+// 2's hot look while the mouse is over the button, style 0's look of a check box that is on).
+enum class Look : int { Normal = 0, Default = 1, Pushed = 2, Hot = 3 };
+Q_ENUM_NS(Look)
+
 // What a redraw is to present: nothing, the surface unclipped, clipped to the shape region, or
-// clipped inside a 3-D ring.
-enum class PaintCode : int { Nothing = 0, Unclipped = 1, ShapeClipped = 3, Ringed = 4 };
+// clipped inside a 3-D ring. Unscoped so that a code compares with the number it stands for.
+enum PaintCode : int { Nothing = 0, Unclipped = 1, ShapeClipped = 3, Ringed = 4 };
 Q_ENUM_NS(PaintCode)
 
 // The stored whole number of a value, and back.
@@ -76,3 +87,5 @@ template <typename E> constexpr int toInt(E value) { return static_cast<int>(val
 constexpr bool isCustom(Shape s) { return s == Shape::PictureFramed || s == Shape::PictureRinged; }
 
 } // namespace ktv::button
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(ktv::button::States)
