@@ -80,7 +80,7 @@ Q_ENUM_NS(Look)
 enum PaintCode : int { Nothing = 0, Unclipped = 1, ShapeClipped = 3, Ringed = 4 };
 Q_ENUM_NS(PaintCode)
 
-// The stored whole number of a value, and back.
+// The whole number a value is stored as.
 template <typename E> constexpr int toInt(E value) { return static_cast<int>(value); }
 
 // Shapes 7 and 8 come from the picture.
