@@ -20,12 +20,7 @@ namespace ktv::dao {
 
 namespace {
 
-std::string upperAscii(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
+std::string upperAscii(std::string_view s) { return text::asciiUpper(s); }
 
 std::string trimSpaces(const std::string& s)
 {

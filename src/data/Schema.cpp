@@ -10,6 +10,7 @@
 #include "data/SqliteHandles.h"
 #include "platform/core/FileMode.h"
 #include "platform/core/NumberFormat.h"
+#include "platform/core/TextCodec.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,12 +34,7 @@ namespace {
     raiseText(err::SyntaxError, "Schema line " + std::to_string(line) + ": " + what);
 }
 
-std::string upper(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
+std::string upper(std::string_view s) { return text::asciiUpper(s); }
 
 bool validName(const std::string& s)
 {

@@ -3,6 +3,7 @@
 #include "data/StatementParser.h"
 
 #include "data/DaoErrors.h"
+#include "platform/core/TextCodec.h"
 
 #include <cctype>
 
@@ -31,8 +32,7 @@ public:
         std::size_t i = 0;
         std::size_t p = m_pos;
         for (; word[i]; ++i, ++p) {
-            if (p >= m_text.size() ||
-                std::toupper(static_cast<unsigned char>(m_text[p])) != static_cast<unsigned char>(word[i]))
+            if (p >= m_text.size() || text::asciiUpper(m_text[p]) != word[i])
                 return false;
         }
         if (p < m_text.size() && isIdentChar(m_text[p]))

@@ -215,4 +215,23 @@ TEST(Schema, NumberDefaultsHoldUnderAnyCLocale)
     EXPECT_EQ(rs->Field("Oran"), Value(2.5));
 }
 
+// Type names compare in ASCII case whatever the locale: under a Turkish one the
+// C library has no single-byte capital for 'i', and "integer" or "bit" must still be known.
+TEST(Schema, LowerCaseNamesUnderTurkishLocale)
+{
+    const test::NumericLocale turkish("tr_TR.UTF-8");
+    test::TempDir dir;
+    CreateDatabase(dir.file("t.db"), "table T\n  Ad text(5)\n  Sayi integer\n  Var bit\n  Not memo\n");
+    for (const char* type : {"integer", "bit", "varchar(5)", "datetime", "yesno"})
+        EXPECT_NE(columnFromDeclared("C", type).kind, ColumnKind::Other) << type;
+    auto db = Database::OpenDatabase(dir.file("t.db"));
+    auto rs = db->OpenRecordset("T", RecordsetType::Dynaset);
+    rs->AddNew();
+    rs->SetField("Sayi", Value(1.0));
+    rs->SetField("Var", Value(true));
+    rs->Update();
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Field("Sayi"), Value(1));
+}
+
 } // namespace

@@ -38,7 +38,7 @@ NumericLocale::NumericLocale(const char* name)
     const char* compiled = std::getenv("KTV_LOCPATH");
     if (compiled)
         setenv("LOCPATH", compiled, 1);
-    if (!std::setlocale(LC_NUMERIC, name))
+    if (!std::setlocale(LC_NUMERIC, name) || !std::setlocale(LC_CTYPE, name))
         ADD_FAILURE() << "the test locale " << name << " is missing from "
                       << (compiled ? compiled : "(no KTV_LOCPATH)");
 }
@@ -46,6 +46,7 @@ NumericLocale::NumericLocale(const char* name)
 NumericLocale::~NumericLocale()
 {
     std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_CTYPE, "C");
     unsetenv("LOCPATH");
 }
 

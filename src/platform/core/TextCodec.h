@@ -30,7 +30,9 @@ std::string toUtf8(std::string_view bytes);
 // Removes blanks (space and tab) from both ends.
 std::string trimBlanks(std::string_view s);
 
-// ASCII-only upper case, for mode and name comparisons.
+// ASCII-only upper case, for mode and name comparisons. Not std::toupper, which follows the
+// C library's locale: under a Turkish one 'i' has no single-byte capital and stays 'i'.
+constexpr char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string asciiUpper(std::string_view s);
 std::string asciiLower(std::string_view s);
 bool equalsNoCase(std::string_view a, std::string_view b);
