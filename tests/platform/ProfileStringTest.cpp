@@ -127,6 +127,15 @@ TEST(ProfileString, HostileFilesNeitherCrashNorHang)
     std::filesystem::create_directory(dir.file("dir.ini"));
     EXPECT_THROW(get(dir.file("dir.ini"), "CEVRIM", "KLASOR"), Error);
     EXPECT_THROW(profile::WritePrivateProfileString("CEVRIM", "K", "v", dir.file("dir.ini")), Error);
+
+    // A file that is there but cannot be opened (here a loop of links; for an operator, one
+    // without read permission) is not taken for a missing one: the writer would replace it
+    // with its one key and lose every other.
+    const auto loop = dir.file("loop.ini");
+    std::filesystem::create_symlink(loop, loop);
+    EXPECT_THROW(get(loop, "CEVRIM", "KLASOR"), Error);
+    EXPECT_THROW(profile::WritePrivateProfileString("CEVRIM", "K", "v", loop), Error);
+    EXPECT_TRUE(std::filesystem::is_symlink(loop));
 }
 
 // Inputs the fuzzer found, replayed: each time the written value must read back.

@@ -78,8 +78,14 @@ void writeFileAtomically(const std::string& path, std::string_view content,
 bool readSmallFile(const std::string& path, std::string& content, std::size_t maxBytes)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) {
+        // Only a file that is not there reads as missing: one that is there but cannot be
+        // read (no permission, a loop of links) must not be taken for empty, or the settings
+        // writer would replace it with its one key and lose the others.
+        if (errno == ENOENT || errno == ENOTDIR)
+            return false;
+        fail("Dosya okunamıyor:", path, errno);
+    }
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }

@@ -17,9 +17,9 @@ void writeFileAtomically(const std::string& path, std::string_view content,
 
 // Reads a whole regular file of at most maxBytes, without ever waiting: the file is opened
 // without blocking (a FIFO or a device in its place would hold the caller, or feed it without
-// end) and looked at before a byte is read. Returns false when it cannot be opened (missing);
-// throws ktv::Error when something else stands there: not a regular file, or larger than
-// maxBytes.
+// end) and looked at before a byte is read. Returns false when there is no such file; throws
+// ktv::Error when it is there but cannot be read (no permission, a loop of links) or when
+// something else stands there: not a regular file, or larger than maxBytes.
 bool readSmallFile(const std::string& path, std::string& content, std::size_t maxBytes);
 
 } // namespace ktv
