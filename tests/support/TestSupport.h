@@ -27,8 +27,8 @@ private:
 
 // Sets the C library's numeric locale and character classes to one compiled for the tests
 // (tr_TR.UTF-8, de_KT.UTF-8 under KTV_LOCPATH), as a window toolkit sets them from the
-// environment, and back to "C" when it goes; fails the test when the locale cannot be set. LOCPATH stays set meanwhile, so
-// newlocale finds the same locales.
+// environment, and back to "C" when it goes; fails the test when the locale cannot be set. LOCPATH stays set
+// meanwhile, so newlocale finds the same locales.
 class NumericLocale {
 public:
     explicit NumericLocale(const char* name);
