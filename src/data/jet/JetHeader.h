@@ -22,11 +22,10 @@ public:
     static bool LooksLikeJet(std::string_view firstBytes);
 
     // The parsed header, or nothing when the bytes are not a Jet 3, Jet 4 or ACE header (ACE:
-    // version bytes 2 to 6, laid out as Jet 4, so version() is Jet4 and isAce() true).
+    // version bytes 2 to 6, laid out as Jet 4, so version() is Jet4).
     static std::optional<JetHeader> Parse(std::string_view firstBytes);
 
     Version version() const { return m_version; }
-    bool isAce() const { return m_ace; }
     // An ACE file with a non-zero key is encrypted as a whole (Office encryption, the only way
     // those files keep a database password); its pages cannot be read without decrypting.
     bool isEncryptedAce() const { return m_ace && m_encodingKey != 0; }
