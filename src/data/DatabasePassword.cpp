@@ -1,11 +1,15 @@
+// Setting or removing a database's password: the hash is kept in the metadata table, written
+// in one transaction that also marks the file as this program's.
 #include "data/DatabasePassword.h"
 
 #include "data/ColumnType.h"
 #include "data/DaoErrors.h"
 #include "data/Database.h"
 #include "data/PasswordHash.h"
-#include "data/SqliteDatabase.h"
+#include "data/SqliteBusyWait.h"
+#include "data/SqliteCatalogue.h"
 #include "data/SqliteHandles.h"
+#include "data/SqliteTransaction.h"
 #include "platform/core/Error.h"
 
 #include <sqlite3.h>
@@ -19,18 +23,18 @@ void SetDatabasePassword(const std::string& path, const std::string& password)
     // The password is given later in a connect string (";pwd=..."): one that would not come
     // back whole from there (a ';' splits it) would lock the file for good.
     if (passwordOfConnect(";pwd=" + password) != password)
-        throw Error(err::NotValidPassword, "Not a valid password: a database password cannot hold ';'.");
+        raiseText(err::NotValidPassword, "Not a valid password: a database password cannot hold ';'.");
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        throw Error(err::FileNotFound, "Could not find file '" + path + "'.");
+        raise(err::FileNotFound, path);
     SqliteConnection db;
-    const int rc = openConnection(path, SQLITE_OPEN_READWRITE, db);
-    if (rc != SQLITE_OK)
-        throw Error(err::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
-    sqlite3_busy_timeout(db.get(), 10000);
+    if (openConnection(path, SQLITE_OPEN_READWRITE, db) != SQLITE_OK)
+        raise(err::UnrecognizedFormat, path);
+    BusyWait busy([&path] { return path; });
+    busy.install(db.get());
     const std::string meta = kMetaTable;
     try {
-        execute(db.get(), "BEGIN IMMEDIATE");
+        SqliteTransaction writing(db.get(), SqliteTransaction::Kind::Immediate);
         execute(db.get(),
                 "CREATE TABLE IF NOT EXISTS " + meta + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
         Statement mark =
@@ -45,14 +49,13 @@ void SetDatabasePassword(const std::string& path, const std::string& password)
             bindValue(put.get(), 1, Value(hashPassword(password)));
             stepRow(put.get());
         }
-        execute(db.get(), "COMMIT");
+        writing.commit();
     } catch (const Error& e) {
-        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
         // Anything SQLite refuses here means the file is not a database we can protect.
         if (e.number() == err::UnrecognizedFormat)
             throw;
-        throw Error(err::UnrecognizedFormat,
-                    "Unrecognized database format '" + path + "' (" + e.description() + ").");
+        raiseText(err::UnrecognizedFormat,
+                  "Unrecognized database format '" + path + "' (" + e.description() + ").");
     }
 }
 

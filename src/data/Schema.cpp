@@ -6,8 +6,9 @@
 
 #include "data/DaoErrors.h"
 #include "data/PasswordHash.h"
-#include "data/SqliteDatabase.h"
+#include "data/SqliteCatalogue.h"
 #include "data/SqliteHandles.h"
+#include "data/SqliteTransaction.h"
 #include "platform/core/FileMode.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/TextCodec.h"
@@ -105,6 +106,45 @@ std::string sqlLiteral(const Value& v)
     // Shortest text that reads back as the same number, always with '.' as decimal.
     char buf[40];
     return std::string(buf, std::to_chars(buf, buf + sizeof buf, d).ptr);
+}
+
+// The metadata and every table with its indexes, in one transaction.
+void writeSchema(sqlite3* db, const std::vector<TableDef>& tables, const std::string& password)
+{
+    SqliteTransaction creating(db);
+    execute(db, std::string("CREATE TABLE ") + kMetaTable + " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+    Statement meta = prepare(db, std::string("INSERT INTO ") + kMetaTable + " (key, value) VALUES (?1, ?2)");
+    auto putMeta = [&](const std::string& k, const std::string& v) {
+        sqlite3_reset(meta.get());
+        bindValue(meta.get(), 1, Value(k));
+        bindValue(meta.get(), 2, Value(v));
+        stepRow(meta.get());
+    };
+    putMeta("format", kFormatMark);
+    if (!password.empty())
+        putMeta("password", hashPassword(password));
+    for (const auto& t : tables) {
+        std::string ddl = "CREATE TABLE " + quoteIdent(t.name) + " (";
+        for (std::size_t i = 0; i < t.columns.size(); ++i) {
+            const ColumnDef& c = t.columns[i];
+            ddl += (i ? ", " : "") + quoteIdent(c.column.name) + " " + declaredTypeOf(c.column);
+            if (isTextKind(c.column.kind))
+                ddl += " COLLATE NOCASE"; // the case rule of text conditions and of the indexes
+            if (c.defaultValue)
+                ddl += " DEFAULT " + sqlLiteral(*c.defaultValue);
+        }
+        execute(db, ddl + ")");
+        for (const auto& ix : t.indexes) {
+            std::string name = "ix_" + t.name;
+            std::string cols;
+            for (const auto& c : ix) {
+                name += "_" + c;
+                cols += (cols.empty() ? "" : ", ") + quoteIdent(c);
+            }
+            execute(db, "CREATE INDEX " + quoteIdent(name) + " ON " + quoteIdent(t.name) + " (" + cols + ")");
+        }
+    }
+    creating.commit();
 }
 
 } // namespace
@@ -210,44 +250,7 @@ void CreateDatabase(const std::string& path, const std::string& schemaText, cons
             if (rc != SQLITE_OK)
                 raise(err::CannotOpen, path);
             execute(db.get(), "PRAGMA journal_mode=DELETE");
-            execute(db.get(), "BEGIN");
-            execute(db.get(), std::string("CREATE TABLE ") + kMetaTable +
-                                  " (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
-            Statement meta =
-                prepare(db.get(), std::string("INSERT INTO ") + kMetaTable + " (key, value) VALUES (?1, ?2)");
-            auto putMeta = [&](const std::string& k, const std::string& v) {
-                sqlite3_reset(meta.get());
-                bindValue(meta.get(), 1, Value(k));
-                bindValue(meta.get(), 2, Value(v));
-                stepRow(meta.get());
-            };
-            putMeta("format", kFormatMark);
-            if (!password.empty())
-                putMeta("password", hashPassword(password));
-            for (const auto& t : tables) {
-                std::string ddl = "CREATE TABLE " + quoteIdent(t.name) + " (";
-                for (std::size_t i = 0; i < t.columns.size(); ++i) {
-                    const ColumnDef& c = t.columns[i];
-                    ddl += (i ? ", " : "") + quoteIdent(c.column.name) + " " + declaredTypeOf(c.column);
-                    if (isTextKind(c.column.kind))
-                        ddl += " COLLATE NOCASE"; // the case rule of text conditions and of the indexes
-                    if (c.defaultValue)
-                        ddl += " DEFAULT " + sqlLiteral(*c.defaultValue);
-                }
-                execute(db.get(), ddl + ")");
-                for (const auto& ix : t.indexes) {
-                    std::string name = "ix_" + t.name;
-                    std::string cols;
-                    for (const auto& c : ix) {
-                        name += "_" + c;
-                        cols += (cols.empty() ? "" : ", ") + quoteIdent(c);
-                    }
-                    execute(db.get(), "CREATE INDEX " + quoteIdent(name) + " ON " + quoteIdent(t.name) +
-                                          " (" + cols + ")");
-                }
-            }
-            execute(db.get(), "COMMIT");
-            meta.reset();
+            writeSchema(db.get(), tables, password);
             if (sqlite3_close(db.release()) != SQLITE_OK)
                 raiseText(err::EngineFailure, "Could not finish the database '" + path + "'.");
         }

@@ -21,13 +21,13 @@ struct ResetOnExit {
 } // namespace
 
 SqliteCardWriter::SqliteCardWriter(SqliteDatabase& db, const CardLayout& layout)
-    : m_db(&db), m_table(db.table(layout.table)), m_columnNames(layout.columns)
+    : m_db(&db), m_table(db.catalogue().table(layout.table)), m_columnNames(layout.columns)
 {
     ParsedStatement asked;
     asked.table = layout.table;
     for (const auto& column : layout.keyColumns)
         asked.conditions.push_back({column, {}});
-    m_plan = &db.lookupPlan(*m_table, asked);
+    m_plan = &db.catalogue().lookupPlan(*m_table, asked);
     // Existence is all a lookup asks: the first match ends it.
     m_lookup = prepare(db.handle(), "SELECT 1 FROM " + m_table->quotedName + m_plan->where);
     m_keyValues.resize(m_plan->columns.size());
@@ -62,7 +62,7 @@ bool SqliteCardWriter::exists(const std::vector<std::string>& key)
             checkSqlite(sqlite3_bind_text64(st, n, key[i].data(), key[i].size(), SQLITE_STATIC, SQLITE_UTF8),
                         db().handle());
         } else {
-            m_keyValues[i] = SqliteDatabase::conditionValue(*m_plan, i, key[i]);
+            m_keyValues[i] = m_plan->conditionValue(i, key[i]);
             bindValue(st, n, m_keyValues[i], true);
         }
     }

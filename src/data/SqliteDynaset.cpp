@@ -226,7 +226,7 @@ void SqliteDynaset::update()
         m_mode = Mode::None;
         return;
     }
-    const WritePlan& plan = d.writePlan(*m_table, adding, m_pending);
+    const WritePlan& plan = d.catalogue().writePlan(*m_table, adding, m_pending);
     d.beginWrite();
     CachedStatement st = d.prepareCached(plan.slot, plan.sql, {});
     int n = 0;
