@@ -5,8 +5,20 @@
 #include "convert/ConversionRun.h"
 
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 namespace ktv::bench {
+
+// The processor's name as /proc/cpuinfo gives it, for the machine line of a benchmark.
+inline std::string cpuModel()
+{
+    std::ifstream info("/proc/cpuinfo");
+    for (std::string line; std::getline(info, line);)
+        if (line.rfind("model name", 0) == 0)
+            return line.substr(line.find(':') + 2);
+    return "unknown processor";
+}
 
 inline std::filesystem::path programFolder(const std::filesystem::path& base,
                                            const std::filesystem::path& templates)

@@ -146,13 +146,7 @@ Sized measure(const Paths& p, long records, int reps, bool inProcessToo, bool in
 
 std::string machine()
 {
-    std::string cpu = "unknown processor";
-    std::ifstream info("/proc/cpuinfo");
-    for (std::string line; std::getline(info, line);)
-        if (line.rfind("model name", 0) == 0) {
-            cpu = line.substr(line.find(':') + 2);
-            break;
-        }
+    const std::string cpu = ktv::bench::cpuModel();
     long memKiB = 0;
     std::ifstream mem("/proc/meminfo");
     for (std::string line; std::getline(mem, line);)

@@ -52,13 +52,7 @@ struct Sized {
 
 std::string machine()
 {
-    std::string cpu = "unknown processor";
-    std::ifstream info("/proc/cpuinfo");
-    for (std::string line; std::getline(info, line);)
-        if (line.rfind("model name", 0) == 0) {
-            cpu = line.substr(line.find(':') + 2);
-            break;
-        }
+    const std::string cpu = ktv::bench::cpuModel();
     struct utsname u {};
     uname(&u);
     double load = 0;
