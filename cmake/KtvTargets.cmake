@@ -1,12 +1,16 @@
 # Helpers so each layer's folder declares its library in one line and picks up new files itself.
 
-# ktv_library(<target> <folder> [QT] [DEPS libs...])
-# Builds every .cpp under <folder> (except files named main.cpp) into a static library.
+# ktv_library(<target> <folder> [QT] [DEPS libs...] [EXCLUDE subfolders...])
+# Builds every .cpp under <folder> (except files named main.cpp, and the subfolders named
+# after EXCLUDE, which are libraries of their own) into a static library.
 function(ktv_library target folder)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        "${folder}/*.cpp" "${folder}/*.h")
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(sub ${ARG_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "/${folder}/${sub}/")
+  endforeach()
   list(FILTER sources INCLUDE REGEX ".*")
   set(cpp ${sources})
   list(FILTER cpp INCLUDE REGEX "\\.cpp$")

@@ -9,7 +9,7 @@
 #include "convert/SourceType.h"
 #include "data/Dao.h"
 #include "data/DatabasePassword.h"
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
 #include "platform/core/Error.h"
 
 #include <cstdio>

@@ -2,9 +2,9 @@
 // dump exactly as the sample of this program's format with the same seed, and a conversion
 // from a Jet source giving exactly the cards the other source gives.
 #include "cli/Cli.h"
-#include "data/JetTestFiles.h"
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
 #include "support/TestSupport.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The add-if-new writer a conversion stores its cards with: one lookup and, for a new key,
 // one insert per record, with the errors and the transaction a dynaset per record gives.
 #include "DataTestSupport.h"
-#include "JetTestFiles.h"
 #include "data/DaoErrors.h"
 #include "data/EngineClock.h"
 #include "support/TestSupport.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

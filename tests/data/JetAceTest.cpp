@@ -1,10 +1,10 @@
 // ACE files (.accdb, Access 2007 and later): read like Jet 4 when not encrypted, refused with
 // an error that says so when encrypted, and unknown later versions refused as unrecognised.
 #include "data/Dao.h"
-#include "data/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
 #include "platform/core/Error.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

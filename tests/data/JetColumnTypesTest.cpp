@@ -1,10 +1,10 @@
 // Every Jet column type read exactly: files written with each type (Jet 3 and Jet 4) read
 // back through the engine's reader with the values written, and through mdb-export as the
 // independent check of what the file holds.
-#include "data/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // file's first bytes, snapshots walk and count, and every write fails as read-only.
 #include "DataTestSupport.h"
 #include "data/Dao.h"
-#include "data/JetTestFiles.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

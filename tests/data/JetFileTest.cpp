@@ -1,10 +1,10 @@
 // Reading real Jet 3 / Jet 4 files: every table against mdb-export, passwords, RC4-encoded
 // pages, Unicode and code page 1254 text, and damaged files failing cleanly.
 #include "data/jet/JetFile.h"
-#include "data/JetTestFiles.h"
 #include "data/jet/JetTableReader.h"
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
 #include "platform/core/Error.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // engine's own Jet reader. Text of every length, long values inline, on one page and
 // chained, Jet 3 rows past 256 and 512 bytes, tables large enough for map pages, the
 // header password, and bad values that must leave the rows before them intact.
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
 #include "data/Dao.h"
-#include "data/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetHeader.h"
 #include "data/jet/JetTableReader.h"
 #include "platform/core/Error.h"
+#include "support/jet/JetTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "data/CompanyRegister.h"
 #include "data/Dao.h"
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
 
 #include <QComboBox>
 #include <QLineEdit>

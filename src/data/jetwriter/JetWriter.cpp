@@ -5,7 +5,7 @@
 //   page 2        the catalog's table definition (MSysObjects), then one definition per table
 //   pages 3+n ... data pages and long-value (LVAL) pages in the order they fill, the
 //                 catalog's data, and the map pages of tables too large for an inline map.
-#include "data/jet/JetWriter.h"
+#include "data/jetwriter/JetWriter.h"
 
 #include "data/DaoErrors.h"
 #include "data/jet/JetText.h"

@@ -1,5 +1,5 @@
 // Helpers of the Jet source tests (see JetTestFiles.h).
-#include "data/JetTestFiles.h"
+#include "support/jet/JetTestFiles.h"
 #include "data/jet/JetFile.h"
 #include "data/jet/JetTableReader.h"
 
@@ -80,7 +80,7 @@ std::string jetTestDataDir()
     std::filesystem::path source =
         std::getenv("KTV_SOURCE_DIR")
             ? std::filesystem::path(std::getenv("KTV_SOURCE_DIR"))
-            : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+            : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
     return (source / "tests" / "data" / "jet_files").string();
 }
 
