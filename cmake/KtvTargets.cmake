@@ -1,6 +1,6 @@
 # Helpers so each layer's folder declares its library in one line and picks up new files itself.
 
-# ktv_library(<target> <folder> [QT] [DEPS libs...] [EXCLUDE subfolders...])
+# ktv_library(<target> <folder> [DEPS libs...] [EXCLUDE subfolders...])
 # Builds every .cpp under <folder> (except files named main.cpp, and the subfolders named
 # after EXCLUDE, which are libraries of their own) into a static library.
 function(ktv_library target folder)
