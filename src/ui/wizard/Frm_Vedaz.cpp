@@ -409,7 +409,7 @@ void Frm_Vedaz::setProgressMin(int min) { m_c.PrgBar1->setMinimum(min); }
 
 void Frm_Vedaz::setProgressValue(int value) { m_progress.setValue(value); }
 
-int Frm_Vedaz::progressValue() const { return m_c.PrgBar1->value(); }
+int Frm_Vedaz::progressValue() const { return m_progress.value(); }
 
 void Frm_Vedaz::processEvents() { m_events.pump(); }
 
