@@ -286,3 +286,32 @@ TEST_F(ConvertTest, SourceTextInOtherBytesIsLookedUpAsItIsStored)
     EXPECT_EQ(txt(cards[1], "SurucuAd"), "N") << "the NUL goes before the blank after it is trimmed";
     EXPECT_EQ(txt(cards[2], "AracKod"), "A°°°°°°°°°");
 }
+
+// A card the year database refuses ends the run naming its source record by table and key,
+// the same way in every transfer; a stock card skipped before it passes no kind on.
+TEST_F(ConvertTest, ARefusedCardNamesItsSourceRecordByTableAndKey)
+{
+    const std::string path = makeSource({.vehicles = {{{"Kod", Value(" V1 ")}}},
+                                         .accounts = {{{"Kod", Value("C1")}}},
+                                         .stock = {{{"Tip", Value("Hizmet")}, {"Kod", Value("H1")}},
+                                                   {{"Tip", Value("Malzeme")}, {"Kod", Value("S1")}}}});
+    auto source = dao::Database::OpenDatabase(path, false, true, ";pwd=7183");
+    DryRunCardTarget target(nullptr, ""); // a year database without the card tables
+    TransferContext ctx{*source, target, host};
+    const struct {
+        TableReport (*transfer)(TransferContext&);
+        std::string named;
+    } cases[] = {
+        {Vedaz_AracKarti, "(AracKarti Kod 'V1', AracKarti.AracKod)"},
+        {Vedaz_CariKart, "(CariKart Kod 'C1', CariKart.Tip)"},
+        {Vedaz_StokKart, "(StokKarti Tip 'M' Kod 'S1', StokKart.Tip)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.transfer(ctx);
+            ADD_FAILURE() << "the card must be refused: " << c.named;
+        } catch (const Error& e) {
+            EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
+        }
+    }
+}
