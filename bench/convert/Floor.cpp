@@ -2,6 +2,8 @@
 // blanks, cut to the column's characters, look the key up, insert when it is new.
 #include "Floor.h"
 
+#include "FloorValues.h"
+
 #include <sqlite3.h>
 
 #include <chrono>
@@ -32,39 +34,9 @@ sqlite3_stmt* prepare(sqlite3* db, const char* sql)
     return st;
 }
 
-// Column i of the current source row, blanks trimmed.
-std::string_view text(sqlite3_stmt* st, int i)
-{
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-    std::string_view s(p ? p : "", p ? static_cast<std::size_t>(sqlite3_column_bytes(st, i)) : 0);
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
-// The first n UTF-8 characters.
-std::string_view cut(std::string_view s, std::size_t n)
-{
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && chars++ == n)
-            return s.substr(0, i);
-    return s;
-}
-
 void bind(sqlite3_stmt* st, int i, std::string_view s)
 {
     sqlite3_bind_text(st, i, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
-}
-
-double number(std::string_view s)
-{
-    const std::string t(s);
-    char* end = nullptr;
-    const double d = std::strtod(t.c_str(), &end);
-    return !t.empty() && end && *end == '\0' ? d : 0.0;
 }
 
 // Steps the lookup; true when the key is new. The lookup is reset for the next record.
@@ -138,7 +110,7 @@ void stock(sqlite3* src, sqlite3* db)
                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     while (sqlite3_step(walk) == SQLITE_ROW) {
         const std::string_view tip = text(walk, 0);
-        const char* kind = tip == "Ürün" ? "U" : tip == "Ara Ürün" ? "A" : tip == "Malzeme" ? "M" : nullptr;
+        const char* kind = stockKind(tip);
         if (!kind)
             continue;
         const std::string_view key = cut(text(walk, 1), 10);

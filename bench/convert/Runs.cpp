@@ -16,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -42,16 +43,23 @@ RunResult finish(pid_t pid, const char* what)
 
 fs::path yearDatabase(const fs::path& app) { return app / "DATA" / "1" / "2005" / "KTFIM.mdb"; }
 
-RunResult wholeProcess(const fs::path& cli, const fs::path& app, const fs::path& source)
+RunResult wholeProcess(const fs::path& cli, const fs::path& app, const fs::path& source,
+                       const std::vector<std::string>& extra)
 {
     // The kernel counts a child's peak memory from the moment it is forked, so a process
     // forked from this benchmark (grown by the set-based runs) would report at least the
     // benchmark's own size. The convert process is started from a fresh copy of this program
     // instead (see runMeasured), which times it and reports its own peak.
     const std::string self = fs::read_symlink("/proc/self/exe").string();
-    const std::string exe = cli.string();
-    const std::string src = source.string();
-    const std::string root = app.string();
+    std::vector<std::string> args = {self,        kMeasureArgument, cli.string(),    "convert",   "--type",
+                                     "KTD",       "--source",       source.string(), "--company", "1",
+                                     "--year",    "2005",           "--name",        "Bench",     "--root",
+                                     app.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     int fds[2];
     if (pipe(fds) != 0)
         std::exit(1);
@@ -59,9 +67,7 @@ RunResult wholeProcess(const fs::path& cli, const fs::path& app, const fs::path&
     if (pid == 0) {
         close(fds[0]);
         dup2(fds[1], STDOUT_FILENO);
-        execl(self.c_str(), self.c_str(), kMeasureArgument, exe.c_str(), "convert", "--type", "KTD",
-              "--source", src.c_str(), "--company", "1", "--year", "2005", "--name", "Bench", "--root",
-              root.c_str(), static_cast<char*>(nullptr));
+        execv(self.c_str(), argv.data());
         _exit(127);
     }
     close(fds[1]);

@@ -2,7 +2,10 @@
 // process as an operator starts it, or the run alone inside a child of the benchmark.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace ktv::bench {
 
@@ -11,11 +14,23 @@ struct RunResult {
     long peakKiB = 0; // peak resident memory of the process that ran the conversion
 };
 
+// The best (shortest) of the repetitions, with the largest peak memory seen.
+struct Best {
+    double seconds = 1e300;
+    long peakKiB = 0;
+    void add(double s, long kib = 0)
+    {
+        seconds = std::min(seconds, s);
+        peakKiB = std::max(peakKiB, kib);
+    }
+    void add(const RunResult& r) { add(r.seconds, r.peakKiB); }
+};
+
 // ktvedaz-cli convert of source into company 1, year 2005 of the program folder app: timed
 // from the start of the process to its end (start-up, template copy, run, final checkpoint,
-// exit). Leaves the program's standard output aside.
+// exit). Leaves the program's standard output aside. extra: more arguments (--server ...).
 RunResult wholeProcess(const std::filesystem::path& cli, const std::filesystem::path& app,
-                       const std::filesystem::path& source);
+                       const std::filesystem::path& source, const std::vector<std::string>& extra = {});
 
 // The benchmark started with this first argument runs the program named by the rest from a
 // fresh process, so the peak memory the kernel reports is the program's own.

@@ -11,10 +11,14 @@
 //          and as a plot
 //        ktvedaz-bench-convert --floor SOURCE TARGET [--wal]
 //          the floor alone, for a profiler (--wal: with the program's write-ahead log)
+//        ktvedaz-bench-convert --server CONNINFO [records-in-all=1000000] [--reps R=3]
+//          onto a PostgreSQL server (a database for the benchmark alone): the process onto the
+//          server, onto the DATA folder and the server's COPY floor, round trips, peak memory
 #include "BenchSupport.h"
 #include "Floor.h"
 #include "Plot.h"
 #include "Runs.h"
+#include "ServerBench.h"
 #include "SetBased.h"
 #include "app/AppPath.h"
 #include "cli/Cli.h"
@@ -43,22 +47,11 @@ struct Options {
     int reps = 0;
     bool scaling = false;
     std::string csv, svg;
+    std::string server; // a connection text: the benchmark onto that server
 };
 
 struct Paths {
     fs::path templates, cli, work;
-};
-
-// The best (shortest) of the repetitions, with the largest peak memory seen.
-struct Best {
-    double seconds = 1e300;
-    long peakKiB = 0;
-    void add(double s, long kib = 0)
-    {
-        seconds = std::min(seconds, s);
-        peakKiB = std::max(peakKiB, kib);
-    }
-    void add(const RunResult& r) { add(r.seconds, r.peakKiB); }
 };
 
 // One size, first run and rerun.
@@ -314,11 +307,15 @@ int main(int argc, char** argv)
             return argv[++i];
         };
         if (a == "--help" || a == "-h") {
-            std::printf("Usage: ktvedaz-bench-convert [records-in-all=1000000] [--reps R=3]\n"
-                        "       ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] "
-                        "[--svg FILE]\n"
-                        "       ktvedaz-bench-convert --floor SOURCE TARGET [--wal]\n"
-                        "See docs/performance.md.\n");
+            std::printf(
+                "Usage: ktvedaz-bench-convert [records-in-all=1000000] [--reps R=3]\n"
+                "       ktvedaz-bench-convert --scaling [--max N=1000000] [--reps R=2] [--csv FILE] "
+                "[--svg FILE]\n"
+                "       ktvedaz-bench-convert --floor SOURCE TARGET [--wal]\n"
+                "       ktvedaz-bench-convert --server CONNINFO [records-in-all=1000000] [--reps R=3]\n"
+                "         (CONNINFO: a database for the benchmark alone; its schemas sabit,\n"
+                "         ktfim_1_2005 and ktv_bench_floor are replaced)\n"
+                "See docs/performance.md.\n");
             return 0;
         }
         if (a == "--scaling")
@@ -331,6 +328,8 @@ int main(int argc, char** argv)
             o.csv = next();
         else if (a == "--svg")
             o.svg = next();
+        else if (a == "--server")
+            o.server = next();
         else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos)
             o.records = std::atol(a.c_str());
         else {
@@ -343,7 +342,12 @@ int main(int argc, char** argv)
     paths.cli = paths.templates / "ktvedaz-cli";
     paths.work = fs::temp_directory_path() / ("ktvbench." + std::to_string(getpid()));
     fs::create_directories(paths.work);
-    const int rc = o.scaling ? scaling(paths, o) : single(paths, o);
+    int rc = 0;
+    if (!o.server.empty())
+        rc = serverBench({paths.cli, paths.templates, paths.work, o.server, machine()}, o.records,
+                         o.reps > 0 ? o.reps : 3);
+    else
+        rc = o.scaling ? scaling(paths, o) : single(paths, o);
     fs::remove_all(paths.work);
     return rc;
 }
