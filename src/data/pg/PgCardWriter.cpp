@@ -162,6 +162,7 @@ bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValue
 
 void PgCardWriter::flush()
 {
+    const bool grouped = m_grouped;
     m_grouped = false;
     m_known.clear();
     if (!m_db)
@@ -184,7 +185,12 @@ void PgCardWriter::flush()
     for (long i = 0; i < n; ++i)
         d.batch().noteStored();
     try {
-        d.write({{m_insertSql, params}});
+        // A group's cards travel with the next group's lookup (or the COMMIT): one round trip
+        // a group. A record by itself is stored at once.
+        if (grouped)
+            d.writeLater({m_insertSql, params});
+        else
+            d.write({{m_insertSql, params}});
     } catch (...) {
         m_pinned = false; // the batch is gone, and its pins with it
         throw;

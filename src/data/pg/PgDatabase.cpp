@@ -138,15 +138,21 @@ void PgDatabase::commitTransaction()
         rollbackTransaction();
         throw cause;
     }
-    if (m_txn != Txn::Open) {
+    if (m_txn == Txn::None || (m_txn == Txn::Asked && m_later.empty())) {
         m_txn = Txn::None; // asked for, never sent: nothing to save
         return;
     }
     Result r;
     try {
-        r = conn().exec("COMMIT");
+        // What waits to be sent goes with the COMMIT, in the same round trip.
+        std::vector<Query> last = std::move(m_later);
+        m_later.clear();
+        last.push_back({"COMMIT", {}});
+        r = std::move(send(std::move(last)).back());
     } catch (const Error&) {
-        m_txn = Txn::None; // a COMMIT that fails ends the transaction on the server
+        // A COMMIT that fails ends the transaction on the server; a statement before it that
+        // failed leaves it aborted, to be rolled back.
+        rollbackTransaction();
         throw;
     }
     m_txn = Txn::None;
@@ -156,6 +162,7 @@ void PgDatabase::commitTransaction()
 
 void PgDatabase::rollbackTransaction() noexcept
 {
+    m_later.clear();
     if (m_txn == Txn::Open && m_conn && !m_conn->broken())
         try {
             m_conn->exec("ROLLBACK");
@@ -166,13 +173,18 @@ void PgDatabase::rollbackTransaction() noexcept
 
 std::vector<Result> PgDatabase::send(std::vector<Query> queries)
 {
-    std::size_t skip = 0;
-    if (m_txn == Txn::Asked) {
+    // In front: the BEGIN asked for (with the schema's lock), then what writeLater keeps.
+    std::size_t skip = m_later.size();
+    queries.insert(queries.begin(), std::make_move_iterator(m_later.begin()),
+                   std::make_move_iterator(m_later.end()));
+    m_later.clear();
+    const bool begin = m_txn == Txn::Asked;
+    if (begin) {
         queries.insert(queries.begin(), {Query{"BEGIN", {}}, lockQuery(m_schema)});
-        skip = 2;
+        skip += 2;
     }
     std::vector<Result> results = conn().pipeline(queries);
-    if (skip)
+    if (begin)
         m_txn = Txn::Open;
     results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(skip));
     return results;
@@ -185,6 +197,25 @@ std::vector<Result> PgDatabase::write(std::vector<Query> queries)
     m_batch.begin();
     try {
         return send(std::move(queries));
+    } catch (const Error& e) {
+        throw lose(e);
+    }
+}
+
+void PgDatabase::writeLater(Query query)
+{
+    if (m_readOnly)
+        raise(dao::err::ReadOnly);
+    m_batch.begin();
+    m_later.push_back(std::move(query));
+}
+
+Result PgDatabase::exec(const std::string& sql, const std::vector<Param>& params)
+{
+    if (!m_batch.isOpen())
+        return conn().exec(sql, params);
+    try {
+        return std::move(send({{sql, params}}).back());
     } catch (const Error& e) {
         throw lose(e);
     }

@@ -60,6 +60,14 @@ public:
     // their results. A statement that fails loses the batch (the server has given up its
     // transaction): what remains is rolled back and the error says how much was lost.
     std::vector<Result> write(std::vector<Query> queries);
+    // A statement of the write batch whose result nobody waits for (a group's insert): sent in
+    // front of the next round trip on this connection (the next group's lookup, the COMMIT),
+    // inside the same transaction. When it fails, that round trip fails and the batch is lost
+    // as with write.
+    void writeLater(Query query);
+    // One statement outside the card writer's path (a recordset's FETCH or count), after what
+    // waits to be sent; a failure inside the batch loses the batch as with write.
+    Result exec(const std::string& sql, const std::vector<Param>& params = {});
     bool inBatch() const { return m_batch.isOpen(); }
     std::string nextCursorName() { return "ktv_c" + std::to_string(++m_cursors); }
     // A read outside the write batch runs in a read-only transaction of one snapshot of the
@@ -86,6 +94,7 @@ private:
     enum class Txn { None, Asked, Open }; // Asked: BEGIN goes with the next statement
     Txn m_txn = Txn::None;
     WriteBatch m_batch;
+    std::vector<Query> m_later; // writeLater's statements, not yet sent
     std::optional<Error> m_abort; // why the open batch's transaction was given up
     long m_cursors = 0;
     int m_reads = 0;        // open reads

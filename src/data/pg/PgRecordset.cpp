@@ -63,7 +63,7 @@ PgDatabase& PgRecordset::db() const
 
 void PgRecordset::fetch(const std::string& how)
 {
-    m_page = db().conn().exec("FETCH " + how + " FROM " + m_cursor);
+    m_page = db().exec("FETCH " + how + " FROM " + m_cursor);
     m_row = 0;
 }
 
@@ -85,7 +85,7 @@ void PgRecordset::moveFirst()
         m_row = 0;
         return;
     }
-    db().conn().exec("MOVE ABSOLUTE 0 IN " + m_cursor);
+    db().exec("MOVE ABSOLUTE 0 IN " + m_cursor);
     fetch(std::to_string(kPage));
     m_more = PQntuples(m_page.get()) == kPage;
     if (eof())
@@ -100,7 +100,7 @@ void PgRecordset::moveLast()
         m_row = static_cast<int>(m_count - 1);
         return;
     }
-    const Result n = db().conn().exec("SELECT count(*)" + m_select, m_params);
+    const Result n = db().exec("SELECT count(*)" + m_select, m_params);
     m_count = std::stol(PQgetvalue(n.get(), 0, 0));
     fetch("ABSOLUTE -1");
     m_more = false;
