@@ -26,12 +26,12 @@ function(ktv_library target folder)
   endif()
 endfunction()
 
-# ktv_test(<name> <folder> [QT] DEPS libs...)
+# ktv_test(<name> <folder> [QT] [FILTER gtest-filter] DEPS libs...)
 # One GoogleTest executable per test folder; every .cpp in it is a test source. A folder
 # with its own main.cpp keeps it; otherwise QT tests get a main that creates the
 # QApplication, the others GoogleTest's own main.
 function(ktv_test name folder)
-  cmake_parse_arguments(ARG "QT" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "FILTER" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${folder}/*.cpp" "${folder}/*.h")
   if(NOT sources)
     return()
@@ -49,7 +49,12 @@ function(ktv_test name folder)
       target_link_libraries(${name} PRIVATE ktv_test_main)
     endif()
   endif()
+  # FILTER: a gtest filter for the tests found; the others are run by tests of their own.
+  if(NOT ARG_FILTER)
+    set(ARG_FILTER "*")
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests"
+    TEST_FILTER "${ARG_FILTER}"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -8,6 +8,8 @@
 #include "data/CompanyRegister.h"
 #include "data/Dao.h"
 #include "data/Schema.h"
+#include "data/TemplateSchemas.h"
+#include "data/pg/PgConnection.h"
 #include "platform/core/NumberFormat.h"
 #include "support/TestSupport.h"
 #include "ui/wizard/FileListBox.h"
@@ -20,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -292,6 +295,55 @@ TEST_F(WizardConversionTest, MissingTemplateIsReportedAndTheWizardGoesOn)
     EXPECT_EQ(c().Txt_FirmaAdi->text(), "");
     EXPECT_EQ(c().Cbo_VedazYili->currentText(), "2005") << "the later steps still run";
     EXPECT_TRUE(form->isVisible());
+}
+
+// With SUNUCU in the settings file, the register lookup of page 2 and the conversion go to the
+// server, and nothing to the DATA folder. Run by the wizard_server test on the server of the
+// pg_server fixture (KTV_PG_STATE: its state folder), left out of the plain wizard tests.
+class WizardServerTest : public WizardConversionTest {};
+
+TEST_F(WizardServerTest, RegisterLookupAndConversionUseTheServerOfTheSettings)
+{
+    const char* state = std::getenv("KTV_PG_STATE");
+    ASSERT_TRUE(state && *state) << "no test server: run through ctest's wizard_server";
+    setenv("PGPASSFILE", (std::string(state) + "/pgpass").c_str(), 1);
+    std::string admin = readFile(std::string(state) + "/conninfo");
+    while (!admin.empty() && admin.back() == '\n')
+        admin.pop_back();
+    {
+        dao::pg::PgConnection c(admin);
+        c.exec("DROP DATABASE IF EXISTS ktv_wizard");
+        c.exec("CREATE DATABASE ktv_wizard");
+    }
+    const std::string server = admin + " dbname=ktv_wizard"; // the later key wins
+    {
+        CompanyDatabases set;
+        set.Server = server;
+        Firma_Kaydet(set, "6", "Sunucu Ltd", "2003");
+    }
+    const std::string folder = makeSource("ornek.ktd", 3, 2, 4);
+    writeFile(iniPath, "[CEVRIM]\r\nKLASOR=" + folder +
+                           "\r\nDOSYA=ornek.ktd\r\nKTDPVD=0\r\nSUNUCU=" + server + "\r\n");
+    open();
+    click(c().Cmd_Ileri);
+    choose(c().Cbo_FirmaKodu, 5);
+    EXPECT_EQ(c().Txt_FirmaAdi->text(), "Sunucu Ltd") << "the name comes from the server's register";
+
+    boxes.answer(MsgAnswer::Yes); // confirmation
+    boxes.answer(MsgAnswer::Ok);  // completion
+    click(c().Cmd_CevrimYap);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, "Çevrim işlemi tamamlandı...");
+    auto db = dao::Database::OpenServer(server, "ktfim_6_2005", TemplateSchema(CompanyDatabases::Ktfim),
+                                        false, true);
+    ASSERT_TRUE(db);
+    long cards = 0;
+    for (const char* table : {"AracKarti", "CariKart", "StokKart"})
+        for (auto rs = db->OpenRecordset(table, dao::RecordsetType::Snapshot); !rs->Eof(); rs->MoveNext())
+            ++cards;
+    EXPECT_EQ(cards, 9);
+    db->Close();
+    EXPECT_FALSE(fs::exists(dir.path() / "DATA"));
 }
 
 } // namespace
