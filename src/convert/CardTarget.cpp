@@ -49,13 +49,11 @@ private:
     std::vector<std::vector<std::string>> m_keys; // of the group, while collecting
 };
 
-namespace {
-
 class DryRunCardTable final : public CardTable {
 public:
-    DryRunCardTable(dao::Database* existing, std::set<std::string>& added, dao::CardLayout layout,
-                    const dao::TableDef* table)
-        : m_db(existing), m_added(added), m_layout(std::move(layout))
+    DryRunCardTable(DryRunCardTarget& target, dao::Database* existing, std::set<std::string>& added,
+                    dao::CardLayout layout, const dao::TableDef* table)
+        : m_target(target), m_db(existing), m_added(added), m_layout(std::move(layout))
     {
         // Each value's column, found once; none for a column (or table) the year database
         // lacks, which the real run's insert refuses.
@@ -68,17 +66,25 @@ public:
             m_columns.push_back(found);
         }
     }
+    ~DryRunCardTable() override { m_target.forget(this); }
 
     bool addIfNew(const std::vector<std::string>& key, const dao::CardValues& fill,
                   const dao::ErrorContext& errorContext) override
     {
+        if (m_collecting) {
+            m_keys.push_back(key);
+            return false;
+        }
         // Conditions compare like the engine's: without regard to ASCII letter case.
         std::string id = m_layout.table;
         for (std::size_t i = 0; i < key.size() && i < m_layout.keyColumns.size(); ++i)
             id += '\x1f' + m_layout.keyColumns[i] + '\x1e' + text::asciiUpper(key[i]);
         if (m_added.count(id))
             return false;
-        if (m_db) {
+        if (m_writer) { // the group's keys were looked up together
+            if (m_writer->Holds(key))
+                return false;
+        } else if (m_db) {
             auto rs = m_db->OpenRecordset(LookupStatement(m_layout, key), dao::RecordsetType::Snapshot);
             const bool found = rs->RecordCount() >= 1;
             rs->Close();
@@ -88,6 +94,23 @@ public:
         check(fill(), errorContext);
         m_added.insert(id);
         return true;
+    }
+
+    // A group's keys, looked up at once by a writer of the existing database that only reads.
+    void collect(bool on) { m_collecting = on; }
+    void lookUp()
+    {
+        if (m_keys.empty())
+            return;
+        if (!m_writer)
+            m_writer = m_db->OpenCardWriter(m_layout);
+        m_writer->Prefetch(m_keys);
+        m_keys.clear();
+    }
+    void store()
+    {
+        if (m_writer)
+            m_writer->Flush(); // nothing to store: ends the group
     }
 
 private:
@@ -105,13 +128,15 @@ private:
         }
     }
 
+    DryRunCardTarget& m_target;
     dao::Database* m_db;
     std::set<std::string>& m_added;
     dao::CardLayout m_layout;
     std::vector<const dao::ColumnInfo*> m_columns;
+    std::unique_ptr<dao::CardWriter> m_writer; // for groups
+    bool m_collecting = false;
+    std::vector<std::vector<std::string>> m_keys; // of the group, while collecting
 };
-
-} // namespace
 
 dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::vector<std::string>& key)
 {
@@ -162,7 +187,31 @@ std::unique_ptr<CardTable> DryRunCardTarget::table(dao::CardLayout layout)
     for (const auto& t : m_tables)
         if (text::equalsNoCase(t.name, layout.table))
             def = &t;
-    return std::make_unique<DryRunCardTable>(m_db, m_added, std::move(layout), def);
+    auto t = std::make_unique<DryRunCardTable>(*this, m_db, m_added, std::move(layout), def);
+    m_live.push_back(t.get());
+    return t;
 }
+
+std::size_t DryRunCardTarget::groupSize() const { return m_db ? m_db->CardGroupSize() : 0; }
+
+void DryRunCardTarget::collectKeys(bool on)
+{
+    for (auto* t : m_live)
+        t->collect(on);
+}
+
+void DryRunCardTarget::lookUpCollected()
+{
+    for (auto* t : m_live)
+        t->lookUp();
+}
+
+void DryRunCardTarget::storeGroup()
+{
+    for (auto* t : m_live)
+        t->store();
+}
+
+void DryRunCardTarget::forget(DryRunCardTable* table) { std::erase(m_live, table); }
 
 } // namespace ktv

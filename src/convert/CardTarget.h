@@ -72,15 +72,25 @@ private:
 // the report counts the same cut values as the real run, and each of its values is checked
 // against its column of the year database's template as the real run's insert checks it: a
 // value the real run would fail on fails the dry run with the same error at the same record.
+// A server is read in groups as the real run reads it: one lookup of a group's keys.
+class DryRunCardTable;
+
 class DryRunCardTarget final : public CardTarget {
 public:
     DryRunCardTarget(dao::Database* existing, const std::string& templateSchema);
     std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
+    std::size_t groupSize() const override;
+    void collectKeys(bool on) override;
+    void lookUpCollected() override;
+    void storeGroup() override;
+
+    void forget(DryRunCardTable* table);
 
 private:
     dao::Database* m_db;
-    std::vector<dao::TableDef> m_tables; // the columns the year database is made with
-    std::set<std::string> m_added;       // table and key of every card this run would add
+    std::vector<DryRunCardTable*> m_live; // the live tables (one at a time in a run)
+    std::vector<dao::TableDef> m_tables;  // the columns the year database is made with
+    std::set<std::string> m_added;        // table and key of every card this run would add
 };
 
 } // namespace ktv

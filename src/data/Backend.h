@@ -69,6 +69,9 @@ public:
     // A key met twice in a group is added once, as record by record.
     virtual void prefetch(const std::vector<std::vector<std::string>>& /*keys*/) {}
     virtual void flush() {}
+    // Whether a record with key is there, without adding one (a dry run's question); after a
+    // prefetch answered from it for the keys of the group, otherwise a lookup of its own.
+    virtual bool holds(const std::vector<std::string>& key) = 0;
     virtual void close() = 0;
 };
 

@@ -45,6 +45,8 @@ void CardWriter::Prefetch(const std::vector<std::vector<std::string>>& keys) { l
 
 void CardWriter::Flush() { live().flush(); }
 
+bool CardWriter::Holds(const std::vector<std::string>& key) { return live().holds(key); }
+
 void CardWriter::Close()
 {
     if (!m_backend)

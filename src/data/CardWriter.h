@@ -34,6 +34,8 @@ public:
     // A group of records at once (see CardWriterBackend::prefetch).
     void Prefetch(const std::vector<std::vector<std::string>>& keys);
     void Flush();
+    // Whether a record with key is there; adds nothing (see CardWriterBackend::holds).
+    bool Holds(const std::vector<std::string>& key);
     void Close(); // idempotent; later calls fail like a released object
 
 private:

@@ -16,6 +16,7 @@ public:
 
     bool addIfNew(const std::vector<std::string>& key, const CardValues& values,
                   const ErrorContext& context) override;
+    bool holds(const std::vector<std::string>& key) override { return exists(key); }
     void close() override;
     void detach() noexcept override;
 

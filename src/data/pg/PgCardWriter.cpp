@@ -120,6 +120,13 @@ bool PgCardWriter::lookUp(const std::vector<std::string>& key)
     return PQntuples(results.back().get()) > 0;
 }
 
+bool PgCardWriter::holds(const std::vector<std::string>& key)
+{
+    if (key.size() != m_keyColumns.size())
+        raise(dao::err::TooFewParameters);
+    return m_grouped ? m_known.count(folded(key)) > 0 : lookUp(key);
+}
+
 bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValues& values,
                             const ErrorContext& context)
 {

@@ -23,6 +23,7 @@ public:
     bool addIfNew(const std::vector<std::string>& key, const CardValues& values,
                   const ErrorContext& context) override;
     void prefetch(const std::vector<std::vector<std::string>>& keys) override;
+    bool holds(const std::vector<std::string>& key) override;
     void flush() override;
     void close() override;
 
