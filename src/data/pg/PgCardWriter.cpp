@@ -13,7 +13,7 @@ namespace ktv::dao::pg {
 PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayout& layout)
     : m_db(&db), m_table(table), m_columnNames(layout.columns)
 {
-    std::string keys, unnest, names, match;
+    std::string unnest, names, match, folded;
     for (std::size_t i = 0; i < layout.keyColumns.size(); ++i) {
         const int idx = table.columnIndex(layout.keyColumns[i]);
         if (idx < 0)
@@ -22,15 +22,19 @@ PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayou
         if (!isTextKind(table.def->columns[static_cast<std::size_t>(idx)].column.kind))
             m_batchable = false;
         const std::string n = std::to_string(i + 1);
-        const std::string folded = foldedSql(table.quotedColumns[static_cast<std::size_t>(idx)]);
-        keys += (keys.empty() ? "" : ", ") + folded;
+        const std::string key = foldedSql("k" + n);
         unnest += (unnest.empty() ? "$" : ", $") + n + "::text[]";
         names += (names.empty() ? "k" : ", k") + n;
-        match += (match.empty() ? "" : ", ") + foldedSql("k" + n);
+        folded += (folded.empty() ? "" : ", ") + key;
+        match += (match.empty() ? "" : " AND ") +
+                 foldedSql(table.quotedColumns[static_cast<std::size_t>(idx)]) + " = " + key;
     }
-    // The keys that are there, folded as the unique index folds them, so the index answers.
-    m_lookupSql = "SELECT " + keys + " FROM " + table.quoted + " WHERE (" + keys + ") IN (SELECT " + match +
-                  " FROM unnest(" + unnest + ") AS u(" + names + "))";
+    // The keys that are there, folded as the unique index folds them: one probe of the index
+    // a key (LIMIT keeps the planner from a scan of the whole table, which it prefers for a
+    // thousand keys and which grows with the table).
+    m_lookupSql = "SELECT " + folded + " FROM unnest(" + unnest + ") AS u(" + names +
+                  ") CROSS JOIN LATERAL (SELECT 1 FROM " + table.quoted + " WHERE " + match +
+                  " LIMIT 1) AS f";
     for (const auto& name : m_columnNames)
         m_columns.push_back(table.columnIndex(name));
     std::string cols, arrays;

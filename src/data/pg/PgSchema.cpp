@@ -128,7 +128,9 @@ void checkSchema(PgConnection& conn, const std::string& schema, const std::vecto
 
 std::string foldedSql(const std::string& quotedColumn)
 {
-    return "translate(" + quotedColumn + ", 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ')";
+    // Under the "C" collation upper() maps a-z and nothing else, whatever the server's locale,
+    // byte by byte: a tenth of what translate() costs a value, paid by every index entry.
+    return "upper(" + quotedColumn + " COLLATE \"C\")";
 }
 
 Query lockQuery(const std::string& schema)

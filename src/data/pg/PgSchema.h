@@ -18,7 +18,7 @@ namespace ktv::dao::pg {
 inline constexpr const char* kRowColumn = "ktv_rowid";
 
 // The letters a key comparison folds: ASCII a-z only, as the SQLite files' NOCASE does.
-// translate() is independent of the server's locale and collation.
+// upper() under the "C" collation is independent of the server's locale and collation.
 std::string foldedSql(const std::string& quotedColumn);
 
 // Makes the schema from the template's tables in one transaction, under the advisory lock
