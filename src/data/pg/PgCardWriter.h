@@ -1,10 +1,11 @@
 // The server's add-if-new writer. It never spends a round trip per record: the table loop
 // hands it the keys of up to PgDatabase::kGroup records at once (prefetch: one statement looks them
-// all up, sent together with the commit and begin of the write batch when they are due),
-// then asks record by record in source order, answered from what the lookup found and what
-// this group added already (a key met twice is added once); flush() stores the group's new
-// cards with one statement. The lookup and the insert are in one transaction under the
-// schema's lock, so no other writer adds the same key in between.
+// all up, sent together with the begin of the write batch when one is due), then asks record
+// by record in source order, answered from what the lookup found and what this group added
+// already (a key met twice is added once); flush() hands the group's new cards to the database
+// as one statement, which goes with the next round trip (the next group's lookup or the
+// COMMIT). The lookup and the insert are in one transaction under the schema's lock, so no
+// other writer adds the same key in between.
 #pragma once
 
 #include "data/pg/PgDatabase.h"

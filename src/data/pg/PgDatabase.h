@@ -94,7 +94,7 @@ private:
     enum class Txn { None, Asked, Open }; // Asked: BEGIN goes with the next statement
     Txn m_txn = Txn::None;
     WriteBatch m_batch;
-    std::vector<Query> m_later; // writeLater's statements, not yet sent
+    std::vector<Query> m_later;   // writeLater's statements, not yet sent
     std::optional<Error> m_abort; // why the open batch's transaction was given up
     long m_cursors = 0;
     int m_reads = 0;        // open reads
