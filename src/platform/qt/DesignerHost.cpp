@@ -40,18 +40,6 @@ MemoryPropertyBag DesignerHost::save(HostedControl& control)
 
 void DesignerHost::load(HostedControl& control, const PropertyBag& bag) { control.ReadProperties(bag); }
 
-bool DesignerHost::pressAccessKey(QChar key)
-{
-    for (HostedControl* control : controls()) {
-        const QString keys = accessKeys(control->controlWindow());
-        if (keys.contains(key, Qt::CaseInsensitive)) {
-            control->AccessKeyPress(key.unicode());
-            return true;
-        }
-    }
-    return false;
-}
-
 QStringList DesignerHost::changesOf(const QWidget* control) const
 {
     QStringList names;

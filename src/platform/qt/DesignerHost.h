@@ -35,9 +35,6 @@ public:
     MemoryPropertyBag save(HostedControl& control);
     void load(HostedControl& control, const PropertyBag& bag);
 
-    // Presses the access key `key` (any case): the control that registered it is told.
-    bool pressAccessKey(QChar key);
-
     ManualTimers& timers() { return clock; }
     ManualCursor& cursor() { return mouse; }
 

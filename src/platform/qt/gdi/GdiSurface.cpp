@@ -137,17 +137,15 @@ void GdiSurface::rectangle(int left, int top, int right, int bottom)
     if (bottom < top)
         std::swap(top, bottom);
     if (m_penStyle == PenStyle::Null) {
-        if (!m_nullBrush)
-            fillRect(QRect(left, top, right - left - 1, bottom - top - 1), m_brush);
+        fillRect(QRect(left, top, right - left - 1, bottom - top - 1), m_brush);
         return;
     }
     const int w = m_penWidth;
-    if (!m_nullBrush && m_brush == m_pen) {
+    if (m_brush == m_pen) {
         fillRect(QRect(left, top, right - left, bottom - top), m_brush);
         return;
     }
-    if (!m_nullBrush)
-        fillRect(QRect(left + w, top + w, right - left - 2 * w, bottom - top - 2 * w), m_brush);
+    fillRect(QRect(left + w, top + w, right - left - 2 * w, bottom - top - 2 * w), m_brush);
     const QRegion outer = GdiRegions::rect(left, top, right, bottom);
     const QRegion inner = GdiRegions::rect(left + w, top + w, right - w, bottom - w);
     fillRegion(outer.subtracted(inner), m_pen);
@@ -190,8 +188,7 @@ void GdiSurface::frameRegion(const QRegion& region, ColorRef color, int width, i
 
 void GdiSurface::polygon(const std::vector<QPoint>& points)
 {
-    if (!m_nullBrush)
-        fillRegion(GdiRegions::polygon(points), m_brush);
+    fillRegion(GdiRegions::polygon(points), m_brush);
     if (m_penStyle == PenStyle::Null || points.empty())
         return;
     for (size_t i = 0; i < points.size(); ++i) {

@@ -68,12 +68,7 @@ public:
 
     // Current tools.
     void setPen(ColorRef color, int width = 1, PenStyle style = PenStyle::Solid);
-    void setBrush(ColorRef color)
-    {
-        m_brush = color;
-        m_nullBrush = false;
-    }
-    void setNullBrush() { m_nullBrush = true; }
+    void setBrush(ColorRef color) { m_brush = color; }
     ColorRef brush() const { return m_brush; }
     void setTextColor(ColorRef color) { m_textColor = color; }
     ColorRef textColor() const { return m_textColor; }
@@ -137,7 +132,6 @@ private:
     int m_penWidth = 1;
     PenStyle m_penStyle = PenStyle::Solid;
     ColorRef m_brush = 0;
-    bool m_nullBrush = false;
     ColorRef m_textColor = 0;
     ColorRef m_bkColor = 0xFFFFFF;
     BackgroundMode m_bkMode = BackgroundMode::Opaque;

@@ -3,7 +3,6 @@
 
 #include <QImage>
 #include <QMetaType>
-#include <QString>
 
 namespace ktv {
 
@@ -14,8 +13,6 @@ struct ButtonPicture {
     bool isNone() const { return image.isNull(); }
     static ButtonPicture bitmap(const QImage& image) { return {image, false}; }
     static ButtonPicture iconPicture(const QImage& image) { return {image, true}; }
-    // Loads a picture file; ".ico" and ".cur" files are icons. None when the file cannot be read.
-    static ButtonPicture fromFile(const QString& path);
 
     friend bool operator==(const ButtonPicture& a, const ButtonPicture& b)
     {
