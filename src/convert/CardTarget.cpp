@@ -8,7 +8,7 @@
 namespace ktv {
 
 // The year database's table: the engine's card writer, opened with the first card.
-class DatabaseCardTable final : public CardTable {
+class DatabaseCardTable final : public GroupedCardTable {
 public:
     DatabaseCardTable(DatabaseCardTarget& target, dao::Database& db, dao::CardLayout layout)
         : m_target(target), m_db(db), m_layout(std::move(layout))
@@ -27,14 +27,14 @@ public:
         return m_writer->AddIfNew(key, fill, errorContext);
     }
 
-    void collect(bool on) { m_collecting = on; }
-    void lookUp()
+    void collect(bool on) override { m_collecting = on; }
+    void lookUp() override
     {
         if (m_writer && !m_keys.empty())
             m_writer->Prefetch(m_keys);
         m_keys.clear();
     }
-    void store()
+    void store() override
     {
         if (m_writer)
             m_writer->Flush();
@@ -49,7 +49,7 @@ private:
     std::vector<std::vector<std::string>> m_keys; // of the group, while collecting
 };
 
-class DryRunCardTable final : public CardTable {
+class DryRunCardTable final : public GroupedCardTable {
 public:
     DryRunCardTable(DryRunCardTarget& target, dao::Database* existing, std::set<std::string>& added,
                     dao::CardLayout layout, const dao::TableDef* table)
@@ -97,8 +97,8 @@ public:
     }
 
     // A group's keys, looked up at once by a writer of the existing database that only reads.
-    void collect(bool on) { m_collecting = on; }
-    void lookUp()
+    void collect(bool on) override { m_collecting = on; }
+    void lookUp() override
     {
         if (m_keys.empty())
             return;
@@ -107,7 +107,7 @@ public:
         m_writer->Prefetch(m_keys);
         m_keys.clear();
     }
-    void store()
+    void store() override
     {
         if (m_writer)
             m_writer->Flush(); // nothing to store: ends the group
@@ -151,31 +151,11 @@ dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::v
 std::unique_ptr<CardTable> DatabaseCardTarget::table(dao::CardLayout layout)
 {
     auto t = std::make_unique<DatabaseCardTable>(*this, m_db, std::move(layout));
-    m_tables.push_back(t.get());
+    adopt(t.get());
     return t;
 }
 
 std::size_t DatabaseCardTarget::groupSize() const { return m_db.CardGroupSize(); }
-
-void DatabaseCardTarget::collectKeys(bool on)
-{
-    for (auto* t : m_tables)
-        t->collect(on);
-}
-
-void DatabaseCardTarget::lookUpCollected()
-{
-    for (auto* t : m_tables)
-        t->lookUp();
-}
-
-void DatabaseCardTarget::storeGroup()
-{
-    for (auto* t : m_tables)
-        t->store();
-}
-
-void DatabaseCardTarget::forget(DatabaseCardTable* table) { std::erase(m_tables, table); }
 
 DryRunCardTarget::DryRunCardTarget(dao::Database* existing, const std::string& templateSchema)
     : m_db(existing), m_tables(dao::parseSchema(templateSchema))
@@ -188,30 +168,28 @@ std::unique_ptr<CardTable> DryRunCardTarget::table(dao::CardLayout layout)
         if (text::equalsNoCase(t.name, layout.table))
             def = &t;
     auto t = std::make_unique<DryRunCardTable>(*this, m_db, m_added, std::move(layout), def);
-    m_live.push_back(t.get());
+    adopt(t.get());
     return t;
 }
 
 std::size_t DryRunCardTarget::groupSize() const { return m_db ? m_db->CardGroupSize() : 0; }
 
-void DryRunCardTarget::collectKeys(bool on)
+void GroupedCardTarget::collectKeys(bool on)
 {
     for (auto* t : m_live)
         t->collect(on);
 }
 
-void DryRunCardTarget::lookUpCollected()
+void GroupedCardTarget::lookUpCollected()
 {
     for (auto* t : m_live)
         t->lookUp();
 }
 
-void DryRunCardTarget::storeGroup()
+void GroupedCardTarget::storeGroup()
 {
     for (auto* t : m_live)
         t->store();
 }
-
-void DryRunCardTarget::forget(DryRunCardTable* table) { std::erase(m_live, table); }
 
 } // namespace ktv

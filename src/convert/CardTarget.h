@@ -44,27 +44,45 @@ public:
     virtual void storeGroup() {}
 };
 
+// A card table that takes part in a target's groups: it notes the keys while collecting,
+// looks them up together, and stores what the group added.
+class GroupedCardTable : public CardTable {
+public:
+    virtual void collect(bool on) = 0;
+    virtual void lookUp() = 0;
+    virtual void store() = 0;
+};
+
+// A target whose tables are told of every step of a group: it keeps the live ones (one at a
+// time in a run), each of which takes itself off when it goes.
+class GroupedCardTarget : public CardTarget {
+public:
+    void collectKeys(bool on) override;
+    void lookUpCollected() override;
+    void storeGroup() override;
+
+    void forget(GroupedCardTable* table) { std::erase(m_live, table); }
+
+protected:
+    void adopt(GroupedCardTable* table) { m_live.push_back(table); }
+
+private:
+    std::vector<GroupedCardTable*> m_live;
+};
+
 // The lookup statement of a card, "SELECT * FROM T WHERE c = 'v' AND c2 = 'v2'", already
 // split into its table and conditions: the key values go as they are, with no quoting to
 // add and take off again.
 dao::ParsedStatement LookupStatement(const dao::CardLayout& layout, const std::vector<std::string>& key);
 
-class DatabaseCardTable;
-
-class DatabaseCardTarget final : public CardTarget {
+class DatabaseCardTarget final : public GroupedCardTarget {
 public:
     explicit DatabaseCardTarget(dao::Database& db) : m_db(db) {}
     std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
     std::size_t groupSize() const override;
-    void collectKeys(bool on) override;
-    void lookUpCollected() override;
-    void storeGroup() override;
-
-    void forget(DatabaseCardTable* table);
 
 private:
     dao::Database& m_db;
-    std::vector<DatabaseCardTable*> m_tables; // the live ones (one at a time in a run)
 };
 
 // Looks in the existing target (when there is one, opened read-only) and in what this run
@@ -73,24 +91,16 @@ private:
 // against its column of the year database's template as the real run's insert checks it: a
 // value the real run would fail on fails the dry run with the same error at the same record.
 // A server is read in groups as the real run reads it: one lookup of a group's keys.
-class DryRunCardTable;
-
-class DryRunCardTarget final : public CardTarget {
+class DryRunCardTarget final : public GroupedCardTarget {
 public:
     DryRunCardTarget(dao::Database* existing, const std::string& templateSchema);
     std::unique_ptr<CardTable> table(dao::CardLayout layout) override;
     std::size_t groupSize() const override;
-    void collectKeys(bool on) override;
-    void lookUpCollected() override;
-    void storeGroup() override;
-
-    void forget(DryRunCardTable* table);
 
 private:
     dao::Database* m_db;
-    std::vector<DryRunCardTable*> m_live; // the live tables (one at a time in a run)
-    std::vector<dao::TableDef> m_tables;  // the columns the year database is made with
-    std::set<std::string> m_added;        // table and key of every card this run would add
+    std::vector<dao::TableDef> m_tables; // the columns the year database is made with
+    std::set<std::string> m_added;       // table and key of every card this run would add
 };
 
 } // namespace ktv
