@@ -30,13 +30,14 @@ public:
     void collect(bool on) override { m_collecting = on; }
     void lookUp() override
     {
-        if (m_writer && !m_keys.empty())
+        noteLookUp(m_writer != nullptr);
+        if (m_writer)
             m_writer->Prefetch(m_keys);
         m_keys.clear();
     }
     void store() override
     {
-        if (m_writer)
+        if (takeLookUp())
             m_writer->Flush();
     }
 
@@ -100,7 +101,8 @@ public:
     void collect(bool on) override { m_collecting = on; }
     void lookUp() override
     {
-        if (m_keys.empty())
+        noteLookUp(m_writer || !m_keys.empty());
+        if (m_keys.empty() && !m_writer)
             return;
         if (!m_writer)
             m_writer = m_db->OpenCardWriter(m_layout);
@@ -109,7 +111,7 @@ public:
     }
     void store() override
     {
-        if (m_writer)
+        if (takeLookUp())
             m_writer->Flush(); // nothing to store: ends the group
     }
 

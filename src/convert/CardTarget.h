@@ -6,6 +6,7 @@
 #include "data/Dao.h"
 #include "data/Schema.h"
 
+#include <deque>
 #include <memory>
 #include <set>
 #include <string>
@@ -37,7 +38,8 @@ public:
     // holds; 0: record by record. For a group the table loop first runs the records' steps
     // with collectKeys on (addIfNew only notes the key and answers "there", never filling),
     // then lookUpCollected, then the steps again in the same order (answered from that
-    // lookup), then storeGroup.
+    // lookup), then storeGroup. The next group's keys may be collected and looked up before
+    // a group's steps run again: groups are answered and stored first in, first out.
     virtual std::size_t groupSize() const { return 0; }
     virtual void collectKeys(bool /*on*/) {}
     virtual void lookUpCollected() {}
@@ -51,6 +53,22 @@ public:
     virtual void collect(bool on) = 0;
     virtual void lookUp() = 0;
     virtual void store() = 0;
+
+protected:
+    // A table's writer may first appear in a later group than the one stored next: each
+    // lookUp notes whether its group went to the writer, and store flushes only such a group.
+    void noteLookUp(bool toWriter) { m_toWriter.push_back(toWriter); }
+    bool takeLookUp()
+    {
+        if (m_toWriter.empty())
+            return false;
+        const bool toWriter = m_toWriter.front();
+        m_toWriter.pop_front();
+        return toWriter;
+    }
+
+private:
+    std::deque<bool> m_toWriter; // of the groups looked up and not yet stored
 };
 
 // A target whose tables are told of every step of a group: it keeps the live ones (one at a

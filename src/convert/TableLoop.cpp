@@ -3,7 +3,9 @@
 #include "app/Tools.h"
 #include "platform/core/TextCodec.h"
 
+#include <array>
 #include <climits>
+#include <exception>
 
 namespace ktv {
 
@@ -108,18 +110,51 @@ namespace {
 // (yielding and advancing the bar for each) and their steps run once to learn their keys
 // only; the target looks those up together; then the steps run again on the copies, in
 // source order, each answered from that lookup, and the target stores the group's new cards.
+// The next group is read and its lookup sent before a group is judged, so a server looks up
+// and stores while the records are read and judged here.
 void RunGroups(TransferContext& ctx, dao::Recordset& rs, SourceRecord& record, std::size_t group,
                const RecordStep& step, TableReport& report)
 {
-    std::vector<std::vector<Value>> rows(group);
-    // Looks the keys of the first n records up and runs their steps; the cards added before a
-    // step that fails are stored all the same, as one by one.
-    const auto judge = [&](std::size_t n) {
+    struct Group {
+        std::vector<std::vector<Value>> rows;
+        std::size_t n = 0;
+        std::exception_ptr failure; // of the record after the n read, on its key
+    };
+    std::array<Group, 2> groups;
+    for (auto& g : groups)
+        g.rows.resize(group);
+    // Reads up to a group of records, runs their steps for their keys, and looks them up. A
+    // record that fails on its key ends the group: it fails where it would one by one, once
+    // the records before it are judged and stored.
+    const auto read = [&](Group& g) {
+        g.n = 0;
+        g.failure = nullptr;
+        TableReport keysOnly;
+        ctx.target.collectKeys(true);
+        try {
+            for (; g.n < group && !rs.Eof(); ++g.n) {
+                ctx.host.processEvents();
+                ctx.host.setProgressValue(ctx.host.progressValue() + 1);
+                record.copyInto(g.rows[g.n]);
+                record.readFrom(&g.rows[g.n]);
+                step(record, keysOnly);
+                record.readFrom(nullptr);
+                rs.MoveNext();
+            }
+        } catch (const Error&) {
+            record.readFrom(nullptr);
+            g.failure = std::current_exception();
+        }
         ctx.target.collectKeys(false);
         ctx.target.lookUpCollected();
+    };
+    // Runs the steps of a group's records, answered from its lookup; the cards added before a
+    // step that fails are stored all the same, as one by one.
+    const auto judge = [&](Group& g) {
         try {
-            for (std::size_t i = 0; i < n; ++i) {
-                record.readFrom(&rows[i]);
+            for (std::size_t i = 0; i < g.n; ++i) {
+                ++report.read;
+                record.readFrom(&g.rows[i]);
                 step(record, report);
             }
         } catch (...) {
@@ -129,31 +164,22 @@ void RunGroups(TransferContext& ctx, dao::Recordset& rs, SourceRecord& record, s
         }
         record.readFrom(nullptr);
         ctx.target.storeGroup();
-    };
-    while (!rs.Eof()) {
-        std::size_t n = 0;
-        TableReport keysOnly;
-        ctx.target.collectKeys(true);
-        try {
-            for (; n < group && !rs.Eof(); ++n) {
-                ctx.host.processEvents();
-                ctx.host.setProgressValue(ctx.host.progressValue() + 1);
-                ++report.read;
-                record.copyInto(rows[n]);
-                record.readFrom(&rows[n]);
-                step(record, keysOnly);
-                record.readFrom(nullptr);
-                rs.MoveNext();
-            }
-        } catch (const Error&) {
-            // A record that fails on its key fails where it would one by one: the records
-            // before it are judged and stored first.
-            record.readFrom(nullptr);
-            const auto failure = std::current_exception();
-            judge(n);
-            std::rethrow_exception(failure);
+        if (g.failure) {
+            ++report.read;
+            std::rethrow_exception(g.failure);
         }
-        judge(n);
+    };
+    std::size_t at = 0;
+    read(groups[at]);
+    for (;;) {
+        Group& now = groups[at];
+        const bool more = !now.failure && !rs.Eof();
+        if (more)
+            read(groups[1 - at]);
+        judge(now);
+        if (!more)
+            break;
+        at = 1 - at;
     }
 }
 

@@ -66,7 +66,10 @@ public:
     // where a round trip per record would cost more than the record): the caller hands the
     // writer the keys of up to that many records (prefetch), asks addIfNew for the same
     // records in the same order, and ends the group with flush, which stores the cards added.
-    // A key met twice in a group is added once, as record by record.
+    // A key met twice in a group is added once, as record by record. The next group's keys
+    // may be handed over before a group is judged (the server looks them up meanwhile):
+    // groups are judged and flushed in the order they were handed over, each seeing what the
+    // groups before it added.
     virtual void prefetch(const std::vector<std::vector<std::string>>& /*keys*/) {}
     virtual void flush() {}
     // Whether a record with key is there, without adding one (a dry run's question); after a

@@ -73,6 +73,8 @@ public:
     void noteStored() { ++m_unsaved; }
 
     bool isOpen() const { return m_open; }
+    // Open, and its time is up: it commits at the next engine call that no pin holds back.
+    bool due() const { return m_open && engineNow() >= m_deadline; }
 
 private:
     Error lost(const Error& e); // the error of a save that lost the open batch

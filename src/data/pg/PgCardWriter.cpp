@@ -13,7 +13,10 @@ namespace ktv::dao::pg {
 PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayout& layout)
     : m_db(&db), m_table(table), m_columnNames(layout.columns)
 {
-    std::string unnest, names, match, folded;
+    // The keys go folded (A-Z for a-z, as the unique index folds them); those that are there
+    // come back. One probe of the index a key: LIMIT keeps the planner from a scan of the
+    // whole table, which it prefers for a thousand keys and which grows with the table.
+    std::string unnest, names, match;
     for (std::size_t i = 0; i < layout.keyColumns.size(); ++i) {
         const int idx = table.columnIndex(layout.keyColumns[i]);
         if (idx < 0)
@@ -22,17 +25,12 @@ PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayou
         if (!isTextKind(table.def->columns[static_cast<std::size_t>(idx)].column.kind))
             m_batchable = false;
         const std::string n = std::to_string(i + 1);
-        const std::string key = foldedSql("k" + n);
         unnest += (unnest.empty() ? "$" : ", $") + n + "::text[]";
         names += (names.empty() ? "k" : ", k") + n;
-        folded += (folded.empty() ? "" : ", ") + key;
         match += (match.empty() ? "" : " AND ") +
-                 foldedSql(table.quotedColumns[static_cast<std::size_t>(idx)]) + " = " + key;
+                 foldedSql(table.quotedColumns[static_cast<std::size_t>(idx)]) + " = k" + n;
     }
-    // The keys that are there, folded as the unique index folds them: one probe of the index
-    // a key (LIMIT keeps the planner from a scan of the whole table, which it prefers for a
-    // thousand keys and which grows with the table).
-    m_lookupSql = "SELECT " + folded + " FROM unnest(" + unnest + ") AS u(" + names +
+    m_lookupSql = "SELECT " + names + " FROM unnest(" + unnest + ") AS u(" + names +
                   ") CROSS JOIN LATERAL (SELECT 1 FROM " + table.quoted + " WHERE " + match +
                   " LIMIT 1) AS f";
     for (const auto& name : m_columnNames)
@@ -46,9 +44,10 @@ PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayou
         arrays += (arrays.empty() ? "$" : ", $") + std::to_string(i + 1) +
                   "::" + arrayType(table.def->columns[c].column);
     }
-    // A key added by a writer that ignored the lock is left as it is, never doubled.
-    m_insertSql = "INSERT INTO " + table.quoted + " (" + cols + ") SELECT * FROM unnest(" + arrays +
-                  ") ON CONFLICT DO NOTHING";
+    // Only new keys: the lookup and this insert are in one transaction under the schema's
+    // lock. A key added meanwhile by a writer that ignores the lock fails the batch on the
+    // unique index (a rerun completes it); it is never stored twice.
+    m_insertSql = "INSERT INTO " + table.quoted + " (" + cols + ") SELECT * FROM unnest(" + arrays + ")";
     m_arrays.assign(m_columns.size(), "{");
 }
 
@@ -69,40 +68,72 @@ std::string PgCardWriter::folded(const std::vector<std::string>& key) const
     return out;
 }
 
-void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
+namespace {
+
+void readKnown(const pg_result* r, std::unordered_set<std::string>& known)
 {
-    PgDatabase& d = db();
-    if (!m_batchable)
-        return; // record by record
-    std::vector<std::string> arrays(m_keyColumns.size(), "{");
-    for (const auto& key : keys) {
-        if (key.size() != m_keyColumns.size())
-            raise(dao::err::TooFewParameters);
-        for (std::size_t i = 0; i < key.size(); ++i)
-            appendArrayElement(arrays[i], key[i]);
-    }
-    std::vector<Param> params;
-    for (auto& a : arrays)
-        params.emplace_back(a + "}");
-    // Read-only (a dry run) looks without a batch.
-    std::vector<Result> results =
-        d.isReadOnly() ? d.beginRead({{m_lookupSql, params}}) : d.write({{m_lookupSql, params}});
-    if (d.isReadOnly())
-        d.endRead();
-    else {
-        d.batch().pin(); // held open until the group's cards are stored
-        m_pinned = true;
-    }
-    m_known.clear();
-    const pg_result* r = results.back().get();
     for (int row = 0; row < PQntuples(r); ++row) {
         std::string k;
         for (int col = 0; col < PQnfields(r); ++col)
-            k += std::string(PQgetvalue(r, row, col), static_cast<std::size_t>(PQgetlength(r, row, col))) +
-                 '\x1f';
-        m_known.insert(std::move(k));
+            k.append(PQgetvalue(r, row, col), static_cast<std::size_t>(PQgetlength(r, row, col))) += '\x1f';
+        known.insert(std::move(k));
     }
-    m_grouped = true;
+}
+
+} // namespace
+
+void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
+{
+    PgDatabase& d = db();
+    Group g;
+    g.byRecord = !m_batchable;
+    if (m_batchable && !keys.empty()) {
+        std::vector<std::string> arrays(m_keyColumns.size(), "{");
+        for (const auto& key : keys) {
+            if (key.size() != m_keyColumns.size())
+                raise(dao::err::TooFewParameters);
+            for (std::size_t i = 0; i < key.size(); ++i)
+                appendArrayElement(arrays[i], text::asciiUpper(key[i]));
+        }
+        for (auto& a : arrays)
+            g.later.emplace_back(a + "}");
+        if (d.isReadOnly()) {
+            // A dry run looks at once, in a read of its own.
+            auto results = d.beginRead({{m_lookupSql, std::move(g.later), true}});
+            d.endRead();
+            g.later.clear();
+            readKnown(results.back().get(), g.known);
+        } else if (!d.batch().due()) {
+            // Sent now, answered while the group in front is judged. A batch whose time is
+            // up is not held open by it: the lookup waits for the group's turn, after the
+            // commit.
+            g.ticket = d.writeAhead({m_lookupSql, std::move(g.later), true}, true);
+            g.later.clear();
+            d.batch().pin(); // held open until the group's cards are stored
+            g.pinned = true;
+        }
+    }
+    m_groups.push_back(std::move(g));
+}
+
+PgCardWriter::Group* PgCardWriter::front()
+{
+    if (m_groups.empty() || m_groups.front().byRecord)
+        return nullptr;
+    Group& g = m_groups.front();
+    PgDatabase& d = db();
+    if (g.ticket) {
+        const long ticket = g.ticket;
+        g.ticket = 0;
+        readKnown(d.answerAhead(ticket).get(), g.known);
+    } else if (!g.later.empty()) {
+        auto results = d.write({{m_lookupSql, std::move(g.later), true}});
+        g.later.clear();
+        d.batch().pin();
+        g.pinned = true;
+        readKnown(results.back().get(), g.known);
+    }
+    return &g;
 }
 
 bool PgCardWriter::lookUp(const std::vector<std::string>& key)
@@ -128,7 +159,8 @@ bool PgCardWriter::holds(const std::vector<std::string>& key)
 {
     if (key.size() != m_keyColumns.size())
         raise(dao::err::TooFewParameters);
-    return m_grouped ? m_known.count(folded(key)) > 0 : lookUp(key);
+    Group* g = front();
+    return g ? g->holds(folded(key)) : lookUp(key);
 }
 
 bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValues& values,
@@ -137,11 +169,9 @@ bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValue
     PgDatabase& d = db();
     if (key.size() != m_keyColumns.size())
         raise(dao::err::TooFewParameters);
-    const std::string k = folded(key);
-    if (m_grouped) {
-        if (m_known.count(k))
-            return false;
-    } else if (lookUp(key))
+    Group* g = front();
+    std::string k = folded(key);
+    if (g ? g->holds(k) : lookUp(key))
         return false;
     if (d.isReadOnly())
         raise(dao::err::ReadOnly);
@@ -164,27 +194,19 @@ bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValue
     for (std::size_t i = 0; i < v.size(); ++i)
         appendArrayElement(m_arrays[i], toParam(v[i]));
     ++m_queued;
-    if (m_grouped)
-        m_known.insert(k);
-    else
-        flush();
+    if (g) {
+        g->added.push_back(k);
+        g->known.insert(std::move(k));
+    } else
+        storeCards(false); // a record by itself is stored at once
     return true;
 }
 
-void PgCardWriter::flush()
+void PgCardWriter::storeCards(bool ahead)
 {
-    const bool grouped = m_grouped;
-    m_grouped = false;
-    m_known.clear();
-    if (!m_db)
+    if (m_queued == 0)
         return;
-    PgDatabase& d = *m_db;
-    if (m_queued == 0) {
-        if (m_pinned)
-            d.batch().unpin();
-        m_pinned = false;
-        return;
-    }
+    PgDatabase& d = db();
     std::vector<Param> params;
     for (auto& a : m_arrays) {
         params.emplace_back(a + "}");
@@ -195,20 +217,52 @@ void PgCardWriter::flush()
     // Inside the batch the lookup began: still pinned, so nothing commits between them.
     for (long i = 0; i < n; ++i)
         d.batch().noteStored();
+    // A group's cards are sent now and answered with the next round trip (the next group's
+    // lookup or the COMMIT).
+    const Query insert{m_insertSql, std::move(params), true};
+    if (ahead)
+        d.writeAhead(insert, false);
+    else
+        d.write({insert});
+}
+
+void PgCardWriter::unpinAll()
+{
+    for (auto& g : m_groups)
+        g.pinned = false; // the batch is gone, and its pins with it
+}
+
+void PgCardWriter::flush()
+{
+    if (!m_db) {
+        m_groups.clear();
+        return;
+    }
+    PgDatabase& d = *m_db;
+    if (m_groups.empty()) {
+        try {
+            storeCards(false);
+        } catch (...) {
+            unpinAll();
+            throw;
+        }
+        return;
+    }
+    Group g = std::move(m_groups.front());
+    m_groups.pop_front();
+    if (g.ticket)
+        d.forgetAhead(g.ticket); // given up before it was judged
     try {
-        // A group's cards travel with the next group's lookup (or the COMMIT): one round trip
-        // a group. A record by itself is stored at once.
-        if (grouped)
-            d.writeLater({m_insertSql, params});
-        else
-            d.write({{m_insertSql, params}});
+        storeCards(!g.byRecord);
     } catch (...) {
-        m_pinned = false; // the batch is gone, and its pins with it
+        unpinAll();
         throw;
     }
-    if (m_pinned)
+    // The groups behind it were looked up before these cards went: they learn their keys.
+    for (auto& next : m_groups)
+        next.ahead.insert(g.added.begin(), g.added.end());
+    if (g.pinned)
         d.batch().unpin();
-    m_pinned = false;
 }
 
 void PgCardWriter::close()
@@ -217,7 +271,9 @@ void PgCardWriter::close()
         return;
     std::optional<Error> failure;
     try {
-        flush();
+        do
+            flush();
+        while (!m_groups.empty());
     } catch (const Error& e) {
         failure = e;
     }

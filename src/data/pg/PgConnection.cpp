@@ -163,6 +163,8 @@ bool succeeded(const pg_result* r)
 
 Result PgConnection::exec(const std::string& sql, const std::vector<Param>& params)
 {
+    if (PQpipelineStatus(m_conn) != PQ_PIPELINE_OFF)
+        return std::move(pipeline({{sql, params}}).back());
     const ParamArrays a(params);
     ++m_roundTrips;
     Result r(PQexecParams(m_conn, sql.c_str(), static_cast<int>(params.size()), nullptr, a.values.data(),
@@ -172,49 +174,157 @@ Result PgConnection::exec(const std::string& sql, const std::vector<Param>& para
     return r;
 }
 
-std::vector<Result> PgConnection::pipeline(const std::vector<Query>& queries)
+bool PgConnection::sendOne(const Query& q, Sent how, std::vector<Sent>& sent)
 {
-    if (queries.size() == 1) {
-        std::vector<Result> one;
-        one.push_back(exec(queries[0].sql, queries[0].params));
-        return one;
+    const ParamArrays a(q.params);
+    const int n = static_cast<int>(q.params.size());
+    if (!q.reused) {
+        if (PQsendQueryParams(m_conn, q.sql.c_str(), n, nullptr, a.values.data(), a.lengths.data(),
+                              a.formats.data(), 0) != 1)
+            return false;
+        sent.push_back(std::move(how));
+        return true;
     }
-    if (PQenterPipelineMode(m_conn) != 1)
-        fail(nullptr);
-    ++m_roundTrips;
-    for (const auto& q : queries) {
-        const ParamArrays a(q.params);
-        if (PQsendQueryParams(m_conn, q.sql.c_str(), static_cast<int>(q.params.size()), nullptr,
-                              a.values.data(), a.lengths.data(), a.formats.data(), 0) != 1)
-            break;
-    }
-    std::vector<Result> results;
-    std::optional<Result> failure;
-    bool lost = PQpipelineSync(m_conn) != 1;
-    // Every result up to the sync is read, whatever failed, so the connection is usable after.
-    for (std::size_t i = 0; !lost && i < queries.size(); ++i) {
-        Result r(PQgetResult(m_conn));
-        if (!r) {
-            lost = true;
-            break;
+    auto [it, fresh] = m_statements.try_emplace(q.sql);
+    if (fresh) {
+        it->second = "ktv_s" + std::to_string(++m_named);
+        // Taken back if the Parse fails, so the next use parses again.
+        if (PQsendPrepare(m_conn, it->second.c_str(), q.sql.c_str(), n, nullptr) != 1) {
+            m_statements.erase(it);
+            return false;
         }
-        while (PGresult* more = PQgetResult(m_conn)) // the null that ends this query's results
-            PQclear(more);
-        if (!succeeded(r.get()) && !failure)
-            failure = std::move(r);
-        else
-            results.push_back(std::move(r));
+        sent.push_back({true, 0, q.sql});
     }
+    if (PQsendQueryPrepared(m_conn, it->second.c_str(), n, a.values.data(), a.lengths.data(),
+                            a.formats.data(), 0) != 1)
+        return false;
+    sent.push_back(std::move(how));
+    return true;
+}
+
+bool PgConnection::readAnswer(const Sent& sent, std::vector<Result>& results, std::optional<Result>& failure)
+{
+    Result r(PQgetResult(m_conn));
+    if (!r) {
+        if (!sent.parseOf.empty())
+            m_statements.erase(sent.parseOf);
+        return false;
+    }
+    while (PGresult* more = PQgetResult(m_conn)) // the null that ends this answer
+        PQclear(more);
+    const bool ok = succeeded(r.get());
+    if (!ok && !sent.parseOf.empty())
+        m_statements.erase(sent.parseOf);
+    if (!ok && !failure)
+        failure = std::move(r);
+    else if (sent.ticket && ok)
+        m_answers[sent.ticket] = std::move(r);
+    else if (!sent.ahead)
+        results.push_back(std::move(r));
+    return true;
+}
+
+std::vector<Result> PgConnection::readAnswers(std::vector<Sent> sent, std::optional<Result>& failure,
+                                              bool& lost)
+{
+    std::vector<Result> results;
+    lost = PQpipelineSync(m_conn) != 1;
+    // Every answer up to the sync is read, whatever failed, so the connection is usable after.
+    std::size_t i = 0;
+    for (; !lost && i < sent.size(); ++i)
+        lost = !readAnswer(sent[i], results, failure);
+    for (; i < sent.size(); ++i) // never answered
+        if (!sent[i].parseOf.empty())
+            m_statements.erase(sent[i].parseOf);
     if (!lost) {
         Result sync(PQgetResult(m_conn));
         lost = !sync || PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC;
     }
     PQexitPipelineMode(m_conn);
+    return results;
+}
+
+std::vector<Result> PgConnection::pipeline(const std::vector<Query>& queries)
+{
+    if (queries.size() == 1 && PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && !queries[0].reused) {
+        std::vector<Result> one;
+        one.push_back(exec(queries[0].sql, queries[0].params));
+        return one;
+    }
+    if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(m_conn) != 1)
+        fail(nullptr);
+    ++m_roundTrips;
+    std::vector<Sent> sent(std::make_move_iterator(m_ahead.begin()), std::make_move_iterator(m_ahead.end()));
+    m_ahead.clear();
+    for (const auto& q : queries)
+        if (!sendOne(q, {}, sent))
+            break;
+    std::optional<Result> failure;
+    bool lost = false;
+    std::vector<Result> results = readAnswers(std::move(sent), failure, lost);
     if (failure)
         fail(failure->get());
     if (lost)
         fail(nullptr);
     return results;
+}
+
+long PgConnection::sendAhead(const Query& query, bool keep)
+{
+    if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(m_conn) != 1)
+        fail(nullptr);
+    const long ticket = keep ? ++m_tickets : 0;
+    if (keep)
+        ++m_roundTrips; // its answer is waited for
+    std::vector<Sent> sent;
+    const bool ok = sendOne(query, {true, ticket, {}}, sent);
+    m_ahead.insert(m_ahead.end(), std::make_move_iterator(sent.begin()), std::make_move_iterator(sent.end()));
+    // The server runs it as it arrives and answers at once, without waiting for a sync.
+    if (!ok || PQsendFlushRequest(m_conn) != 1 || PQflush(m_conn) != 0)
+        fail(nullptr);
+    return ticket;
+}
+
+Result PgConnection::takeAhead(long ticket)
+{
+    std::vector<Result> none;
+    std::optional<Result> failure;
+    while (!m_answers.count(ticket)) {
+        if (m_ahead.empty())
+            throw Error(err::CallFailed,
+                        "The database server '" + m_server + "' gave no answer to a lookup.");
+        const Sent next = std::move(m_ahead.front());
+        m_ahead.pop_front();
+        if (!readAnswer(next, none, failure))
+            fail(nullptr);
+        if (failure)
+            fail(failure->get()); // what follows is refused until the rollback's sync
+    }
+    Result r = std::move(m_answers[ticket]);
+    m_answers.erase(ticket);
+    return r;
+}
+
+void PgConnection::forgetAhead(long ticket)
+{
+    m_answers.erase(ticket);
+    for (auto& s : m_ahead)
+        if (s.ticket == ticket)
+            s.ticket = 0;
+}
+
+void PgConnection::discardAhead() noexcept
+{
+    m_answers.clear();
+    if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF)
+        return;
+    std::vector<Sent> sent(std::make_move_iterator(m_ahead.begin()), std::make_move_iterator(m_ahead.end()));
+    m_ahead.clear();
+    for (auto& s : sent)
+        s.ticket = 0;
+    std::optional<Result> failure;
+    bool lost = false;
+    readAnswers(std::move(sent), failure, lost);
 }
 
 std::string PgConnection::ident(const std::string& name) const

@@ -138,17 +138,14 @@ void PgDatabase::commitTransaction()
         rollbackTransaction();
         throw cause;
     }
-    if (m_txn == Txn::None || (m_txn == Txn::Asked && m_later.empty())) {
+    if (m_txn != Txn::Open) {
         m_txn = Txn::None; // asked for, never sent: nothing to save
         return;
     }
     Result r;
     try {
-        // What waits to be sent goes with the COMMIT, in the same round trip.
-        std::vector<Query> last = std::move(m_later);
-        m_later.clear();
-        last.push_back({"COMMIT", {}});
-        r = std::move(send(std::move(last)).back());
+        // The answers of what was sent ahead come back with the COMMIT's.
+        r = std::move(send({{"COMMIT", {}}}).back());
     } catch (const Error&) {
         // A COMMIT that fails ends the transaction on the server; a statement before it that
         // failed leaves it aborted, to be rolled back.
@@ -162,7 +159,8 @@ void PgDatabase::commitTransaction()
 
 void PgDatabase::rollbackTransaction() noexcept
 {
-    m_later.clear();
+    if (m_conn)
+        m_conn->discardAhead(); // a failed statement sent ahead would refuse the ROLLBACK
     if (m_txn == Txn::Open && m_conn && !m_conn->broken())
         try {
             m_conn->exec("ROLLBACK");
@@ -173,20 +171,15 @@ void PgDatabase::rollbackTransaction() noexcept
 
 std::vector<Result> PgDatabase::send(std::vector<Query> queries)
 {
-    // In front: the BEGIN asked for (with the schema's lock), then what writeLater keeps.
-    std::size_t skip = m_later.size();
-    queries.insert(queries.begin(), std::make_move_iterator(m_later.begin()),
-                   std::make_move_iterator(m_later.end()));
-    m_later.clear();
+    // In front: the BEGIN asked for, with the schema's lock.
     const bool begin = m_txn == Txn::Asked;
-    if (begin) {
-        queries.insert(queries.begin(), {Query{"BEGIN", {}}, lockQuery(m_schema)});
-        skip += 2;
-    }
-    std::vector<Result> results = conn().pipeline(queries);
     if (begin)
+        queries.insert(queries.begin(), {Query{"BEGIN", {}}, lockQuery(m_schema)});
+    std::vector<Result> results = conn().pipeline(queries);
+    if (begin) {
         m_txn = Txn::Open;
-    results.erase(results.begin(), results.begin() + static_cast<std::ptrdiff_t>(skip));
+        results.erase(results.begin(), results.begin() + 2);
+    }
     return results;
 }
 
@@ -202,12 +195,37 @@ std::vector<Result> PgDatabase::write(std::vector<Query> queries)
     }
 }
 
-void PgDatabase::writeLater(Query query)
+long PgDatabase::writeAhead(const Query& query, bool keep)
 {
     if (m_readOnly)
         raise(dao::err::ReadOnly);
     m_batch.begin();
-    m_later.push_back(std::move(query));
+    try {
+        PgConnection& c = conn();
+        if (m_txn == Txn::Asked) {
+            c.sendAhead({"BEGIN", {}});
+            c.sendAhead(lockQuery(m_schema));
+            m_txn = Txn::Open;
+        }
+        return c.sendAhead(query, keep);
+    } catch (const Error& e) {
+        throw lose(e);
+    }
+}
+
+Result PgDatabase::answerAhead(long ticket)
+{
+    try {
+        return conn().takeAhead(ticket);
+    } catch (const Error& e) {
+        throw lose(e);
+    }
+}
+
+void PgDatabase::forgetAhead(long ticket)
+{
+    if (m_conn)
+        m_conn->forgetAhead(ticket);
 }
 
 Result PgDatabase::exec(const std::string& sql, const std::vector<Param>& params)

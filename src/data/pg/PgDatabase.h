@@ -60,11 +60,14 @@ public:
     // their results. A statement that fails loses the batch (the server has given up its
     // transaction): what remains is rolled back and the error says how much was lost.
     std::vector<Result> write(std::vector<Query> queries);
-    // A statement of the write batch whose result nobody waits for (a group's insert): sent in
-    // front of the next round trip on this connection (the next group's lookup, the COMMIT),
-    // inside the same transaction. When it fails, that round trip fails and the batch is lost
-    // as with write.
-    void writeLater(Query query);
+    // A statement of the write batch sent now, inside the batch's transaction, so the server
+    // runs it while the program goes on (a group's insert, the next group's lookup). keep
+    // false: nobody waits for its answer, which comes with the next round trip on this
+    // connection (the next lookup, the COMMIT); keep true: answerAhead(ticket) gives it. When
+    // it fails, the call that reads its answer fails and the batch is lost as with write.
+    long writeAhead(const Query& query, bool keep);
+    Result answerAhead(long ticket);
+    void forgetAhead(long ticket); // its answer is not wanted after all
     // One statement outside the card writer's path (a recordset's FETCH or count), after what
     // waits to be sent; a failure inside the batch loses the batch as with write.
     Result exec(const std::string& sql, const std::vector<Param>& params = {});
@@ -94,7 +97,6 @@ private:
     enum class Txn { None, Asked, Open }; // Asked: BEGIN goes with the next statement
     Txn m_txn = Txn::None;
     WriteBatch m_batch;
-    std::vector<Query> m_later;   // writeLater's statements, not yet sent
     std::optional<Error> m_abort; // why the open batch's transaction was given up
     long m_cursors = 0;
     int m_reads = 0;        // open reads
