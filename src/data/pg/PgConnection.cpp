@@ -7,7 +7,6 @@
 
 #include <libpq-fe.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -34,13 +33,21 @@ std::string connectReason(const std::string& message)
     return "the server refused the connection";
 }
 
-std::string firstLines(std::string text)
+// A message of several lines as one: its blanks run together, no full stop of its own at the
+// end (the sentence it goes into has one).
+std::string firstLines(const std::string& text)
 {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::replace(text.begin(), text.end(), '\t', ' ');
-    return text;
+    std::string out;
+    for (const char c : text) {
+        const bool blank = c == '\n' || c == '\t' || c == ' ' || c == '\r';
+        if (!blank)
+            out += c;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    while (!out.empty() && (out.back() == ' ' || out.back() == '.'))
+        out.pop_back();
+    return out;
 }
 
 } // namespace
