@@ -110,6 +110,25 @@ concurrent)
     [ "$(psql "$S" -XAtc 'SELECT count(*) FROM sabit."FirmaBilgi"')" = 1 ] || fail "$round: the company is registered twice"
     [ "$(psql "$S" -XAtc "SELECT count(*) FROM pg_namespace WHERE nspname LIKE 'kt%'")" = 2 ] || fail "$round: schemas"
   done
+  # A card another writer adds (under the program's lock) while a run fills an empty table,
+  # with a key the run meets later: the run finds it there, and neither fails nor doubles it.
+  "$CLI" sample --type KTD --out "$WORK/c.ktd" --records 6000 --seed 4 >/dev/null || exit 1
+  S=$(fresh_db ktv_between)
+  convert_server "$S" --type KTD --source "$WORK/c.ktd" --company 4 --year 2006 >/dev/null 2>"$WORK/err" & pid=$!
+  for _ in $(seq 1 600); do # until the run has stored dealer cards
+    [ "$(psql "$S" -XAtc 'SELECT count(*) FROM ktfim_4_2006."CariKart"' 2>/dev/null || echo 0)" -gt 0 ] 2>/dev/null && break
+    sleep 0.05
+  done
+  psql "$S" -qX -c "BEGIN" -c "SELECT pg_advisory_xact_lock(1263818310, hashtext('ktfim_4_2006'))" \
+    -c "INSERT INTO ktfim_4_2006.\"CariKart\" (\"Tip\", \"Kod\", \"Ad\") VALUES ('bay', 'bay005999', 'Başka masa')" \
+    -c "COMMIT" >/dev/null 2>"$WORK/psql.err"
+  wait $pid || fail "a card added meanwhile: the run failed: $(tail -1 "$WORK/err")"
+  if grep -q duplicate "$WORK/psql.err"; then
+    echo "note: the run stored BAY005999 before the other writer; nothing to judge"
+  else
+    [ "$(psql "$S" -XAtc "SELECT count(*) || ' ' || min(\"Ad\") FROM ktfim_4_2006.\"CariKart\" WHERE upper(\"Kod\") = 'BAY005999'")" = "1 Başka masa" ] ||
+      fail "a card added meanwhile: not kept once"
+  fi
   ;;
 
 faults)

@@ -281,8 +281,6 @@ long PgConnection::sendAhead(const Query& query, bool keep)
     if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(m_conn) != 1)
         fail(nullptr);
     const long ticket = keep ? ++m_tickets : 0;
-    if (keep)
-        ++m_roundTrips; // its answer is waited for
     std::vector<Sent> sent;
     const bool ok = sendOne(query, {true, ticket, {}}, sent);
     m_ahead.insert(m_ahead.end(), std::make_move_iterator(sent.begin()), std::make_move_iterator(sent.end()));
@@ -296,6 +294,8 @@ Result PgConnection::takeAhead(long ticket)
 {
     std::vector<Result> none;
     std::optional<Result> failure;
+    if (!m_answers.count(ticket))
+        ++m_roundTrips; // waited for
     while (!m_answers.count(ticket)) {
         if (m_ahead.empty())
             throw Error(err::CallFailed,
