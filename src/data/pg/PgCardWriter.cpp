@@ -49,6 +49,7 @@ PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayou
     // unique index (a rerun completes it); it is never stored twice.
     m_insertSql = "INSERT INTO " + table.quoted + " (" + cols + ") SELECT * FROM unnest(" + arrays + ")";
     m_arrays.assign(m_columns.size(), "{");
+    m_lastRowSql = std::string("SELECT coalesce(max(\"") + kRowColumn + "\"), 0) FROM " + table.quoted;
 }
 
 PgCardWriter::~PgCardWriter() = default;
@@ -70,46 +71,134 @@ std::string PgCardWriter::folded(const std::vector<std::string>& key) const
 
 namespace {
 
-void readKnown(const pg_result* r, std::unordered_set<std::string>& known)
+// The keys a lookup found, into the group's set (and the writer's filter, when it keeps one).
+template <class Filter>
+void readKnown(const pg_result* r, std::unordered_set<std::string>& known, Filter* filter)
 {
     for (int row = 0; row < PQntuples(r); ++row) {
         std::string k;
         for (int col = 0; col < PQnfields(r); ++col)
             k.append(PQgetvalue(r, row, col), static_cast<std::size_t>(PQgetlength(r, row, col))) += '\x1f';
+        if (filter)
+            filter->add(k);
         known.insert(std::move(k));
     }
 }
 
 } // namespace
 
+void PgCardWriter::KeyFilter::add(const std::string& key)
+{
+    const std::uint64_t h = std::hash<std::string>{}(key);
+    const std::uint64_t step = (h >> 32) | 1;
+    std::uint64_t at = h;
+    for (int i = 0; i < 4; ++i, at += step)
+        m_bits[(at >> 6) & (m_bits.size() - 1)] |= std::uint64_t{1} << (at & 63);
+}
+
+bool PgCardWriter::KeyFilter::mayHold(const std::string& key) const
+{
+    const std::uint64_t h = std::hash<std::string>{}(key);
+    const std::uint64_t step = (h >> 32) | 1;
+    std::uint64_t at = h;
+    for (int i = 0; i < 4; ++i, at += step)
+        if (!(m_bits[(at >> 6) & (m_bits.size() - 1)] & (std::uint64_t{1} << (at & 63))))
+            return false;
+    return true;
+}
+
+Param PgCardWriter::lookupArray(const std::vector<std::vector<std::string>>& keys, std::size_t column,
+                                const std::vector<bool>* only) const
+{
+    std::string a = "{";
+    for (std::size_t k = 0; k < keys.size(); ++k)
+        if (!only || (*only)[k])
+            appendArrayElement(a, text::asciiUpper(keys[k][column]));
+    return a + "}";
+}
+
+std::string PgCardWriter::lastRowAfter(long mark)
+{
+    if (mark == 0)
+        return "0"; // nothing stored yet: the table is as empty as it was
+    if (mark != m_readMark) {
+        m_markValue = PQgetvalue(db().answerAhead(mark).get(), 0, 0);
+        m_readMark = mark;
+    }
+    return m_markValue;
+}
+
+void PgCardWriter::judgeCheck(Group& g, const std::string& lastRow)
+{
+    if (g.first) {
+        if (lastRow == "0") // empty: from here on the writer meets every key there is
+            m_seen = std::make_unique<KeyFilter>();
+        return;
+    }
+    if (m_seen && lastRow == lastRowAfter(g.mark))
+        return;
+    // Another writer added rows since the writer's last insert (found now, or by a group in
+    // front): what the filter said of this group does not hold, nor will it again.
+    m_seen.reset();
+    if (m_mark && !m_markAsked)
+        db().forgetAhead(m_mark);
+    if (g.filtered) {
+        g.known.clear();
+        auto results = db().write({{m_lookupSql, std::move(g.whole), true}});
+        g.whole.clear();
+        readKnown(results.back().get(), g.known, m_seen.get());
+    }
+}
+
 void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
 {
     PgDatabase& d = db();
     Group g;
     g.byRecord = !m_batchable;
+    for (const auto& key : keys)
+        if (key.size() != m_keyColumns.size())
+            raise(dao::err::TooFewParameters);
     if (m_batchable && !keys.empty()) {
-        std::vector<std::string> arrays(m_keyColumns.size(), "{");
-        for (const auto& key : keys) {
-            if (key.size() != m_keyColumns.size())
-                raise(dao::err::TooFewParameters);
-            for (std::size_t i = 0; i < key.size(); ++i)
-                appendArrayElement(arrays[i], text::asciiUpper(key[i]));
-        }
-        for (auto& a : arrays)
-            g.later.emplace_back(a + "}");
         if (d.isReadOnly()) {
             // A dry run looks at once, in a read of its own.
-            auto results = d.beginRead({{m_lookupSql, std::move(g.later), true}});
+            std::vector<Param> params;
+            for (std::size_t i = 0; i < m_keyColumns.size(); ++i)
+                params.push_back(lookupArray(keys, i, nullptr));
+            auto results = d.beginRead({{m_lookupSql, std::move(params), true}});
             d.endRead();
-            g.later.clear();
-            readKnown(results.back().get(), g.known);
-        } else if (!d.batch().due()) {
-            // Sent now, answered while the group in front is judged. A batch whose time is
-            // up is not held open by it: the lookup waits for the group's turn, after the
-            // commit.
-            g.ticket = d.writeAhead({m_lookupSql, std::move(g.later), true}, true);
-            g.later.clear();
-            d.batch().pin(); // held open until the group's cards are stored
+            readKnown(results.back().get(), g.known, m_seen.get());
+        } else if (d.batch().due()) {
+            // A batch whose time is up is not held open by it: the lookup waits for the
+            // group's turn, after the commit.
+            for (std::size_t i = 0; i < m_keyColumns.size(); ++i)
+                g.later.push_back(lookupArray(keys, i, nullptr));
+        } else {
+            // Sent now, answered while the group in front is judged; held open until the
+            // group's cards are stored.
+            g.filtered = m_seen != nullptr;
+            std::vector<bool> ask;
+            bool any = !g.filtered;
+            if (g.filtered)
+                for (const auto& key : keys) {
+                    ask.push_back(m_seen->mayHold(folded(key)));
+                    any = any || ask.back();
+                }
+            std::vector<Param> params;
+            for (std::size_t i = 0; i < m_keyColumns.size(); ++i) {
+                params.push_back(lookupArray(keys, i, g.filtered ? &ask : nullptr));
+                if (g.filtered)
+                    g.whole.push_back(lookupArray(keys, i, nullptr));
+            }
+            if (any)
+                g.ticket = d.writeAhead({m_lookupSql, std::move(params), true}, true);
+            g.first = !m_checked;
+            if (g.filtered || g.first) {
+                g.check = d.writeAhead({m_lastRowSql, {}, true}, true);
+                g.mark = m_mark;
+                m_markAsked = true;
+                m_checked = true;
+            }
+            d.batch().pin();
             g.pinned = true;
         }
     }
@@ -125,13 +214,30 @@ PgCardWriter::Group* PgCardWriter::front()
     if (g.ticket) {
         const long ticket = g.ticket;
         g.ticket = 0;
-        readKnown(d.answerAhead(ticket).get(), g.known);
+        readKnown(d.answerAhead(ticket).get(), g.known, m_seen.get());
     } else if (!g.later.empty()) {
-        auto results = d.write({{m_lookupSql, std::move(g.later), true}});
+        // After the commit that was due, and after every card this writer sent.
+        std::vector<Query> queries{{m_lookupSql, std::move(g.later), true}};
         g.later.clear();
+        g.first = !m_checked;
+        const bool check = g.first || m_seen;
+        if (check) {
+            queries.push_back({m_lastRowSql, {}, true});
+            g.mark = m_mark;
+            m_markAsked = true;
+            m_checked = true;
+        }
+        auto results = d.write(queries);
         d.batch().pin();
         g.pinned = true;
-        readKnown(results.back().get(), g.known);
+        if (check)
+            judgeCheck(g, PQgetvalue(results.back().get(), 0, 0));
+        readKnown(results.front().get(), g.known, m_seen.get());
+    }
+    if (g.check) {
+        const long check = g.check;
+        g.check = 0;
+        judgeCheck(g, PQgetvalue(d.answerAhead(check).get(), 0, 0));
     }
     return &g;
 }
@@ -195,6 +301,8 @@ bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValue
         appendArrayElement(m_arrays[i], toParam(v[i]));
     ++m_queued;
     if (g) {
+        if (m_seen)
+            m_seen->add(k);
         g->added.push_back(k);
         g->known.insert(std::move(k));
     } else
@@ -220,10 +328,18 @@ void PgCardWriter::storeCards(bool ahead)
     // A group's cards are sent now and answered with the next round trip (the next group's
     // lookup or the COMMIT).
     const Query insert{m_insertSql, std::move(params), true};
-    if (ahead)
-        d.writeAhead(insert, false);
-    else
+    if (!ahead) {
         d.write({insert});
+        return;
+    }
+    d.writeAhead(insert, false);
+    if (m_seen) {
+        // The table's last row number after this insert, for the checks of later groups.
+        if (m_mark && !m_markAsked)
+            d.forgetAhead(m_mark);
+        m_mark = d.writeAhead({m_lastRowSql, {}, true}, true);
+        m_markAsked = false;
+    }
 }
 
 void PgCardWriter::unpinAll()
@@ -252,6 +368,8 @@ void PgCardWriter::flush()
     m_groups.pop_front();
     if (g.ticket)
         d.forgetAhead(g.ticket); // given up before it was judged
+    if (g.check)
+        d.forgetAhead(g.check);
     try {
         storeCards(!g.byRecord);
     } catch (...) {

@@ -7,11 +7,20 @@
 // program reads and judges. A group whose lookup went out before the group in front of it was
 // stored learns that group's keys when it is stored. The lookup and the insert of a group are
 // in one transaction under the schema's lock, so no other writer adds the same key in between.
+//
+// A table that was empty when the writer first looked is filled by it alone for as long as
+// its last row number stays what the writer's own last insert left. Meanwhile a filter of
+// every key the writer has met answers "not there" for most keys without asking the server:
+// a group's lookup asks only for keys the filter may hold, and reads the table's last row
+// number with it. When that number shows rows of another writer (they can come between two
+// batches), the group is looked up whole again and the filter is given up for the run.
 #pragma once
 
 #include "data/pg/PgDatabase.h"
 
+#include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -39,10 +48,32 @@ private:
         bool holds(const std::string& k) const { return known.count(k) > 0 || ahead.count(k) > 0; }
         bool byRecord = false;    // keys not all text: each record looked up alone
         long ticket = 0;          // the lookup's answer, still to be read
+        long check = 0;           // the table's last row number read with it, still to be read
+        long mark = 0;            // the writer's own last row number then (0: none yet)
+        bool filtered = false;    // only keys the filter may hold were asked for
+        bool first = false;       // its check tells whether the table is empty
+        std::vector<Param> whole; // then: the whole lookup, should the check fail
         std::vector<Param> later; // the lookup, sent when the group is judged
         bool pinned = false;      // holds the batch open until stored
     };
+    // A set that answers "perhaps" for every key added and seldom for others (a Bloom filter:
+    // 2^26 bits, 8 MiB, four probes a key).
+    class KeyFilter {
+    public:
+        KeyFilter() : m_bits(std::size_t{1} << 20) {}
+        void add(const std::string& key);
+        bool mayHold(const std::string& key) const;
+
+    private:
+        std::vector<std::uint64_t> m_bits;
+    };
     PgDatabase& db() const;
+    Param lookupArray(const std::vector<std::vector<std::string>>& keys, std::size_t column,
+                      const std::vector<bool>* only) const;
+    std::string lastRowAfter(long mark); // the table's last row number a mark read
+    // A check's answer: whether the writer was still alone (or, the first time, the table
+    // empty); a filtered group that was not is looked up whole.
+    void judgeCheck(Group& g, const std::string& lastRow);
     std::string folded(const std::vector<std::string>& key) const;
     bool lookUp(const std::vector<std::string>& key); // one record by itself
     Group* front();                                   // the group being judged, its keys known
@@ -60,6 +91,13 @@ private:
     std::deque<Group> m_groups;        // handed over, not yet flushed
     std::vector<std::string> m_arrays; // the new cards not yet sent, one array literal per column
     long m_queued = 0;
+    std::string m_lastRowSql;          // the table's last row number, 0 when empty
+    std::unique_ptr<KeyFilter> m_seen; // while the writer fills the table alone
+    bool m_checked = false;            // whether the table was empty is asked (or known)
+    long m_mark = 0;                   // the last row number after the last insert, sent ahead
+    bool m_markAsked = false;          // a check compares with m_mark
+    long m_readMark = -1;              // the mark whose answer is in m_markValue
+    std::string m_markValue;
 };
 
 } // namespace ktv::dao::pg

@@ -261,6 +261,7 @@ std::vector<Result> PgConnection::pipeline(const std::vector<Query>& queries)
     if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(m_conn) != 1)
         fail(nullptr);
     ++m_roundTrips;
+    m_sentSinceWait = false;
     std::vector<Sent> sent(std::make_move_iterator(m_ahead.begin()), std::make_move_iterator(m_ahead.end()));
     m_ahead.clear();
     for (const auto& q : queries)
@@ -281,6 +282,7 @@ long PgConnection::sendAhead(const Query& query, bool keep)
     if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF && PQenterPipelineMode(m_conn) != 1)
         fail(nullptr);
     const long ticket = keep ? ++m_tickets : 0;
+    m_sentSinceWait = true;
     std::vector<Sent> sent;
     const bool ok = sendOne(query, {true, ticket, {}}, sent);
     m_ahead.insert(m_ahead.end(), std::make_move_iterator(sent.begin()), std::make_move_iterator(sent.end()));
@@ -294,8 +296,11 @@ Result PgConnection::takeAhead(long ticket)
 {
     std::vector<Result> none;
     std::optional<Result> failure;
-    if (!m_answers.count(ticket))
-        ++m_roundTrips; // waited for
+    // Waiting for statements sent together is one round trip, however many answers it reads.
+    if (!m_answers.count(ticket) && m_sentSinceWait) {
+        ++m_roundTrips;
+        m_sentSinceWait = false;
+    }
     while (!m_answers.count(ticket)) {
         if (m_ahead.empty())
             throw Error(err::CallFailed,

@@ -105,6 +105,7 @@ private:
     long m_named = 0;                                          // names given to reused statements
     std::deque<Sent> m_ahead;                                  // sent ahead, not yet answered, in order
     long m_tickets = 0;                                        // tickets given
+    bool m_sentSinceWait = false;                              // sent ahead since the last round trip
     std::unordered_map<long, Result> m_answers;                // kept answers read before they were asked for
     std::string m_server;
     std::string m_password; // only to take it out of messages that might echo it
