@@ -117,6 +117,17 @@ Param PgCardWriter::lookupArray(const std::vector<std::vector<std::string>>& key
     return a + "}";
 }
 
+std::optional<Query> PgCardWriter::checkFor(Group& g, bool wanted)
+{
+    g.first = !m_checked;
+    if (!wanted && !g.first)
+        return std::nullopt;
+    g.mark = m_mark;
+    m_markAsked = true;
+    m_checked = true;
+    return Query{m_lastRowSql, {}, true};
+}
+
 std::string PgCardWriter::lastRowAfter(long mark)
 {
     if (mark == 0)
@@ -191,13 +202,8 @@ void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
             }
             if (any)
                 g.ticket = d.writeAhead({m_lookupSql, std::move(params), true}, true);
-            g.first = !m_checked;
-            if (g.filtered || g.first) {
-                g.check = d.writeAhead({m_lastRowSql, {}, true}, true);
-                g.mark = m_mark;
-                m_markAsked = true;
-                m_checked = true;
-            }
+            if (const auto check = checkFor(g, g.filtered))
+                g.check = d.writeAhead(*check, true);
             d.batch().pin();
             g.pinned = true;
         }
@@ -219,14 +225,9 @@ PgCardWriter::Group* PgCardWriter::front()
         // After the commit that was due, and after every card this writer sent.
         std::vector<Query> queries{{m_lookupSql, std::move(g.later), true}};
         g.later.clear();
-        g.first = !m_checked;
-        const bool check = g.first || m_seen;
-        if (check) {
-            queries.push_back({m_lastRowSql, {}, true});
-            g.mark = m_mark;
-            m_markAsked = true;
-            m_checked = true;
-        }
+        const auto check = checkFor(g, m_seen != nullptr);
+        if (check)
+            queries.push_back(*check);
         auto results = d.write(queries);
         d.batch().pin();
         g.pinned = true;

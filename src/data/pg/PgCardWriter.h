@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -71,6 +72,10 @@ private:
     Param lookupArray(const std::vector<std::vector<std::string>>& keys, std::size_t column,
                       const std::vector<bool>* only) const;
     std::string lastRowAfter(long mark); // the table's last row number a mark read
+    // The check of the table's last row number to send with g's lookup (always with the
+    // writer's first lookup, which tells whether the table is empty), noting what it compares
+    // with; none when not wanted.
+    std::optional<Query> checkFor(Group& g, bool wanted);
     // A check's answer: whether the writer was still alone (or, the first time, the table
     // empty); a filtered group that was not is looked up whole.
     void judgeCheck(Group& g, const std::string& lastRow);

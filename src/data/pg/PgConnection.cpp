@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace ktv::dao::pg {
 
@@ -181,7 +182,7 @@ Result PgConnection::exec(const std::string& sql, const std::vector<Param>& para
     return r;
 }
 
-bool PgConnection::sendOne(const Query& q, Sent how, std::vector<Sent>& sent)
+bool PgConnection::sendOne(const Query& q, Sent how, std::deque<Sent>& sent)
 {
     const ParamArrays a(q.params);
     const int n = static_cast<int>(q.params.size());
@@ -231,7 +232,7 @@ bool PgConnection::readAnswer(const Sent& sent, std::vector<Result>& results, st
     return true;
 }
 
-std::vector<Result> PgConnection::readAnswers(std::vector<Sent> sent, std::optional<Result>& failure,
+std::vector<Result> PgConnection::readAnswers(std::deque<Sent> sent, std::optional<Result>& failure,
                                               bool& lost)
 {
     std::vector<Result> results;
@@ -262,8 +263,7 @@ std::vector<Result> PgConnection::pipeline(const std::vector<Query>& queries)
         fail(nullptr);
     ++m_roundTrips;
     m_sentSinceWait = false;
-    std::vector<Sent> sent(std::make_move_iterator(m_ahead.begin()), std::make_move_iterator(m_ahead.end()));
-    m_ahead.clear();
+    std::deque<Sent> sent = std::exchange(m_ahead, {});
     for (const auto& q : queries)
         if (!sendOne(q, {}, sent))
             break;
@@ -283,9 +283,7 @@ long PgConnection::sendAhead(const Query& query, bool keep)
         fail(nullptr);
     const long ticket = keep ? ++m_tickets : 0;
     m_sentSinceWait = true;
-    std::vector<Sent> sent;
-    const bool ok = sendOne(query, {true, ticket, {}}, sent);
-    m_ahead.insert(m_ahead.end(), std::make_move_iterator(sent.begin()), std::make_move_iterator(sent.end()));
+    const bool ok = sendOne(query, {true, ticket, {}}, m_ahead);
     // The server runs it as it arrives and answers at once, without waiting for a sync.
     if (!ok || PQsendFlushRequest(m_conn) != 1 || PQflush(m_conn) != 0)
         fail(nullptr);
@@ -330,8 +328,7 @@ void PgConnection::discardAhead() noexcept
     m_answers.clear();
     if (PQpipelineStatus(m_conn) == PQ_PIPELINE_OFF)
         return;
-    std::vector<Sent> sent(std::make_move_iterator(m_ahead.begin()), std::make_move_iterator(m_ahead.end()));
-    m_ahead.clear();
+    std::deque<Sent> sent = std::exchange(m_ahead, {});
     for (auto& s : sent)
         s.ticket = 0;
     std::optional<Result> failure;

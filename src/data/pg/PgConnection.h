@@ -93,13 +93,13 @@ private:
     };
     // Sends query in pipeline mode (with its Parse the first time when reused), noting what
     // answers will come in sent; false when the connection did not take it.
-    bool sendOne(const Query& query, Sent how, std::vector<Sent>& sent);
+    bool sendOne(const Query& query, Sent how, std::deque<Sent>& sent);
     // Reads the answer that sent is waiting for; false when the connection gave none.
     // Answers kept for a ticket go to m_answers; the first failure goes to failure.
     bool readAnswer(const Sent& sent, std::vector<Result>& results, std::optional<Result>& failure);
     // Syncs, reads every answer of sent and leaves pipeline mode: the results of the
     // statements not sent ahead, and the first failure in failure.
-    std::vector<Result> readAnswers(std::vector<Sent> sent, std::optional<Result>& failure, bool& lost);
+    std::vector<Result> readAnswers(std::deque<Sent> sent, std::optional<Result>& failure, bool& lost);
     pg_conn* m_conn = nullptr;
     std::unordered_map<std::string, std::string> m_statements; // reused SQL → its name
     long m_named = 0;                                          // names given to reused statements
