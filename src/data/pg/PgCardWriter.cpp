@@ -41,13 +41,15 @@ PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayou
             continue; // refused with the first card that needs it
         const auto c = static_cast<std::size_t>(m_columns[i]);
         cols += (cols.empty() ? "" : ", ") + table.quotedColumns[c];
-        arrays += (arrays.empty() ? "$" : ", $") + std::to_string(i + 1) +
-                  "::" + arrayType(table.def->columns[c].column);
+        arrays += (arrays.empty() ? "unnest($" : ", unnest($") + std::to_string(i + 1) +
+                  "::" + arrayType(table.def->columns[c].column) + ")";
     }
     // Only new keys: the lookup and this insert are in one transaction under the schema's
     // lock. A key added meanwhile by a writer that ignores the lock fails the batch on the
-    // unique index (a rerun completes it); it is never stored twice.
-    m_insertSql = "INSERT INTO " + table.quoted + " (" + cols + ") SELECT * FROM unnest(" + arrays + ")";
+    // unique index (a rerun completes it); it is never stored twice. The arrays are unnested in
+    // the select list, in step, row by row: unnest in FROM would first copy every row into a
+    // store of its own (about a tenth of the insert's time on the server).
+    m_insertSql = "INSERT INTO " + table.quoted + " (" + cols + ") SELECT " + arrays;
     m_arrays.assign(m_columns.size(), "{");
     m_lastRowSql = std::string("SELECT coalesce(max(\"") + kRowColumn + "\"), 0) FROM " + table.quoted;
 }
