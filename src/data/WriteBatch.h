@@ -15,6 +15,8 @@
 //      unpin() once the record is stored or the lookup is given up.
 //   5. On close (and from the process's exit hook) call finish() and throw what it returns;
 //      commit() saves at once (before another handle on the same data begins its own batch).
+//   6. A backend that can commit without waiting (commitTransactionAhead) calls committed()
+//      when it reads the answer, and abandon() with a failure it reads instead.
 // The batch is not thread-safe: like the engine it runs on the program's one thread.
 #pragma once
 
@@ -30,12 +32,19 @@ namespace ktv::dao {
 class TransactionPort {
 public:
     virtual void beginTransaction() = 0;
-    // Throws ktv::Error when the commit fails; the transaction may then still be open.
+    // Throws ktv::Error when the commit fails; the transaction may then still be open. Its
+    // answer comes after those of the commits sent ahead before it (commitTransactionAhead).
     virtual void commitTransaction() = 0;
     virtual void rollbackTransaction() noexcept = 0;
     // After a failed commit: true when the transaction is still open (the commit can be
     // tried again), false when the backend has already rolled it back.
     virtual bool transactionOpen() const = 0;
+    // A commit sent without waiting for its answer (a server's COMMIT, answered with the next
+    // round trip): true when sent so; false (the default) to commit with commitTransaction.
+    // The backend reports the answer through WriteBatch::committed or a failure it reads.
+    virtual bool commitTransactionAhead() { return false; }
+    // Waits for the answers of the commits sent ahead; throws when one of them failed.
+    virtual void awaitCommits() {}
 
 protected:
     ~TransactionPort() = default;
@@ -51,15 +60,27 @@ public:
     // Before every stored record: opens the backend's transaction when no batch is open
     // (committing first a batch whose time is up).
     void begin();
-    // Every engine call: commits an open, unpinned batch whose time is up.
+    // Every engine call: commits an open, unpinned batch whose time is up (without waiting
+    // for the answer where the backend can).
     void commitIfDue();
-    // Commits the open batch now. A failed commit that the backend rolled back throws the
-    // lost-batch error (the backend's error plus how many records were lost); one that left
-    // the transaction open throws the backend's error and keeps the batch for a later try.
+    // Commits the open batch now and waits for it, and for the commits sent ahead before it.
+    // A failed commit that the backend rolled back throws the lost-batch error (the backend's
+    // error plus how many records were lost); one that left the transaction open throws the
+    // backend's error and keeps the batch for a later try.
     void commit();
     // The last save, on close: tried three times with growing pauses; when it still fails the
     // batch is rolled back and the lost-batch error is returned. Pins are dropped.
     std::optional<Error> finish();
+    // The backend read the answers of the commits it sent ahead: their records are saved.
+    void committed()
+    {
+        m_awaiting = false;
+        m_inFlight = 0;
+    }
+    // The backend gave up the open batch after e (a statement refused, the connection lost)
+    // and rolled it back, with the commits sent ahead and not yet answered: the lost-batch
+    // error, or e itself when no record was at stake.
+    Error abandon(const Error& e);
 
     // A lookup and the AddNew or Edit that may follow must share one batch: while a lookup is
     // pinned the deadline does not commit, so no other writer can add the same key between.
@@ -77,13 +98,16 @@ public:
     bool due() const { return m_open && engineNow() >= m_deadline; }
 
 private:
+    void save(bool wait);
     Error lost(const Error& e); // the error of a save that lost the open batch
 
     TransactionPort& m_port;
     std::string m_where;
     bool m_open = false;
     int m_pins = 0;
-    long m_unsaved = 0; // records stored in the open batch
+    long m_unsaved = 0;      // records stored in the open batch
+    bool m_awaiting = false; // a commit sent ahead is not answered yet
+    long m_inFlight = 0;     // the records of the batches it ends
     EngineTime m_deadline{};
 };
 

@@ -1,5 +1,6 @@
 // The server's card writer as the table loop drives it: the next group handed over before the
-// one in front is judged, and another writer adding a card between two batches. Runs with the
+// one in front is judged, another writer adding a card between two batches, and a failure read
+// after the batch's COMMIT was sent. Runs with the
 // pg_server fixture (KTV_PG_STATE: its state folder), through ctest's data_server.
 #include "data/Database.h"
 #include "data/EngineClock.h"
@@ -108,6 +109,58 @@ TEST_F(ServerCardWriterTest, GroupsLookedUpAheadAndAnotherWriterBetweenBatches)
     auto all = db->OpenRecordset("Kart", RecordsetType::Snapshot);
     all->MoveLast();
     EXPECT_EQ(all->RecordCount(), 1000 + 999 + 1 + 999);
+    all->Close();
+    db->Close();
+}
+
+TEST_F(ServerCardWriterTest, BatchWhoseCommitWentAheadIsLostWithTheFailureBeforeIt)
+{
+    auto db = Database::OpenServer(server, "kart", kSchema, true, false);
+    auto w = db->OpenCardWriter(kKart);
+    const Keys first = keys(0, 1000);
+    w->Prefetch(first);
+    // The batch comes due before the next group is handed over: that group's lookup goes
+    // after the first group's cards and the batch's COMMIT, all sent ahead.
+    now += std::chrono::milliseconds(60);
+    w->Prefetch(keys(1000, 1000));
+    int added = 0;
+    for (const auto& key : first) {
+        std::vector<Value> values{Value(key[0]), Value("kart")};
+        added += w->AddIfNew(
+            key, [&]() -> std::vector<Value>& { return values; }, [] { return "test"; });
+        if (added == 1) {
+            // A writer that ignores the schema's lock adds a key the lookup did not find.
+            pg::PgConnection other(server);
+            other.exec("INSERT INTO kart.\"Kart\" (\"Kod\", \"Ad\") VALUES ('K00500', 'Başka masa')");
+        }
+    }
+    w->Flush();
+    // The first group's insert fails on the unique index; the COMMIT behind it never ran.
+    try {
+        w->AddIfNew(
+            {"K01000"},
+            [&]() -> std::vector<Value>& {
+                static std::vector<Value> v;
+                return v;
+            },
+            [] { return "test"; });
+        ADD_FAILURE() << "the failed insert went unnoticed";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), pg::err::CallFailed);
+        EXPECT_NE(e.description().find("23505"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("The last 1000 records were not stored"), std::string::npos)
+            << e.description();
+    }
+    w->Close();
+
+    // Nothing of the batch is there, and the same handle stores the group again.
+    auto again = db->OpenCardWriter(kKart);
+    again->Prefetch(first);
+    EXPECT_EQ(judge(*again, first), 999);
+    again->Close();
+    auto all = db->OpenRecordset("Kart", RecordsetType::Snapshot);
+    all->MoveLast();
+    EXPECT_EQ(all->RecordCount(), 1000);
     all->Close();
     db->Close();
 }

@@ -29,6 +29,21 @@ struct RecordingPort final : TransactionPort {
     }
     void rollbackTransaction() noexcept override { log += 'r'; }
     bool transactionOpen() const override { return keptOpen; }
+    // A server's port: sends the COMMIT of a batch whose time is up (a), waits for it later (w).
+    bool ahead = false;
+    bool failAwait = false;
+    bool commitTransactionAhead() override
+    {
+        if (ahead)
+            log += 'a';
+        return ahead;
+    }
+    void awaitCommits() override
+    {
+        log += 'w';
+        if (failAwait)
+            dao::raise(err::Locked);
+    }
 };
 
 class WriteBatchTest : public ::testing::Test {
@@ -147,5 +162,44 @@ TEST_F(WriteBatchTest, FailedSaveKeepsOrLosesTheBatchAndSaysHowMuch)
         EXPECT_EQ(error, c.error) << c.what;
         EXPECT_EQ(b.isOpen(), c.openAfter) << c.what;
         EXPECT_EQ(p.log, c.log) << c.what;
+    }
+}
+
+TEST_F(WriteBatchTest, CommitSentAheadIsAwaitedOnCloseAndCountedWhenLost)
+{
+    for (const bool fails : {false, true}) {
+        RecordingPort p;
+        p.ahead = true;
+        p.failAwait = fails;
+        WriteBatch b(p, "/data/KTFIM.mdb");
+        b.begin();
+        b.noteStored();
+        later(60);
+        b.commitIfDue(); // sent, not awaited: the next record opens a new batch
+        b.begin();
+        b.noteStored();
+        b.commit(); // waits, and its answer comes after the one sent ahead
+        EXPECT_EQ(p.log, "babc");
+        b.begin();
+        b.noteStored();
+        b.noteStored();
+        later(60);
+        b.commitIfDue();
+        const auto failure = b.finish();
+        EXPECT_EQ(p.log, "babcbaw");
+        EXPECT_EQ(failure ? failure->description() : "",
+                  fails ? describe(err::Locked) + " The last 2 records were not stored in '/data/KTFIM.mdb'."
+                        : "");
+        // A failure the backend read loses what is in flight and what is open.
+        b.begin();
+        b.noteStored();
+        later(60);
+        b.commitIfDue();
+        b.begin();
+        b.noteStored();
+        EXPECT_EQ(b.abandon(Error(err::Locked, "gone")).description(),
+                  "gone The last 2 records were not stored in '/data/KTFIM.mdb'.");
+        EXPECT_FALSE(b.isOpen());
+        EXPECT_EQ(b.abandon(Error(err::Locked, "gone")).description(), "gone");
     }
 }

@@ -8,6 +8,8 @@
 
 #include <libpq-fe.h>
 
+#include <utility>
+
 namespace ktv::dao::pg {
 
 PgCardWriter::PgCardWriter(PgDatabase& db, const PgTable& table, const CardLayout& layout)
@@ -181,36 +183,40 @@ void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
             d.endRead();
             readKnown(results.back().get(), g.known, m_seen.get());
         } else if (d.batch().due()) {
-            // A batch whose time is up is not held open by it: the lookup waits for the
-            // group's turn, after the commit.
-            for (std::size_t i = 0; i < m_keyColumns.size(); ++i)
-                g.later.push_back(lookupArray(keys, i, nullptr));
-        } else {
-            // Sent now, answered while the group in front is judged; held open until the
-            // group's cards are stored.
-            g.filtered = m_seen != nullptr;
-            std::vector<bool> ask;
-            bool any = !g.filtered;
-            if (g.filtered)
-                for (const auto& key : keys) {
-                    ask.push_back(m_seen->mayHold(folded(key)));
-                    any = any || ask.back();
-                }
-            std::vector<Param> params;
-            for (std::size_t i = 0; i < m_keyColumns.size(); ++i) {
-                params.push_back(lookupArray(keys, i, g.filtered ? &ask : nullptr));
-                if (g.filtered)
-                    g.whole.push_back(lookupArray(keys, i, nullptr));
-            }
-            if (any)
-                g.ticket = d.writeAhead({m_lookupSql, std::move(params), true}, true);
-            if (const auto check = checkFor(g, g.filtered))
-                g.check = d.writeAhead(*check, true);
-            d.batch().pin();
-            g.pinned = true;
-        }
+            // A batch whose time is up is not held open by it: the lookup goes after the
+            // cards of the group in front, and after the COMMIT, sent ahead with them.
+            g.later = keys;
+        } else
+            sendLookup(g, keys);
     }
     m_groups.push_back(std::move(g));
+}
+
+void PgCardWriter::sendLookup(Group& g, const std::vector<std::vector<std::string>>& keys)
+{
+    // Sent now, answered while the group in front is judged; held open until the group's
+    // cards are stored.
+    PgDatabase& d = db();
+    g.filtered = m_seen != nullptr;
+    std::vector<bool> ask;
+    bool any = !g.filtered;
+    if (g.filtered)
+        for (const auto& key : keys) {
+            ask.push_back(m_seen->mayHold(folded(key)));
+            any = any || ask.back();
+        }
+    std::vector<Param> params;
+    for (std::size_t i = 0; i < m_keyColumns.size(); ++i) {
+        params.push_back(lookupArray(keys, i, g.filtered ? &ask : nullptr));
+        if (g.filtered)
+            g.whole.push_back(lookupArray(keys, i, nullptr));
+    }
+    if (any)
+        g.ticket = d.writeAhead({m_lookupSql, std::move(params), true}, true);
+    if (const auto check = checkFor(g, g.filtered))
+        g.check = d.writeAhead(*check, true);
+    d.batch().pin();
+    g.pinned = true;
 }
 
 PgCardWriter::Group* PgCardWriter::front()
@@ -219,23 +225,12 @@ PgCardWriter::Group* PgCardWriter::front()
         return nullptr;
     Group& g = m_groups.front();
     PgDatabase& d = db();
+    if (!g.later.empty())
+        sendLookup(g, std::exchange(g.later, {}));
     if (g.ticket) {
         const long ticket = g.ticket;
         g.ticket = 0;
         readKnown(d.answerAhead(ticket).get(), g.known, m_seen.get());
-    } else if (!g.later.empty()) {
-        // After the commit that was due, and after every card this writer sent.
-        std::vector<Query> queries{{m_lookupSql, std::move(g.later), true}};
-        g.later.clear();
-        const auto check = checkFor(g, m_seen != nullptr);
-        if (check)
-            queries.push_back(*check);
-        auto results = d.write(queries);
-        d.batch().pin();
-        g.pinned = true;
-        if (check)
-            judgeCheck(g, PQgetvalue(results.back().get(), 0, 0));
-        readKnown(results.front().get(), g.known, m_seen.get());
     }
     if (g.check) {
         const long check = g.check;
@@ -384,6 +379,15 @@ void PgCardWriter::flush()
         next.ahead.insert(g.added.begin(), g.added.end());
     if (g.pinned)
         d.batch().unpin();
+    // The group behind it waited for these cards: its lookup goes now, after them and after
+    // the COMMIT that was due, all sent ahead, so the server is not left idle in between.
+    if (!m_groups.empty() && !m_groups.front().later.empty())
+        try {
+            sendLookup(m_groups.front(), std::exchange(m_groups.front().later, {}));
+        } catch (...) {
+            unpinAll();
+            throw;
+        }
 }
 
 void PgCardWriter::close()

@@ -54,8 +54,8 @@ private:
         bool filtered = false;    // only keys the filter may hold were asked for
         bool first = false;       // its check tells whether the table is empty
         std::vector<Param> whole; // then: the whole lookup, should the check fail
-        std::vector<Param> later; // the lookup, sent when the group is judged
-        bool pinned = false;      // holds the batch open until stored
+        std::vector<std::vector<std::string>> later; // keys whose lookup waits for the group in front
+        bool pinned = false;                         // holds the batch open until stored
     };
     // A set that answers "perhaps" for every key added and seldom for others (a Bloom filter:
     // 2^26 bits, 8 MiB, four probes a key).
@@ -71,6 +71,7 @@ private:
     PgDatabase& db() const;
     Param lookupArray(const std::vector<std::vector<std::string>>& keys, std::size_t column,
                       const std::vector<bool>* only) const;
+    void sendLookup(Group& g, const std::vector<std::vector<std::string>>& keys); // ahead, pinned
     std::string lastRowAfter(long mark); // the table's last row number a mark read
     // The check of the table's last row number to send with g's lookup (always with the
     // writer's first lookup, which tells whether the table is empty), noting what it compares

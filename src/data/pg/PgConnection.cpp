@@ -118,6 +118,12 @@ PgConnection::~PgConnection()
 
 bool PgConnection::broken() const { return !m_conn || PQstatus(m_conn) != CONNECTION_OK; }
 
+bool PgConnection::inTransaction() const
+{
+    const auto status = m_conn ? PQtransactionStatus(m_conn) : PQTRANS_UNKNOWN;
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
+}
+
 std::string PgConnection::scrub(std::string text) const
 {
     // libpq does not echo passwords; this is for what it might quote from elsewhere.

@@ -73,6 +73,11 @@ public:
     void forgetAhead(long ticket);
     // Reads and drops every answer still to come from statements sent ahead (before a rollback).
     void discardAhead() noexcept;
+    // Whether the answer of a statement sent ahead with keep has been read (and succeeded).
+    bool answered(long ticket) const { return m_answers.count(ticket) > 0; }
+    // Whether the server has a transaction open on this connection (aborted or not), as far
+    // as the answers read so far tell.
+    bool inTransaction() const;
 
     // An identifier quoted by libpq ("AracKarti" keeps its case).
     std::string ident(const std::string& name) const;

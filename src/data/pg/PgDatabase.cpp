@@ -131,13 +131,6 @@ void PgDatabase::beginTransaction() { m_txn = Txn::Asked; }
 
 void PgDatabase::commitTransaction()
 {
-    if (m_abort) {
-        // A statement of the batch failed: the server gave the transaction up.
-        const Error cause = *m_abort;
-        m_abort.reset();
-        rollbackTransaction();
-        throw cause;
-    }
     if (m_txn != Txn::Open) {
         m_txn = Txn::None; // asked for, never sent: nothing to save
         return;
@@ -153,20 +146,69 @@ void PgDatabase::commitTransaction()
         throw;
     }
     m_txn = Txn::None;
-    if (std::string(PQcmdStatus(r.get())) == "ROLLBACK")
+    checkCommitted(r);
+}
+
+bool PgDatabase::commitTransactionAhead()
+{
+    if (m_txn != Txn::Open)
+        return false; // nothing sent: commitTransaction ends it
+    try {
+        PgConnection& c = conn();
+        if (m_commitTicket)
+            c.forgetAhead(m_commitTicket); // answered before this one, or failing with it
+        m_commitTicket = c.sendAhead({"COMMIT", {}}, true);
+    } catch (const Error&) {
+        rollbackTransaction();
+        throw;
+    }
+    m_txn = Txn::None;
+    return true;
+}
+
+void PgDatabase::awaitCommits()
+{
+    if (!m_commitTicket)
+        return;
+    try {
+        Result r = conn().takeAhead(m_commitTicket);
+        m_commitTicket = 0;
+        checkCommitted(r);
+    } catch (const Error&) {
+        rollbackTransaction();
+        throw;
+    }
+}
+
+void PgDatabase::settle()
+{
+    if (!m_commitTicket || !m_conn || !m_conn->answered(m_commitTicket))
+        return;
+    Result r = m_conn->takeAhead(m_commitTicket);
+    m_commitTicket = 0;
+    checkCommitted(r);
+    m_batch.committed();
+}
+
+void PgDatabase::checkCommitted(const Result& answer) const
+{
+    if (std::string(PQcmdStatus(answer.get())) == "ROLLBACK")
         throw Error(err::CallFailed, "The database server '" + m_conn->server() + "' rolled the batch back.");
 }
 
 void PgDatabase::rollbackTransaction() noexcept
 {
-    if (m_conn)
-        m_conn->discardAhead(); // a failed statement sent ahead would refuse the ROLLBACK
-    if (m_txn == Txn::Open && m_conn && !m_conn->broken())
+    m_txn = Txn::None;
+    m_commitTicket = 0;
+    if (!m_conn)
+        return;
+    m_conn->discardAhead(); // a failed statement sent ahead would refuse the ROLLBACK
+    // Also a transaction whose COMMIT, sent ahead, was refused after a statement that failed.
+    if (!m_conn->broken() && m_conn->inTransaction())
         try {
             m_conn->exec("ROLLBACK");
         } catch (...) {
         }
-    m_txn = Txn::None;
 }
 
 std::vector<Result> PgDatabase::send(std::vector<Query> queries)
@@ -180,6 +222,7 @@ std::vector<Result> PgDatabase::send(std::vector<Query> queries)
         m_txn = Txn::Open;
         results.erase(results.begin(), results.begin() + 2);
     }
+    settle();
     return results;
 }
 
@@ -216,7 +259,9 @@ long PgDatabase::writeAhead(const Query& query, bool keep)
 Result PgDatabase::answerAhead(long ticket)
 {
     try {
-        return conn().takeAhead(ticket);
+        Result r = conn().takeAhead(ticket);
+        settle();
+        return r;
     } catch (const Error& e) {
         throw lose(e);
     }
@@ -230,8 +275,10 @@ void PgDatabase::forgetAhead(long ticket)
 
 Result PgDatabase::exec(const std::string& sql, const std::vector<Param>& params)
 {
-    if (!m_batch.isOpen())
+    if (!m_batch.isOpen()) {
+        m_batch.commit(); // the answer of a COMMIT sent ahead first
         return conn().exec(sql, params);
+    }
     try {
         return std::move(send({{sql, params}}).back());
     } catch (const Error& e) {
@@ -241,19 +288,25 @@ Result PgDatabase::exec(const std::string& sql, const std::vector<Param>& params
 
 Error PgDatabase::lose(const Error& e)
 {
-    if (!m_batch.isOpen())
+    bool refused = false;
+    try {
+        settle(); // a COMMIT answered before the failure saved its batch
+    } catch (const Error&) {
+        refused = true;
+    }
+    if (!m_batch.isOpen() && !m_commitTicket && !refused)
         return e;
-    m_txn = m_txn == Txn::Asked ? Txn::None : Txn::Open;
-    m_abort = e;
-    // The batch's save fails with that error, and says how many records it lost.
-    std::optional<Error> lost = m_batch.finish();
-    m_abort.reset();
-    return lost ? *lost : e;
+    // The server has given up the open batch, and a COMMIT sent ahead that it had not
+    // answered: rolled back, and the error says how many records were lost.
+    rollbackTransaction();
+    return m_batch.abandon(e);
 }
 
 std::vector<Result> PgDatabase::beginRead(std::vector<Query> before)
 {
     PgConnection& c = conn();
+    if (!m_batch.isOpen() && m_reads == 0)
+        m_batch.commit(); // the answer of a COMMIT sent ahead first
     if (m_batch.isOpen() || m_reads > 0) {
         // Inside the write batch (which may still have its BEGIN to send) or another read.
         ++m_reads;

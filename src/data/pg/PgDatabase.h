@@ -54,7 +54,9 @@ public:
 
     // The write batch (dao::WriteBatch, shared with the file backend). The transaction it
     // begins is sent with the next statement, in the same round trip (BEGIN and the schema's
-    // lock in front of it), so a batch costs one round trip of its own: its COMMIT.
+    // lock in front of it). The COMMIT of a batch whose time is up is sent ahead too: its
+    // answer comes with the next round trip, and a failure read before it loses that batch
+    // with the open one. Closing, and the commit of the exit hook, wait for every COMMIT.
     WriteBatch& batch() { return m_batch; }
     // Statements of the write batch, in one round trip (opening the batch when none is open);
     // their results. A statement that fails loses the batch (the server has given up its
@@ -86,7 +88,11 @@ private:
     void commitTransaction() override;
     void rollbackTransaction() noexcept override;
     bool transactionOpen() const override { return m_txn != Txn::None; }
+    bool commitTransactionAhead() override;
+    void awaitCommits() override;
     std::vector<Result> send(std::vector<Query> queries); // with the BEGIN asked for, if any
+    void settle(); // reads the answer of the COMMIT sent ahead, when it has come
+    void checkCommitted(const Result& answer) const;
     Error lose(const Error& e);
 
     std::unique_ptr<PgConnection> m_conn;
@@ -97,7 +103,7 @@ private:
     enum class Txn { None, Asked, Open }; // Asked: BEGIN goes with the next statement
     Txn m_txn = Txn::None;
     WriteBatch m_batch;
-    std::optional<Error> m_abort; // why the open batch's transaction was given up
+    long m_commitTicket = 0; // the COMMIT sent ahead whose answer is still to be read
     long m_cursors = 0;
     int m_reads = 0;        // open reads
     bool m_ownRead = false; // they run in a read transaction of their own
