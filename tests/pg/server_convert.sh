@@ -135,9 +135,17 @@ faults)
   # A converter killed with SIGKILL, and a server stopped under a converter (a server of this
   # group's own): the run ends with an error naming the server, never its password; a rerun
   # completes to the cards of one clean run.
-  "$CLI" sample --type KTD --out "$WORK/big.ktd" --records 3000 --seed 3 >/dev/null || exit 1
-  R=$WORK/root; fresh_root "$R"
-  convert_data "$R" --type KTD --source "$WORK/big.ktd" --company 2 --year 2006 >/dev/null 2>&1 || fail "reference run"
+  # The source is made larger until its run onto the DATA folder takes half a second on this
+  # build: a fast build would otherwise finish before the test can kill it or stop its server.
+  records=3000
+  while :; do
+    "$CLI" sample --type KTD --out "$WORK/big.ktd" --records $records --seed 3 >/dev/null || exit 1
+    R=$WORK/root; fresh_root "$R"
+    t0=$(date +%s%N)
+    convert_data "$R" --type KTD --source "$WORK/big.ktd" --company 2 --year 2006 >/dev/null 2>&1 || fail "reference run"
+    if [ $((($(date +%s%N) - t0) / 1000000)) -ge 500 ] || [ $records -ge 200000 ]; then break; fi
+    records=$((records * 4))
+  done
   wait_for_cards() { # conninfo: until the run has stored some vehicle cards
     for _ in $(seq 1 600); do
       [ "$(psql "$1" -XAtc 'SELECT count(*) FROM ktfim_2_2006."AracKarti"' 2>/dev/null || echo 0)" -gt 0 ] 2>/dev/null && return 0
