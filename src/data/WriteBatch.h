@@ -90,8 +90,8 @@ public:
         if (m_pins > 0)
             --m_pins;
     }
-    // One more record stored in the open batch: counted so a failed save can say what it lost.
-    void noteStored() { ++m_unsaved; }
+    // More records stored in the open batch: counted so a failed save can say what it lost.
+    void noteStored(long records = 1) { m_unsaved += records; }
 
     bool isOpen() const { return m_open; }
     // Open, and its time is up: it commits at the next engine call that no pin holds back.

@@ -65,6 +65,16 @@ protected:
         return added;
     }
 
+    // How many cards the table holds.
+    static long cards(Database& db)
+    {
+        auto all = db.OpenRecordset("Kart", RecordsetType::Snapshot);
+        all->MoveLast();
+        const long n = all->RecordCount();
+        all->Close();
+        return n;
+    }
+
     std::string server;
     EngineTime now = std::chrono::steady_clock::now();
 };
@@ -106,10 +116,7 @@ TEST_F(ServerCardWriterTest, GroupsLookedUpAheadAndAnotherWriterBetweenBatches)
     EXPECT_EQ(rs->RecordCount(), 1);
     EXPECT_EQ(rs->Field("Ad").toText(), "Başka masa");
     rs->Close();
-    auto all = db->OpenRecordset("Kart", RecordsetType::Snapshot);
-    all->MoveLast();
-    EXPECT_EQ(all->RecordCount(), 1000 + 999 + 1 + 999);
-    all->Close();
+    EXPECT_EQ(cards(*db), 1000 + 999 + 1 + 999);
     db->Close();
 }
 
@@ -158,10 +165,7 @@ TEST_F(ServerCardWriterTest, BatchWhoseCommitWentAheadIsLostWithTheFailureBefore
     again->Prefetch(first);
     EXPECT_EQ(judge(*again, first), 999);
     again->Close();
-    auto all = db->OpenRecordset("Kart", RecordsetType::Snapshot);
-    all->MoveLast();
-    EXPECT_EQ(all->RecordCount(), 1000);
-    all->Close();
+    EXPECT_EQ(cards(*db), 1000);
     db->Close();
 }
 

@@ -111,14 +111,17 @@ bool PgCardWriter::KeyFilter::mayHold(const std::string& key) const
     return true;
 }
 
-Param PgCardWriter::lookupArray(const std::vector<std::vector<std::string>>& keys, std::size_t column,
-                                const std::vector<bool>* only) const
+Query PgCardWriter::lookupQuery(const Keys& keys, const std::vector<bool>* only) const
 {
-    std::string a = "{";
-    for (std::size_t k = 0; k < keys.size(); ++k)
-        if (!only || (*only)[k])
-            appendArrayElement(a, text::asciiUpper(keys[k][column]));
-    return a + "}";
+    std::vector<Param> params;
+    for (std::size_t column = 0; column < m_keyColumns.size(); ++column) {
+        std::string a = "{";
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            if (!only || (*only)[k])
+                appendArrayElement(a, text::asciiUpper(keys[k][column]));
+        params.push_back(a + "}");
+    }
+    return {m_lookupSql, std::move(params), true};
 }
 
 std::optional<Query> PgCardWriter::checkFor(Group& g, bool wanted)
@@ -159,13 +162,12 @@ void PgCardWriter::judgeCheck(Group& g, const std::string& lastRow)
         db().forgetAhead(m_mark);
     if (g.filtered) {
         g.known.clear();
-        auto results = db().write({{m_lookupSql, std::move(g.whole), true}});
-        g.whole.clear();
+        auto results = db().write({lookupQuery(g.keys, nullptr)});
         readKnown(results.back().get(), g.known, m_seen.get());
     }
 }
 
-void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
+void PgCardWriter::prefetch(const Keys& keys)
 {
     PgDatabase& d = db();
     Group g;
@@ -176,23 +178,21 @@ void PgCardWriter::prefetch(const std::vector<std::vector<std::string>>& keys)
     if (m_batchable && !keys.empty()) {
         if (d.isReadOnly()) {
             // A dry run looks at once, in a read of its own.
-            std::vector<Param> params;
-            for (std::size_t i = 0; i < m_keyColumns.size(); ++i)
-                params.push_back(lookupArray(keys, i, nullptr));
-            auto results = d.beginRead({{m_lookupSql, std::move(params), true}});
+            auto results = d.beginRead({lookupQuery(keys, nullptr)});
             d.endRead();
             readKnown(results.back().get(), g.known, m_seen.get());
         } else if (d.batch().due()) {
             // A batch whose time is up is not held open by it: the lookup goes after the
             // cards of the group in front, and after the COMMIT, sent ahead with them.
-            g.later = keys;
+            g.keys = keys;
+            g.waiting = true;
         } else
             sendLookup(g, keys);
     }
     m_groups.push_back(std::move(g));
 }
 
-void PgCardWriter::sendLookup(Group& g, const std::vector<std::vector<std::string>>& keys)
+void PgCardWriter::sendLookup(Group& g, Keys keys)
 {
     // Sent now, answered while the group in front is judged; held open until the group's
     // cards are stored.
@@ -205,14 +205,10 @@ void PgCardWriter::sendLookup(Group& g, const std::vector<std::vector<std::strin
             ask.push_back(m_seen->mayHold(folded(key)));
             any = any || ask.back();
         }
-    std::vector<Param> params;
-    for (std::size_t i = 0; i < m_keyColumns.size(); ++i) {
-        params.push_back(lookupArray(keys, i, g.filtered ? &ask : nullptr));
-        if (g.filtered)
-            g.whole.push_back(lookupArray(keys, i, nullptr));
-    }
     if (any)
-        g.ticket = d.writeAhead({m_lookupSql, std::move(params), true}, true);
+        g.ticket = d.writeAhead(lookupQuery(keys, g.filtered ? &ask : nullptr), true);
+    g.waiting = false;
+    g.keys = g.filtered ? std::move(keys) : Keys{};
     if (const auto check = checkFor(g, g.filtered))
         g.check = d.writeAhead(*check, true);
     d.batch().pin();
@@ -225,8 +221,8 @@ PgCardWriter::Group* PgCardWriter::front()
         return nullptr;
     Group& g = m_groups.front();
     PgDatabase& d = db();
-    if (!g.later.empty())
-        sendLookup(g, std::exchange(g.later, {}));
+    if (g.waiting)
+        sendLookup(g, std::move(g.keys));
     if (g.ticket) {
         const long ticket = g.ticket;
         g.ticket = 0;
@@ -237,6 +233,7 @@ PgCardWriter::Group* PgCardWriter::front()
         g.check = 0;
         judgeCheck(g, PQgetvalue(d.answerAhead(check).get(), 0, 0));
     }
+    g.keys = {};
     return &g;
 }
 
@@ -321,8 +318,7 @@ void PgCardWriter::storeCards(bool ahead)
     const long n = m_queued;
     m_queued = 0;
     // Inside the batch the lookup began: still pinned, so nothing commits between them.
-    for (long i = 0; i < n; ++i)
-        d.batch().noteStored();
+    d.batch().noteStored(n);
     // A group's cards are sent now and answered with the next round trip (the next group's
     // lookup or the COMMIT).
     const Query insert{m_insertSql, std::move(params), true};
@@ -381,9 +377,9 @@ void PgCardWriter::flush()
         d.batch().unpin();
     // The group behind it waited for these cards: its lookup goes now, after them and after
     // the COMMIT that was due, all sent ahead, so the server is not left idle in between.
-    if (!m_groups.empty() && !m_groups.front().later.empty())
+    if (!m_groups.empty() && m_groups.front().waiting)
         try {
-            sendLookup(m_groups.front(), std::exchange(m_groups.front().later, {}));
+            sendLookup(m_groups.front(), std::move(m_groups.front().keys));
         } catch (...) {
             unpinAll();
             throw;

@@ -41,21 +41,24 @@ public:
     void close() override;
 
 private:
+    using Keys = std::vector<std::vector<std::string>>;
     // A group handed over by prefetch, judged and flushed first in, first out.
     struct Group {
         std::unordered_set<std::string> known; // folded keys there or added by this group
         std::vector<std::string> added;        // of them, those this group added
         std::unordered_set<std::string> ahead; // added by groups stored after its lookup went
         bool holds(const std::string& k) const { return known.count(k) > 0 || ahead.count(k) > 0; }
-        bool byRecord = false;    // keys not all text: each record looked up alone
-        long ticket = 0;          // the lookup's answer, still to be read
-        long check = 0;           // the table's last row number read with it, still to be read
-        long mark = 0;            // the writer's own last row number then (0: none yet)
-        bool filtered = false;    // only keys the filter may hold were asked for
-        bool first = false;       // its check tells whether the table is empty
-        std::vector<Param> whole; // then: the whole lookup, should the check fail
-        std::vector<std::vector<std::string>> later; // keys whose lookup waits for the group in front
-        bool pinned = false;                         // holds the batch open until stored
+        bool byRecord = false; // keys not all text: each record looked up alone
+        long ticket = 0;       // the lookup's answer, still to be read
+        long check = 0;        // the table's last row number read with it, still to be read
+        long mark = 0;         // the writer's own last row number then (0: none yet)
+        bool filtered = false; // only keys the filter may hold were asked for
+        bool first = false;    // its check tells whether the table is empty
+        bool waiting = false;  // its lookup waits for the group in front to be stored
+        // Its keys, while the lookup waits or (filtered) until the check is judged: the group
+        // is then looked up whole should the check fail.
+        Keys keys;
+        bool pinned = false; // holds the batch open until stored
     };
     // A set that answers "perhaps" for every key added and seldom for others (a Bloom filter:
     // 2^26 bits, 8 MiB, four probes a key).
@@ -69,10 +72,10 @@ private:
         std::vector<std::uint64_t> m_bits;
     };
     PgDatabase& db() const;
-    Param lookupArray(const std::vector<std::vector<std::string>>& keys, std::size_t column,
-                      const std::vector<bool>* only) const;
-    void sendLookup(Group& g, const std::vector<std::vector<std::string>>& keys); // ahead, pinned
-    std::string lastRowAfter(long mark); // the table's last row number a mark read
+    // The lookup of keys (of those only marks, when given): one array of folded keys a column.
+    Query lookupQuery(const Keys& keys, const std::vector<bool>* only) const;
+    void sendLookup(Group& g, Keys keys); // sent ahead, the batch pinned
+    std::string lastRowAfter(long mark);  // the table's last row number a mark read
     // The check of the table's last row number to send with g's lookup (always with the
     // writer's first lookup, which tells whether the table is empty), noting what it compares
     // with; none when not wanted.

@@ -308,7 +308,7 @@ Result PgConnection::takeAhead(long ticket)
     while (!m_answers.count(ticket)) {
         if (m_ahead.empty())
             throw Error(err::CallFailed,
-                        "The database server '" + m_server + "' gave no answer to a lookup.");
+                        "The database server '" + m_server + "' gave no answer to a statement sent ahead.");
         const Sent next = std::move(m_ahead.front());
         m_ahead.pop_front();
         if (!readAnswer(next, none, failure))

@@ -10,6 +10,8 @@
 #include "platform/core/TextCodec.h"
 #include <libpq-fe.h>
 
+#include <utility>
+
 namespace ktv::dao::pg {
 
 int PgTable::columnIndex(const std::string& name) const
@@ -171,9 +173,7 @@ void PgDatabase::awaitCommits()
     if (!m_commitTicket)
         return;
     try {
-        Result r = conn().takeAhead(m_commitTicket);
-        m_commitTicket = 0;
-        checkCommitted(r);
+        checkCommitted(conn().takeAhead(std::exchange(m_commitTicket, 0)));
     } catch (const Error&) {
         rollbackTransaction();
         throw;
@@ -184,9 +184,7 @@ void PgDatabase::settle()
 {
     if (!m_commitTicket || !m_conn || !m_conn->answered(m_commitTicket))
         return;
-    Result r = m_conn->takeAhead(m_commitTicket);
-    m_commitTicket = 0;
-    checkCommitted(r);
+    checkCommitted(m_conn->takeAhead(std::exchange(m_commitTicket, 0)));
     m_batch.committed();
 }
 
@@ -194,6 +192,16 @@ void PgDatabase::checkCommitted(const Result& answer) const
 {
     if (std::string(PQcmdStatus(answer.get())) == "ROLLBACK")
         throw Error(err::CallFailed, "The database server '" + m_conn->server() + "' rolled the batch back.");
+}
+
+void PgDatabase::sendBegin()
+{
+    if (m_txn != Txn::Asked)
+        return;
+    PgConnection& c = conn();
+    c.sendAhead({"BEGIN", {}});
+    c.sendAhead(lockQuery(m_schema));
+    m_txn = Txn::Open;
 }
 
 void PgDatabase::rollbackTransaction() noexcept
@@ -211,17 +219,10 @@ void PgDatabase::rollbackTransaction() noexcept
         }
 }
 
-std::vector<Result> PgDatabase::send(std::vector<Query> queries)
+std::vector<Result> PgDatabase::send(const std::vector<Query>& queries)
 {
-    // In front: the BEGIN asked for, with the schema's lock.
-    const bool begin = m_txn == Txn::Asked;
-    if (begin)
-        queries.insert(queries.begin(), {Query{"BEGIN", {}}, lockQuery(m_schema)});
+    sendBegin();
     std::vector<Result> results = conn().pipeline(queries);
-    if (begin) {
-        m_txn = Txn::Open;
-        results.erase(results.begin(), results.begin() + 2);
-    }
     settle();
     return results;
 }
@@ -232,7 +233,7 @@ std::vector<Result> PgDatabase::write(std::vector<Query> queries)
         raise(dao::err::ReadOnly);
     m_batch.begin();
     try {
-        return send(std::move(queries));
+        return send(queries);
     } catch (const Error& e) {
         throw lose(e);
     }
@@ -244,13 +245,8 @@ long PgDatabase::writeAhead(const Query& query, bool keep)
         raise(dao::err::ReadOnly);
     m_batch.begin();
     try {
-        PgConnection& c = conn();
-        if (m_txn == Txn::Asked) {
-            c.sendAhead({"BEGIN", {}});
-            c.sendAhead(lockQuery(m_schema));
-            m_txn = Txn::Open;
-        }
-        return c.sendAhead(query, keep);
+        sendBegin();
+        return conn().sendAhead(query, keep);
     } catch (const Error& e) {
         throw lose(e);
     }
@@ -311,7 +307,7 @@ std::vector<Result> PgDatabase::beginRead(std::vector<Query> before)
         // Inside the write batch (which may still have its BEGIN to send) or another read.
         ++m_reads;
         try {
-            return send(std::move(before));
+            return send(before);
         } catch (const Error& e) {
             --m_reads;
             throw lose(e);

@@ -90,7 +90,9 @@ private:
     bool transactionOpen() const override { return m_txn != Txn::None; }
     bool commitTransactionAhead() override;
     void awaitCommits() override;
-    std::vector<Result> send(std::vector<Query> queries); // with the BEGIN asked for, if any
+    // The BEGIN asked for, with the schema's lock, sent ahead of the statement that needs it.
+    void sendBegin();
+    std::vector<Result> send(const std::vector<Query>& queries); // after the BEGIN asked for, if any
     void settle(); // reads the answer of the COMMIT sent ahead, when it has come
     void checkCommitted(const Result& answer) const;
     Error lose(const Error& e);
