@@ -194,9 +194,13 @@ void PgCardWriter::prefetch(const Keys& keys)
 
 void PgCardWriter::sendLookup(Group& g, Keys keys)
 {
-    // Sent now, answered while the group in front is judged; held open until the group's
-    // cards are stored.
+    // Sent now, answered while the group in front is judged. The batch is opened first (one
+    // whose time is up is committed) and pinned until the group's cards are stored: the
+    // lookup, its check and the insert are in one batch however long the sending takes.
     PgDatabase& d = db();
+    d.batch().begin();
+    d.batch().pin();
+    g.pinned = true;
     g.filtered = m_seen != nullptr;
     std::vector<bool> ask;
     bool any = !g.filtered;
@@ -211,8 +215,6 @@ void PgCardWriter::sendLookup(Group& g, Keys keys)
     g.keys = g.filtered ? std::move(keys) : Keys{};
     if (const auto check = checkFor(g, g.filtered))
         g.check = d.writeAhead(*check, true);
-    d.batch().pin();
-    g.pinned = true;
 }
 
 PgCardWriter::Group* PgCardWriter::front()
@@ -272,6 +274,20 @@ bool PgCardWriter::addIfNew(const std::vector<std::string>& key, const CardValue
         raise(dao::err::TooFewParameters);
     Group* g = front();
     std::string k = folded(key);
+    // A record by itself is looked up and stored in one batch, as a group is.
+    const bool alone = !g && !d.isReadOnly();
+    if (alone) {
+        d.batch().begin();
+        d.batch().pin();
+    }
+    struct Unpin {
+        WriteBatch* batch;
+        ~Unpin()
+        {
+            if (batch)
+                batch->unpin();
+        }
+    } unpin{alone ? &d.batch() : nullptr};
     if (g ? g->holds(k) : lookUp(key))
         return false;
     if (d.isReadOnly())
